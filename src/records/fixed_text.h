@@ -1,0 +1,44 @@
+#pragma once
+// Zero-terminated text in a fixed field, as the instrument's records hold names and codes.
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+namespace theolink {
+
+template <std::size_t FieldSize>
+class FixedText {
+  static_assert(FieldSize > 1);
+
+ public:
+  static constexpr std::size_t Capacity = FieldSize - 1;
+
+  FixedText() = default;
+  // Stores at most Capacity characters; a longer text is cut.
+  FixedText(std::string_view text) { Assign(text); }  // NOLINT(google-explicit-constructor)
+
+  void Assign(std::string_view text) {
+    const std::size_t n = std::min(text.size(), Capacity);
+    std::memcpy(data_, text.data(), n);
+    std::memset(data_ + n, 0, FieldSize - n);
+  }
+  // The text up to its terminating zero (a zero byte inside ends it early).
+  std::string_view View() const { return std::string_view(data_, ::strnlen(data_, Capacity)); }
+  std::string Str() const { return std::string(View()); }
+  bool Empty() const { return data_[0] == '\0'; }
+
+  friend bool operator==(const FixedText& a, const FixedText& b) { return a.View() == b.View(); }
+
+ private:
+  char data_[FieldSize] = {};
+};
+
+inline constexpr std::size_t NameFieldSize = 16;   // names and codes: at most 15 characters
+inline constexpr std::size_t NoteFieldSize = 257;  // NOTE text: at most 255 are stored
+
+using NameText = FixedText<NameFieldSize>;
+using NoteText = FixedText<NoteFieldSize>;
+
+}  // namespace theolink

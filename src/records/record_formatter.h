@@ -1,0 +1,19 @@
+#pragma once
+// Writing measurement records back as keyword lines.
+#include <string>
+#include <string_view>
+
+#include "records/line_list.h"
+#include "records/measure_record.h"
+
+namespace theolink {
+
+// The record's keyword lines joined by '|', angles and lengths in the given form codes.
+// A kind outside 1..7 gives "wrong type in record item".
+std::string FormatRecord(const MeasureRecord& record, int angleForm, int distanceForm);
+// FormatRecord in the instrument forms: whole arc seconds and metres.
+std::string FormatRecordText(const MeasureRecord& record);
+// Cuts a record text at every '|' and appends each piece, trimmed, to lines.
+void SplitRecordText(std::string_view recordText, LineList& lines);
+
+}  // namespace theolink
