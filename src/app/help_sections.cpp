@@ -1,0 +1,111 @@
+#include "app/help_sections.h"
+
+#include "app/file_bytes.h"
+#include "app/text_encoding.h"
+
+namespace theolink {
+namespace {
+
+constexpr std::string_view kSeparator = "========";
+
+bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && IsTrimmed(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsTrimmed(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// Splits at CR LF, LF or a lone CR, as a text list loads a file.
+std::vector<std::string> SplitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\n') continue;
+    lines.emplace_back(text.substr(start, i - start));
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < text.size()) lines.emplace_back(text.substr(start));
+  return lines;
+}
+
+std::string JoinWithLf(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r') {
+      out += '\n';
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitHelpSections(std::string_view text) {
+  std::vector<std::string> sections;
+  std::string_view rest = text;
+  for (;;) {
+    const std::size_t separator = rest.find(kSeparator);
+    if (separator == std::string_view::npos) break;
+    const std::string_view before = Trim(rest.substr(0, separator));
+    if (!before.empty()) sections.emplace_back(before);
+    rest = rest.substr(separator);
+    while (!rest.empty() && (rest.front() == '=' || IsTrimmed(rest.front()))) rest.remove_prefix(1);
+    rest = Trim(rest);
+  }
+  sections.emplace_back(Trim(rest));
+  return sections;
+}
+
+const std::string* PickHelpSection(const std::vector<std::string>& sections, int language) {
+  if (language < 0 || static_cast<std::size_t>(language) >= sections.size()) return nullptr;
+  return &sections[static_cast<std::size_t>(language)];
+}
+
+HelpOutcome PickHelpText(std::string_view text, int language) {
+  HelpOutcome outcome;
+  outcome.lines = SplitLines(text);
+  // The file is seen as its lines, each ended by CR LF.
+  std::string joined;
+  joined.reserve(text.size() + 2 * outcome.lines.size());
+  for (const std::string& line : outcome.lines) {
+    joined += line;
+    joined += "\r\n";
+  }
+  const std::vector<std::string> sections = SplitHelpSections(joined);
+  const std::string* section = PickHelpSection(sections, language);
+  if (section == nullptr || Trim(*section).empty()) {
+    outcome.failure = TextId::HelpFileDamaged;
+    return outcome;
+  }
+  outcome.ok = true;
+  outcome.text = JoinWithLf(*section);
+  return outcome;
+}
+
+std::string DecodeHelpBytes(std::string_view bytes) {
+  if (IsValidUtf8(bytes)) {
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    return std::string(bytes);
+  }
+  return GbkToUtf8(bytes);
+}
+
+std::string HelpPathBesideExecutable(const std::string& executablePath) {
+  const std::size_t slash = executablePath.rfind('/');
+  if (slash == std::string::npos) return "HELP.txt";
+  return executablePath.substr(0, slash + 1) + "HELP.txt";
+}
+
+HelpOutcome LoadHelp(const std::string& path, int language) {
+  std::string bytes;
+  if (!ReadFileBytes(path, bytes)) return HelpOutcome{};
+  return PickHelpText(DecodeHelpBytes(bytes), language);
+}
+
+}  // namespace theolink

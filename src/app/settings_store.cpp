@@ -1,0 +1,95 @@
+#include "app/settings_store.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+#include "records/value_forms.h"
+
+namespace theolink {
+namespace {
+
+constexpr std::array<std::string_view, 3> kKTexts = {"0.00", "0.14", "0.20"};
+
+std::string EnvOrEmpty(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? std::string(value) : std::string();
+}
+
+// Indexes 0..count-1 are kept; anything else becomes 0.
+int IndexOrZero(int value, int count) { return value >= 0 && value < count ? value : 0; }
+
+}  // namespace
+
+LocaleNames LocaleNames::FromProcess() {
+  return {EnvOrEmpty("LC_ALL"), EnvOrEmpty("LC_MESSAGES"), EnvOrEmpty("LANG")};
+}
+
+int LanguageFromLocale(const LocaleNames& locale) {
+  const std::string& effective = !locale.lcAll.empty()        ? locale.lcAll
+                                 : !locale.lcMessages.empty() ? locale.lcMessages
+                                                              : locale.lang;
+  return effective.rfind("zh", 0) == 0 ? 0 : 1;
+}
+
+int ReadLanguage(const IniFile& ini, int firstStart) {
+  return ini.ReadInteger(kFormSection, "Language", firstStart) == 0 ? 0 : 1;
+}
+
+void WriteLanguage(IniFile& ini, int language) {
+  ini.WriteInteger(kFormSection, "Language", language == 0 ? 0 : 1);
+}
+
+FormPositions ReadFormPositions(const IniFile& ini) {
+  FormPositions positions;
+  positions.port = ini.ReadInteger(kFormSection, "Port", positions.port);
+  positions.baudrate = ini.ReadInteger(kFormSection, "Baudrate", positions.baudrate);
+  return positions;
+}
+
+void WriteFormPositions(IniFile& ini, const FormPositions& positions) {
+  ini.WriteInteger(kFormSection, "Port", positions.port);
+  ini.WriteInteger(kFormSection, "Baudrate", positions.baudrate);
+}
+
+std::string_view KOptionText(int index) {
+  return kKTexts[static_cast<std::size_t>(IndexOrZero(index, 3))];
+}
+
+int KOptionIndex(std::string_view text) {
+  for (std::size_t i = 0; i < kKTexts.size(); ++i) {
+    if (kKTexts[i] == text) return static_cast<int>(i);
+  }
+  return 0;
+}
+
+std::string GridScaleText(double value) {
+  if (!(value >= 0.9 && value <= 1.1)) value = 1.0;
+  char buffer[32];
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
+  return std::string(buffer, result.ptr);
+}
+
+Settings LoadSettings(const IniFile& ini) {
+  Settings settings;
+  settings.AngleUnit = IndexOrZero(ini.ReadInteger(kSettingSection, "AngleUnit", 0), 3);
+  settings.DistanceUnit = IndexOrZero(ini.ReadInteger(kSettingSection, "LengthUnit", 0), 3);
+  settings.KOption = std::string(KOptionText(ini.ReadInteger(kSettingSection, "KOption", 0)));
+  settings.GridScale = GridScaleText(ini.ReadReal(kSettingSection, "GridScale", 0.0));
+  settings.CoordOrder = IndexOrZero(ini.ReadInteger(kSettingSection, "CoordOrder", 0), 2);
+  return settings;
+}
+
+void SaveSettings(IniFile& ini, const Settings& settings) {
+  double scale = 1.0;
+  if (!TryParseNumber(settings.GridScale, scale)) scale = 1.0;
+  ini.WriteInteger(kSettingSection, "AngleUnit", settings.AngleUnit);
+  ini.WriteInteger(kSettingSection, "LengthUnit", settings.DistanceUnit);
+  ini.WriteInteger(kSettingSection, "KOption", KOptionIndex(settings.KOption));
+  ini.WriteReal(kSettingSection, "GridScale", scale);
+  ini.WriteInteger(kSettingSection, "CoordOrder", settings.CoordOrder);
+}
+
+}  // namespace theolink

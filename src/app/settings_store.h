@@ -1,0 +1,54 @@
+#pragma once
+// The keys of the configuration file and their defaults and range rules: section "Form"
+// (language, port and baud positions) and section "Setting" (the five current settings).
+#include <string>
+#include <string_view>
+
+#include "app/ini_file.h"
+#include "records/settings.h"
+
+namespace theolink {
+
+inline constexpr std::string_view kFormSection = "Form";
+inline constexpr std::string_view kSettingSection = "Setting";
+
+// The locale variables that decide the first start's language.
+struct LocaleNames {
+  std::string lcAll, lcMessages, lang;
+  static LocaleNames FromProcess();
+};
+
+// 0 (Chinese) when the effective locale (LC_ALL, else LC_MESSAGES, else LANG) starts with
+// "zh"; 1 (English) otherwise.
+int LanguageFromLocale(const LocaleNames& locale);
+
+// Language of section Form: firstStart when the key is absent or not an integer; any value
+// other than 0 and 1 reads as 1.
+int ReadLanguage(const IniFile& ini, int firstStart);
+void WriteLanguage(IniFile& ini, int language);
+
+// The port box and baud box positions; read as written, the boxes judge the range.
+struct FormPositions {
+  int port = 0;
+  int baudrate = 13;  // 115200
+};
+FormPositions ReadFormPositions(const IniFile& ini);
+// Writes Port, then Baudrate.
+void WriteFormPositions(IniFile& ini, const FormPositions& positions);
+
+// The current settings from section Setting with the range rules applied; a file without
+// the section gives the defaults (DMS, metre, K 0.00, grid scale 1.00, NEZ).
+Settings LoadSettings(const IniFile& ini);
+// Writes AngleUnit, LengthUnit, KOption (as its index), GridScale (as a real number from
+// its text) and CoordOrder, in that order.
+void SaveSettings(IniFile& ini, const Settings& settings);
+
+// "0.00", "0.14", "0.20" for indexes 0..2; "0.00" for any other index.
+std::string_view KOptionText(int index);
+// Index of a K text; 0 for a text that is not one of the three.
+int KOptionIndex(std::string_view text);
+// The grid scale rule: a value from 0.9 to 1.1 inclusive is kept, anything else is 1.0;
+// the result as "%.2f" text, whatever the locale.
+std::string GridScaleText(double value);
+
+}  // namespace theolink

@@ -1,0 +1,199 @@
+#include "app/text_table.h"
+
+#include <array>
+#include <cstddef>
+
+#include "app/language.h"
+
+namespace theolink {
+namespace {
+
+struct TextEntry {
+  TextId id;
+  std::string_view chinese;
+  std::string_view english;
+  // Only questions carry captions.
+  std::string_view chineseCaption = {};
+  std::string_view englishCaption = {};
+};
+
+// UTF-8 source; see text_table.h for the representation.
+constexpr TextEntry kTexts[] = {
+    {TextId::Title, "全站仪传输软件", "Theolink II"},
+    {TextId::ComportSettingGroup, "串口设置", "ComPort Setup"},
+    {TextId::PortLabel, "串口号", "ComPort"},
+    {TextId::BaudLabel, "波特率", "BaudRate"},
+    {TextId::TransControlGroup, "传输控制", "TransControl"},
+    {TextId::ReceiveBtn, "接收", "Receive"},
+    {TextId::SendBtn, "发送", "Send"},
+    {TextId::StopBtn, "停止", "Stop"},
+    {TextId::CoordBtn, "坐标", "Coord"},
+    {TextId::CodeBtn, "编码", "Code"},
+    {TextId::OpenBtn, "打开", "Open"},
+    {TextId::SaveBtn, "保存", "Save"},
+    {TextId::SettingBtn, "设置", "Setting"},
+    {TextId::HelpBtn, "帮助", "Help"},
+    {TextId::AppendBtn, "添加", "Append"},
+    {TextId::InsertBtn, "插入", "Insert"},
+    {TextId::DelBtn, "删除", "Delete"},
+    {TextId::OKBtn, "返回", "Return"},
+    {TextId::AngUnitLabel, "角度单位", "Angle Unit"},
+    {TextId::DistUnitLabel, "距离单位", "Dist Unit"},
+    {TextId::KOptionLabel, "两差系数", "K Option"},
+    {TextId::GridScaleLabel, "格网因子", "Grid Scale"},
+    {TextId::CoordOrderLabel, "坐标顺序", "Coord Order"},
+    {TextId::ResetBtn, "重置", "Reset"},
+    {TextId::ConfirmBtn, "确定", "Confirm"},
+    {TextId::HeaderPointNum, "序号", "Point Num"},
+    {TextId::HeaderPointName, "点号(Pt)", "Point name"},
+    {TextId::HeaderNorth, "北坐标(N)", "North coordinates"},
+    {TextId::HeaderEast, "东坐标(E)", "East coordinates"},
+    {TextId::HeaderElevation, "高程(Z)", "Elevation(Z)"},
+    {TextId::HeaderCode, "编码", "Code"},
+    {TextId::TotalPrefix, "总计: ", "Total: "},
+    {TextId::TxPrefix, "发送: ", "Tx: "},
+    {TextId::RxPrefix, "接收: ", "Rx: "},
+    {TextId::CurrentUnitPrefix, "当前单位: ", "Current Unit: "},
+    {TextId::ReceiveHint, "接收数据: 单击界面中的 \"接收\" 按钮后,20秒内按下仪器上的 \"导出\" 按钮", "Receive data:Click \"Receive\" button within 20 seconds after the instrument click the \"Export\" button"},
+    {TextId::SendHint, "发送数据: 单击界面中的 \"发送\" 按钮后,20秒内按下仪器上的 \"导入\" 按钮", "Send data:Click \"Send\" button within 20 seconds after the instrument click the \"Import\" button"},
+    {TextId::Receiving, "发送中，如果你想停止, 请按停止按钮", "Sending，If you want to stop, press the stop button"},
+    {TextId::SendStarted, "开始传输文件！", "Start transferring files!"},
+    {TextId::Stopped, "停止操作！", "Stop the operation!"},
+    {TextId::PortSettingsError, "串口设置错误！", "Serial port settings error!"},
+    {TextId::OperationComplete, "操作完成！", "Operation is complete!"},
+    {TextId::SentSuccessfully, "发送成功！", "Sent successfully!"},
+    {TextId::LoadSuccessfully, "加载成功", "load successfully"},
+    {TextId::FileNotExists, "文件不存在或权限不足", "file not exists or permission denny"},
+    {TextId::FileIsEmpty, "文件为空", "file is empty"},
+    {TextId::ErrorWhileReading, "文件内容读取错误", "error occured while reading"},
+    {TextId::UndefinedDataType, "文件存在未定义的数据类型", "undefined data type in file"},
+    {TextId::BadDataInFile, "文件数据损坏", "bad data in file"},
+    {TextId::IncorrectFileFormat, "文件格式错误", "incorrect file format"},
+    {TextId::UndefinedErrorCode, "未定义的错误代码", "undefined error code"},
+    {TextId::UnableToOpenFile, "无法打开文件", "unable to open file"},
+    {TextId::NoHelpFile, "未能找到帮助文件！", "No HELP file can be found."},
+    {TextId::HelpFileDamaged, "帮助文件已损坏", "The HELP file has been damaged."},
+    {TextId::NoComportFound, "无任何可用串口!", "No any Comport found!"},
+    {TextId::UnableToOpenEmptyFile, "不能打开空文件！", "Unable to open an empty file!"},
+    {TextId::WrongFileFormat, "错误的文件格式.", "Wrong file format."},
+    {TextId::NoDataToSave, "没有数据可供保存.", "No data to save."},
+    {TextId::EmptyUpload, "不能上传空文件到仪器！", "Can not upload an empty file to the instrument!"},
+    {TextId::NoCoordinatePoint, "此测量数据中没有坐标点！", "No coordinate point in the measurement data."},
+    {TextId::WrongCoordinateFormat, "输入的坐标格式不正确", "Wrong coordinate format in grid."},
+    {TextId::MilNotSupported, "角度单位 MIL 不支持导出 GTS-7 文件.", "The angle unit MIL does NOT support exporting as GTS-7 file."},
+    {TextId::NoValidData, "该文件无有效数据！", "The file has no valid data!"},
+    {TextId::TooManyChar, "名字过长！", "Too many char!"},
+    {TextId::OversizeOrUndersize, "数据过大或过小！", "Oversize or Undersize!"},
+    {TextId::TooManyData, "数据字段过长！", "Too many data!"},
+    {TextId::IllegalDataType, "不是合法的数字类型！", "Illegal data type!"},
+    {TextId::GridScaleRange, "请输入 0.9-1.1 之间的数值", "Please input the number between 0.9 and 1.1."},
+    {TextId::IllegalCharacter, "输入中含有不合法字符类型,请检查修改。", "The inputs contain illegal character type."},
+    {TextId::AskClearData, "此操作将清空当前数据，确认要继续吗？", "This operation will clear all data. Sure to continue?", "提示", "Warning"},
+    {TextId::AskExtraction, "确定要提取坐标吗？提取后将清除测量数据.", "Are you sure to extraction coordinate points? The measurement data will be cleared.", "提示", "Warning"},
+    {TextId::AskReplaceFile, "你确认要替换当前文件？", "Are you sure you want to replace the current file?", "文件替换", "File replace"},
+    {TextId::AskDeleteRow, "确定要删除该数据？", "Are you sure you want to delete the data?", "删除", "Delete"},
+    // Additions: these two failures had no message of their own.
+    {TextId::Gts7NameNotGt7, "文件名必须以 .gt7 结尾，未写入任何内容。",
+     "The file name must end in .gt7; nothing was written."},
+    {TextId::WriteFailed, "无法写入文件。", "The file could not be written."},
+};
+
+constexpr bool EntriesInIdOrder() {
+  for (std::size_t i = 0; i < std::size(kTexts); ++i) {
+    if (static_cast<std::size_t>(kTexts[i].id) != i) return false;
+  }
+  return true;
+}
+static_assert(std::size(kTexts) == static_cast<std::size_t>(TextId::Count_),
+              "every text identifier needs exactly one entry");
+static_assert(EntriesInIdOrder(), "entries must follow the order of TextId");
+
+struct FilterEntry {
+  FilterId id;
+  std::string_view chinese;
+  std::string_view english;
+};
+
+// The two languages differ on purpose (the Chinese open filter also offers .dat, the
+// measurement save filters differ in the eighth entry and the English one ends with "|").
+constexpr FilterEntry kFilters[] = {
+    {FilterId::Open,
+     "所有文件(*.*)|*.*|CASS格式已知点文件(*.dat;*.csv;*.txt)|*.dat;*.csv;*.txt|二进制已知点文件(*.coo;*.pts;*.cor)|*.coo;*.pts;*.cor|二进制测量文件(*.mea;*.job;*.dat)|*.mea;*.job;*.dat|GTS-7格式已知点文件(*.csv;*.txt)|*.csv;*.txt|工作文件(*.wkj)|*.wkj|编码文件(*.txt)|*.txt",
+     "Any File(*.*)|*.*|CASS coordinate file(*.dat;*.csv;*.txt)|*.dat;*.csv;*.txt|Binary coordinate file(*.coo;*.pts;*.cor)|*.coo;*.pts;*.cor|Binary measured File(*.mea;*.job)|*.mea;*.job|GTS-7 coordinate file(*.csv;*.txt)|*.csv;*.txt|TS job file(*.wkj)|*.wkj|Code file(*.txt)|*.txt"},
+    {FilterId::SaveMeasure,
+     "逗号分隔测量文件(*.csv)|*.csv|逗号分隔测量文件(*.txt)|*.txt|CASS格式已知点文件(*.dat)|*.dat|DXF已知点文件(*.dxf)|*.dxf|GTS-7边角测量数据文件 平距(*.gt7)|*.gt7|GTS-7边角测量数据文件 斜距(*.gt7)|*.gt7|GTS-7所有测量数据文件(*.gt7)|*.gt7|GTS-7格式已知点文件(*.gt7)|*.gt7|工作文件(*.wkj)|*.wkj",
+     "Comma separator measured file(*.csv)|*.csv|Comma separator measured file(*.txt)|*.txt|CASS coordinate file(*.dat)|*.dat|DXF coordinate file(*.dxf)|*.dxf|GTS-7 measured file with HD(*.gt7)|*.gt7|GTS-7 measured file with SD(*.gt7)|*.gt7|GTS-7 measured file with all data(*.gt7)|*.gt7|GTS-7 coordinate File(*.txt)|*.txt|TS job file(*.wkj)|*.wkj|"},
+    {FilterId::SaveCoord,
+     "CASS格式已知点文件(*.dat)|*.dat|DXF已知点文件(*.dxf)|*.dxf|CASS格式已知点文件(*.txt)|*.txt|CASS格式已知点文件(*.csv)|*.csv|GTS-7格式已知点文件(*.txt)|*.txt",
+     "CASS coordinate file(*.dat)|*.dat|DXF coordinate file(*.dxf)|*.dxf|CASS coordinate file(*.txt)|*.txt|CASS coordinate file(*.csv)|*.csv|GTS-7 coordinate File(*.txt)|*.txt"},
+    {FilterId::SaveCode,
+     "编码文件(*.txt)|*.txt|所有文件(*.*)|*.*",
+     "Code file(*.txt)|*.txt|Any file(*.*)|*.*"},
+};
+
+constexpr bool FiltersInIdOrder() {
+  for (std::size_t i = 0; i < std::size(kFilters); ++i) {
+    if (static_cast<std::size_t>(kFilters[i].id) != i) return false;
+  }
+  return true;
+}
+static_assert(FiltersInIdOrder(), "filters must follow the order of FilterId");
+
+constexpr std::array<std::string_view, 3> kAngleNamesChinese = {"度分秒", "GOM", "MIL"};
+constexpr std::array<std::string_view, 3> kAngleNamesEnglish = {"DMS", "GOM", "MIL"};
+constexpr std::array<std::string_view, 3> kDistanceNamesChinese = {"米", "美国英尺", "国际英尺"};
+constexpr std::array<std::string_view, 3> kDistanceNamesEnglish = {"Meter", "US-Ft", "INT-Ft"};
+
+const TextEntry* FindText(TextId id) {
+  const auto index = static_cast<std::size_t>(id);
+  return index < std::size(kTexts) ? &kTexts[index] : nullptr;
+}
+
+}  // namespace
+
+std::string_view PickText(TextId id, int language) {
+  const TextEntry* entry = FindText(id);
+  if (entry == nullptr) return {};
+  return language == kLanguageChinese ? entry->chinese : entry->english;
+}
+
+std::string_view PickText(TextId id) { return PickText(id, CurrentLanguage()); }
+
+std::string_view PickCaption(TextId id, int language) {
+  const TextEntry* entry = FindText(id);
+  if (entry == nullptr) return {};
+  return language == kLanguageChinese ? entry->chineseCaption : entry->englishCaption;
+}
+
+std::string_view PickCaption(TextId id) { return PickCaption(id, CurrentLanguage()); }
+
+bool IsQuestion(TextId id) {
+  const TextEntry* entry = FindText(id);
+  return entry != nullptr && !entry->englishCaption.empty();
+}
+
+std::string_view PickFilter(FilterId id, int language) {
+  const auto index = static_cast<std::size_t>(id);
+  if (index >= std::size(kFilters)) return {};
+  if (language == kLanguageChinese) return kFilters[index].chinese;
+  if (language == kLanguageEnglish) return kFilters[index].english;
+  return {};
+}
+
+void FillUnitNames(UnitKind kind, int language, std::vector<std::string>& names) {
+  if (language != kLanguageChinese && language != kLanguageEnglish) return;
+  const bool chinese = language == kLanguageChinese;
+  const auto& list = kind == UnitKind::Angle
+                         ? (chinese ? kAngleNamesChinese : kAngleNamesEnglish)
+                         : (chinese ? kDistanceNamesChinese : kDistanceNamesEnglish);
+  for (std::string_view name : list) names.emplace_back(name);
+}
+
+std::string WindowTitle(int language) {
+  std::string title(PickText(TextId::Title, language));
+  title += ' ';
+  title += kVersionText;
+  return title;
+}
+
+}  // namespace theolink

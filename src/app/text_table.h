@@ -1,0 +1,45 @@
+#pragma once
+// The bilingual text table: every caption, header, status text, message, question, file
+// filter and unit name in Chinese and English.
+//
+// Representation: the table is kept in UTF-8 source and every function here returns UTF-8
+// text (plain ASCII for English). The Chinese texts are the system's GBK texts re-encoded;
+// where GBK bytes are needed (data written for other software, help file) use the converters
+// in app/text_encoding.h. Language 0 selects Chinese; PickText and PickCaption treat any
+// other value as English, PickFilter and FillUnitNames give nothing for values other than 0/1.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "records/text_id.h"
+
+namespace theolink {
+
+enum class UnitKind { Angle, Distance };
+
+// The text of an entry in the given language (for a question: its message).
+std::string_view PickText(TextId id, int language);
+// The same in the current program language (app/language.h).
+std::string_view PickText(TextId id);
+
+// The caption of a question entry; empty for entries that are not questions.
+std::string_view PickCaption(TextId id, int language);
+std::string_view PickCaption(TextId id);
+
+// True for the entries that are asked as questions (message plus caption).
+bool IsQuestion(TextId id);
+
+// A file dialog filter ("description|pattern|..."); empty for a language other than 0 or 1.
+std::string_view PickFilter(FilterId id, int language);
+
+// Appends the unit names of the language in index order (three names); nothing for a
+// language other than 0 or 1.
+void FillUnitNames(UnitKind kind, int language, std::vector<std::string>& names);
+
+// The main window caption: the title, one blank and the version, "%s %s".
+std::string WindowTitle(int language);
+
+// The version text shown after the title.
+inline constexpr std::string_view kVersionText = "v1.5";
+
+}  // namespace theolink

@@ -1,0 +1,150 @@
+#include "app/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <string>
+
+namespace theolink {
+namespace {
+
+Settings FromText(const std::string& text) { return LoadSettings(IniFile::Parse(text)); }
+
+TEST(SettingsLoad, NoSettingSectionGivesTheDefaults) {
+  const Settings settings = FromText("[Form]\nLanguage=1\n");
+  EXPECT_EQ(settings.AngleUnit, 0);
+  EXPECT_EQ(settings.DistanceUnit, 0);
+  EXPECT_EQ(settings.KOption, "0.00");
+  EXPECT_EQ(settings.GridScale, "1.00");
+  EXPECT_EQ(settings.CoordOrder, 0);
+  EXPECT_EQ(AngleFormCode(settings), 1);
+  EXPECT_EQ(DistanceFormCode(settings), 1);
+}
+
+TEST(SettingsLoad, ValidValuesAreTaken) {
+  const Settings settings =
+      FromText("[setting]\nAngleUnit=2\nLengthUnit=1\nKOption=2\nGridScale=0.95\nCoordOrder=1\n");
+  EXPECT_EQ(settings.AngleUnit, 2);
+  EXPECT_EQ(settings.DistanceUnit, 1);
+  EXPECT_EQ(settings.KOption, "0.20");
+  EXPECT_EQ(settings.GridScale, "0.95");
+  EXPECT_EQ(settings.CoordOrder, 1);
+  EXPECT_EQ(AngleFormCode(settings), 3);
+  EXPECT_EQ(DistanceFormCode(settings), 2);
+}
+
+TEST(SettingsLoad, OutOfRangeIndexesReadAsZero) {
+  const Settings settings =
+      FromText("[Setting]\nAngleUnit=3\nLengthUnit=-1\nKOption=5\nCoordOrder=2\n");
+  EXPECT_EQ(settings.AngleUnit, 0);
+  EXPECT_EQ(settings.DistanceUnit, 0);
+  EXPECT_EQ(settings.KOption, "0.00");
+  EXPECT_EQ(settings.CoordOrder, 0);
+  EXPECT_EQ(FromText("[Setting]\nKOption=1\n").KOption, "0.14");
+  EXPECT_EQ(FromText("[Setting]\nAngleUnit=1x\n").AngleUnit, 0);
+}
+
+TEST(SettingsLoad, GridScaleRangeIsInclusive) {
+  EXPECT_EQ(FromText("[Setting]\nGridScale=0.9\n").GridScale, "0.90");
+  EXPECT_EQ(FromText("[Setting]\nGridScale=1.1\n").GridScale, "1.10");
+  EXPECT_EQ(FromText("[Setting]\nGridScale=1.1000001\n").GridScale, "1.00");
+  EXPECT_EQ(FromText("[Setting]\nGridScale=0.8999\n").GridScale, "1.00");
+  EXPECT_EQ(FromText("[Setting]\nGridScale=0\n").GridScale, "1.00");
+  EXPECT_EQ(FromText("[Setting]\nGridScale=abc\n").GridScale, "1.00");
+  EXPECT_EQ(FromText("[Setting]\nGridScale=1,05\n").GridScale, "1.00");
+  EXPECT_EQ(FromText("[Setting]\nGridScale=1.05\n").GridScale, "1.05");
+  // "%.2f" rounds the binary value: 0.995 is slightly below, 1.005 slightly below too.
+  EXPECT_EQ(FromText("[Setting]\nGridScale=0.995\n").GridScale, "0.99");
+  EXPECT_EQ(FromText("[Setting]\nGridScale=1.0049\n").GridScale, "1.00");
+}
+
+TEST(SettingsLoad, GridScaleTextIgnoresTheLocale) {
+  const std::string saved = std::setlocale(LC_ALL, nullptr);
+  if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no German locale";
+  const std::string text = GridScaleText(0.95);
+  std::setlocale(LC_ALL, saved.c_str());
+  EXPECT_EQ(text, "0.95");
+}
+
+TEST(SettingsSave, WritesTheFiveKeysInOrderWithTheScaleAsARealNumber) {
+  IniFile ini = IniFile::Parse("[Form]\nLanguage=1\n");
+  Settings settings;
+  settings.AngleUnit = 1;
+  settings.DistanceUnit = 2;
+  settings.KOption = "0.14";
+  settings.GridScale = "1.00";
+  settings.CoordOrder = 1;
+  SaveSettings(ini, settings);
+  EXPECT_EQ(ini.Serialize(),
+            "[Form]\nLanguage=1\n\n[Setting]\nAngleUnit=1\nLengthUnit=2\nKOption=1\n"
+            "GridScale=1\nCoordOrder=1\n");
+  settings.GridScale = "0.95";
+  SaveSettings(ini, settings);
+  EXPECT_EQ(ini.ReadString("Setting", "GridScale"), "0.95");
+  EXPECT_EQ(LoadSettings(ini).GridScale, "0.95");
+}
+
+TEST(SettingsSave, RoundTripsEveryCombination) {
+  for (int angle = 0; angle < 3; ++angle) {
+    for (int k = 0; k < 3; ++k) {
+      Settings settings;
+      settings.AngleUnit = angle;
+      settings.DistanceUnit = 2 - angle;
+      settings.KOption = std::string(KOptionText(k));
+      settings.GridScale = k == 0 ? "0.90" : k == 1 ? "1.10" : "1.03";
+      settings.CoordOrder = k % 2;
+      IniFile ini;
+      SaveSettings(ini, settings);
+      const Settings back = LoadSettings(IniFile::Parse(ini.Serialize()));
+      EXPECT_EQ(back.AngleUnit, settings.AngleUnit);
+      EXPECT_EQ(back.DistanceUnit, settings.DistanceUnit);
+      EXPECT_EQ(back.KOption, settings.KOption);
+      EXPECT_EQ(back.GridScale, settings.GridScale);
+      EXPECT_EQ(back.CoordOrder, settings.CoordOrder);
+    }
+  }
+}
+
+TEST(Language, ClampsAnyOtherValueToEnglish) {
+  EXPECT_EQ(ReadLanguage(IniFile::Parse("[Form]\nLanguage=0\n"), 1), 0);
+  EXPECT_EQ(ReadLanguage(IniFile::Parse("[Form]\nLanguage=1\n"), 0), 1);
+  EXPECT_EQ(ReadLanguage(IniFile::Parse("[Form]\nLanguage=7\n"), 0), 1);
+  EXPECT_EQ(ReadLanguage(IniFile::Parse("[Form]\nLanguage=-1\n"), 0), 1);
+  // Missing or unreadable: the first-start choice.
+  EXPECT_EQ(ReadLanguage(IniFile(), 0), 0);
+  EXPECT_EQ(ReadLanguage(IniFile::Parse("[Form]\nLanguage=zh\n"), 0), 0);
+  EXPECT_EQ(ReadLanguage(IniFile(), 1), 1);
+}
+
+TEST(Language, FirstStartFollowsTheLocale) {
+  EXPECT_EQ(LanguageFromLocale({"", "", "zh_CN.UTF-8"}), 0);
+  EXPECT_EQ(LanguageFromLocale({"", "", "zh_TW.Big5"}), 0);
+  EXPECT_EQ(LanguageFromLocale({"", "", "en_US.UTF-8"}), 1);
+  EXPECT_EQ(LanguageFromLocale({"", "", ""}), 1);
+  EXPECT_EQ(LanguageFromLocale({"C", "", "zh_CN.UTF-8"}), 1);
+  EXPECT_EQ(LanguageFromLocale({"", "zh_CN.GBK", "en_GB.UTF-8"}), 0);
+  EXPECT_EQ(LanguageFromLocale({"zh_SG", "de_DE", "en_GB"}), 0);
+}
+
+TEST(FormPositions, DefaultsAndWriteOrder) {
+  const FormPositions defaults = ReadFormPositions(IniFile());
+  EXPECT_EQ(defaults.port, 0);
+  EXPECT_EQ(defaults.baudrate, 13);
+  IniFile ini = IniFile::Parse("[Form]\nLanguage=1\n");
+  WriteFormPositions(ini, {2, 7});
+  EXPECT_EQ(ini.Serialize(), "[Form]\nLanguage=1\nPort=2\nBaudrate=7\n");
+  const FormPositions back = ReadFormPositions(ini);
+  EXPECT_EQ(back.port, 2);
+  EXPECT_EQ(back.baudrate, 7);
+}
+
+TEST(KOption, TextAndIndexMapBothWays) {
+  EXPECT_EQ(KOptionText(0), "0.00");
+  EXPECT_EQ(KOptionText(2), "0.20");
+  EXPECT_EQ(KOptionText(9), "0.00");
+  EXPECT_EQ(KOptionIndex("0.14"), 1);
+  EXPECT_EQ(KOptionIndex("0.3"), 0);
+}
+
+}  // namespace
+}  // namespace theolink
