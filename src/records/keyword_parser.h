@@ -1,6 +1,7 @@
 #pragma once
 // Reading the instrument's keyword lines: joining lines into record texts, the job header,
 // and one record text into a measurement record. Results are codes, never messages.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -13,6 +14,8 @@ namespace theolink {
 // 0 ok; -1 empty input; -2 unknown keyword; -3 continuation line without an open record.
 // On failure output keeps what was appended so far.
 std::int32_t PreprocessLines(const LineList& input, LineList& output);
+// The same, also giving the index of the input line that stopped it (0 on success or -1).
+std::int32_t PreprocessLines(const LineList& input, LineList& output, std::size_t& failedLine);
 
 // 0 and the untrimmed value from character 9; -1 text of 8 characters or fewer;
 // -2 keyword is not JOB (INST).

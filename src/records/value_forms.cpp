@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace theolink {
 namespace {
@@ -19,7 +20,13 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // almost 5000 digits, so a small buffer is tried first.
 std::string FixedText(long double value, int precision) {
   std::array<char, 96> small;
-  auto r = std::to_chars(small.data(), small.data() + small.size(), value, std::chars_format::fixed, precision);
+  // Both overloads round the exact binary value, so a value that a double holds exactly
+  // takes the double one, which is many times faster.
+  const bool fitsDouble = std::fabs(value) <= std::numeric_limits<double>::max();
+  const double narrow = fitsDouble ? static_cast<double>(value) : 0.0;
+  auto r = fitsDouble && static_cast<long double>(narrow) == value
+               ? std::to_chars(small.data(), small.data() + small.size(), narrow, std::chars_format::fixed, precision)
+               : std::to_chars(small.data(), small.data() + small.size(), value, std::chars_format::fixed, precision);
   if (r.ec == std::errc()) return std::string(small.data(), r.ptr);
   std::string big(5200, '\0');
   r = std::to_chars(big.data(), big.data() + big.size(), value, std::chars_format::fixed, precision);

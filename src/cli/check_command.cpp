@@ -1,0 +1,68 @@
+// theolink-cli check FILE: reads a received job or .wkj work file as the main window
+// would load it and reports the record count or the first entry that fails.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "cli/commands.h"
+#include "records/job_check.h"
+#include "records/text_lines.h"
+
+namespace theolink::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: theolink-cli check FILE\n"
+    "Reads FILE as keyword lines (a received job or a .wkj work file), joins them into\n"
+    "records and parses every record. Prints the number of records and the job name;\n"
+    "exits with 1 and names the first failing line or entry when the file does not read.\n";
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return false;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
+}
+
+}  // namespace
+
+int RunCheck(const Args& args, std::ostream& out, std::ostream& err) {
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    out << kUsage;
+    return 0;
+  }
+  if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
+    err << kUsage;
+    return 2;
+  }
+  const std::string& path = args[0];
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) {
+    err << "theolink-cli check: cannot read " << path << '\n';
+    return 1;
+  }
+  const JobCheckResult result = CheckKeywordJob(SplitTextLines(bytes));
+  switch (result.Stage) {
+    case JobCheckStage::Passed:
+      out << path << ": " << std::to_string(result.RecordCount) << " records, job " << result.JobName
+          << ", instrument " << result.InstrumentName << '\n';
+      return 0;
+    case JobCheckStage::Preprocess:
+      err << path << ": ";
+      if (result.Position > 0) err << "line " << std::to_string(result.Position) << " (" << result.Line << "): ";
+      err << "preprocess lines failed: " << PreprocessFailureText(result.Code) << " ("
+          << std::to_string(result.Code) << ")\n";
+      return 1;
+    case JobCheckStage::Record:
+      err << path << ": entry " << std::to_string(result.Position) << " (" << result.Line
+          << "): load record item failed: " << RecordFailureText(result.Code) << " ("
+          << std::to_string(result.Code) << ")\n";
+      return 1;
+  }
+  return 1;
+}
+
+}  // namespace theolink::cli

@@ -1,0 +1,249 @@
+#include "records/keyword_parser.h"
+
+#include <array>
+#include <cstdio>
+
+#include "records/text_trim.h"
+#include "records/value_forms.h"
+
+namespace theolink {
+namespace {
+
+constexpr auto npos = std::string_view::npos;
+constexpr std::int32_t kNotARecord = 8;
+constexpr std::size_t kMaxItems = 12;  // the longest record, SC with observation
+constexpr std::size_t kNoteCapacity = 255;
+
+// The items of a record as views into its text. Only the first kMaxItems are kept, but
+// Count goes on, so an over-long record is still told apart by its count; parsing a
+// record allocates nothing.
+struct ItemList {
+  std::array<std::string_view, kMaxItems> Items{};
+  std::size_t Count = 0;
+
+  void Add(std::string_view item) {
+    if (Count < kMaxItems) Items[Count] = item;
+    ++Count;
+  }
+  std::string_view operator[](std::size_t i) const { return Items[i]; }
+};
+
+void AddFields(std::string_view value, ItemList& items) {
+  for (;;) {
+    const std::size_t comma = value.find(',');
+    items.Add(Trim(value.substr(0, comma)));
+    if (comma == npos) return;
+    value.remove_prefix(comma + 1);
+  }
+}
+
+bool AddLine(std::string_view line, ItemList& items) {
+  if (line.size() <= 8) return false;
+  items.Add(LineKeyword(line));
+  AddFields(line.substr(8), items);
+  return true;
+}
+
+// 0, or -3 for a line of 8 characters or fewer.
+std::int32_t BuildItems(std::string_view text, ItemList& items) {
+  // A one-line record is taken untrimmed; the lines of a longer one trimmed.
+  if (text.find('|') == npos) return AddLine(text, items) ? 0 : -3;
+  for (;;) {
+    const std::size_t bar = text.find('|');
+    if (!AddLine(Trim(text.substr(0, bar)), items)) return -3;
+    if (bar == npos) return 0;
+    text.remove_prefix(bar + 1);
+  }
+}
+
+std::int32_t RecordKindOf(std::string_view keyword) {
+  if (keyword == "STA") return KindStation;
+  if (keyword == "BS") return KindBacksight;
+  if (keyword == "BKB") return KindBearing;
+  if (keyword == "SA") return KindAngleShot;
+  if (keyword == "SD") return KindSlopeShot;
+  if (keyword == "SC") return KindCoordShot;
+  if (keyword == "NOTE") return KindNote;
+  return kNotARecord;
+}
+
+// The part of a field that a fixed text keeps. A zero byte ends a stored text, and blanks
+// left at the end by the cut would be trimmed away when the text is read again, so both
+// are dropped here: what is stored is what a written record reads back as.
+std::string_view StoredText(std::string_view field, std::size_t capacity) {
+  field = field.substr(0, field.find('\0'));
+  return TrimEnd(field.substr(0, capacity));
+}
+
+void StoreName(NameText& target, std::string_view field) {
+  const std::string_view text = StoredText(field, NameText::Capacity);
+  target.Assign(text.empty() ? std::string_view("NONAME") : text);
+}
+
+void StoreCode(NameText& target, std::string_view field) { target.Assign(StoredText(field, NameText::Capacity)); }
+
+struct ValueReader {
+  int AngleForm;
+  int DistanceForm;
+  double A(std::string_view text) const { return ParseAngle(text, AngleForm); }
+  double D(std::string_view text) const { return ParseDistance(text, DistanceForm); }
+};
+
+// Each reader below converts every value first (a failure raises ConversionError), then
+// checks the keywords, and stores the body only when both passed.
+
+std::int32_t ReadStation(const ItemList& it, const ValueReader& v, MeasureRecord& record) {
+  if (it.Count != 8) return -2;
+  StationBody body{};
+  body.InstrumentHeight = v.D(it[2]);
+  body.X = v.D(it[5]);
+  body.Y = v.D(it[6]);
+  body.Z = v.D(it[7]);
+  if (it[0] != "STA" || it[4] != "XYZ") return -1;
+  StoreName(body.Name, it[1]);
+  StoreCode(body.Code, it[3]);
+  record.Station = body;
+  return 0;
+}
+
+std::int32_t ReadBacksight(const ItemList& it, const ValueReader& v, MeasureRecord& record) {
+  if (it.Count != 7) return -2;
+  BacksightBody body{};
+  body.TargetHeight = v.D(it[2]);
+  body.HorizontalAngle = v.A(it[4]);
+  body.VerticalAngle = v.A(it[5]);
+  body.SlopeDistance = v.D(it[6]);
+  if (it[0] != "BS" || it[3] != "HVD") return -1;
+  StoreName(body.Name, it[1]);
+  body.HasBacksightPoint = 0;
+  record.Backsight = body;
+  return 0;
+}
+
+std::int32_t ReadBearing(const ItemList& it, const ValueReader& v, MeasureRecord& record) {
+  if (it.Count != 4) return -2;
+  BearingBody body{};
+  body.FirstAngle = v.A(it[2]);
+  body.SecondAngle = v.A(it[3]);
+  if (it[0] != "BKB") return -1;
+  StoreName(body.Name, it[1]);
+  record.Bearing = body;
+  return 0;
+}
+
+std::int32_t ReadAngleShot(const ItemList& it, const ValueReader& v, MeasureRecord& record) {
+  if (it.Count != 7) return -2;
+  AngleShotBody body{};
+  body.TargetHeight = v.D(it[2]);
+  body.HorizontalAngle = v.A(it[5]);
+  body.VerticalAngle = v.A(it[6]);
+  if (it[0] != "SA" || it[4] != "HV") return -1;
+  StoreName(body.Name, it[1]);
+  StoreCode(body.Code, it[3]);
+  record.AngleShot = body;
+  return 0;
+}
+
+std::int32_t ReadSlopeShot(const ItemList& it, const ValueReader& v, MeasureRecord& record) {
+  if (it.Count != 8) return -2;
+  SlopeShotBody body{};
+  body.TargetHeight = v.D(it[2]);
+  body.HorizontalAngle = v.A(it[5]);
+  body.VerticalAngle = v.A(it[6]);
+  body.SlopeDistance = v.D(it[7]);
+  if (it[0] != "SD" || it[4] != "HVD") return -1;
+  StoreName(body.Name, it[1]);
+  StoreCode(body.Code, it[3]);
+  record.SlopeShot = body;
+  return 0;
+}
+
+std::int32_t ReadCoordShot(const ItemList& it, const ValueReader& v, MeasureRecord& record) {
+  if (it.Count != 8 && it.Count != 12) return -2;
+  const bool observed = it.Count == 12;
+  const std::size_t at = observed ? 8 : 4;  // the coordinate keyword
+  const std::string_view coordKeyword = it[at];
+  const bool eastFirst = coordKeyword == "ENZ";
+  if (!eastFirst && coordKeyword != "NEZ") return -1;
+  CoordShotBody body{};
+  body.TargetHeight = v.D(it[2]);
+  if (observed) {
+    body.HorizontalAngle = v.A(it[5]);
+    body.VerticalAngle = v.A(it[6]);
+    body.SlopeDistance = v.D(it[7]);
+  }
+  const double first = v.D(it[at + 1]);
+  const double second = v.D(it[at + 2]);
+  body.Elevation = v.D(it[at + 3]);
+  if (it[0] != "SC" || (observed && it[4] != "HVD")) return -1;
+  body.East = eastFirst ? first : second;
+  body.North = eastFirst ? second : first;
+  body.HasObservation = observed ? 1 : 0;
+  StoreName(body.Name, it[1]);
+  StoreCode(body.Code, it[3]);
+  record.CoordShot = body;
+  return 0;
+}
+
+// A NOTE takes the whole rest of its line, '|' included, and never a comma: commas
+// would read as field separators wherever the text goes next.
+std::int32_t ReadNote(std::string_view text, MeasureRecord& record) {
+  if (Trim(text.substr(0, 8)) != "NOTE") return -1;
+  const std::string_view value = text.size() > 8 ? Trim(text.substr(8)) : std::string_view();
+  const std::string_view kept = StoredText(value, kNoteCapacity);
+  NoteBody body{};
+  std::array<char, kNoteCapacity> buffer{};
+  for (std::size_t i = 0; i < kept.size(); ++i) buffer[i] = kept[i] == ',' ? ';' : kept[i];
+  body.Text.Assign(std::string_view(buffer.data(), kept.size()));
+  record.Note = body;
+  return 0;
+}
+
+std::int32_t ReadRecord(std::string_view text, const ValueReader& reader, MeasureRecord& record) {
+  const std::int32_t kind = RecordKindOf(LineKeyword(text));
+  if (kind == kNotARecord) return -4;
+  record.Kind = kind;
+  if (kind == KindNote) return ReadNote(text, record);
+  ItemList items;
+  if (const std::int32_t built = BuildItems(text, items); built != 0) return built;
+  switch (kind) {
+    case KindStation: return ReadStation(items, reader, record);
+    case KindBacksight: return ReadBacksight(items, reader, record);
+    case KindBearing: return ReadBearing(items, reader, record);
+    case KindAngleShot: return ReadAngleShot(items, reader, record);
+    case KindSlopeShot: return ReadSlopeShot(items, reader, record);
+    default: return ReadCoordShot(items, reader, record);
+  }
+}
+
+}  // namespace
+
+std::int32_t ParseRecord(std::string_view recordText, int angleForm, int distanceForm, MeasureRecord& record) {
+  try {
+    return ReadRecord(recordText, ValueReader{angleForm, distanceForm}, record);
+  } catch (const ConversionError& e) {
+    // The one diagnostic this program writes; its spelling is what tools watching the
+    // output look for.
+    std::fputs("Excption: ", stdout);
+    std::fputs(e.what(), stdout);
+    std::fputc('\n', stdout);
+    return -5;
+  }
+}
+
+std::int32_t ParseRecordText(std::string_view recordText, MeasureRecord& record) {
+  return ParseRecord(recordText, AngleSeconds, DistanceMetre, record);
+}
+
+int SplitFields(std::string_view text, char separator, LineList& fields) {
+  int count = 0;
+  for (;;) {
+    const std::size_t at = text.find(separator);
+    fields.emplace_back(Trim(text.substr(0, at)));
+    ++count;
+    if (at == npos) return count;
+    text.remove_prefix(at + 1);
+  }
+}
+
+}  // namespace theolink

@@ -1,0 +1,125 @@
+#include "records/record_formatter.h"
+
+#include "records/text_trim.h"
+#include "records/value_forms.h"
+
+namespace theolink {
+namespace {
+
+constexpr auto npos = std::string_view::npos;
+
+// Builds one record text line by line; fields after the first are joined by ','.
+class RecordWriter {
+ public:
+  RecordWriter(int angleForm, int distanceForm) : angleForm_(angleForm), distanceForm_(distanceForm) {
+    text_.reserve(96);
+  }
+
+  // Starts a line: the keyword filled with blanks to 8 characters ("%-8s").
+  RecordWriter& Line(std::string_view keyword) {
+    if (!text_.empty()) text_ += '|';
+    text_ += keyword;
+    if (keyword.size() < 8) text_.append(8 - keyword.size(), ' ');
+    first_ = true;
+    return *this;
+  }
+  RecordWriter& Text(std::string_view field) {
+    Separate();
+    text_ += field;
+    return *this;
+  }
+  RecordWriter& Name(const NameText& name) { return Text(name.Empty() ? std::string_view("NONAME") : name.View()); }
+  RecordWriter& Angle(double degrees) { return Text(FormatAngle(degrees, angleForm_)); }
+  RecordWriter& Distance(double metres) { return Text(FormatDistance(metres, distanceForm_)); }
+
+  std::string Take() { return std::move(text_); }
+
+ private:
+  void Separate() {
+    if (!first_) text_ += ',';
+    first_ = false;
+  }
+
+  int angleForm_;
+  int distanceForm_;
+  std::string text_;
+  bool first_ = true;
+};
+
+bool IsNoteLine(std::string_view text) { return LineKeyword(text) == "NOTE"; }
+
+}  // namespace
+
+std::string FormatRecord(const MeasureRecord& record, int angleForm, int distanceForm) {
+  RecordWriter w(angleForm, distanceForm);
+  switch (record.Kind) {
+    case KindStation: {
+      const StationBody& b = record.Station;
+      w.Line("STA").Name(b.Name).Distance(b.InstrumentHeight).Text(b.Code.View());
+      w.Line("XYZ").Distance(b.X).Distance(b.Y).Distance(b.Z);
+      break;
+    }
+    case KindBacksight: {
+      const BacksightBody& b = record.Backsight;
+      w.Line("BS").Name(b.Name).Distance(b.TargetHeight);
+      w.Line("HVD").Angle(b.HorizontalAngle).Angle(b.VerticalAngle).Distance(b.SlopeDistance);
+      if (b.HasBacksightPoint != 0) {
+        w.Line("SC").Name(b.Name).Distance(b.TargetHeight).Text("BSS");
+        w.Line("ENZ").Distance(b.BacksightEast).Distance(b.BacksightNorth).Distance(b.BacksightElevation);
+      }
+      break;
+    }
+    case KindBearing: {
+      const BearingBody& b = record.Bearing;
+      w.Line("BKB").Name(b.Name).Angle(b.FirstAngle).Angle(b.SecondAngle);
+      break;
+    }
+    case KindAngleShot: {
+      const AngleShotBody& b = record.AngleShot;
+      w.Line("SA").Name(b.Name).Distance(b.TargetHeight).Text(b.Code.View());
+      w.Line("HV").Angle(b.HorizontalAngle).Angle(b.VerticalAngle);
+      break;
+    }
+    case KindSlopeShot: {
+      const SlopeShotBody& b = record.SlopeShot;
+      w.Line("SD").Name(b.Name).Distance(b.TargetHeight).Text(b.Code.View());
+      w.Line("HVD").Angle(b.HorizontalAngle).Angle(b.VerticalAngle).Distance(b.SlopeDistance);
+      break;
+    }
+    case KindCoordShot: {
+      const CoordShotBody& b = record.CoordShot;
+      w.Line("SC").Name(b.Name).Distance(b.TargetHeight).Text(b.Code.View());
+      if (b.HasObservation != 0)
+        w.Line("HVD").Angle(b.HorizontalAngle).Angle(b.VerticalAngle).Distance(b.SlopeDistance);
+      w.Line("ENZ").Distance(b.East).Distance(b.North).Distance(b.Elevation);
+      break;
+    }
+    case KindNote:
+      w.Line("NOTE").Text(record.Note.Text.View());
+      break;
+    default:
+      return "wrong type in record item";
+  }
+  return w.Take();
+}
+
+std::string FormatRecordText(const MeasureRecord& record) {
+  return FormatRecord(record, AngleSeconds, DistanceMetre);
+}
+
+void SplitRecordText(std::string_view recordText, LineList& lines) {
+  // A NOTE is one line whatever it holds: cutting a '|' in its text would write a line
+  // that no longer reads back.
+  if (IsNoteLine(recordText)) {
+    lines.emplace_back(Trim(recordText));
+    return;
+  }
+  for (;;) {
+    const std::size_t bar = recordText.find('|');
+    lines.emplace_back(Trim(recordText.substr(0, bar)));
+    if (bar == npos) return;
+    recordText.remove_prefix(bar + 1);
+  }
+}
+
+}  // namespace theolink
