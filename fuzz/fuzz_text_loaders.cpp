@@ -1,0 +1,61 @@
+// Arbitrary bytes as an opened text file: classification, every loader, and the writers of
+// whatever loaded. Nothing may crash, and a loaded point or code list must write out again.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "files/csv_rows.h"
+#include "files/data_views.h"
+#include "files/dxf_writer.h"
+#include "files/gts7_export.h"
+#include "files/line_loaders.h"
+#include "files/save_writers.h"
+#include "fuzz_seeds.h"
+#include "records/text_lines.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  // The first byte picks the settings, the rest is the file.
+  theolink::Settings settings;
+  settings.AngleUnit = data[0] % 3;
+  settings.DistanceUnit = (data[0] / 3) % 3;
+  settings.CoordOrder = (data[0] / 9) % 2;
+  const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
+  const theolink::LineList lines = theolink::SplitTextLines(text);
+
+  theolink::WorkingData work;
+  if (theolink::ClassifyTextLines(work, lines, settings)) return 0;
+  theolink::LineList out;
+  switch (work.DataKind) {
+    case theolink::DataKindMeasure:
+      for (int filter = 1; filter <= 9; ++filter)
+        (void)theolink::ExportMeasureData(work, out, filter, "fuzz.gt7", settings);
+      out = theolink::MeasureTextLines(work, settings);
+      break;
+    case theolink::DataKindCoord:
+      theolink::WriteCoordLines(work, out, theolink::CoordLayoutCass, settings);
+      if (out.size() != work.PointList.size()) std::abort();
+      theolink::WriteDxf(work, out);
+      theolink::WriteUploadCoordLines(work, out);
+      break;
+    default:
+      theolink::WriteCodeLines(work, out);
+      if (out.size() != work.CodeList.size()) std::abort();
+      break;
+  }
+  return 0;
+}
+
+std::vector<std::string> FuzzSeeds() {
+  return {
+      std::string("\x00", 1) + "JOB     A1\r\nINST    X\r\nSTA     S1,1.5,C\r\nXYZ     1,2,3\r\nBS      B,1\r\n"
+                               "HVD     0,324000,10\r\nSC      B,1,BSS\r\nENZ     1,2,3\r\nNOTE    n\r\n",
+      std::string("\x04", 1) + "P1,T1,10.5,20.5,3.0\r\n\"P 2\",,1,2,3\r\n",
+      std::string("\x0a", 1) + "P1,10.5,20.5,3.0,T1\nP2,1,2,3,\n",
+      std::string("\x01", 1) + "T1\r\n\r\nWALL\r\n",
+      std::string("\x02", 1) + "T1:a:b:c:d:e:f:g:h:i\r\n",
+      std::string("\x00", 1) + "SC      P1,0.0000,\rNEZ     1,2,3\r",
+  };
+}

@@ -1,0 +1,117 @@
+#include "cli/cli_settings.h"
+
+#include <array>
+#include <charconv>
+#include <string_view>
+
+#include "app/text_table.h"
+#include "records/value_forms.h"
+
+namespace theolink::cli {
+namespace {
+
+constexpr int kEnglish = 1;
+
+// Index of value in names, or -1.
+template <std::size_t N>
+int IndexOf(const std::array<std::string_view, N>& names, std::string_view value) {
+  for (std::size_t i = 0; i < N; ++i)
+    if (names[i] == value) return static_cast<int>(i);
+  return -1;
+}
+
+constexpr std::array<std::string_view, 3> kAngleNames = {"dms", "gon", "mil"};
+constexpr std::array<std::string_view, 3> kDistanceNames = {"m", "us-ft", "int-ft"};
+constexpr std::array<std::string_view, 3> kKNames = {"0.00", "0.14", "0.20"};
+constexpr std::array<std::string_view, 2> kOrderNames = {"nez", "enz"};
+
+std::optional<std::string> GridScaleText(std::string_view value) {
+  double scale = 0;
+  if (!TryParseNumber(value, scale) || scale < 0.9 || scale > 1.1) return std::nullopt;
+  std::array<char, 64> buffer;
+  const auto r = std::to_chars(buffer.data(), buffer.data() + buffer.size(), scale, std::chars_format::fixed, 2);
+  return std::string(buffer.data(), r.ptr);
+}
+
+}  // namespace
+
+std::optional<ParsedOptions> ParseOptions(const Args& args, bool allowTo, std::ostream& err) {
+  ParsedOptions parsed;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string name = args[i];
+    if (name == "--help" || name == "-h") {
+      parsed.Help = true;
+      continue;
+    }
+    if (name.rfind("--", 0) != 0 || name.size() == 2) {
+      parsed.Positional.push_back(name);
+      continue;
+    }
+    std::string value;
+    if (const std::size_t eq = name.find('='); eq != std::string::npos) {
+      value = name.substr(eq + 1);
+      name.resize(eq);
+    } else if (i + 1 < args.size()) {
+      value = args[++i];
+    } else {
+      err << "option " << name << " needs a value\n";
+      return std::nullopt;
+    }
+    int index = 0;
+    if (name == "--to" && allowTo) {
+      parsed.Format = value;
+    } else if (name == "--angle") {
+      if ((index = IndexOf(kAngleNames, value)) < 0) {
+        err << "--angle must be dms, gon or mil\n";
+        return std::nullopt;
+      }
+      parsed.Values.AngleUnit = index;
+    } else if (name == "--distance") {
+      if ((index = IndexOf(kDistanceNames, value)) < 0) {
+        err << "--distance must be m, us-ft or int-ft\n";
+        return std::nullopt;
+      }
+      parsed.Values.DistanceUnit = index;
+    } else if (name == "--k") {
+      if ((index = IndexOf(kKNames, value)) < 0) {
+        err << "--k must be 0.00, 0.14 or 0.20\n";
+        return std::nullopt;
+      }
+      parsed.Values.KOption = std::string(kKNames[static_cast<std::size_t>(index)]);
+    } else if (name == "--grid-scale") {
+      const auto text = GridScaleText(value);
+      if (!text) {
+        err << MessageText(TextId::GridScaleRange) << '\n';
+        return std::nullopt;
+      }
+      parsed.Values.GridScale = *text;
+    } else if (name == "--coord-order") {
+      if ((index = IndexOf(kOrderNames, value)) < 0) {
+        err << "--coord-order must be nez or enz\n";
+        return std::nullopt;
+      }
+      parsed.Values.CoordOrder = index;
+    } else {
+      err << "unknown option " << name << '\n';
+      return std::nullopt;
+    }
+  }
+  return parsed;
+}
+
+void PrintUnitOptionsHelp(std::ostream& out) {
+  out << "  --angle dms|gon|mil          angle unit (default dms)\n"
+         "  --distance m|us-ft|int-ft    distance unit of text read and written (default m)\n"
+         "  --k 0.00|0.14|0.20           refraction coefficient K (default 0.00)\n"
+         "  --grid-scale X               grid scale factor, 0.9 to 1.1 (default 1.00)\n"
+         "  --coord-order nez|enz        column order of north and east (default nez)\n";
+}
+
+std::string MessageText(TextId id) { return std::string(PickText(id, kEnglish)); }
+
+std::string MessageText(const ShownMessage& message) {
+  if (message.Id) return MessageText(*message.Id);
+  return message.Caption.empty() ? message.Text : message.Caption + ": " + message.Text;
+}
+
+}  // namespace theolink::cli

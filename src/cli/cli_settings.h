@@ -1,0 +1,34 @@
+#pragma once
+// Command-line options shared by convert and show: the five display and export settings,
+// plus the positional arguments and --to. Defaults: DMS, metre, K 0.00, grid scale 1.00, NEZ.
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "files/file_open.h"
+#include "records/settings.h"
+#include "records/text_id.h"
+
+namespace theolink::cli {
+
+struct ParsedOptions {
+  Settings Values;
+  std::vector<std::string> Positional;
+  std::string Format;  // --to
+  bool Help = false;
+};
+
+// Parses "--name value" and "--name=value"; on a bad option or value writes why to err and
+// returns nothing. allowTo says whether --to is accepted.
+std::optional<ParsedOptions> ParseOptions(const Args& args, bool allowTo, std::ostream& err);
+
+// The help lines for the unit options.
+void PrintUnitOptionsHelp(std::ostream& out);
+
+// The English text of a message, one line, as the window would show it.
+std::string MessageText(TextId id);
+std::string MessageText(const ShownMessage& message);
+
+}  // namespace theolink::cli

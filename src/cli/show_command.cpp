@@ -1,0 +1,68 @@
+// show: print what the window shows for a file: the text view, or the grid, and the count.
+#include <ostream>
+
+#include "cli/cli_settings.h"
+#include "cli/commands.h"
+#include "files/data_views.h"
+#include "files/file_open.h"
+
+namespace theolink::cli {
+namespace {
+
+void PrintHelp(std::ostream& out) {
+  out << "Usage: theolink-cli show INPUT [options]\n"
+         "Opens INPUT as the window's Open does and prints what the window then shows: the\n"
+         "text view's lines for a measurement job, or the grid's header and rows (columns\n"
+         "separated by tabs) for coordinates and codes; then the \"Total: \" count.\n"
+         "Options:\n";
+  PrintUnitOptionsHelp(out);
+}
+
+void PrintRow(std::ostream& out, const std::vector<std::string>& cells) {
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    if (i > 0) out << '\t';
+    out << cells[i];
+  }
+  out << '\n';
+}
+
+}  // namespace
+
+int RunShow(const Args& args, std::ostream& out, std::ostream& err) {
+  const auto options = ParseOptions(args, false, err);
+  if (!options) return 2;
+  if (options->Help) {
+    PrintHelp(out);
+    return 0;
+  }
+  if (options->Positional.size() != 1) {
+    err << "show needs one INPUT; see 'theolink-cli show --help'\n";
+    return 2;
+  }
+  const Settings& settings = options->Values;
+  WorkingData data;
+  const OpenOutcome opened = OpenDataFile(data, options->Positional[0], settings);
+  if (!opened.Messages.empty()) {
+    for (const ShownMessage& message : opened.Messages) err << MessageText(message) << '\n';
+    return 1;
+  }
+
+  if (data.DataKind == DataKindMeasure) {
+    for (const std::string& line : MeasureTextLines(data, settings)) out << line << '\n';
+  } else {
+    std::vector<std::string> header;
+    for (TextId id : GridHeaderIds(data.DataKind, settings)) header.push_back(MessageText(id));
+    PrintRow(out, header);
+    if (data.DataKind == DataKindCoord) {
+      for (std::size_t i = 0; i < data.PointList.size(); ++i) PrintRow(out, CoordGridRow(data.PointList[i], i + 1, settings));
+      if (data.PointList.empty()) PrintRow(out, {RowLabel(1), "", "", "", "", ""});
+    } else {
+      for (std::size_t i = 0; i < data.CodeList.size(); ++i) PrintRow(out, CodeGridRow(data.CodeList[i], i + 1));
+      if (data.CodeList.empty()) PrintRow(out, {RowLabel(1), ""});
+    }
+  }
+  if (const auto count = ShownCount(data)) out << MessageText(TextId::TotalPrefix) << *count << '\n';
+  return 0;
+}
+
+}  // namespace theolink::cli

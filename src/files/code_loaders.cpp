@@ -1,0 +1,51 @@
+#include <string_view>
+
+#include "files/field_splitter.h"
+#include "files/line_loaders.h"
+#include "records/text_trim.h"
+
+namespace theolink {
+namespace {
+
+void InstallCodes(WorkingData& data, std::vector<CodeEntry>&& codes) {
+  ClearCoordData(data);
+  ClearMeasureData(data);
+  ClearCodeData(data);
+  data.CodeList = std::move(codes);
+}
+
+}  // namespace
+
+bool LoadCodeLines(WorkingData& data, const LineList& lines) {
+  if (lines.empty()) return false;
+  std::vector<CodeEntry> codes;
+  codes.reserve(lines.size());
+  for (const std::string& line : lines) {
+    if (TrimEnd(line).find_first_of(".,: ") != std::string_view::npos) return false;
+    // The line is kept as it stands; only trailing blanks past the field may be lost.
+    if (TrimEnd(line).size() > NameText::Capacity) return false;
+    CodeEntry entry;
+    entry.Code.Assign(line);
+    codes.push_back(entry);
+  }
+  InstallCodes(data, std::move(codes));
+  return true;
+}
+
+bool LoadCodeTableLines(WorkingData& data, const LineList& lines) {
+  if (lines.empty()) return false;
+  std::vector<CodeEntry> codes;
+  codes.reserve(lines.size());
+  for (const std::string& line : lines) {
+    if (SplitQuotedFields(line, ':').size() != 10) return false;
+    const std::string_view code = std::string_view(line).substr(0, line.find(':'));
+    if (code.size() > NameText::Capacity) return false;
+    CodeEntry entry;
+    entry.Code.Assign(code);
+    codes.push_back(entry);
+  }
+  InstallCodes(data, std::move(codes));
+  return true;
+}
+
+}  // namespace theolink

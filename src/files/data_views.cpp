@@ -1,0 +1,138 @@
+#include "files/data_views.h"
+
+#include <initializer_list>
+#include <string_view>
+
+#include "records/value_forms.h"
+
+namespace theolink {
+namespace {
+
+std::string NameOrNoName(const NameText& name) { return name.Empty() ? std::string("NONAME") : name.Str(); }
+
+class TextViewWriter {
+ public:
+  TextViewWriter(const Settings& settings, LineList& lines)
+      : angleForm_(AngleFormCode(settings)), distanceForm_(DistanceFormCode(settings)), lines_(lines) {}
+
+  void Record(const MeasureRecord& r) {
+    switch (r.Kind) {
+      case KindStation:
+        Line("STA", {NameOrNoName(r.Station.Name), D(r.Station.InstrumentHeight), r.Station.Code.Str()});
+        Line("XYZ", {D(r.Station.X), D(r.Station.Y), D(r.Station.Z)});
+        break;
+      case KindBacksight: {
+        const BacksightBody& b = r.Backsight;
+        Line("SC", {NameOrNoName(b.Name), D(b.TargetHeight)});
+        Line("HVD", {A(b.HorizontalAngle), A(b.VerticalAngle), D(b.SlopeDistance)});
+        if (b.HasBacksightPoint != 0) Line("ENZ", {D(b.BacksightEast), D(b.BacksightNorth), D(b.BacksightElevation)});
+        break;
+      }
+      case KindAngleShot:
+        Line("SC", {NameOrNoName(r.AngleShot.Name), D(r.AngleShot.TargetHeight), r.AngleShot.Code.Str()});
+        Line("HVD", {A(r.AngleShot.HorizontalAngle), A(r.AngleShot.VerticalAngle), ""});
+        break;
+      case KindSlopeShot: {
+        const SlopeShotBody& b = r.SlopeShot;
+        Line("SC", {NameOrNoName(b.Name), D(b.TargetHeight), b.Code.Str()});
+        Line("HVD", {A(b.HorizontalAngle), A(b.VerticalAngle), D(b.SlopeDistance)});
+        break;
+      }
+      case KindCoordShot: {
+        const CoordShotBody& b = r.CoordShot;
+        Line("SC", {NameOrNoName(b.Name), D(b.TargetHeight), b.Code.Str()});
+        if (b.HasObservation != 0) Line("HVD", {A(b.HorizontalAngle), A(b.VerticalAngle), D(b.SlopeDistance)});
+        Line("ENZ", {D(b.East), D(b.North), D(b.Elevation)});
+        break;
+      }
+      case KindNote:
+        Line("NOTE", {r.Note.Text.Str()});
+        break;
+      default:
+        break;
+    }
+  }
+
+  void Line(std::string_view keyword, std::initializer_list<std::string> fields) {
+    std::string line(keyword);
+    line.resize(8, ' ');
+    bool first = true;
+    for (const std::string& f : fields) {
+      if (!first) line += ',';
+      line += f;
+      first = false;
+    }
+    lines_.push_back(std::move(line));
+  }
+
+ private:
+  std::string A(double x) const { return FormatAngle(x, angleForm_); }
+  std::string D(double x) const { return FormatDistance(x, distanceForm_); }
+
+  int angleForm_, distanceForm_;
+  LineList& lines_;
+};
+
+}  // namespace
+
+LineList MeasureTextLines(const WorkingData& data, const Settings& settings) {
+  LineList lines;
+  if (data.MeasurementList.empty()) return lines;
+  lines.reserve(2 + data.MeasurementList.size() * 2);
+  TextViewWriter writer(settings, lines);
+  writer.Line("JOB", {data.JobName});
+  writer.Line("INST", {data.InstrumentName});
+  for (const MeasureRecord& record : data.MeasurementList) writer.Record(record);
+  return lines;
+}
+
+std::vector<TextId> GridHeaderIds(int dataKind, const Settings& settings) {
+  if (dataKind == DataKindCode) return {TextId::HeaderPointNum, TextId::HeaderCode};
+  const bool northFirst = IsNorthFirst(settings);
+  return {TextId::HeaderPointNum,
+          TextId::HeaderPointName,
+          northFirst ? TextId::HeaderNorth : TextId::HeaderEast,
+          northFirst ? TextId::HeaderEast : TextId::HeaderNorth,
+          TextId::HeaderElevation,
+          TextId::HeaderCode};
+}
+
+std::string RowLabel(std::size_t rowNumber) { return "#" + std::to_string(rowNumber); }
+
+std::vector<std::string> CoordGridRow(const PointRecord& point, std::size_t rowNumber, const Settings& settings) {
+  const int form = DistanceFormCode(settings);
+  const bool northFirst = IsNorthFirst(settings);
+  std::string north = FormatDistance(point.North, form);
+  std::string east = FormatDistance(point.East, form);
+  return {RowLabel(rowNumber),
+          NameOrNoName(point.Name),
+          northFirst ? north : east,
+          northFirst ? east : north,
+          FormatDistance(point.Elevation, form),
+          point.Code.Str()};
+}
+
+std::vector<std::string> CodeGridRow(const CodeEntry& code, std::size_t rowNumber) {
+  return {RowLabel(rowNumber), code.Code.Str()};
+}
+
+std::optional<std::size_t> ShownCount(const WorkingData& data) {
+  std::size_t count = 0;
+  switch (data.DataKind) {
+    case DataKindMeasure:
+      count = data.MeasurementList.size();
+      break;
+    case DataKindCoord:
+      count = data.PointList.size();
+      break;
+    case DataKindCode:
+      count = data.CodeList.size();
+      break;
+    default:
+      break;
+  }
+  if (count == 0) return std::nullopt;
+  return count;
+}
+
+}  // namespace theolink

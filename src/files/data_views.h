@@ -1,0 +1,40 @@
+#pragma once
+// What the two views show of the working data: the text view's lines for a measurement
+// job, the grid's header and rows for points and codes, and the count for the status bar.
+// Display text only; the working data stays the authority.
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "files/working_data.h"
+#include "records/line_list.h"
+#include "records/settings.h"
+#include "records/text_id.h"
+
+namespace theolink {
+
+// Lines of the text view: JOB, INST, then every record with every shot shown as "SC" plus
+// its "HVD" line, in the settings' units. Empty when there are no records.
+LineList MeasureTextLines(const WorkingData& data, const Settings& settings);
+
+inline constexpr std::size_t CoordGridColumns = 6;
+inline constexpr std::size_t CodeGridColumns = 2;
+inline constexpr std::array<int, CoordGridColumns> CoordGridWidths = {50, 100, 100, 100, 100, 70};
+
+// Header texts of the grid for DataKind 2 (north/east order by CoordOrder) or 3.
+std::vector<TextId> GridHeaderIds(int dataKind, const Settings& settings);
+// Row n (from 1) of the coordinate grid: "#n", name ("NONAME" when empty), the two plane
+// coordinates in CoordOrder, elevation, code.
+std::vector<std::string> CoordGridRow(const PointRecord& point, std::size_t rowNumber, const Settings& settings);
+// Row n (from 1) of the code grid: "#n", code.
+std::vector<std::string> CodeGridRow(const CodeEntry& code, std::size_t rowNumber);
+// The label of row n in column 0.
+std::string RowLabel(std::size_t rowNumber);
+
+// The number after "Total: " for the current DataKind; none when its list is empty (the
+// status bar then keeps what it showed).
+std::optional<std::size_t> ShownCount(const WorkingData& data);
+
+}  // namespace theolink

@@ -1,0 +1,14 @@
+#pragma once
+// A minimal ASCII DXF drawing of the point list: extents, then for every point three
+// labels (name, elevation, code) and a POINT entity. Always in metres, DXF X = north.
+#include "files/line_sink.h"
+#include "files/working_data.h"
+#include "records/line_list.h"
+
+namespace theolink {
+
+// Appends the whole drawing to lines. An empty point list gives zero extents and no entity.
+void WriteDxf(const WorkingData& data, LineList& lines);
+void WriteDxf(const WorkingData& data, LineSink& sink);
+
+}  // namespace theolink

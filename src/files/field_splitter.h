@@ -1,0 +1,15 @@
+#pragma once
+// Splitting one line of a comma- or colon-separated file into fields. Blanks (codes 1 to
+// 32) separate fields as the delimiter does; a field may be double-quoted, with "" inside
+// standing for one quote.
+#include <string_view>
+
+#include "records/line_list.h"
+
+namespace theolink {
+
+// The fields of line; a line of blanks only gives no field, a delimiter at the very end
+// gives one last empty field. A zero byte ends the line.
+LineList SplitQuotedFields(std::string_view line, char delimiter = ',');
+
+}  // namespace theolink

@@ -1,0 +1,187 @@
+#include "files/file_open.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+#include "files/line_file.h"
+#include "files/line_loaders.h"
+#include "records/binary_coord_reader.h"
+#include "records/binary_measure_reader.h"
+#include "records/text_trim.h"
+
+namespace theolink {
+namespace {
+
+ShownMessage TableMessage(TextId id) { return ShownMessage{id, {}, {}}; }
+
+std::string_view FileNamePart(const std::string& path) {
+  const std::size_t cut = path.find_last_of("/\\:");
+  return std::string_view(path).substr(cut == std::string::npos ? 0 : cut + 1);
+}
+
+bool IsMeasureExtension(const std::string& ext) {
+  return ext == ".mea" || ext == ".job" || ext == ".dat" || ext == ".jbf";
+}
+
+bool IsCoordExtension(const std::string& ext) {
+  return ext == ".coo" || ext == ".pts" || ext == ".cor" || ext == ".ptf";
+}
+
+// Text with bytes of 128 and above (Chinese names) probes as binary; such a file is still
+// a text file when its content classifies. Nothing changes when it does not.
+std::optional<TextId> TryAsText(WorkingData& data, const std::string& path, const Settings& settings) {
+  LineList lines;
+  if (!ReadTextLines(path, lines)) return TextId::WrongFileFormat;
+  return ClassifyTextLines(data, lines, settings);
+}
+
+}  // namespace
+
+int ProbeFileKind(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return -1;
+  unsigned char buffer[100];
+  const std::size_t count = std::fread(buffer, 1, sizeof buffer, file);
+  const bool atEnd = std::feof(file) != 0;
+  std::fclose(file);
+  if (count == 0) return atEnd ? -2 : -3;
+  for (std::size_t i = 0; i < count; ++i) {
+    const unsigned char c = buffer[i];
+    const bool blank = (c >= 9 && c <= 13) || c == 32;
+    const bool printable = c >= 32 && c <= 126;
+    if (!blank && !printable) return ProbeBinary;
+  }
+  return ProbeText;
+}
+
+OpenOutcome OpenDataFile(WorkingData& data, const std::string& path, const Settings& settings) {
+  const int kind = ProbeFileKind(path);
+  if (kind == ProbeBinary) return OpenBinaryFile(data, path, settings);
+  OpenOutcome outcome;
+  if (kind != ProbeText) {
+    outcome.Messages.push_back(ProbeMessage(kind));
+    return outcome;
+  }
+  outcome.RefreshViews = true;
+  LineList lines;
+  if (!ReadTextLines(path, lines)) {
+    outcome.Messages.push_back(TableMessage(TextId::ErrorWhileReading));
+    return outcome;
+  }
+  if (const auto message = ClassifyTextLines(data, lines, settings)) outcome.Messages.push_back(TableMessage(*message));
+  return outcome;
+}
+
+OpenOutcome OpenBinaryFile(WorkingData& data, const std::string& path, const Settings& settings) {
+  const std::string ext = BinaryExtension(path);
+  if (IsMeasureExtension(ext)) {
+    data.DataKind = DataKindMeasure;
+    OpenOutcome outcome = OpenMeasureBinary(data, path);
+    // CASS keeps its points in .dat files too; one with Chinese names must not be lost to
+    // the binary reader. Only a file the reader refused is tried, and only quietly.
+    if (ext == ".dat" && !outcome.Messages.empty() && !TryAsText(data, path, settings)) outcome.Messages.clear();
+    return outcome;
+  }
+  if (IsCoordExtension(ext)) return OpenCoordBinary(data, path);
+  OpenOutcome outcome;
+  outcome.RefreshViews = true;
+  if (TryAsText(data, path, settings)) outcome.Messages.push_back(TableMessage(TextId::WrongFileFormat));
+  return outcome;
+}
+
+OpenOutcome OpenMeasureBinary(WorkingData& data, const std::string& path) {
+  OpenOutcome outcome;
+  outcome.RefreshViews = true;
+  LineList memo;
+  memo.push_back("JOB     " + FileNameStem(path));
+  memo.push_back("INST    TotalStation");
+  const std::int32_t result = ReadMeasureBinary(path, memo);
+  if (result != 0) {
+    outcome.Messages.push_back(BinaryReadMessage(result));
+    return outcome;
+  }
+  const std::string loaded = LoadMeasureLines(data, memo);
+  if (loaded != "OK") {
+    outcome.Messages.push_back(ShownMessage{std::nullopt, loaded, "Error"});
+    outcome.Messages.push_back(TableMessage(TextId::WrongFileFormat));
+  }
+  return outcome;
+}
+
+OpenOutcome OpenCoordBinary(WorkingData& data, const std::string& path) {
+  OpenOutcome outcome;
+  outcome.RefreshViews = true;
+  LineList memo;
+  const std::int32_t result = ReadCoordBinary(path, memo);
+  RemoveBlankLines(memo);
+  if (result != 0) {
+    outcome.Messages.push_back(BinaryReadMessage(result));
+    return outcome;
+  }
+  // Lines the loader refuses (a 16-character name, no point at all) would otherwise leave
+  // an unexplained empty grid.
+  if (!LoadCoordRecordLines(data, memo)) outcome.Messages.push_back(TableMessage(TextId::WrongFileFormat));
+  data.DataKind = DataKindCoord;
+  return outcome;
+}
+
+std::string FileNameStem(const std::string& path) {
+  std::string_view name = FileNamePart(path);
+  if (const std::size_t dot = name.find_last_of('.'); dot != std::string_view::npos) name = name.substr(0, dot);
+  return name.empty() ? std::string("NONAME") : std::string(name);
+}
+
+std::string BinaryExtension(const std::string& path) {
+  const std::string_view name = FileNamePart(path);
+  const std::size_t dot = name.find_last_of('.');
+  if (dot == std::string_view::npos) return {};
+  std::string ext(name.substr(dot, 4));
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ext;
+}
+
+void RemoveBlankLines(LineList& lines) {
+  lines.erase(std::remove_if(lines.begin(), lines.end(), [](const std::string& line) { return Trim(line).empty(); }),
+              lines.end());
+}
+
+ShownMessage ProbeMessage(int code) {
+  switch (code) {
+    case ProbeText:
+      return ShownMessage{std::nullopt, "NO ERROR(Text File)", {}};
+    case ProbeBinary:
+      return ShownMessage{std::nullopt, "NO ERROR(Binary File)", {}};
+    case -1:
+      return TableMessage(TextId::UnableToOpenFile);
+    case -2:
+      return TableMessage(TextId::FileIsEmpty);
+    case -3:
+      return TableMessage(TextId::ErrorWhileReading);
+    default:
+      return TableMessage(TextId::UndefinedErrorCode);
+  }
+}
+
+ShownMessage BinaryReadMessage(int code) {
+  switch (code) {
+    case 0:
+      return TableMessage(TextId::LoadSuccessfully);
+    case -1:
+      return TableMessage(TextId::FileNotExists);
+    case -2:
+      return TableMessage(TextId::FileIsEmpty);
+    case -3:
+      return TableMessage(TextId::ErrorWhileReading);
+    case -4:
+      return TableMessage(TextId::UndefinedDataType);
+    case -5:
+      return TableMessage(TextId::BadDataInFile);
+    case -6:
+      return TableMessage(TextId::IncorrectFileFormat);
+    default:
+      return TableMessage(TextId::UndefinedErrorCode);
+  }
+}
+
+}  // namespace theolink

@@ -1,0 +1,202 @@
+#include "files/gts7_export.h"
+
+#include <cctype>
+#include <cmath>
+#include <string_view>
+
+#include "records/record_formatter.h"
+#include "records/text_trim.h"
+#include "records/value_forms.h"
+
+namespace theolink {
+namespace {
+
+constexpr double kEarthRadius = 6370000.0;
+constexpr double kPi = 3.141592653;
+
+std::string KeywordColumn(std::string_view keyword) {
+  std::string text(keyword);
+  text.resize(8, ' ');
+  return text;
+}
+
+std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
+  std::size_t pos = 0;
+  while ((pos = text.find(from, pos)) != std::string::npos) {
+    text.replace(pos, from.size(), to);
+    pos += to.size();
+  }
+  return text;
+}
+
+std::string NameOrNoName(const NameText& name) { return name.Empty() ? std::string("NONAME") : name.Str(); }
+
+bool EndsWithGt7(const std::string& fileName) {
+  const std::size_t slash = fileName.find_last_of("/\\");
+  const std::string_view base = std::string_view(fileName).substr(slash == std::string::npos ? 0 : slash + 1);
+  if (base.size() <= 4) return false;
+  std::string ending(base.substr(base.size() - 4));
+  for (char& c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ending == ".gt7";
+}
+
+// The record as the observations-only mode writes it; false when it is left out.
+bool ObservationsOnly(MeasureRecord& record) {
+  if (record.Kind == KindCoordShot) {
+    if (record.CoordShot.HasObservation == 0) return false;
+    const CoordShotBody shot = record.CoordShot;
+    MeasureRecord slope;
+    slope.Kind = KindSlopeShot;
+    slope.SlopeShot = SlopeShotBody{shot.Name, shot.Code, shot.TargetHeight, shot.HorizontalAngle,
+                                    shot.VerticalAngle, shot.SlopeDistance};
+    record = slope;
+  } else if (record.Kind == KindBacksight) {
+    record.Backsight.HasBacksightPoint = 0;
+  }
+  return true;
+}
+
+class HdWriter {
+ public:
+  HdWriter(int angleForm, int distanceForm, double scale, double k)
+      : angleForm_(angleForm), distanceForm_(distanceForm), scale_(scale), k_(k) {}
+
+  std::string RecordText(const MeasureRecord& r) const {
+    switch (r.Kind) {
+      case KindStation: {
+        const StationBody& b = r.Station;
+        return Line("STN", {NameOrNoName(b.Name), D(b.InstrumentHeight), b.Code.Str()}) + "|" +
+               Line("XYZ", {D(b.X), D(b.Y), D(b.Z)});
+      }
+      case KindBacksight: {
+        const BacksightBody& b = r.Backsight;
+        std::string text = Line("BS", {NameOrNoName(b.Name), D(b.TargetHeight)}) + "|" +
+                           HdLine(b.HorizontalAngle, b.VerticalAngle, b.SlopeDistance);
+        if (b.HasBacksightPoint != 0)
+          text += "|" + Line("SS", {NameOrNoName(b.Name), D(b.TargetHeight), "BSS"}) + "|" +
+                  Line("XYZ", {D(b.BacksightEast), D(b.BacksightNorth), D(b.BacksightElevation)});
+        return text;
+      }
+      case KindBearing: {
+        const BearingBody& b = r.Bearing;
+        return Line("BKB", {NameOrNoName(b.Name), A(b.FirstAngle), A(b.SecondAngle)});
+      }
+      case KindAngleShot: {
+        const AngleShotBody& b = r.AngleShot;
+        return Line("SS", {NameOrNoName(b.Name), D(b.TargetHeight), b.Code.Str()}) + "|" +
+               Line("HV", {A(b.HorizontalAngle), A(b.VerticalAngle)});
+      }
+      case KindSlopeShot: {
+        const SlopeShotBody& b = r.SlopeShot;
+        return Line("SS", {NameOrNoName(b.Name), D(b.TargetHeight), b.Code.Str()}) + "|" +
+               HdLine(b.HorizontalAngle, b.VerticalAngle, b.SlopeDistance);
+      }
+      case KindCoordShot: {
+        const CoordShotBody& b = r.CoordShot;
+        std::string text = Line("SS", {NameOrNoName(b.Name), D(b.TargetHeight), b.Code.Str()});
+        if (b.HasObservation != 0) text += "|" + HdLine(b.HorizontalAngle, b.VerticalAngle, b.SlopeDistance);
+        return text + "|" + Line("XYZ", {D(b.East), D(b.North), D(b.Elevation)});
+      }
+      default:
+        return {};
+    }
+  }
+
+ private:
+  std::string A(double x) const { return FormatAngle(x, angleForm_); }
+  std::string D(double x) const { return FormatDistance(x, distanceForm_); }
+
+  static std::string Line(std::string_view keyword, std::initializer_list<std::string> fields) {
+    std::string line = KeywordColumn(keyword);
+    bool first = true;
+    for (const std::string& f : fields) {
+      if (!first) line += ',';
+      line += f;
+      first = false;
+    }
+    return line;
+  }
+
+  std::string HdLine(double horizontal, double zenith, double slope) const {
+    const double z = zenith * kPi / 180.0;
+    const double p = std::fabs(slope * std::sin(z));
+    const double q = slope * std::cos(z);
+    double h = p - ((2.0 - k_) / (2.0 * kEarthRadius)) * q * p;
+    if (scale_ > 0.9 && scale_ < 1.1) h *= scale_;
+    const double v = q + ((1.0 - k_) / (2.0 * kEarthRadius)) * p * p;
+    return Line("HD", {A(horizontal), D(h), D(v)});
+  }
+
+  int angleForm_, distanceForm_;
+  double scale_, k_;
+};
+
+}  // namespace
+
+std::string MapGts7Keywords(const std::string& recordText) {
+  if (recordText.size() <= 8) return recordText;
+  const std::string_view keyword = TrimEnd(std::string_view(recordText).substr(0, 8));
+  std::string rest = recordText.substr(8);
+  if (keyword == "STA") return KeywordColumn("STN") + rest;
+  if (keyword == "SA") return KeywordColumn("SS") + rest;
+  if (keyword == "BS") {
+    rest = ReplaceAll(std::move(rest), "HVD", "SD ");
+    rest = ReplaceAll(std::move(rest), "SC", "SS");
+    return KeywordColumn("BS") + ReplaceAll(std::move(rest), "ENZ", "XYZ");
+  }
+  if (keyword == "SD") return KeywordColumn("SS") + ReplaceAll(std::move(rest), "HVD", "SD ");
+  if (keyword == "SC") {
+    rest = ReplaceAll(std::move(rest), "HVD", "SD ");
+    return KeywordColumn("SS") + ReplaceAll(std::move(rest), "ENZ", "XYZ");
+  }
+  return recordText;
+}
+
+std::optional<TextId> ExportGts7(const WorkingData& data, LineList& lines, const std::string& fileName, Gts7Mode mode,
+                                 bool hdMode, const Settings& settings) {
+  LineListSink sink(lines);
+  return ExportGts7(data, sink, fileName, mode, hdMode, settings);
+}
+
+std::optional<TextId> ExportGts7(const WorkingData& data, LineSink& lines, const std::string& fileName, Gts7Mode mode,
+                                 bool hdMode, const Settings& settings) {
+  // A name the instrument's loader would not take used to give an empty file and no word.
+  if (!EndsWithGt7(fileName)) return TextId::Gts7NameNotGt7;
+  if (AngleFormCode(settings) == AngleMil) return TextId::MilNotSupported;
+  WriteGts7(data, lines, mode, GridScaleValue(settings), KValue(settings), hdMode, settings);
+  return std::nullopt;
+}
+
+void WriteGts7(const WorkingData& data, LineList& lines, Gts7Mode mode, double scale, double k, bool hdMode,
+               const Settings& settings) {
+  LineListSink sink(lines);
+  WriteGts7(data, sink, mode, scale, k, hdMode, settings);
+}
+
+void WriteGts7(const WorkingData& data, LineSink& lines, Gts7Mode mode, double scale, double k, bool hdMode,
+               const Settings& settings) {
+  if (data.MeasurementList.empty() && data.JobName.empty() && data.InstrumentName.empty()) return;
+  const int angleForm = AngleFormCode(settings);
+  const int distanceForm = DistanceFormCode(settings);
+  const char* distanceLetter = distanceForm == DistanceMetre ? "M" : "F";
+  const char* angleLetter = angleForm == AngleGon ? "G" : "D";
+
+  lines.Add(KeywordColumn("JOB") + data.JobName + ",");
+  lines.Add(KeywordColumn("INST") + data.InstrumentName);
+  lines.Add(KeywordColumn("UNITS") + distanceLetter + "," + angleLetter);
+  LineList pieces;
+
+  const HdWriter hd(angleForm, distanceForm, scale, k);
+  for (MeasureRecord record : data.MeasurementList) {
+    if (record.Kind == KindNote) continue;
+    if (mode == Gts7Mode::ObservationsOnly && !ObservationsOnly(record)) continue;
+    const std::string text =
+        hdMode ? hd.RecordText(record) : MapGts7Keywords(FormatRecord(record, angleForm, distanceForm));
+    if (text.empty()) continue;
+    pieces.clear();
+    SplitRecordText(text, pieces);
+    for (const std::string& piece : pieces) lines.Add(piece);
+  }
+}
+
+}  // namespace theolink

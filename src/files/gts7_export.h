@@ -1,0 +1,39 @@
+#pragma once
+// The measurement job as GTS-7 measured text, in the units of the settings.
+#include <optional>
+#include <string>
+
+#include "files/line_sink.h"
+#include "files/working_data.h"
+#include "records/line_list.h"
+#include "records/settings.h"
+#include "records/text_id.h"
+
+namespace theolink {
+
+enum class Gts7Mode {
+  ObservationsOnly,  // SC without observation left out, SC with one written as SD, BS plain
+  AllData,
+};
+
+// Checks the target name (must end in ".gt7", any case) and the angle unit (no mil), then
+// WriteGts7 with the settings' K and grid scale. On a refusal returns the message and
+// appends nothing.
+std::optional<TextId> ExportGts7(const WorkingData& data, LineSink& lines, const std::string& fileName, Gts7Mode mode,
+                                 bool hdMode, const Settings& settings);
+std::optional<TextId> ExportGts7(const WorkingData& data, LineList& lines, const std::string& fileName, Gts7Mode mode,
+                                 bool hdMode, const Settings& settings);
+
+// Appends the GTS-7 text of the whole job (nothing when there is no job at all). In HD mode
+// every slope observation becomes horizontal distance and height difference, corrected for
+// earth curvature and refraction (k) and scaled when 0.9 < scale < 1.1.
+void WriteGts7(const WorkingData& data, LineSink& lines, Gts7Mode mode, double scale, double k, bool hdMode,
+               const Settings& settings);
+void WriteGts7(const WorkingData& data, LineList& lines, Gts7Mode mode, double scale, double k, bool hdMode,
+               const Settings& settings);
+
+// The text of a record under GTS-7 keywords (STA -> STN, shots -> SS, HVD -> "SD ", ...);
+// the replacements are plain text replacements over everything after the keyword column.
+std::string MapGts7Keywords(const std::string& recordText);
+
+}  // namespace theolink

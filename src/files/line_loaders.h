@@ -1,0 +1,48 @@
+#pragma once
+// Turning lists of text lines into working data. Every loader builds aside and installs
+// only when the whole input was read: a failed load changes nothing. A successful load
+// empties all three lists (and the job and instrument names) before installing its own.
+// Loaders leave DataKind alone; ClassifyTextLines and the open operation set it.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "files/working_data.h"
+#include "records/line_list.h"
+#include "records/settings.h"
+#include "records/text_id.h"
+
+namespace theolink {
+
+// True when the first line looks like a keyword line (JOB, or a keyword without a comma).
+bool IsKeywordText(const LineList& lines);
+// "OK" or one of the fixed English error texts; installs the job on "OK".
+std::string LoadMeasureLines(WorkingData& data, const LineList& lines);
+// False for an empty list; else LoadMeasureLines(...) == "OK".
+bool TryLoadMeasureLines(WorkingData& data, const LineList& lines);
+// Joins SC+SD of one point and BS+BSS shots, in place.
+void MergeShotRecords(std::vector<MeasureRecord>& list);
+
+// Point loaders for the CASS (name,code,E,N,Z) and GTS-7 (name,E,N,Z,code) layouts; values
+// are read in the settings' distance unit. A name or code longer than the 15 characters a
+// record holds makes the line, and so the load, fail rather than being cut.
+bool LoadCassCoordLines(WorkingData& data, const LineList& lines, const Settings& settings);
+bool LoadGts7CoordLines(WorkingData& data, const LineList& lines, const Settings& settings);
+// SC / ENZ / NEZ lines as the binary coordinate readers write them: always in metres.
+bool LoadCoordRecordLines(WorkingData& data, const LineList& lines);
+
+// One code per line (no '.', ',', blank or ':'), or the first field of 10-field ':' tables.
+// A code longer than 15 characters fails the load.
+bool LoadCodeLines(WorkingData& data, const LineList& lines);
+bool LoadCodeTableLines(WorkingData& data, const LineList& lines);
+
+// An opened text file: sets DataKind on success; otherwise the message to show
+// (UnableToOpenEmptyFile or WrongFileFormat) and nothing changes.
+std::optional<TextId> ClassifyTextLines(WorkingData& data, const LineList& lines, const Settings& settings);
+
+// Appends the points a measurement job carries to PointList.
+void ExtractCoordPoints(WorkingData& data);
+// The same over a bare record list, for exports that need the points only for a moment.
+void ExtractCoordPoints(const std::vector<MeasureRecord>& records, std::vector<PointRecord>& points);
+
+}  // namespace theolink

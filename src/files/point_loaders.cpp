@@ -1,0 +1,102 @@
+#include <string_view>
+
+#include "files/field_splitter.h"
+#include "files/line_loaders.h"
+#include "records/text_trim.h"
+#include "records/value_forms.h"
+
+namespace theolink {
+namespace {
+
+bool FitsNameField(std::string_view text) { return text.size() <= NameText::Capacity; }
+
+void InstallPoints(WorkingData& data, std::vector<PointRecord>&& points) {
+  ClearCoordData(data);
+  ClearMeasureData(data);
+  ClearCodeData(data);
+  data.PointList = std::move(points);
+}
+
+// Shared frame of the two five-field layouts; the indexes say where each value sits.
+struct FiveFieldLayout {
+  int Name, Code, East, North, Elevation;
+};
+
+bool LoadFiveFieldLines(WorkingData& data, const LineList& lines, const Settings& settings, FiveFieldLayout layout) {
+  if (lines.empty()) return false;
+  const int form = DistanceFormCode(settings);
+  std::vector<PointRecord> points;
+  points.reserve(lines.size());
+  for (const std::string& line : lines) {
+    const LineList fields = SplitQuotedFields(Trim(line));
+    if (fields.size() != 5) return false;
+    const std::string& name = fields[layout.Name];
+    const std::string& code = fields[layout.Code];
+    if (!FitsNameField(name) || !FitsNameField(code)) return false;
+    PointRecord point;
+    point.Name.Assign(name);
+    point.Code.Assign(code);
+    try {
+      point.East = ParseDistance(fields[layout.East], form);
+      point.North = ParseDistance(fields[layout.North], form);
+      point.Elevation = ParseDistance(fields[layout.Elevation], form);
+    } catch (const ConversionError&) {
+      return false;
+    }
+    points.push_back(point);
+  }
+  InstallPoints(data, std::move(points));
+  return true;
+}
+
+}  // namespace
+
+bool LoadCassCoordLines(WorkingData& data, const LineList& lines, const Settings& settings) {
+  return LoadFiveFieldLines(data, lines, settings, {0, 1, 2, 3, 4});
+}
+
+bool LoadGts7CoordLines(WorkingData& data, const LineList& lines, const Settings& settings) {
+  return LoadFiveFieldLines(data, lines, settings, {0, 4, 1, 2, 3});
+}
+
+// The binary coordinate readers always write metres, so the display unit must not apply.
+bool LoadCoordRecordLines(WorkingData& data, const LineList& lines) {
+  if (lines.empty()) return false;
+  std::vector<PointRecord> points;
+  points.reserve(lines.size() / 2);
+  std::string name, code;
+  bool sawCoordLine = false;
+  for (const std::string& line : lines) {
+    const std::string_view keyword = Trim(std::string_view(line).substr(0, 8));
+    const std::string_view trimmed = Trim(line);
+    const std::string_view value = trimmed.size() > 8 ? trimmed.substr(8) : std::string_view();
+    const LineList fields = SplitQuotedFields(value);
+    if (fields.size() != 3) return false;
+    if (keyword == "SC") {
+      if (!FitsNameField(fields[0]) || !FitsNameField(fields[2])) return false;
+      name = fields[0];
+      code = fields[2];
+      sawCoordLine = true;
+    } else if (keyword == "ENZ" || keyword == "NEZ") {
+      PointRecord point;
+      point.Name.Assign(name);
+      point.Code.Assign(code);
+      try {
+        const double first = ParseDistance(fields[0], DistanceMetre);
+        const double second = ParseDistance(fields[1], DistanceMetre);
+        point.Elevation = ParseDistance(fields[2], DistanceMetre);
+        point.East = keyword == "ENZ" ? first : second;
+        point.North = keyword == "ENZ" ? second : first;
+      } catch (const ConversionError&) {
+        return false;
+      }
+      points.push_back(point);
+      sawCoordLine = true;
+    }
+  }
+  if (!sawCoordLine) return false;
+  InstallPoints(data, std::move(points));
+  return true;
+}
+
+}  // namespace theolink

@@ -1,0 +1,163 @@
+#include "files/save_writers.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+
+#include "files/csv_rows.h"
+#include "files/dxf_writer.h"
+#include "files/gts7_export.h"
+#include "files/line_loaders.h"
+#include "records/record_formatter.h"
+#include "records/text_trim.h"
+
+namespace theolink {
+namespace {
+
+// "%f" without the locale: six decimals.
+std::string Fixed6(double value) {
+  if (!std::isfinite(value)) return std::isnan(value) ? "nan" : (value < 0 ? "-inf" : "inf");
+  std::array<char, 400> buffer;
+  const auto r = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, 6);
+  return std::string(buffer.data(), r.ptr);
+}
+
+std::string KeywordLine(std::string_view keyword, std::string_view value) {
+  std::string line(keyword);
+  line.resize(8, ' ');
+  line += value;
+  return line;
+}
+
+}  // namespace
+
+std::optional<TextId> ExportMeasureData(WorkingData& data, LineList& lines, int filterIndex,
+                                        const std::string& fileName, const Settings& settings) {
+  LineListSink sink(lines);
+  return ExportMeasureData(data, sink, filterIndex, fileName, settings);
+}
+
+std::optional<TextId> ExportMeasureData(WorkingData& data, LineSink& lines, int filterIndex,
+                                        const std::string& fileName, const Settings& settings) {
+  if (data.MeasurementList.empty() && data.JobName.empty() && data.InstrumentName.empty()) return std::nullopt;
+  switch (filterIndex) {
+    case MeasureFilterCsv:
+    case MeasureFilterCsvTxt:
+      WriteCsvMeasure(data, lines, settings);
+      break;
+    case MeasureFilterCass:
+    case MeasureFilterGts7Coord:
+      ClearCoordData(data);
+      ExtractCoordPoints(data);
+      WriteCoordLines(data, lines, filterIndex == MeasureFilterCass ? CoordLayoutCass : CoordLayoutGts7, settings);
+      ClearCoordData(data);
+      break;
+    case MeasureFilterDxf:
+      ExtractCoordPoints(data);
+      WriteDxf(data, lines);
+      ClearCoordData(data);
+      break;
+    case MeasureFilterGts7Hd:
+      return ExportGts7(data, lines, fileName, Gts7Mode::ObservationsOnly, true, settings);
+    case MeasureFilterGts7Sd:
+      return ExportGts7(data, lines, fileName, Gts7Mode::ObservationsOnly, false, settings);
+    case MeasureFilterGts7All:
+      return ExportGts7(data, lines, fileName, Gts7Mode::AllData, false, settings);
+    case MeasureFilterJob:
+      WriteJobFile(data, lines);
+      break;
+    default:
+      break;
+  }
+  return std::nullopt;
+}
+
+void ExportCoordData(const WorkingData& data, LineList& lines, int filterIndex, const Settings& settings) {
+  LineListSink sink(lines);
+  ExportCoordData(data, sink, filterIndex, settings);
+}
+
+void ExportCoordData(const WorkingData& data, LineSink& lines, int filterIndex, const Settings& settings) {
+  switch (filterIndex) {
+    case CoordFilterCassDat:
+    case CoordFilterCassTxt:
+    case CoordFilterCassCsv:
+      WriteCoordLines(data, lines, CoordLayoutCass, settings);
+      break;
+    case CoordFilterDxf:
+      WriteDxf(data, lines);
+      break;
+    case CoordFilterGts7:
+      WriteCoordLines(data, lines, CoordLayoutGts7, settings);
+      break;
+    default:
+      break;
+  }
+}
+
+void WriteCsvMeasure(const WorkingData& data, LineList& lines, const Settings& settings) {
+  lines.reserve(lines.size() + data.MeasurementList.size());
+  LineListSink sink(lines);
+  WriteCsvMeasure(data, sink, settings);
+}
+
+void WriteCsvMeasure(const WorkingData& data, LineSink& lines, const Settings& settings) {
+  for (const MeasureRecord& record : data.MeasurementList) lines.Add(FormatCsvMeasureRow(record, settings));
+}
+
+void WriteCoordLines(const WorkingData& data, LineList& lines, int layout, const Settings& settings) {
+  lines.reserve(lines.size() + data.PointList.size());
+  LineListSink sink(lines);
+  WriteCoordLines(data, sink, layout, settings);
+}
+
+void WriteCoordLines(const WorkingData& data, LineSink& lines, int layout, const Settings& settings) {
+  for (const PointRecord& point : data.PointList) lines.Add(FormatPointRow(point, layout, settings));
+}
+
+void WriteJobFile(const WorkingData& data, LineList& lines) {
+  lines.reserve(lines.size() + 2 + data.MeasurementList.size() * 2);
+  LineListSink sink(lines);
+  WriteJobFile(data, sink);
+}
+
+void WriteJobFile(const WorkingData& data, LineSink& lines) {
+  // A header line of 8 characters fails the keyword-text test, and a missing INST value
+  // makes the job unreadable: such a file could never be opened again.
+  lines.Add(KeywordLine("JOB", Trim(data.JobName).empty() ? std::string_view("NONAME") : data.JobName));
+  lines.Add(KeywordLine("INST", data.InstrumentName.empty() ? std::string_view("UNKNOW") : data.InstrumentName));
+  LineList pieces;
+  for (const MeasureRecord& record : data.MeasurementList) {
+    // A note may hold '|' (the parser keeps it); cut there, it would not open again.
+    if (record.Kind == KindNote) {
+      lines.Add(Trim(FormatRecordText(record)));
+      continue;
+    }
+    pieces.clear();
+    SplitRecordText(FormatRecordText(record), pieces);
+    for (const std::string& piece : pieces) lines.Add(piece);
+  }
+}
+
+void WriteCodeLines(const WorkingData& data, LineList& lines) {
+  lines.reserve(lines.size() + data.CodeList.size());
+  LineListSink sink(lines);
+  WriteCodeLines(data, sink);
+}
+
+void WriteCodeLines(const WorkingData& data, LineSink& lines) {
+  for (const CodeEntry& code : data.CodeList) lines.Add(code.Code.View());
+}
+
+void WriteUploadCoordLines(const WorkingData& data, LineList& lines) {
+  lines.reserve(lines.size() + data.PointList.size());
+  for (const PointRecord& p : data.PointList) {
+    std::string line = p.Name.Empty() ? std::string("NONAME") : p.Name.Str();
+    line += ' ';
+    line += p.Code.Empty() ? std::string("\b") : p.Code.Str();
+    line += " 0 " + Fixed6(p.North) + ' ' + Fixed6(p.East) + ' ' + Fixed6(p.Elevation) + " 0";
+    lines.push_back(std::move(line));
+  }
+}
+
+}  // namespace theolink

@@ -1,0 +1,66 @@
+#pragma once
+// The writers behind Save: each appends the lines of one file format to a line list.
+#include <optional>
+#include <string>
+
+#include "files/line_sink.h"
+#include "files/working_data.h"
+#include "records/line_list.h"
+#include "records/settings.h"
+#include "records/text_id.h"
+
+namespace theolink {
+
+// Index of the measurement save filter (1-based, in the order the dialog lists them).
+enum MeasureFilter : int {
+  MeasureFilterCsv = 1,
+  MeasureFilterCsvTxt = 2,
+  MeasureFilterCass = 3,
+  MeasureFilterDxf = 4,
+  MeasureFilterGts7Hd = 5,
+  MeasureFilterGts7Sd = 6,
+  MeasureFilterGts7All = 7,
+  MeasureFilterGts7Coord = 8,
+  MeasureFilterJob = 9,
+};
+enum CoordFilter : int {
+  CoordFilterCassDat = 1,
+  CoordFilterDxf = 2,
+  CoordFilterCassTxt = 3,
+  CoordFilterCassCsv = 4,
+  CoordFilterGts7 = 5,
+};
+
+// Every writer appends to a line list (the window's buffer) or to any other sink.
+
+// The measurement job in the format of the filter index; fileName is the chosen target
+// (the GTS-7 filters check its ending). Points extracted for the coordinate formats live
+// only during the call: PointList is empty afterwards. Returns the message of a refusal,
+// in which case nothing was appended.
+std::optional<TextId> ExportMeasureData(WorkingData& data, LineList& lines, int filterIndex,
+                                        const std::string& fileName, const Settings& settings);
+std::optional<TextId> ExportMeasureData(WorkingData& data, LineSink& lines, int filterIndex,
+                                        const std::string& fileName, const Settings& settings);
+// The point list in the format of the coordinate filter index.
+void ExportCoordData(const WorkingData& data, LineList& lines, int filterIndex, const Settings& settings);
+void ExportCoordData(const WorkingData& data, LineSink& lines, int filterIndex, const Settings& settings);
+
+// One comma-separated row per record.
+void WriteCsvMeasure(const WorkingData& data, LineList& lines, const Settings& settings);
+void WriteCsvMeasure(const WorkingData& data, LineSink& lines, const Settings& settings);
+// One row per point, CoordLayoutCass or CoordLayoutGts7 (csv_rows.h).
+void WriteCoordLines(const WorkingData& data, LineList& lines, int layout, const Settings& settings);
+void WriteCoordLines(const WorkingData& data, LineSink& lines, int layout, const Settings& settings);
+// The keyword-line work file, always in whole arc seconds and metres. An empty (or blank)
+// job name is written as "NONAME" and an empty instrument text as "UNKNOW", the names the
+// loader gives a job without header, so the file can always be opened again.
+void WriteJobFile(const WorkingData& data, LineList& lines);
+void WriteJobFile(const WorkingData& data, LineSink& lines);
+// One line per code, unchanged.
+void WriteCodeLines(const WorkingData& data, LineList& lines);
+void WriteCodeLines(const WorkingData& data, LineSink& lines);
+// One upload line per point: "name code 0 N E Z 0" in metres with six decimals; an empty
+// code is sent as a single backspace character.
+void WriteUploadCoordLines(const WorkingData& data, LineList& lines);
+
+}  // namespace theolink

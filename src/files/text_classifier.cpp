@@ -1,0 +1,33 @@
+#include <algorithm>
+
+#include "files/line_loaders.h"
+#include "records/text_trim.h"
+
+namespace theolink {
+namespace {
+
+// The lines joined by CR LF and trimmed are empty exactly when no line holds a byte above 32.
+bool IsBlankText(const LineList& lines) {
+  return std::all_of(lines.begin(), lines.end(), [](const std::string& line) { return Trim(line).empty(); });
+}
+
+}  // namespace
+
+std::optional<TextId> ClassifyTextLines(WorkingData& data, const LineList& lines, const Settings& settings) {
+  if (IsBlankText(lines)) return TextId::UnableToOpenEmptyFile;
+  if (IsKeywordText(lines) && TryLoadMeasureLines(data, lines)) {
+    data.DataKind = DataKindMeasure;
+    return std::nullopt;
+  }
+  if (LoadCassCoordLines(data, lines, settings) || LoadGts7CoordLines(data, lines, settings)) {
+    data.DataKind = DataKindCoord;
+    return std::nullopt;
+  }
+  if (LoadCodeLines(data, lines) || LoadCodeTableLines(data, lines)) {
+    data.DataKind = DataKindCode;
+    return std::nullopt;
+  }
+  return TextId::WrongFileFormat;
+}
+
+}  // namespace theolink

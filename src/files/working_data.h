@@ -1,0 +1,28 @@
+#pragma once
+// The one current data set: a measurement job, a coordinate list or a code list.
+#include <string>
+#include <vector>
+
+#include "records/measure_record.h"
+
+namespace theolink {
+
+inline constexpr int DataKindMeasure = 1;
+inline constexpr int DataKindCoord = 2;
+inline constexpr int DataKindCode = 3;
+
+struct WorkingData {
+  std::vector<MeasureRecord> MeasurementList;
+  std::vector<PointRecord> PointList;
+  std::vector<CodeEntry> CodeList;
+  std::string JobName;
+  std::string InstrumentName;
+  int DataKind = DataKindMeasure;
+};
+
+// Empties MeasurementList, JobName and InstrumentName.
+void ClearMeasureData(WorkingData& data);
+void ClearCoordData(WorkingData& data);
+void ClearCodeData(WorkingData& data);
+
+}  // namespace theolink

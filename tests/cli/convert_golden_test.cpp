@@ -1,0 +1,175 @@
+// theolink-cli convert and show, run as a user would, against hand-checked golden files.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kData = fs::path(THEOLINK_TEST_DATA) / "export";
+const fs::path kCli = fs::path(THEOLINK_BIN_DIR) / "theolink-cli";
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+struct CliRun {
+  int Status;
+  std::string Out, Err;
+};
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("theolink_cli_" + std::to_string(::getpid()) + "_" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  CliRun Cli(const std::string& args) {
+    const std::string out = (dir_ / "stdout").string(), err = (dir_ / "stderr").string();
+    const std::string command = "'" + kCli.string() + "' " + args + " >'" + out + "' 2>'" + err + "'";
+    const int raw = std::system(command.c_str());
+    return CliRun{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadAll(out), ReadAll(err)};
+  }
+  std::string In(const char* name) { return "'" + (kData / name).string() + "'"; }
+  std::string Out(const char* name) { return (dir_ / name).string(); }
+
+  fs::path dir_;
+};
+
+struct GoldenCase {
+  const char* Input;
+  const char* Format;
+  const char* Options;
+  const char* OutputName;
+  const char* Golden;
+};
+
+constexpr const char* kMetreDms = "";
+constexpr const char* kGonIntFeet = "--angle gon --distance int-ft --k 0.14 --grid-scale 0.95";
+constexpr const char* kUsFeetEnz = "--distance us-ft --coord-order enz";
+
+const GoldenCase kCases[] = {
+    {"job.wkj", "csv", kMetreDms, "o.csv", "job.dms_m.csv"},
+    {"job.wkj", "cass", kMetreDms, "o.dat", "job.dms_m.cass.dat"},
+    {"job.wkj", "dxf", kMetreDms, "o.dxf", "job.dms_m.dxf"},
+    {"job.wkj", "gt7-hd", kMetreDms, "o.gt7", "job.dms_m.hd.gt7"},
+    {"job.wkj", "gt7-sd", kMetreDms, "o.gt7", "job.dms_m.sd.gt7"},
+    {"job.wkj", "gt7-all", kMetreDms, "o.gt7", "job.dms_m.all.gt7"},
+    {"job.wkj", "gts7-coord", kMetreDms, "o.txt", "job.dms_m.gts7coord.txt"},
+    {"job.wkj", "wkj", kMetreDms, "o.wkj", "job.wkj.expected"},
+    {"job.wkj", "csv", kGonIntFeet, "o.csv", "job.gon_intft.csv"},
+    {"job.wkj", "cass", kGonIntFeet, "o.dat", "job.gon_intft.cass.dat"},
+    {"job.wkj", "dxf", kGonIntFeet, "o.dxf", "job.gon_intft.dxf"},
+    {"job.wkj", "gt7-hd", kGonIntFeet, "o.gt7", "job.gon_intft.hd.gt7"},
+    {"job.wkj", "gt7-sd", kGonIntFeet, "o.gt7", "job.gon_intft.sd.gt7"},
+    {"job.wkj", "gt7-all", kGonIntFeet, "O.GT7", "job.gon_intft.all.gt7"},
+    {"job.wkj", "gts7-coord", kGonIntFeet, "o.txt", "job.gon_intft.gts7coord.txt"},
+    {"job.wkj", "wkj", kGonIntFeet, "o.wkj", "job.wkj.expected"},
+    {"coords.dat", "cass", kMetreDms, "o.dat", "coords.m.cass.dat"},
+    {"coords.dat", "dxf", kMetreDms, "o.dxf", "coords.m.dxf"},
+    {"coords.dat", "gts7-coord", kMetreDms, "o.txt", "coords.m.gts7coord.txt"},
+    {"coords.dat", "cass", kUsFeetEnz, "o.dat", "coords.usft.cass.dat"},
+    {"coords.dat", "dxf", kUsFeetEnz, "o.dxf", "coords.usft.dxf"},
+    {"coords.dat", "gts7-coord", kUsFeetEnz, "o.txt", "coords.usft.gts7coord.txt"},
+    {"codes.txt", "codes", kMetreDms, "o.txt", "codes.expected.txt"},
+    {"codes.txt", "codes", kGonIntFeet, "o.txt", "codes.expected.txt"},
+};
+
+TEST_F(CliTest, EveryFormatMatchesItsGoldenFile) {
+  for (const GoldenCase& c : kCases) {
+    SCOPED_TRACE(std::string(c.Input) + " --to " + c.Format + " " + c.Options);
+    const std::string out = Out(c.OutputName);
+    fs::remove(out);
+    const CliRun r = Cli("convert " + In(c.Input) + " '" + out + "' --to " + c.Format + " " + c.Options);
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Err, "");
+    EXPECT_EQ(ReadAll(out), ReadAll(kData / c.Golden));
+  }
+}
+
+TEST_F(CliTest, WrittenFilesOpenAgainAsTheSameData) {
+  // A work file converts back to itself; coordinates in feet survive a second pass.
+  ASSERT_EQ(Cli("convert " + In("job.wkj") + " " + Out("a.wkj") + " --to wkj").Status, 0);
+  ASSERT_EQ(Cli("convert " + Out("a.wkj") + " " + Out("b.wkj") + " --to wkj").Status, 0);
+  EXPECT_EQ(ReadAll(Out("b.wkj")), ReadAll(Out("a.wkj")));
+  ASSERT_EQ(Cli("convert " + In("coords.dat") + " " + Out("a.txt") + " --to gts7-coord --distance int-ft").Status, 0);
+  ASSERT_EQ(Cli("convert " + Out("a.txt") + " " + Out("b.dat") + " --to cass --distance int-ft").Status, 0);
+  ASSERT_EQ(Cli("convert " + In("coords.dat") + " " + Out("c.dat") + " --to cass --distance int-ft").Status, 0);
+  EXPECT_EQ(ReadAll(Out("b.dat")), ReadAll(Out("c.dat")));
+}
+
+TEST_F(CliTest, Gts7RefusalsWriteNothing) {
+  CliRun r = Cli("convert " + In("job.wkj") + " " + Out("job.txt") + " --to gt7-sd");
+  EXPECT_NE(r.Status, 0);
+  EXPECT_NE(r.Err, "");
+  EXPECT_FALSE(fs::exists(Out("job.txt")));
+  r = Cli("convert " + In("job.wkj") + " " + Out("job.gt7") + " --to gt7-all --angle mil");
+  EXPECT_NE(r.Status, 0);
+  EXPECT_EQ(r.Err, "The angle unit MIL does NOT support exporting as GTS-7 file.\n");
+  EXPECT_FALSE(fs::exists(Out("job.gt7")));
+}
+
+TEST_F(CliTest, OpenFailuresKeepAnExistingOutput) {
+  std::ofstream(Out("keep.dat"), std::ios::binary) << "old";
+  CliRun r = Cli("convert " + Out("missing.dat") + " " + Out("keep.dat") + " --to cass");
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(r.Err, "unable to open file\n");
+  std::ofstream(Out("bad.txt"), std::ios::binary) << "1.5\r\n";
+  r = Cli("convert " + Out("bad.txt") + " " + Out("keep.dat") + " --to cass");
+  EXPECT_EQ(r.Err, "Wrong file format.\n");
+  std::ofstream(Out("empty.txt"), std::ios::binary) << "";
+  r = Cli("convert " + Out("empty.txt") + " " + Out("keep.dat") + " --to cass");
+  EXPECT_EQ(r.Err, "file is empty\n");
+  EXPECT_EQ(ReadAll(Out("keep.dat")), "old");
+}
+
+TEST_F(CliTest, FormatMustSuitTheDataAndOptionsMustBeKnown) {
+  CliRun r = Cli("convert " + In("coords.dat") + " " + Out("o.csv") + " --to csv");
+  EXPECT_EQ(r.Status, 2);
+  EXPECT_NE(r.Err.find("cass dxf gts7-coord"), std::string::npos) << r.Err;
+  EXPECT_FALSE(fs::exists(Out("o.csv")));
+  EXPECT_EQ(Cli("convert " + In("codes.txt") + " " + Out("o.txt") + " --to codes --grid-scale 1.2").Status, 2);
+  EXPECT_EQ(Cli("convert " + In("codes.txt") + " " + Out("o.txt") + " --to codes --angle rad").Status, 2);
+  EXPECT_EQ(Cli("convert " + In("codes.txt") + " --to codes").Status, 2);
+  EXPECT_FALSE(fs::exists(Out("o.txt")));
+  r = Cli("convert --help");
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_NE(r.Out.find("gt7-hd"), std::string::npos);
+  EXPECT_NE(r.Out.find("--coord-order"), std::string::npos);
+}
+
+TEST_F(CliTest, ShowPrintsTheGridInOrderAndUnit) {
+  const CliRun r = Cli("show " + In("coords.dat") + " " + kUsFeetEnz);
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(r.Out,
+            "Point Num\tPoint name\tEast coordinates\tNorth coordinates\tElevation(Z)\tCode\n"
+            "#1\tP1\t10.5000\t20.5000\t3.0000\tT1\n"
+            "#2\tP2\t1000.1234\t2000.5678\t-1.2500\t\n"
+            "#3\tP3\t-5.0000\t3000.0000\t0.0000\tWALL\n"
+            "#4\tPT4\t123456.7891\t654321.0123\t99.9999\tT4\n"
+            "Total: 4\n");
+}
+
+TEST_F(CliTest, ShowPrintsTheTextViewAndCountsEveryRecord) {
+  const CliRun r = Cli("show " + In("job.wkj"));
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(r.Out.substr(0, 29), "JOB     DEMO\nINST    GTS-7\nST");
+  EXPECT_NE(r.Out.find("SC      P7,1.5000,WALL\nHVD     90.0000,88.3000,25.1230\n"), std::string::npos);
+  EXPECT_EQ(r.Out.find("BKB"), std::string::npos);
+  EXPECT_NE(r.Out.find("\nTotal: 10\n"), std::string::npos);
+  const CliRun codes = Cli("show " + In("codes.txt"));
+  EXPECT_EQ(codes.Out, "Point Num\tCode\n#1\tT1\n#2\t\n#3\tWALL\n#4\tTREE   \nTotal: 4\n");
+}
+
+}  // namespace

@@ -1,0 +1,202 @@
+#include "files/file_open.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "files/line_file.h"
+#include "test_support.h"
+
+namespace theolink {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileOpenTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("theolink_open_" + std::to_string(::getpid()) + "_" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string Write(const std::string& name, const std::string& bytes) {
+    const std::string path = (dir_ / name).string();
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+
+  fs::path dir_;
+};
+
+// "北京" in GBK: a CASS file with a Chinese point name.
+const std::string kChineseCass = "\xB1\xB1\xBE\xA9,T1,10.5,20.5,3.0\r\nP2,,1,2,3\r\n";
+
+TEST_F(FileOpenTest, ProbeCodes) {
+  EXPECT_EQ(ProbeFileKind((dir_ / "missing").string()), -1);
+  EXPECT_EQ(ProbeFileKind(Write("empty.txt", "")), -2);
+  EXPECT_EQ(ProbeFileKind(Write("t.txt", "P1,T1,1,2,3\r\n\t\f\v")), ProbeText);
+  EXPECT_EQ(ProbeFileKind(Write("b.bin", std::string("AB\0C", 4))), ProbeBinary);
+  EXPECT_EQ(ProbeFileKind(Write("c.txt", kChineseCass)), ProbeBinary);
+  // Only the first 100 bytes are looked at.
+  EXPECT_EQ(ProbeFileKind(Write("late.txt", std::string(100, 'a') + "\x80")), ProbeText);
+}
+
+TEST_F(FileOpenTest, EmptyFileIsReportedAndViewsStay) {
+  WorkingData d = test::Sentinel();
+  const OpenOutcome o = OpenDataFile(d, Write("empty.txt", ""), Settings{});
+  ASSERT_EQ(o.Messages.size(), 1u);
+  EXPECT_EQ(o.Messages[0].Id, TextId::FileIsEmpty);
+  EXPECT_FALSE(o.RefreshViews);
+  EXPECT_EQ(d.PointList.size(), 1u);
+}
+
+TEST_F(FileOpenTest, BlankTextFileAndUnknownText) {
+  WorkingData d = test::Sentinel();
+  OpenOutcome o = OpenDataFile(d, Write("blank.txt", "  \r\n\r\n"), Settings{});
+  ASSERT_EQ(o.Messages.size(), 1u);
+  EXPECT_EQ(o.Messages[0].Id, TextId::UnableToOpenEmptyFile);
+  EXPECT_TRUE(o.RefreshViews);
+  o = OpenDataFile(d, Write("bad.txt", "1.5\r\n"), Settings{});
+  ASSERT_EQ(o.Messages.size(), 1u);
+  EXPECT_EQ(o.Messages[0].Id, TextId::WrongFileFormat);
+  EXPECT_EQ(d.PointList.size(), 1u);
+  EXPECT_EQ(d.DataKind, DataKindCoord);
+}
+
+TEST_F(FileOpenTest, ChineseCassTextOpensThoughItProbesBinary) {
+  for (const char* name : {"cn.txt", "cn.csv", "cn.dat"}) {
+    WorkingData d;
+    const OpenOutcome o = OpenDataFile(d, Write(name, kChineseCass), Settings{});
+    EXPECT_TRUE(o.Messages.empty()) << name;
+    EXPECT_EQ(d.DataKind, DataKindCoord) << name;
+    ASSERT_EQ(d.PointList.size(), 2u) << name;
+    EXPECT_EQ(d.PointList[0].Name.View(), "\xB1\xB1\xBE\xA9");
+  }
+}
+
+TEST_F(FileOpenTest, BinaryBytesWithoutAReaderAndNoTextMeaningAreRefused) {
+  WorkingData d = test::Sentinel();
+  const OpenOutcome o = OpenDataFile(d, Write("x.bin", std::string("\x01\x02\xff garbage", 11)), Settings{});
+  ASSERT_EQ(o.Messages.size(), 1u);
+  EXPECT_EQ(o.Messages[0].Id, TextId::WrongFileFormat);
+  EXPECT_EQ(d.PointList.size(), 1u);
+}
+
+TEST_F(FileOpenTest, KeywordTextOpensAsMeasurementJob) {
+  WorkingData d;
+  const OpenOutcome o =
+      OpenDataFile(d, Write("j.wkj", "JOB     A1\r\nINST    X\r\nSC      P1,0.0000,\nENZ     1,2,3\r"), Settings{});
+  EXPECT_TRUE(o.Messages.empty());
+  EXPECT_EQ(d.DataKind, DataKindMeasure);
+  EXPECT_EQ(d.JobName, "A1");
+  EXPECT_EQ(d.MeasurementList.size(), 1u);
+}
+
+// One 40-byte .ptf record: name in 16 bytes, then north, east, elevation as doubles.
+std::string PtfRecord(const std::string& name, double n, double e, double z) {
+  std::string record(40, '\0');
+  record.replace(0, name.size(), name);
+  std::memcpy(&record[16], &n, 8);
+  std::memcpy(&record[24], &e, 8);
+  std::memcpy(&record[32], &z, 8);
+  return record;
+}
+
+TEST_F(FileOpenTest, BinaryCoordinatesAreMetresWhateverTheDisplayUnit) {
+  Settings feet;
+  feet.DistanceUnit = 1;
+  WorkingData d;
+  const OpenOutcome o = OpenDataFile(d, Write("P.PTF", PtfRecord("A1", 100, 200, 5) + PtfRecord("", 1, 2, 3)), feet);
+  EXPECT_TRUE(o.Messages.empty());
+  EXPECT_EQ(d.DataKind, DataKindCoord);
+  ASSERT_EQ(d.PointList.size(), 2u);
+  EXPECT_DOUBLE_EQ(d.PointList[0].North, 100.0);
+  EXPECT_DOUBLE_EQ(d.PointList[0].East, 200.0);
+  EXPECT_TRUE(d.JobName.empty());
+}
+
+TEST_F(FileOpenTest, RefusedBinaryCoordinatesAreReportedNotSilent) {
+  WorkingData d = test::Sentinel();
+  const OpenOutcome o = OpenDataFile(d, Write("long.ptf", PtfRecord("ABCDEFGHIJKLMNOP", 1, 2, 3)), Settings{});
+  ASSERT_EQ(o.Messages.size(), 1u);
+  EXPECT_EQ(o.Messages[0].Id, TextId::WrongFileFormat);
+  ASSERT_EQ(d.PointList.size(), 1u);
+  EXPECT_EQ(d.PointList[0].Name.View(), "KEEP");
+}
+
+TEST_F(FileOpenTest, UnreadableBinaryJobKeepsTheDataButSwitchesToTheJobView) {
+  WorkingData d = test::Sentinel();
+  const OpenOutcome o = OpenDataFile(d, Write("bad.MEA", std::string(300, '\xff')), Settings{});
+  ASSERT_EQ(o.Messages.size(), 1u);
+  ASSERT_TRUE(o.Messages[0].Id.has_value());
+  EXPECT_NE(o.Messages[0].Id, TextId::LoadSuccessfully);
+  EXPECT_TRUE(o.RefreshViews);
+  EXPECT_EQ(d.DataKind, DataKindMeasure);
+  EXPECT_EQ(d.PointList.size(), 1u);
+}
+
+TEST(FileNames, StemAndBinaryExtension) {
+  EXPECT_EQ(FileNameStem("/data/jobs/P1.MEA"), "P1");
+  EXPECT_EQ(FileNameStem("C:\\jobs\\site.a.job"), "site.a");
+  EXPECT_EQ(FileNameStem("/data/.mea"), "NONAME");
+  EXPECT_EQ(FileNameStem("plain"), "plain");
+  EXPECT_EQ(BinaryExtension("/x/P1.MEA"), ".mea");
+  EXPECT_EQ(BinaryExtension("/x/p.ptfx"), ".ptf");
+  EXPECT_EQ(BinaryExtension("/x.d/p"), "");
+}
+
+TEST(FileNames, RemoveBlankLinesKeepsTheRestAsItIs) {
+  LineList lines = {"a ", "", " \t", "\r", " b"};
+  RemoveBlankLines(lines);
+  EXPECT_EQ(lines, (LineList{"a ", " b"}));
+}
+
+TEST(Messages, ProbeAndReaderTables) {
+  EXPECT_EQ(ProbeMessage(1).Text, "NO ERROR(Text File)");
+  EXPECT_EQ(ProbeMessage(2).Text, "NO ERROR(Binary File)");
+  EXPECT_EQ(ProbeMessage(-1).Id, TextId::UnableToOpenFile);
+  EXPECT_EQ(ProbeMessage(7).Id, TextId::UndefinedErrorCode);
+  EXPECT_EQ(BinaryReadMessage(-1).Id, TextId::FileNotExists);
+  EXPECT_EQ(BinaryReadMessage(-6).Id, TextId::IncorrectFileFormat);
+  EXPECT_EQ(BinaryReadMessage(-7).Id, TextId::UndefinedErrorCode);
+}
+
+TEST_F(FileOpenTest, LineFileReadsEveryLineBreakKind) {
+  LineList lines;
+  ASSERT_TRUE(ReadTextLines(Write("mixed.txt", "a\r\nb\nc\rd\r\n"), lines));
+  EXPECT_EQ(lines, (LineList{"a", "b", "c", "d"}));
+  EXPECT_FALSE(ReadTextLines((dir_ / "none").string(), lines));
+  EXPECT_EQ(lines.size(), 4u) << "a failed read leaves the list alone";
+}
+
+TEST_F(FileOpenTest, WriteIsWholeOrNothing) {
+  const std::string target = Write("out.txt", "old\r\n");
+  ASSERT_TRUE(WriteTextLines(target, {"x", "", "\xB1\xB1"}));
+  std::ifstream in(target, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(bytes, "x\r\n\r\n\xB1\xB1\r\n");
+
+  // A target that is a directory cannot be replaced: reported, nothing left behind.
+  fs::create_directory(dir_ / "taken");
+  EXPECT_FALSE(WriteTextLines((dir_ / "taken").string(), {"x"}));
+  EXPECT_FALSE(WriteTextLines((dir_ / "no" / "such.txt").string(), {"x"}));
+  // An export abandoned half-way (never committed) leaves the old file and no trace.
+  {
+    AtomicLineFile partial(target);
+    ASSERT_TRUE(partial.IsOpen());
+    partial.Add("half");
+  }
+  std::ifstream again(target, std::ios::binary);
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>()),
+            "x\r\n\r\n\xB1\xB1\r\n");
+  std::size_t entries = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) ++entries;
+  EXPECT_EQ(entries, 2u) << "only out.txt and taken/";
+}
+
+}  // namespace
+}  // namespace theolink
