@@ -1,0 +1,25 @@
+#include "records/binary_coord_reader.h"
+
+#include "records/binary_file.h"
+#include "records/binary_layouts.h"
+
+namespace theolink {
+
+std::int32_t ReadCoordBinary(const std::string& path, LineList& lines) {
+  const std::string lower = LowerAscii(path);
+  // The first of these texts found anywhere in the lower-cased path decides; any other
+  // coordinate file (.coo among them) is a .mea job.
+  auto read = &ReadMeaLayouts;
+  if (lower.find(".cor") != std::string::npos)
+    read = &ReadLayoutD96;
+  else if (lower.find(".pts") != std::string::npos)
+    read = &ReadLayoutP56;
+  else if (lower.find(".ptf") != std::string::npos)
+    read = &ReadLayoutP40;
+  std::string bytes;
+  bool readFailed = false;
+  if (LoadBinaryFile(path, bytes, readFailed) != kBinaryOk) return kBinaryCannotOpen;
+  return read(BinaryInput{bytes, readFailed}, lines);
+}
+
+}  // namespace theolink

@@ -1,0 +1,23 @@
+#pragma once
+// The record layouts of the instrument's binary files, each read from a file's bytes. Every
+// function appends the lines of the records in order and returns the reader's result code;
+// the lines of records before a failure stay appended.
+#include <cstdint>
+
+#include "records/binary_file.h"
+#include "records/line_list.h"
+
+namespace theolink {
+
+std::int32_t ReadLayoutM48(const BinaryInput& in, LineList& lines);   // .mea, 48-byte records
+std::int32_t ReadLayoutM56(const BinaryInput& in, LineList& lines);   // .mea, 56-byte records
+std::int32_t ReadLayoutD96(const BinaryInput& in, LineList& lines);   // .dat and .cor
+std::int32_t ReadLayoutJ112(const BinaryInput& in, LineList& lines);  // .job
+std::int32_t ReadLayoutJ136(const BinaryInput& in, LineList& lines);  // .jbf
+std::int32_t ReadLayoutP56(const BinaryInput& in, LineList& lines);   // .pts
+std::int32_t ReadLayoutP40(const BinaryInput& in, LineList& lines);   // .ptf
+
+// A .mea file: read as M48 when that reads cleanly, otherwise as M56 (with M56's result).
+std::int32_t ReadMeaLayouts(const BinaryInput& in, LineList& lines);
+
+}  // namespace theolink

@@ -1,0 +1,26 @@
+#pragma once
+// Keyword lines as the binary readers write them: the keyword padded to 8 characters, then
+// the fields joined by ",", values in the instrument forms.
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "records/line_list.h"
+
+namespace theolink {
+
+// keyword (at most 8 characters) padded with blanks to 8, then the fields joined by ",".
+std::string BinaryLine(std::string_view keyword, std::initializer_list<std::string_view> fields);
+
+// An angle given in arc seconds, written as whole arc seconds.
+std::string SecondsText(double arcSeconds);
+// A distance, height or coordinate in metres, written with four decimals.
+std::string MetreText(double metres);
+
+// A name or code text as a line may carry it: CR and LF become blanks so one record line
+// stays one line.
+std::string LineSafeText(std::string_view text);
+// As LineSafeText, with an empty name written as "NONAME".
+std::string NameOrNoname(std::string_view text);
+
+}  // namespace theolink

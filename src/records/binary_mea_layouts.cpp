@@ -1,0 +1,139 @@
+// The two .mea layouts. Both start with a file-type byte; the 48-byte one peeks at each
+// record before reading it, so a short last record is an error there but not in the 56-byte
+// one.
+#include <cstddef>
+#include <iterator>
+#include <utility>
+
+#include "records/bearing.h"
+#include "records/binary_layouts.h"
+#include "records/binary_lines.h"
+#include "records/value_forms.h"
+
+namespace theolink {
+namespace {
+
+constexpr std::size_t kM48Size = 48;
+constexpr std::size_t kM56Size = 56;
+
+std::int32_t CheckFileType(const BinaryInput& in) {
+  if (const std::int32_t rc = CheckHeader(in, 1); rc != kBinaryOk) return rc;
+  const auto fileType = static_cast<signed char>(in.bytes[0]);
+  return fileType == 1 || fileType == 2 ? kBinaryOk : kBinaryBadFileType;
+}
+
+struct M48State {
+  int lastType = 0;  // type of the last record of types 1 to 8
+  double stationNorth = 0;
+  double stationEast = 0;
+};
+
+std::int32_t HandleM48(const RecordView& r, M48State& state, LineList& lines) {
+  const int type = r.I8(0);
+  if (type == 13) return kBinaryOk;
+  if (type < 1 || type > 8) return kBinaryBadRecordType;
+
+  const std::string name = NameOrNoname(r.Text(1, 9));
+  const std::string code = LineSafeText(r.Text(10, 10));
+  const std::string height = MetreText(r.F32(20));
+  switch (type) {
+    case 1:
+      lines.push_back(BinaryLine("STA", {name, height, code}));
+      lines.push_back(BinaryLine("XYZ", {MetreText(r.F64(32)), MetreText(r.F64(24)), MetreText(r.F64(40))}));
+      state.stationNorth = r.F64(24);
+      state.stationEast = r.F64(32);
+      break;
+    case 2:
+    case 5:
+      lines.push_back(BinaryLine("SA", {name, height, code}));
+      lines.push_back(BinaryLine("HV", {SecondsText(r.U32(28)), SecondsText(r.U32(24))}));
+      break;
+    case 3:
+      lines.push_back(BinaryLine("BS", {name, height}));
+      lines.push_back(BinaryLine("HVD", {SecondsText(r.U32(28)), SecondsText(r.U32(24)), MetreText(r.F32(40))}));
+      break;
+    case 4: {
+      double bearing = 0;
+      if (state.lastType == 1 &&
+          BearingBetween(state.stationNorth, state.stationEast, r.F64(24), r.F64(32), bearing) == 0)
+        lines.push_back(BinaryLine("BKB", {name, "0.0000", FormatAngle(bearing, AngleSeconds)}));
+      break;
+    }
+    case 6:
+    case 7:
+      lines.push_back(BinaryLine("SD", {name, height, code}));
+      lines.push_back(BinaryLine("HVD", {SecondsText(r.U32(28)), SecondsText(r.U32(24)), MetreText(r.F32(40))}));
+      break;
+    default:  // 8
+      lines.push_back(BinaryLine("SC", {name, height, code}));
+      lines.push_back(BinaryLine("ENZ", {MetreText(r.F64(32)), MetreText(r.F64(24)), MetreText(r.F64(40))}));
+      break;
+  }
+  state.lastType = type;
+  return kBinaryOk;
+}
+
+std::int32_t HandleM56(const RecordView& r, LineList& lines) {
+  if (r.U8(1) == 127) return kBinaryOk;  // deleted on the instrument
+  const int type = r.I8(0);
+  if (type < 1 || type > 8) return kBinaryBadRecordType;
+
+  const std::string name = NameOrNoname(r.Text(1, 9));
+  const std::string code = LineSafeText(r.Text(10, 10));
+  const std::string height = MetreText(r.F32(20));
+  switch (type) {
+    case 1:
+      lines.push_back(BinaryLine("STA", {name, height, code}));
+      lines.push_back(BinaryLine("XYZ", {MetreText(r.F64(32)), MetreText(r.F64(24)), MetreText(r.F64(40))}));
+      break;
+    case 2:
+    case 5:
+      lines.push_back(BinaryLine("SA", {name, height, code}));
+      lines.push_back(BinaryLine("HV", {SecondsText(r.I32(28)), SecondsText(r.I32(24))}));
+      break;
+    case 3:
+    case 6:
+    case 7:
+      lines.push_back(BinaryLine("SD", {name, height, code}));
+      lines.push_back(BinaryLine("HVD", {SecondsText(r.I32(28)), SecondsText(r.I32(24)), MetreText(r.F64(40))}));
+      break;
+    default:  // 4, 8
+      lines.push_back(BinaryLine("SC", {name, height, code}));
+      lines.push_back(BinaryLine("ENZ", {MetreText(r.F64(32)), MetreText(r.F64(24)), MetreText(r.F64(40))}));
+      break;
+  }
+  return kBinaryOk;
+}
+
+}  // namespace
+
+std::int32_t ReadLayoutM48(const BinaryInput& in, LineList& lines) {
+  if (const std::int32_t rc = CheckFileType(in); rc != kBinaryOk) return rc;
+  M48State state;
+  const std::string_view bytes = in.bytes;
+  for (std::size_t pos = 1;; pos += kM48Size) {
+    if (pos == bytes.size()) return in.readFailed ? kBinaryReadFailed : kBinaryOk;
+    if (bytes.size() - pos < kM48Size) return kBinaryReadFailed;
+    if (const std::int32_t rc = HandleM48(RecordView(bytes.data() + pos), state, lines); rc != kBinaryOk)
+      return rc;
+  }
+}
+
+std::int32_t ReadLayoutM56(const BinaryInput& in, LineList& lines) {
+  if (const std::int32_t rc = CheckFileType(in); rc != kBinaryOk) return rc;
+  return WalkRecords(in, 1, kM56Size, [&](const RecordView& r) { return HandleM56(r, lines); });
+}
+
+std::int32_t ReadMeaLayouts(const BinaryInput& in, LineList& lines) {
+  // A clean M48 read gives exactly the lines a second M48 read would, so they are kept.
+  LineList trial;
+  if (ReadLayoutM48(in, trial) != kBinaryOk) return ReadLayoutM56(in, lines);
+  if (lines.empty()) {
+    lines = std::move(trial);
+  } else {
+    lines.insert(lines.end(), std::make_move_iterator(trial.begin()), std::make_move_iterator(trial.end()));
+  }
+  return kBinaryOk;
+}
+
+}  // namespace theolink

@@ -1,0 +1,31 @@
+#include "records/binary_measure_reader.h"
+
+#include "records/binary_file.h"
+#include "records/binary_layouts.h"
+
+namespace theolink {
+
+std::int32_t ReadMeasureBinary(const std::string& path, LineList& lines) {
+  using Layout = std::int32_t (*)(const BinaryInput&, LineList&);
+  // The first of these texts found anywhere in the lower-cased path decides.
+  static constexpr struct {
+    std::string_view text;
+    Layout read;
+  } kChoices[] = {
+      {".mea", &ReadMeaLayouts},
+      {".dat", &ReadLayoutD96},
+      {".job", &ReadLayoutJ112},
+      {".jbf", &ReadLayoutJ136},
+  };
+  const std::string lower = LowerAscii(path);
+  for (const auto& choice : kChoices) {
+    if (lower.find(choice.text) == std::string::npos) continue;
+    std::string bytes;
+    bool readFailed = false;
+    if (LoadBinaryFile(path, bytes, readFailed) != kBinaryOk) return kBinaryCannotOpen;
+    return choice.read(BinaryInput{bytes, readFailed}, lines);
+  }
+  return kBinaryOk;
+}
+
+}  // namespace theolink

@@ -1,0 +1,41 @@
+// The two coordinate-list layouts, without a header: .pts (typed 56-byte records) and .ptf
+// (40-byte records, every one a point).
+#include <cstddef>
+
+#include "records/binary_layouts.h"
+#include "records/binary_lines.h"
+
+namespace theolink {
+namespace {
+
+constexpr std::size_t kP56Size = 56;
+constexpr std::size_t kP40Size = 40;
+constexpr std::uint8_t kP56Point = 11;
+constexpr std::uint8_t kP56Filler = 10;
+
+std::int32_t HandleP56(const RecordView& r, LineList& lines) {
+  const std::uint8_t type = r.U8(0);
+  if (type == kP56Filler) return kBinaryOk;
+  if (type != kP56Point) return kBinaryBadRecordType;
+  lines.push_back(BinaryLine("SC", {LineSafeText(r.Text(1, 15)), "0.0000", LineSafeText(r.Text(16, 16))}));
+  lines.push_back(BinaryLine("ENZ", {MetreText(r.F64(40)), MetreText(r.F64(32)), MetreText(r.F64(48))}));
+  return kBinaryOk;
+}
+
+std::int32_t HandleP40(const RecordView& r, LineList& lines) {
+  lines.push_back(BinaryLine("SC", {LineSafeText(r.Text(0, 16)), "0", ""}));
+  lines.push_back(BinaryLine("NEZ", {MetreText(r.F64(16)), MetreText(r.F64(24)), MetreText(r.F64(32))}));
+  return kBinaryOk;
+}
+
+}  // namespace
+
+std::int32_t ReadLayoutP56(const BinaryInput& in, LineList& lines) {
+  return WalkRecords(in, 0, kP56Size, [&](const RecordView& r) { return HandleP56(r, lines); });
+}
+
+std::int32_t ReadLayoutP40(const BinaryInput& in, LineList& lines) {
+  return WalkRecords(in, 0, kP40Size, [&](const RecordView& r) { return HandleP40(r, lines); });
+}
+
+}  // namespace theolink
