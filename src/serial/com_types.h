@@ -1,0 +1,73 @@
+#pragma once
+// Enumerations and small sets of the serial port component. Ordinals count from 0 in the
+// order given; the text forms and the baud box rely on that order.
+#include <cstdint>
+#include <initializer_list>
+
+namespace theolink {
+
+enum TBaudRate {
+  brCustom, br110, br300, br600, br1200, br2400, br4800, br9600, br14400, br19200,
+  br38400, br56000, br57600, br115200, br128000, br256000
+};
+enum TStopBits { sbOneStopBit, sbOne5StopBits, sbTwoStopBits };
+enum TDataBits { dbFive, dbSix, dbSeven, dbEight };
+enum TParityBits { prNone, prOdd, prEven, prMark, prSpace };
+enum TDTRFlowControl { dtrDisable, dtrEnable, dtrHandshake };
+enum TRTSFlowControl { rtsDisable, rtsEnable, rtsHandshake, rtsToggle };
+enum TFlowControl { fcHardware, fcSoftware, fcNone, fcCustom };
+enum TSyncMethod { smThreadSync, smWindowSync, smNone };
+enum TComEvent {
+  evRxChar, evTxEmpty, evRxFlag, evRing, evBreak, evCTS, evDSR, evError, evRLSD, evRx80Full
+};
+enum TComError { ceFrame, ceRxParity, ceOverrun, ceBreak, ceIO, ceMode, ceRxOver, ceTxFull };
+enum TComSignal { csCTS, csDSR, csRing, csRLSD };
+enum TStoredProp { spBasic, spFlowControl, spBuffer, spTimeouts, spParity, spOthers };
+// Hold flags of the device (waiting for CTS, DSR, RLSD, XON; XOFF sent; end-of-file
+// received; priority character queued).
+enum TComStateFlag { fsCTSHold, fsDSRHold, fsRLSDHold, fsXOnHold, fsXOffHold, fsEOF, fsTxim };
+enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
+
+// A set of values of one of the enumerations above (at most 32 values).
+template <typename E>
+class EnumSet {
+ public:
+  constexpr EnumSet() = default;
+  constexpr EnumSet(std::initializer_list<E> items) {
+    for (E e : items) Include(e);
+  }
+  static constexpr EnumSet FromBits(std::uint32_t bits) {
+    EnumSet s;
+    s.bits_ = bits;
+    return s;
+  }
+  constexpr bool Contains(E e) const { return (bits_ & Bit(e)) != 0; }
+  constexpr EnumSet& Include(E e) {
+    bits_ |= Bit(e);
+    return *this;
+  }
+  constexpr EnumSet& Exclude(E e) {
+    bits_ &= ~Bit(e);
+    return *this;
+  }
+  constexpr bool Empty() const { return bits_ == 0; }
+  constexpr std::uint32_t Bits() const { return bits_; }
+  constexpr EnumSet operator|(EnumSet o) const { return FromBits(bits_ | o.bits_); }
+  constexpr EnumSet operator&(EnumSet o) const { return FromBits(bits_ & o.bits_); }
+  friend constexpr bool operator==(EnumSet, EnumSet) = default;
+
+ private:
+  static constexpr std::uint32_t Bit(E e) { return std::uint32_t{1} << static_cast<int>(e); }
+  std::uint32_t bits_ = 0;
+};
+
+using TComEvents = EnumSet<TComEvent>;
+using TComErrors = EnumSet<TComError>;
+using TComSignals = EnumSet<TComSignal>;
+using TStoredProps = EnumSet<TStoredProp>;
+using TComStateFlags = EnumSet<TComStateFlag>;
+
+inline constexpr TComEvents kAllComEvents{evRxChar, evTxEmpty, evRxFlag, evRing,  evBreak,
+                                          evCTS,    evDSR,     evError,  evRLSD, evRx80Full};
+
+}  // namespace theolink
