@@ -17,5 +17,11 @@ struct Command {
 
 // One declaration per command file.
 int RunCheck(const Args& args, std::ostream& out, std::ostream& err);
+int RunDump(const Args& args, std::ostream& out, std::ostream& err);
+int RunConvert(const Args& args, std::ostream& out, std::ostream& err);
+int RunShow(const Args& args, std::ostream& out, std::ostream& err);
+int RunReceive(const Args& args, std::ostream& out, std::ostream& err);
+int RunSend(const Args& args, std::ostream& out, std::ostream& err);
+int RunPorts(const Args& args, std::ostream& out, std::ostream& err);
 
 }  // namespace theolink::cli

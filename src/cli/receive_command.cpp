@@ -1,0 +1,182 @@
+// receive: take a job from the instrument as the window's Receive does, into a file.
+#include <unistd.h>
+
+#include <array>
+#include <filesystem>
+#include <ostream>
+#include <string_view>
+
+#include "cli/cli_settings.h"
+#include "cli/commands.h"
+#include "files/line_file.h"
+#include "files/save_writers.h"
+#include "serial/transfer_session.h"
+
+namespace theolink::cli {
+namespace {
+
+// The formats of convert, by what the received data holds.
+struct ReceiveFormat {
+  int DataKind;
+  std::string_view Name;
+  int FilterIndex;
+};
+
+constexpr std::array<ReceiveFormat, 12> kFormats = {{
+    {DataKindMeasure, "csv", MeasureFilterCsv},
+    {DataKindMeasure, "cass", MeasureFilterCass},
+    {DataKindMeasure, "dxf", MeasureFilterDxf},
+    {DataKindMeasure, "gt7-hd", MeasureFilterGts7Hd},
+    {DataKindMeasure, "gt7-sd", MeasureFilterGts7Sd},
+    {DataKindMeasure, "gt7-all", MeasureFilterGts7All},
+    {DataKindMeasure, "gts7-coord", MeasureFilterGts7Coord},
+    {DataKindMeasure, "wkj", MeasureFilterJob},
+    {DataKindCoord, "cass", CoordFilterCassDat},
+    {DataKindCoord, "dxf", CoordFilterDxf},
+    {DataKindCoord, "gts7-coord", CoordFilterGts7},
+    {DataKindCode, "codes", 1},
+}};
+
+constexpr std::string_view kUsage = "Usage: theolink-cli receive --port DEV [--baud RATE] [--to FORMAT] OUTPUT\n";
+
+void PrintHelp(std::ostream& out) {
+  out << kUsage
+      << "Receives a job as the window's Receive does: opens DEV at RATE (default 115200) with\n"
+         "8 data bits, no parity, 1 stop bit, no flow control, DTR and RTS off; waits up to 20 s\n"
+         "for the first line and ends after 2 s without a line. Start the export on the\n"
+         "instrument within the 20 s. Ctrl-C stops without writing anything.\n"
+         "Without --to, OUTPUT gets the received lines as they came (CR LF after each); with\n"
+         "--to, the data as it loaded, in one of the formats of convert:\n"
+         "  measurement job: csv cass dxf gt7-hd gt7-sd gt7-all gts7-coord wkj\n"
+         "  coordinates:     cass dxf gts7-coord\n"
+         "  codes:           codes\n"
+         "Options for --to:\n";
+  PrintUnitOptionsHelp(out);
+}
+
+bool KnownFormat(std::string_view name) {
+  for (const ReceiveFormat& f : kFormats)
+    if (f.Name == name) return true;
+  return false;
+}
+
+const ReceiveFormat* FormatFor(int dataKind, std::string_view name) {
+  for (const ReceiveFormat& f : kFormats)
+    if (f.DataKind == dataKind && f.Name == name) return &f;
+  return nullptr;
+}
+
+// The loaded data in the chosen format; false (with the reason written) when it cannot be.
+bool ExportAs(WorkingData& data, const ReceiveFormat& format, const std::string& output, const Settings& settings,
+              LineList& lines, std::ostream& err) {
+  if (data.DataKind == DataKindMeasure) {
+    if (const auto refused = ExportMeasureData(data, lines, format.FilterIndex, output, settings)) {
+      err << MessageText(*refused) << '\n';
+      return false;
+    }
+  } else if (data.DataKind == DataKindCoord) {
+    ExportCoordData(data, lines, format.FilterIndex, settings);
+  } else {
+    WriteCodeLines(data, lines);
+  }
+  return true;
+}
+
+}  // namespace
+
+int RunReceive(const Args& args, std::ostream& out, std::ostream& err) {
+  for (const std::string& arg : args) {
+    if (arg == "--help" || arg == "-h") {
+      PrintHelp(out);
+      return 0;
+    }
+  }
+  Args rest = args;
+  TransferPortOptions portOptions;
+  std::string why;
+  if (!TakePortOptions(rest, portOptions, why)) {
+    err << "theolink-cli receive: " << why << '\n' << kUsage;
+    return 2;
+  }
+  const auto options = ParseOptions(rest, true, err);
+  if (!options) return 2;
+  if (options->Positional.size() != 1) {
+    err << kUsage;
+    return 2;
+  }
+  const std::string& output = options->Positional[0];
+  if (!options->Format.empty() && !KnownFormat(options->Format)) {
+    err << "theolink-cli receive: unknown format '" << options->Format << "'; see 'theolink-cli receive --help'\n";
+    return 2;
+  }
+
+  // A transfer cannot be repeated at will: find out before it starts that the file can go there.
+  const std::filesystem::path folder = std::filesystem::path(output).parent_path();
+  std::error_code ec;
+  if (!folder.empty() && !std::filesystem::is_directory(folder, ec)) {
+    err << "theolink-cli receive: " << folder.string() << " is not a folder\n";
+    return 1;
+  }
+
+  WorkingData data;
+  ConsoleTransferSession session(portOptions, data, err, [](TextId id) { return MessageText(id); },
+                                 ::isatty(STDERR_FILENO) != 0);
+  TransferController& controller = session.Controller();
+  if (controller.ReceiveBtnClick() != StartResult::Started) {
+    err << MessageText(TextId::PortSettingsError) << '\n' << session.Host().OpenErrorText() << '\n';
+    return 1;
+  }
+  err << "Waiting up to 20 s for the instrument's export on " << portOptions.Port << " ...\n" << std::flush;
+  const PortTransferHost::RunEnd end = session.Run();
+  const std::size_t lines = controller.Memo1().size();
+  switch (end) {
+    case PortTransferHost::RunEnd::Stopped:
+      err << MessageText(TextId::Stopped) << " (lines received: " << lines << "; nothing written)\n";
+      return 1;
+    case PortTransferHost::RunEnd::HungUp:
+      err << "theolink-cli receive: the port hung up (lines received: " << lines << "); nothing written\n";
+      return 1;
+    case PortTransferHost::RunEnd::PortError:
+      err << "theolink-cli receive: " << session.Host().PortErrorText() << "; nothing written\n";
+      return 1;
+    case PortTransferHost::RunEnd::Finished:
+      break;
+  }
+  switch (controller.LastOutcome()) {
+    case ReceiveOutcome::NothingLoaded:
+      err << "theolink-cli receive: no line arrived within 20 s\n" << MessageText(TextId::NoValidData) << '\n';
+      return 1;
+    case ReceiveOutcome::Unrecognised:
+      err << MessageText(TextId::WrongFileFormat) << '\n';
+      return 1;
+    case ReceiveOutcome::NoValidData:
+      return 1;  // the message has been shown
+    default:
+      break;
+  }
+  err << MessageText(TextId::OperationComplete) << " (lines received: " << lines << ")\n";
+
+  LineList written;
+  if (options->Format.empty()) {
+    written = controller.Memo1();
+  } else {
+    const ReceiveFormat* format = FormatFor(data.DataKind, options->Format);
+    if (format == nullptr) {
+      err << "theolink-cli receive: format '" << options->Format << "' is not offered for what was received;"
+          << " choose one of:";
+      for (const ReceiveFormat& f : kFormats)
+        if (f.DataKind == data.DataKind) err << ' ' << f.Name;
+      err << "\n";
+      return 1;
+    }
+    if (!ExportAs(data, *format, output, options->Values, written, err)) return 1;
+  }
+  if (!WriteTextLines(output, written)) {
+    err << MessageText(TextId::WriteFailed) << '\n';
+    return 1;
+  }
+  out.flush();
+  return 0;
+}
+
+}  // namespace theolink::cli

@@ -1,0 +1,101 @@
+// send: upload a coordinate or code list to the instrument as the window's Send does.
+#include <unistd.h>
+
+#include <ostream>
+#include <string_view>
+
+#include "cli/cli_settings.h"
+#include "cli/commands.h"
+#include "files/file_open.h"
+#include "serial/transfer_send_lines.h"
+#include "serial/transfer_session.h"
+
+namespace theolink::cli {
+namespace {
+
+constexpr std::string_view kUsage = "Usage: theolink-cli send --port DEV [--baud RATE] INPUT\n";
+
+void PrintHelp(std::ostream& out) {
+  out << kUsage
+      << "Opens INPUT as the window's Open does; it must hold coordinates or codes. Then opens\n"
+         "DEV as Receive does (default 115200 baud) and answers every request of the\n"
+         "instrument (text holding a CR) with the next line: for a point its name, code, \" 0 \",\n"
+         "north, east and elevation with six decimals and \" 0\"; for a code its text; CR LF\n"
+         "after each. Put the instrument in import mode within 20 s. Ends after the request\n"
+         "that finds no line left, or 2 s after the last request. Exits 0 only when every line\n"
+         "was sent. Ctrl-C stops.\n"
+         "Options for reading INPUT:\n";
+  PrintUnitOptionsHelp(out);
+}
+
+}  // namespace
+
+int RunSend(const Args& args, std::ostream& out, std::ostream& err) {
+  for (const std::string& arg : args) {
+    if (arg == "--help" || arg == "-h") {
+      PrintHelp(out);
+      return 0;
+    }
+  }
+  Args rest = args;
+  TransferPortOptions portOptions;
+  std::string why;
+  if (!TakePortOptions(rest, portOptions, why)) {
+    err << "theolink-cli send: " << why << '\n' << kUsage;
+    return 2;
+  }
+  const auto options = ParseOptions(rest, false, err);
+  if (!options) return 2;
+  if (options->Positional.size() != 1) {
+    err << kUsage;
+    return 2;
+  }
+
+  WorkingData data;
+  const OpenOutcome opened = OpenDataFile(data, options->Positional[0], options->Values);
+  if (!opened.Messages.empty()) {
+    for (const ShownMessage& message : opened.Messages) err << MessageText(message) << '\n';
+    return 1;
+  }
+  const LineList lines = SendLinesFor(data);
+
+  ConsoleTransferSession session(portOptions, data, err, [](TextId id) { return MessageText(id); },
+                                 ::isatty(STDERR_FILENO) != 0);
+  TransferController& controller = session.Controller();
+  switch (controller.SendBtnClick(lines)) {
+    case StartResult::NothingToSend:
+      return 1;  // the message has been shown
+    case StartResult::PortFailed:
+      err << MessageText(TextId::PortSettingsError) << '\n' << session.Host().OpenErrorText() << '\n';
+      return 1;
+    case StartResult::Started:
+      break;
+  }
+  err << "Waiting up to 20 s for the instrument's first request on " << portOptions.Port << " ...\n" << std::flush;
+  const PortTransferHost::RunEnd end = session.Run();
+  const std::size_t sent = static_cast<std::size_t>(controller.TransferCount());
+  const bool all = sent == lines.size();
+  switch (end) {
+    case PortTransferHost::RunEnd::Stopped:
+      err << MessageText(TextId::Stopped) << '\n';
+      break;
+    case PortTransferHost::RunEnd::HungUp:
+      err << "theolink-cli send: the port hung up during the transfer\n";
+      break;
+    case PortTransferHost::RunEnd::PortError:
+      err << "theolink-cli send: " << session.Host().PortErrorText() << '\n';
+      break;
+    case PortTransferHost::RunEnd::Finished:
+      if (session.Display().EverShown(TextId::SentSuccessfully)) err << MessageText(TextId::SentSuccessfully) << '\n';
+      break;
+  }
+  if (all && end != PortTransferHost::RunEnd::PortError) {
+    err << MessageText(TextId::OperationComplete) << " (lines sent: " << sent << ")\n";
+    out.flush();
+    return 0;
+  }
+  err << "theolink-cli send: " << sent << " of " << lines.size() << " lines were sent\n";
+  return 1;
+}
+
+}  // namespace theolink::cli

@@ -1,0 +1,212 @@
+#include "serial/transfer_controller.h"
+
+#include <string_view>
+
+#include "files/line_loaders.h"
+#include "records/text_trim.h"
+
+namespace theolink {
+
+namespace {
+
+bool IsCoordKeyword(std::string_view line) {
+  const std::string_view keyword = Trim(line.substr(0, 8));
+  return keyword == "SC" || keyword == "NEZ" || keyword == "ENZ";
+}
+
+}  // namespace
+
+StartResult TransferController::ReceiveBtnClick() {
+  try {
+    host_.OpenPort();
+  } catch (...) {
+    host_.ShowStatus(TextId::PortSettingsError);
+    return StartResult::PortFailed;
+  }
+  rxBuffer_.clear();
+  host_.EnableControl(TransferControl::OpenBtn, false);
+  host_.EnableControl(TransferControl::SaveBtn, false);
+  host_.EnableControl(TransferControl::SendBtn, false);
+  host_.EnableControl(TransferControl::StopBtn, true);
+  transferCount_ = 1;
+  host_.EnableControl(TransferControl::ComportSettingGroup, false);
+  host_.EnableControl(TransferControl::FileControlGroup, false);
+  host_.StartTimer(FirstLineTimeoutMs);
+  memo1_.clear();
+  transferState_ = TransferReceiving;
+  linesReceived_ = false;
+  lastOutcome_ = ReceiveOutcome::NothingLoaded;
+  host_.ShowStatus(TextId::Receiving);
+  host_.ShowCounter(TextId::RxPrefix, 0);
+  return StartResult::Started;
+}
+
+StartResult TransferController::SendBtnClick(const LineList& sendLines) {
+  if (data_.PointList.empty() && data_.CodeList.empty()) {
+    host_.ShowMessage(TextId::EmptyUpload);
+    return StartResult::NothingToSend;
+  }
+  try {
+    host_.OpenPort();
+  } catch (...) {
+    host_.ShowStatus(TextId::PortSettingsError);
+    return StartResult::PortFailed;
+  }
+  rxBuffer_.clear();
+  transferCount_ = 0;
+  host_.StartTimer(FirstLineTimeoutMs);
+  memo1_ = sendLines;
+  transferState_ = TransferSending;
+  // The end of a send must never load the send buffer as received lines.
+  linesReceived_ = false;
+  lastOutcome_ = ReceiveOutcome::NothingLoaded;
+  host_.EnableControl(TransferControl::OpenBtn, false);
+  host_.EnableControl(TransferControl::SaveBtn, false);
+  host_.EnableControl(TransferControl::ReceiveBtn, false);
+  host_.EnableControl(TransferControl::ComportSettingGroup, false);
+  host_.EnableControl(TransferControl::FileControlGroup, false);
+  host_.EnableControl(TransferControl::StopBtn, true);
+  host_.ShowStatus(TextId::SendStarted);
+  host_.ShowCounter(TextId::TxPrefix, 0);
+  return StartResult::Started;
+}
+
+void TransferController::ComPort1RxChar(int count) {
+  rxBuffer_ += host_.ReadPort(count);
+  switch (transferState_) {
+    case TransferIdle:
+      rxBuffer_.clear();
+      break;
+    case TransferReceiving:
+      CutReceivedLines();
+      break;
+    case TransferSending:
+      AnswerLineRequest();
+      break;
+    default:
+      break;
+  }
+}
+
+void TransferController::CutReceivedLines() {
+  // Cut from an offset and erase once: a large burst must not move the buffer per line.
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t crlf = rxBuffer_.find("\r\n", start);
+    if (crlf == std::string::npos) break;
+    // A CR LF right at the start is an empty line; it is kept so the lines after it flow.
+    host_.StopTimer();
+    memo1_.emplace_back(Trim(std::string_view(rxBuffer_).substr(start, crlf - start)));
+    start = crlf + 2;
+    linesReceived_ = true;
+    ++transferCount_;
+    host_.ShowCounter(TextId::RxPrefix, transferCount_ / 2);
+    host_.StartTimer(SilenceTimeoutMs);
+  }
+  rxBuffer_.erase(0, start);
+}
+
+void TransferController::AnswerLineRequest() {
+  if (rxBuffer_.find('\r') != std::string::npos) {
+    host_.StopTimer();
+    if (transferCount_ >= 0 && static_cast<std::size_t>(transferCount_) < memo1_.size()) {
+      const std::size_t i = static_cast<std::size_t>(transferCount_);
+      ++transferCount_;
+      try {
+        SendLine(i);
+      } catch (...) {
+        // A write that raises must still leave the transfer to end by its timer.
+        rxBuffer_.clear();
+        host_.StartTimer(SilenceTimeoutMs);
+        throw;
+      }
+      host_.ShowCounter(TextId::TxPrefix, transferCount_);
+    } else {
+      host_.ShowStatus(TextId::SentSuccessfully);
+      transferState_ = TransferIdle;
+    }
+    host_.StartTimer(SilenceTimeoutMs);
+  }
+  rxBuffer_.clear();
+}
+
+void TransferController::SendLine(std::size_t index) {
+  std::string line(Trim(memo1_[index]));
+  line += "\r\n";
+  host_.WritePort(line);
+}
+
+void TransferController::Timer1Timer() {
+  StopBtnClick();
+  host_.ShowStatus(TextId::OperationComplete);
+  host_.StopTimer();
+  host_.EnableControl(TransferControl::ReceiveBtn, true);
+  host_.EnableControl(TransferControl::SendBtn, true);
+  if (!linesReceived_) return;
+  LoadReceivedLines();
+  host_.RefreshViews();
+  linesReceived_ = false;
+}
+
+void TransferController::LoadReceivedLines() {
+  // Received lines are tried as codes first; an opened file is tried the other way round.
+  if (LoadCodeLines(data_, memo1_) || LoadCodeTableLines(data_, memo1_)) {
+    data_.DataKind = DataKindCode;
+    lastOutcome_ = ReceiveOutcome::Codes;
+    return;
+  }
+  if (!IsKeywordText(memo1_)) {
+    lastOutcome_ = ReceiveOutcome::Unrecognised;
+    return;
+  }
+  bool allCoordLines = true;
+  for (const std::string& line : memo1_) {
+    if (!IsCoordKeyword(line)) {
+      allCoordLines = false;
+      break;
+    }
+  }
+  if (allCoordLines) {
+    // Extracting from a job that failed to load would turn whatever job was there before
+    // into points; a failed load leaves the working data alone instead.
+    if (!TryLoadMeasureLines(data_, memo1_)) {
+      lastOutcome_ = ReceiveOutcome::NoValidData;
+      host_.ShowMessage(TextId::NoValidData);
+      return;
+    }
+    ClearCoordData(data_);
+    ExtractCoordPoints(data_);
+    ClearMeasureData(data_);
+    data_.DataKind = DataKindCoord;
+    lastOutcome_ = data_.PointList.empty() ? ReceiveOutcome::NoValidData : ReceiveOutcome::Coordinates;
+    if (data_.PointList.empty()) host_.ShowMessage(TextId::NoValidData);
+    return;
+  }
+  TryLoadMeasureLines(data_, memo1_);
+  data_.DataKind = DataKindMeasure;
+  if (data_.MeasurementList.empty()) {
+    lastOutcome_ = ReceiveOutcome::NoValidData;
+    host_.ShowMessage(TextId::NoValidData);
+  } else {
+    lastOutcome_ = ReceiveOutcome::Measurement;
+  }
+}
+
+void TransferController::StopBtnClick() {
+  transferState_ = TransferIdle;
+  host_.StopTimer();
+  host_.EnableControl(TransferControl::ComportSettingGroup, true);
+  host_.EnableControl(TransferControl::TransControlGroup, true);
+  host_.EnableControl(TransferControl::FileControlGroup, true);
+  host_.EnableControl(TransferControl::StopBtn, false);
+  host_.EnableControl(TransferControl::OpenBtn, true);
+  host_.EnableControl(TransferControl::SaveBtn, true);
+  const int kind = data_.DataKind;
+  host_.EnableControl(TransferControl::SendBtn, kind != DataKindMeasure);
+  host_.EnableControl(TransferControl::ReceiveBtn, kind == DataKindMeasure || kind == DataKindCoord);
+  rxBuffer_.clear();
+  host_.ShowStatus(TextId::Stopped);
+  if (host_.PortConnected()) host_.ClosePort();
+}
+
+}  // namespace theolink

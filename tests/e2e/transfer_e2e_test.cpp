@@ -1,0 +1,155 @@
+// theolink-cli receive and send against theolink-sim over real pseudo-terminals.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "e2e/e2e_process.h"
+
+namespace theolink::e2e {
+namespace {
+
+struct PairResult {
+  std::optional<int> Cli;
+  std::optional<int> Sim;
+  std::string CliErr;
+  std::string SimErr;
+};
+
+// Starts the simulator, then the command line on the device it names; both must end in time.
+PairResult RunPair(const TempDir& dir, std::vector<std::string> simArgs,
+                   const std::function<std::vector<std::string>(const std::string&)>& cliArgs,
+                   const std::function<void(Child&)>& whileRunning = {}) {
+  PairResult r;
+  simArgs.insert(simArgs.begin(), Bin("theolink-sim"));
+  Child sim(simArgs, dir.File("sim.err"), true);
+  EXPECT_TRUE(sim.Started());
+  const std::string device = sim.ReadLine(5s);
+  EXPECT_FALSE(device.empty()) << "the simulator printed no device";
+  if (device.empty()) return r;
+  std::vector<std::string> args = cliArgs(device);
+  args.insert(args.begin(), Bin("theolink-cli"));
+  Child cli(args, dir.File("cli.err"), false, dir.File("cli.out"));
+  if (whileRunning) whileRunning(cli);
+  r.Cli = cli.Wait(15s);
+  r.Sim = sim.Wait(5s);
+  r.CliErr = ReadFile(dir.File("cli.err"));
+  r.SimErr = ReadFile(dir.File("sim.err"));
+  return r;
+}
+
+PairResult Receive(const TempDir& dir, const std::string& source, const std::vector<std::string>& extra,
+                   const std::vector<std::string>& simOptions = {}) {
+  std::vector<std::string> simArgs{"export", source};
+  simArgs.insert(simArgs.end(), simOptions.begin(), simOptions.end());
+  return RunPair(dir, simArgs, [&](const std::string& device) {
+    std::vector<std::string> args{"receive", "--port", device};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return args;
+  });
+}
+
+PairResult Send(const TempDir& dir, const std::string& input, const std::vector<std::string>& simOptions = {}) {
+  std::vector<std::string> simArgs{"import", dir.File("wire.bin"), "--answer-timeout", "500"};
+  simArgs.insert(simArgs.end(), simOptions.begin(), simOptions.end());
+  return RunPair(dir, simArgs, [&](const std::string& device) {
+    return std::vector<std::string>{"send", "--port", device, input};
+  });
+}
+
+TEST(TransferEndToEnd, ReceivedMeasurementJobIsWrittenAsItCame) {
+  TempDir dir;
+  const PairResult r = Receive(dir, Data("job.wkj"), {dir.File("job.txt")});
+  ASSERT_EQ(r.Cli, 0) << r.CliErr;
+  EXPECT_EQ(r.Sim, 0) << r.SimErr;
+  EXPECT_EQ(ReadFile(dir.File("job.txt")), ReadFile(Data("job.wkj")));
+  EXPECT_NE(r.CliErr.find("Rx: 7"), std::string::npos) << r.CliErr;
+  EXPECT_NE(r.CliErr.find("Operation is complete!"), std::string::npos) << r.CliErr;
+}
+
+TEST(TransferEndToEnd, ReceivedCoordinatesLoadAsPointsForTheChosenFormat) {
+  TempDir dir;
+  const PairResult r = Receive(dir, Data("coords.wkj"), {"--to", "cass", dir.File("points.dat")});
+  ASSERT_EQ(r.Cli, 0) << r.CliErr;
+  EXPECT_EQ(ReadFile(dir.File("points.dat")), ReadFile(Data("coords_received.cass")));
+}
+
+TEST(TransferEndToEnd, CodeListSplitAcrossManySmallWritesIsReceivedWhole) {
+  TempDir dir;
+  const PairResult r = Receive(dir, Data("codes.txt"), {dir.File("codes.txt")}, {"--chunk", "3", "--pace", "5"});
+  ASSERT_EQ(r.Cli, 0) << r.CliErr;
+  EXPECT_EQ(ReadFile(dir.File("codes.txt")), ReadFile(Data("codes.txt")));
+}
+
+TEST(TransferEndToEnd, CoordinateListIsSentInWireForm) {
+  TempDir dir;
+  const PairResult r = Send(dir, Data("coords.csv"));
+  ASSERT_EQ(r.Cli, 0) << r.CliErr;
+  EXPECT_EQ(r.Sim, 0) << r.SimErr;
+  EXPECT_EQ(ReadFile(dir.File("wire.bin")), ReadFile(Data("coords_upload.wire")));
+  EXPECT_NE(r.CliErr.find("Sent successfully!"), std::string::npos) << r.CliErr;
+}
+
+TEST(TransferEndToEnd, CodeListIsSentWithoutItsEmptyCodes) {
+  TempDir dir;
+  const PairResult r = Send(dir, Data("codes.txt"), {"--request-crlf"});
+  ASSERT_EQ(r.Cli, 0) << r.CliErr;
+  EXPECT_EQ(ReadFile(dir.File("wire.bin")), ReadFile(Data("codes_upload.wire")));
+  EXPECT_NE(r.CliErr.find("Tx: 4"), std::string::npos) << r.CliErr;
+}
+
+TEST(TransferEndToEnd, InstrumentVanishingDuringAReceiveEndsClearlyWithoutOutput) {
+  TempDir dir;
+  const auto start = Clock::now();
+  const PairResult r = Receive(dir, Data("job.wkj"), {dir.File("job.txt")}, {"--vanish-after", "5", "--pace", "20"});
+  ASSERT_TRUE(r.Cli.has_value()) << "receive hung";
+  EXPECT_NE(*r.Cli, 0);
+  EXPECT_NE(r.CliErr.find("hung up (lines received: 5)"), std::string::npos) << r.CliErr;
+  EXPECT_FALSE(std::filesystem::exists(dir.File("job.txt")));
+  EXPECT_LT(Clock::now() - start, 5s);
+}
+
+TEST(TransferEndToEnd, InstrumentVanishingDuringASendSaysHowManyLinesWent) {
+  TempDir dir;
+  const PairResult r = Send(dir, Data("coords.csv"), {"--vanish-after", "1"});
+  ASSERT_TRUE(r.Cli.has_value()) << "send hung";
+  EXPECT_NE(*r.Cli, 0);
+  EXPECT_NE(r.CliErr.find("1 of 3 lines were sent"), std::string::npos) << r.CliErr;
+}
+
+TEST(TransferEndToEnd, InterruptStopsAReceiveWithoutWriting) {
+  TempDir dir;
+  const PairResult r = RunPair(
+      dir, {"export", Data("job.wkj"), "--pace", "300", "--linger", "2000"},
+      [&](const std::string& device) {
+        return std::vector<std::string>{"receive", "--port", device, dir.File("job.txt")};
+      },
+      [](Child& cli) {
+        std::this_thread::sleep_for(1200ms);
+        ::kill(cli.Pid(), SIGINT);
+      });
+  ASSERT_TRUE(r.Cli.has_value());
+  EXPECT_EQ(*r.Cli, 1) << r.CliErr;
+  EXPECT_NE(r.CliErr.find("Stop the operation!"), std::string::npos) << r.CliErr;
+  EXPECT_FALSE(std::filesystem::exists(dir.File("job.txt")));
+}
+
+TEST(TransferEndToEnd, MissingDeviceIsAPortSettingsError) {
+  TempDir dir;
+  Child cli({Bin("theolink-cli"), "receive", "--port", "/dev/theolink-no-such-device", dir.File("out.txt")},
+            dir.File("cli.err"), false);
+  ASSERT_EQ(cli.Wait(5s), 1);
+  const std::string err = ReadFile(dir.File("cli.err"));
+  EXPECT_NE(err.find("Serial port settings error!\nUnable to open com port (Error: 2)"), std::string::npos) << err;
+  EXPECT_FALSE(std::filesystem::exists(dir.File("out.txt")));
+}
+
+TEST(TransferEndToEnd, MeasurementJobCannotBeSent) {
+  TempDir dir;
+  Child cli({Bin("theolink-cli"), "send", "--port", "/dev/theolink-no-such-device", Data("job.wkj")},
+            dir.File("cli.err"), false);
+  ASSERT_EQ(cli.Wait(5s), 1);
+  EXPECT_EQ(ReadFile(dir.File("cli.err")), "Can not upload an empty file to the instrument!\n");
+}
+
+}  // namespace
+}  // namespace theolink::e2e
