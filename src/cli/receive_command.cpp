@@ -1,41 +1,18 @@
 // receive: take a job from the instrument as the window's Receive does, into a file.
 #include <unistd.h>
 
-#include <array>
 #include <filesystem>
 #include <ostream>
 #include <string_view>
 
 #include "cli/cli_settings.h"
 #include "cli/commands.h"
+#include "cli/save_formats.h"
 #include "files/line_file.h"
-#include "files/save_writers.h"
 #include "serial/transfer_session.h"
 
 namespace theolink::cli {
 namespace {
-
-// The formats of convert, by what the received data holds.
-struct ReceiveFormat {
-  int DataKind;
-  std::string_view Name;
-  int FilterIndex;
-};
-
-constexpr std::array<ReceiveFormat, 12> kFormats = {{
-    {DataKindMeasure, "csv", MeasureFilterCsv},
-    {DataKindMeasure, "cass", MeasureFilterCass},
-    {DataKindMeasure, "dxf", MeasureFilterDxf},
-    {DataKindMeasure, "gt7-hd", MeasureFilterGts7Hd},
-    {DataKindMeasure, "gt7-sd", MeasureFilterGts7Sd},
-    {DataKindMeasure, "gt7-all", MeasureFilterGts7All},
-    {DataKindMeasure, "gts7-coord", MeasureFilterGts7Coord},
-    {DataKindMeasure, "wkj", MeasureFilterJob},
-    {DataKindCoord, "cass", CoordFilterCassDat},
-    {DataKindCoord, "dxf", CoordFilterDxf},
-    {DataKindCoord, "gts7-coord", CoordFilterGts7},
-    {DataKindCode, "codes", 1},
-}};
 
 constexpr std::string_view kUsage = "Usage: theolink-cli receive --port DEV [--baud RATE] [--to FORMAT] OUTPUT\n";
 
@@ -46,40 +23,10 @@ void PrintHelp(std::ostream& out) {
          "for the first line and ends after 2 s without a line. Start the export on the\n"
          "instrument within the 20 s. Ctrl-C stops without writing anything.\n"
          "Without --to, OUTPUT gets the received lines as they came (CR LF after each); with\n"
-         "--to, the data as it loaded, in one of the formats of convert:\n"
-         "  measurement job: csv cass dxf gt7-hd gt7-sd gt7-all gts7-coord wkj\n"
-         "  coordinates:     cass dxf gts7-coord\n"
-         "  codes:           codes\n"
-         "Options for --to:\n";
+         "--to, the data as it loaded, in one of the formats of convert:\n";
+  PrintSaveFormats(out);
+  out << "Options for --to:\n";
   PrintUnitOptionsHelp(out);
-}
-
-bool KnownFormat(std::string_view name) {
-  for (const ReceiveFormat& f : kFormats)
-    if (f.Name == name) return true;
-  return false;
-}
-
-const ReceiveFormat* FormatFor(int dataKind, std::string_view name) {
-  for (const ReceiveFormat& f : kFormats)
-    if (f.DataKind == dataKind && f.Name == name) return &f;
-  return nullptr;
-}
-
-// The loaded data in the chosen format; false (with the reason written) when it cannot be.
-bool ExportAs(WorkingData& data, const ReceiveFormat& format, const std::string& output, const Settings& settings,
-              LineList& lines, std::ostream& err) {
-  if (data.DataKind == DataKindMeasure) {
-    if (const auto refused = ExportMeasureData(data, lines, format.FilterIndex, output, settings)) {
-      err << MessageText(*refused) << '\n';
-      return false;
-    }
-  } else if (data.DataKind == DataKindCoord) {
-    ExportCoordData(data, lines, format.FilterIndex, settings);
-  } else {
-    WriteCodeLines(data, lines);
-  }
-  return true;
 }
 
 }  // namespace
@@ -105,7 +52,7 @@ int RunReceive(const Args& args, std::ostream& out, std::ostream& err) {
     return 2;
   }
   const std::string& output = options->Positional[0];
-  if (!options->Format.empty() && !KnownFormat(options->Format)) {
+  if (!options->Format.empty() && !IsSaveFormatName(options->Format)) {
     err << "theolink-cli receive: unknown format '" << options->Format << "'; see 'theolink-cli receive --help'\n";
     return 2;
   }
@@ -160,16 +107,19 @@ int RunReceive(const Args& args, std::ostream& out, std::ostream& err) {
   if (options->Format.empty()) {
     written = controller.Memo1();
   } else {
-    const ReceiveFormat* format = FormatFor(data.DataKind, options->Format);
+    const SaveFormat* format = FindSaveFormat(data.DataKind, options->Format);
     if (format == nullptr) {
       err << "theolink-cli receive: format '" << options->Format << "' is not offered for what was received;"
           << " choose one of:";
-      for (const ReceiveFormat& f : kFormats)
-        if (f.DataKind == data.DataKind) err << ' ' << f.Name;
+      PrintFormatNames(data.DataKind, err);
       err << "\n";
       return 1;
     }
-    if (!ExportAs(data, *format, output, options->Values, written, err)) return 1;
+    LineListSink sink(written);
+    if (const auto refused = ExportInFormat(data, *format, sink, output, options->Values)) {
+      err << MessageText(*refused) << '\n';
+      return 1;
+    }
   }
   if (!WriteTextLines(output, written)) {
     err << MessageText(TextId::WriteFailed) << '\n';

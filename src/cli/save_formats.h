@@ -1,0 +1,40 @@
+#pragma once
+// The output formats of convert and receive --to: the save dialog's filters by data kind.
+#include <optional>
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "files/line_sink.h"
+#include "files/working_data.h"
+#include "records/settings.h"
+#include "records/text_id.h"
+
+namespace theolink::cli {
+
+struct SaveFormat {
+  int DataKind;
+  std::string_view Name;
+  int FilterIndex;
+  std::string_view Description;
+};
+
+std::span<const SaveFormat> SaveFormats();
+// The format of that name offered for the data kind, or nothing.
+const SaveFormat* FindSaveFormat(int dataKind, std::string_view name);
+// True when some data kind offers a format of that name.
+bool IsSaveFormatName(std::string_view name);
+// "a measurement job", "coordinates" or "codes".
+std::string_view DataKindName(int dataKind);
+// The help listing: every format with its description, grouped by data kind.
+void PrintSaveFormats(std::ostream& out);
+// Writes " name name ..." for the formats one data kind offers.
+void PrintFormatNames(int dataKind, std::ostream& out);
+
+// Writes the data as Save does for the format's filter; fileName is the target (the GTS-7
+// filters check its ending). Returns the message of a refusal, with nothing written.
+std::optional<TextId> ExportInFormat(WorkingData& data, const SaveFormat& format, LineSink& lines,
+                                     const std::string& fileName, const Settings& settings);
+
+}  // namespace theolink::cli
