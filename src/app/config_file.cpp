@@ -20,11 +20,6 @@ bool MakeFolders(const std::string& folder) {
   return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
 }  // namespace
 
 ConfigFile::ConfigFile(std::string executablePath, ConfigEnvironment environment)
@@ -47,7 +42,7 @@ bool ConfigFile::Write(const IniFile& ini) const {
   const ConfigLocation location = Location();
   if (location.writePath.empty()) return false;
   // Only the user's folder is ours to create; the executable's folder must exist.
-  if (location.inUserFolder && !MakeFolders(FolderOf(location.writePath))) return false;
+  if (location.inUserFolder && !MakeFolders(ParentFolder(location.writePath))) return false;
   return ini.Save(location.writePath);
 }
 

@@ -5,17 +5,11 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <string_view>
 #include <vector>
 
 namespace theolink {
 namespace {
-
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
 
 bool Exists(const std::string& path) {
   struct stat info {};
@@ -30,6 +24,13 @@ std::string EnvOrEmpty(const char* name) {
 }
 
 }  // namespace
+
+std::string ParentFolder(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
 
 ConfigEnvironment ConfigEnvironment::FromProcess() {
   ConfigEnvironment environment;
@@ -53,8 +54,14 @@ std::string RunningExecutablePath() {
   for (;;) {
     const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
     if (n < 0) return {};
-    if (static_cast<std::size_t>(n) < buffer.size())
-      return std::string(buffer.data(), static_cast<std::size_t>(n));
+    if (static_cast<std::size_t>(n) < buffer.size()) {
+      // A program replaced while it runs (a package upgrade) reads as "<path> (deleted)";
+      // its settings still belong beside the path it was started from.
+      std::string path(buffer.data(), static_cast<std::size_t>(n));
+      constexpr std::string_view kDeleted = " (deleted)";
+      if (path.size() > kDeleted.size() && path.ends_with(kDeleted)) path.resize(path.size() - kDeleted.size());
+      return path;
+    }
     if (buffer.size() >= (1u << 20)) return {};
     buffer.resize(buffer.size() * 2);
   }
@@ -99,7 +106,7 @@ ConfigLocation ResolveConfigLocation(const std::string& executablePath,
 
   if (!beside.empty()) {
     const bool besideExists = Exists(beside);
-    const bool besideUsable = besideExists ? Writable(beside) : Writable(FolderOf(beside));
+    const bool besideUsable = besideExists ? Writable(beside) : Writable(ParentFolder(beside));
     if (besideUsable || user.empty()) return {beside, beside, false};
     // The beside-file stays the source until the user's own copy exists.
     if (!Exists(user) && besideExists) return {beside, user, true};

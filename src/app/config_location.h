@@ -25,6 +25,8 @@ struct ConfigLocation {
   bool inUserFolder = false;  // writePath is in the user's configuration folder
 };
 
+// The folder part of a path: "." for a bare name, "/" for a file in the root.
+std::string ParentFolder(const std::string& path);
 // The full path of the running executable (/proc/self/exe); empty when unknown.
 std::string RunningExecutablePath();
 // The executable's path with its extension replaced by ".INI" (appended when it has none).

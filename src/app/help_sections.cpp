@@ -2,19 +2,12 @@
 
 #include "app/file_bytes.h"
 #include "app/text_encoding.h"
+#include "records/text_trim.h"
 
 namespace theolink {
 namespace {
 
 constexpr std::string_view kSeparator = "========";
-
-bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= 32; }
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsTrimmed(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsTrimmed(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 // Splits at CR LF, LF or a lone CR, as a text list loads a file.
 std::vector<std::string> SplitLines(std::string_view text) {
@@ -49,16 +42,19 @@ std::string JoinWithLf(std::string_view text) {
 std::vector<std::string> SplitHelpSections(std::string_view text) {
   std::vector<std::string> sections;
   std::string_view rest = text;
-  for (;;) {
-    const std::size_t separator = rest.find(kSeparator);
-    if (separator == std::string_view::npos) break;
-    const std::string_view before = Trim(rest.substr(0, separator));
-    if (!before.empty()) sections.emplace_back(before);
-    rest = rest.substr(separator);
-    while (!rest.empty() && (rest.front() == '=' || IsTrimmed(rest.front()))) rest.remove_prefix(1);
+  std::size_t separator = std::string_view::npos;
+  do {
+    separator = rest.find(kSeparator);
+    if (separator != std::string_view::npos) {
+      const std::string_view before = Trim(rest.substr(0, separator));
+      if (!before.empty()) sections.emplace_back(before);
+      rest = rest.substr(separator);
+    }
+    // Also without a separator: a text that starts with a few '=' loses them.
+    while (!rest.empty() && (rest.front() == '=' || IsBlankByte(rest.front()))) rest.remove_prefix(1);
     rest = Trim(rest);
-  }
-  sections.emplace_back(Trim(rest));
+  } while (separator != std::string_view::npos);
+  sections.emplace_back(rest);
   return sections;
 }
 

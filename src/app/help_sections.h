@@ -10,8 +10,9 @@
 namespace theolink {
 
 // Splits at every run of "========": each part before a separator is trimmed of blanks and
-// control characters and kept when not empty; the text after a separator loses its leading
-// '=' and blank characters; what follows the last separator is always kept, even empty.
+// control characters and kept when not empty; the text after a separator, like a text
+// without any, loses its leading '=' and blank characters; what follows the last separator
+// (or the whole text) is always kept, even empty.
 std::vector<std::string> SplitHelpSections(std::string_view text);
 
 // Element `language` of the sections, or nullptr when there is no such element.

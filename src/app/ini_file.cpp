@@ -9,15 +9,15 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/config_location.h"
 #include "app/file_bytes.h"
+#include "records/text_trim.h"
 #include "records/value_forms.h"
 
 namespace theolink {
 namespace {
 
 constexpr std::size_t npos = std::string::npos;
-
-bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= 32; }
 
 char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -31,22 +31,15 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
 
 // Narrows [begin, end) of text past blanks and control characters at both ends.
 void TrimRange(const std::string& text, std::size_t& begin, std::size_t& end) {
-  while (begin < end && IsTrimmed(text[begin])) ++begin;
-  while (end > begin && IsTrimmed(text[end - 1])) --end;
-}
-
-std::string_view Trimmed(std::string_view text) {
-  std::size_t begin = 0, end = text.size();
-  while (begin < end && IsTrimmed(text[begin])) ++begin;
-  while (end > begin && IsTrimmed(text[end - 1])) --end;
-  return text.substr(begin, end - begin);
+  while (begin < end && IsBlankByte(text[begin])) ++begin;
+  while (end > begin && IsBlankByte(text[end - 1])) --end;
 }
 
 // Trimmed, without line breaks, so nothing written can split a line.
 std::string OneLine(std::string_view text) {
   std::string clean;
   clean.reserve(text.size());
-  for (char c : Trimmed(text)) {
+  for (char c : Trim(text)) {
     if (c != '\r' && c != '\n') clean += c;
   }
   return clean;
@@ -63,13 +56,6 @@ bool WriteAll(int fd, const std::string& data) {
     done += static_cast<std::size_t>(n);
   }
   return true;
-}
-
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
 }
 
 // Last resort when the folder refuses new files but the file itself may be written: the
@@ -123,6 +109,13 @@ IniFile::Line IniFile::Classify(std::string text) {
 
 IniFile IniFile::Parse(std::string_view content) {
   IniFile ini;
+  // Editors that save UTF-8 may put a byte-order mark first; it must not hide the first
+  // section header.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (content.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+    ini.byteOrderMark_ = true;
+    content.remove_prefix(kByteOrderMark.size());
+  }
   std::size_t start = 0;
   bool endSeen = false;
   while (start < content.size()) {
@@ -150,7 +143,7 @@ IniFile IniFile::Load(const std::string& path) {
 }
 
 std::size_t IniFile::FindSection(std::string_view section) const {
-  const std::string_view wanted = Trimmed(section);
+  const std::string_view wanted = Trim(section);
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     const Line& line = lines_[i];
     if (line.kind != Line::Header) continue;
@@ -161,7 +154,7 @@ std::size_t IniFile::FindSection(std::string_view section) const {
 }
 
 std::size_t IniFile::FindKey(std::size_t header, std::string_view key) const {
-  const std::string_view wanted = Trimmed(key);
+  const std::string_view wanted = Trim(key);
   for (std::size_t i = header + 1; i < lines_.size(); ++i) {
     const Line& line = lines_[i];
     if (line.kind == Line::Header) break;
@@ -211,7 +204,7 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
   const std::string sectionName = OneLine(section);
   std::size_t header = FindSection(sectionName);
   if (header == npos) {
-    if (!lines_.empty() && !Trimmed(lines_.back().text).empty()) lines_.push_back(Line());
+    if (!lines_.empty() && !Trim(lines_.back().text).empty()) lines_.push_back(Line());
     lines_.push_back(Classify("[" + sectionName + "]"));
     lines_.push_back(Classify(std::string(keyName) + "=" + clean));
     return;
@@ -227,7 +220,7 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
   // After the section's last non-blank line, so blank lines between sections stay between.
   std::size_t insertAt = header + 1;
   for (std::size_t i = header + 1; i < lines_.size() && lines_[i].kind != Line::Header; ++i) {
-    if (!Trimmed(lines_[i].text).empty()) insertAt = i + 1;
+    if (!Trim(lines_[i].text).empty()) insertAt = i + 1;
   }
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt),
                 Classify(std::string(keyName) + "=" + clean));
@@ -248,7 +241,8 @@ std::string IniFile::Serialize() const {
   std::size_t size = 0;
   for (const Line& line : lines_) size += line.text.size() + lineEnd_.size();
   std::string out;
-  out.reserve(size);
+  out.reserve(size + 3);
+  if (byteOrderMark_) out += "\xEF\xBB\xBF";
   for (const Line& line : lines_) {
     out += line.text;
     out += lineEnd_;
@@ -278,7 +272,7 @@ bool IniFile::Save(const std::string& path) const {
     return false;
   }
   // Make the rename itself durable.
-  const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int dir = ::open(ParentFolder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
     ::fsync(dir);
     ::close(dir);

@@ -60,6 +60,7 @@ class IniFile {
 
   std::vector<Line> lines_;
   std::string lineEnd_ = "\r\n";
+  bool byteOrderMark_ = false;  // a UTF-8 mark before the first line, written back as found
 };
 
 // General notation, at most 15 significant digits, '.' as decimal mark whatever the locale.

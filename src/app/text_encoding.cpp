@@ -31,9 +31,10 @@ class Converter {
       char* dst = buffer;
       std::size_t dstLeft = sizeof buffer;
       const std::size_t rc = iconv(handle_, &in, &inLeft, &dst, &dstLeft);
+      const int error = errno;  // before the append, which may allocate
       out.append(buffer, static_cast<std::size_t>(dst - buffer));
       if (rc != static_cast<std::size_t>(-1)) continue;
-      if (errno == E2BIG) continue;
+      if (error == E2BIG) continue;
       // EILSEQ or EINVAL (a truncated sequence at the end): replace and move on.
       out += replacement;
       std::size_t skip = 1;

@@ -85,7 +85,7 @@ enum class TextId : std::uint8_t {
   AskExtraction,
   AskReplaceFile,
   AskDeleteRow,
-  // Texts this program adds where the original behaviour was silent
+  // Texts for outcomes the table has no entry for (this program's additions)
   Gts7NameNotGt7,
   WriteFailed,
   Count_  // number of entries; not a text

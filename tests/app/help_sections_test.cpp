@@ -1,7 +1,12 @@
 #include "app/help_sections.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -22,6 +27,12 @@ TEST(HelpSplit, ChineseSeparatorEnglish) {
 
 TEST(HelpSplit, NoSeparatorGivesOneSection) {
   EXPECT_EQ(SplitHelpSections("  only text \r\n"), (Sections{"only text"}));
+}
+
+TEST(HelpSplit, TextWithoutSeparatorLosesLeadingEqualsSignsToo) {
+  EXPECT_EQ(SplitHelpSections("=== Title\r\ntext\r\n"), (Sections{"Title\r\ntext"}));
+  EXPECT_EQ(SplitHelpSections(" = \r\n=text"), (Sections{"text"}));
+  EXPECT_EQ(SplitHelpSections("======="), (Sections{""}));
 }
 
 TEST(HelpSplit, LeadingSeparatorMakesNoEmptyFirstSection) {
@@ -101,6 +112,22 @@ TEST(HelpLoad, MissingFileOrFolderIsNoHelpFile) {
   EXPECT_FALSE(missing.ok);
   EXPECT_EQ(missing.failure, TextId::NoHelpFile);
   EXPECT_EQ(LoadHelp(dir.path(), 0).failure, TextId::NoHelpFile);
+}
+
+TEST(HelpLoad, AFifoInPlaceOfTheFileIsNoHelpFileAndDoesNotHang) {
+  TempDir dir;
+  const std::string path = dir / "HELP.txt";
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  auto loading = std::async(std::launch::async, [&] { return LoadHelp(path, 0); });
+  if (loading.wait_for(std::chrono::seconds(2)) != std::future_status::ready) {
+    // Release the blocked reader so the test can end.
+    const int writer = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
+    if (writer >= 0) ::close(writer);
+    ADD_FAILURE() << "opening a FIFO blocked";
+  }
+  const HelpOutcome outcome = loading.get();
+  EXPECT_FALSE(outcome.ok);
+  EXPECT_EQ(outcome.failure, TextId::NoHelpFile);
 }
 
 TEST(HelpLoad, ReadsAGbkFileBesideTheExecutable) {

@@ -42,6 +42,13 @@ TEST(IniRead, FirstOfDuplicateSectionsAndKeysWins) {
   EXPECT_EQ(ini.ReadInteger("Form", "Baudrate", 13), 13);
 }
 
+TEST(IniRead, ByteOrderMarkDoesNotHideTheFirstSectionAndIsWrittenBack) {
+  IniFile ini = IniFile::Parse("\xEF\xBB\xBF[Form]\r\nLanguage=0\r\n");
+  EXPECT_EQ(ini.ReadInteger("Form", "Language", 1), 0);
+  ini.WriteInteger("Form", "Language", 1);
+  EXPECT_EQ(ini.Serialize(), "\xEF\xBB\xBF[Form]\r\nLanguage=1\r\n");
+}
+
 TEST(IniRead, KeysBeforeAnySectionAreIgnored) {
   const IniFile ini = IniFile::Parse("Port=5\n[Form]\nBaudrate=2\n");
   EXPECT_EQ(ini.ReadInteger("Form", "Port", 0), 0);
