@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdint>
@@ -64,10 +65,12 @@ TEST(CheckKeywordJob, NamesTheFailingLineOrEntry) {
   EXPECT_EQ(r.Line, "UNITS   M");
   EXPECT_EQ(PreprocessFailureText(r.Code), "unknown keyword");
 
-  r = CheckKeywordJob({});
-  EXPECT_EQ(r.Stage, JobCheckStage::Preprocess);
-  EXPECT_EQ(r.Code, -1);
-  EXPECT_EQ(r.Position, 0u);
+  // The window refuses a job of fewer than two lines before it joins any record.
+  for (const LineList& shortJob : {LineList{}, LineList{"BKB     B,0,0"}}) {
+    r = CheckKeywordJob(shortJob);
+    EXPECT_EQ(r.Stage, JobCheckStage::TooFewLines);
+    EXPECT_EQ(r.RecordCount, 0u);
+  }
 
   testing::internal::CaptureStdout();
   r = CheckKeywordJob({"JOB     A", "INST    B", "NOTE    x", "SD      P7,x,W", "HVD     1,2,3"});
@@ -86,9 +89,10 @@ class CheckProgram : public ::testing::Test {
   void SetUp() override {
     program_ = std::string(THEOLINK_BIN_DIR) + "/theolink-cli";
     if (!std::filesystem::exists(program_)) GTEST_SKIP() << "theolink-cli is not built";
-    dir_ = std::filesystem::temp_directory_path() /
-           ("theolink_check_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
-    std::filesystem::create_directories(dir_);
+    // Test programs run side by side; a pointer value is not unique across processes.
+    std::string pattern = (std::filesystem::temp_directory_path() / "theolink_check_XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
   }
   void TearDown() override {
     if (!dir_.empty()) std::filesystem::remove_all(dir_);
@@ -122,6 +126,8 @@ TEST_F(CheckProgram, ReportsTheFailingEntry) {
   EXPECT_NE(err_.find("entry 3 (SD      P1,1,C): load record item failed: wrong number of items (-2)"),
             std::string::npos)
       << err_;
+  EXPECT_EQ(Run("check '" + Write("BKB     B,0,0\r\n") + "'"), 1);
+  EXPECT_NE(err_.find("2 lines expected at least"), std::string::npos) << err_;
   EXPECT_EQ(Run("check '" + Write("JOB     A\r\nXYZ     1,2,3\r\n") + "'"), 1);
   EXPECT_NE(err_.find("line 2 (XYZ     1,2,3): preprocess lines failed: continuation line"), std::string::npos)
       << err_;
@@ -133,6 +139,30 @@ TEST_F(CheckProgram, UsageAndUnreadableFile) {
   EXPECT_EQ(Run("check"), 2);
   EXPECT_EQ(Run("check '" + (dir_ / "missing.wkj").string() + "'"), 1);
   EXPECT_NE(err_.find("cannot read"), std::string::npos);
+  // A pipe in the file's place is refused, not waited on.
+  const auto pipe = dir_ / "pipe.wkj";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_EQ(Run("check '" + pipe.string() + "'"), 1);
+  EXPECT_NE(err_.find("cannot read"), std::string::npos);
+}
+
+TEST_F(CheckProgram, DumpPrintsTheLinesAndNamesAReadFailure) {
+  const auto pts = dir_ / "list.PTS";
+  std::string point(56, '\0'), bad(56, '\0');
+  point.replace(0, 3, "\x0bP1");
+  bad[0] = 12;
+  std::ofstream(pts, std::ios::binary) << point << bad;
+  EXPECT_EQ(Run("dump '" + pts.string() + "'"), 1);
+  EXPECT_EQ(out_, "SC      P1,0.0000,\nENZ     0.0000,0.0000,0.0000\n");
+  EXPECT_EQ(err_, "undefined data type in file\n");
+  const auto mea = dir_ / "P1.MEA";
+  std::ofstream(mea, std::ios::binary | std::ios::trunc);
+  EXPECT_EQ(Run("dump '" + mea.string() + "'"), 1);
+  EXPECT_EQ(err_, "file is empty\n");
+  EXPECT_EQ(Run("dump '" + (dir_ / "none.pts").string() + "'"), 1);
+  EXPECT_EQ(err_, "file not exists or permission denny\n");
+  EXPECT_EQ(Run("dump '" + Write("x") + "'"), 1);
+  EXPECT_NE(err_.find("not a binary job or coordinate file"), std::string::npos);
 }
 
 }  // namespace
