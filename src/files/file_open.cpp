@@ -79,8 +79,10 @@ OpenOutcome OpenBinaryFile(WorkingData& data, const std::string& path, const Set
     data.DataKind = DataKindMeasure;
     OpenOutcome outcome = OpenMeasureBinary(data, path);
     // CASS keeps its points in .dat files too; one with Chinese names must not be lost to
-    // the binary reader. Only a file the reader refused is tried, and only quietly.
-    if (ext == ".dat" && !outcome.Messages.empty() && !TryAsText(data, path, settings)) outcome.Messages.clear();
+    // the binary reader. Only a file the reader refused, or in which it found no record (a
+    // short text is all header), is tried, and only quietly.
+    const bool nothingRead = !outcome.Messages.empty() || data.MeasurementList.empty();
+    if (ext == ".dat" && nothingRead && !TryAsText(data, path, settings)) outcome.Messages.clear();
     return outcome;
   }
   if (IsCoordExtension(ext)) return OpenCoordBinary(data, path);

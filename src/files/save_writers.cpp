@@ -128,11 +128,6 @@ void WriteJobFile(const WorkingData& data, LineSink& lines) {
   lines.Add(KeywordLine("INST", data.InstrumentName.empty() ? std::string_view("UNKNOW") : data.InstrumentName));
   LineList pieces;
   for (const MeasureRecord& record : data.MeasurementList) {
-    // A note may hold '|' (the parser keeps it); cut there, it would not open again.
-    if (record.Kind == KindNote) {
-      lines.Add(Trim(FormatRecordText(record)));
-      continue;
-    }
     pieces.clear();
     SplitRecordText(FormatRecordText(record), pieces);
     for (const std::string& piece : pieces) lines.Add(piece);

@@ -78,6 +78,20 @@ TEST_F(FileOpenTest, ChineseCassTextOpensThoughItProbesBinary) {
   }
 }
 
+// Between one and two 96-byte blocks the binary .dat reader finds a header and no record
+// at all, and reports success: the points must not turn into an empty job.
+TEST_F(FileOpenTest, ChineseCassDatTooShortForABinaryRecordStillOpensAsPoints) {
+  std::string text = kChineseCass;
+  while (text.size() < 130) text += "P3,,1,2,3\r\n";
+  ASSERT_LT(text.size(), 192u);
+  WorkingData d;
+  const OpenOutcome o = OpenDataFile(d, Write("short.dat", text), Settings{});
+  EXPECT_TRUE(o.Messages.empty());
+  EXPECT_EQ(d.DataKind, DataKindCoord);
+  EXPECT_GE(d.PointList.size(), 3u);
+  EXPECT_TRUE(d.MeasurementList.empty());
+}
+
 TEST_F(FileOpenTest, BinaryBytesWithoutAReaderAndNoTextMeaningAreRefused) {
   WorkingData d = test::Sentinel();
   const OpenOutcome o = OpenDataFile(d, Write("x.bin", std::string("\x01\x02\xff garbage", 11)), Settings{});
@@ -137,6 +151,43 @@ TEST_F(FileOpenTest, UnreadableBinaryJobKeepsTheDataButSwitchesToTheJobView) {
   EXPECT_TRUE(o.RefreshViews);
   EXPECT_EQ(d.DataKind, DataKindMeasure);
   EXPECT_EQ(d.PointList.size(), 1u);
+}
+
+// One 48-byte record of a .mea job: type, name, code, height, then north, east, elevation.
+std::string MeaRecord(int type, const std::string& name, double n, double e, double z) {
+  std::string record(48, '\0');
+  record[0] = static_cast<char>(type);
+  record.replace(1, name.size(), name);
+  const float height = 1.5f;
+  std::memcpy(&record[20], &height, 4);
+  std::memcpy(&record[24], &n, 8);
+  std::memcpy(&record[32], &e, 8);
+  std::memcpy(&record[40], &z, 8);
+  return record;
+}
+
+TEST_F(FileOpenTest, BinaryJobIsNamedAfterItsFile) {
+  WorkingData d = test::Sentinel();
+  const OpenOutcome o = OpenDataFile(d, Write("Site 4.MEA", "\x01" + MeaRecord(1, "ST1", 2000, 1000, 50)), Settings{});
+  EXPECT_TRUE(o.Messages.empty());
+  EXPECT_EQ(d.DataKind, DataKindMeasure);
+  EXPECT_EQ(d.JobName, "Site 4");
+  EXPECT_EQ(d.InstrumentName, "TotalStation");
+  ASSERT_EQ(d.MeasurementList.size(), 1u);
+  EXPECT_DOUBLE_EQ(d.MeasurementList[0].Station.Y, 2000);
+  EXPECT_TRUE(d.PointList.empty());
+}
+
+TEST_F(FileOpenTest, BinaryJobThatDoesNotParseShowsTheLoaderTextThenWrongFormat) {
+  WorkingData d = test::Sentinel();
+  // A comma in a stored name gives a line with one field too many.
+  const OpenOutcome o = OpenDataFile(d, Write("p.mea", "\x01" + MeaRecord(8, "A,B", 1, 2, 3)), Settings{});
+  ASSERT_EQ(o.Messages.size(), 2u);
+  EXPECT_EQ(o.Messages[0], (ShownMessage{std::nullopt, "ERROR: load record item failed", "Error"}));
+  EXPECT_EQ(o.Messages[1].Id, TextId::WrongFileFormat);
+  EXPECT_TRUE(o.RefreshViews);
+  EXPECT_EQ(d.DataKind, DataKindMeasure);
+  ASSERT_EQ(d.PointList.size(), 1u);
 }
 
 TEST(FileNames, StemAndBinaryExtension) {
