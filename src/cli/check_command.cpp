@@ -1,10 +1,8 @@
 // theolink-cli check FILE: reads a received job or .wkj work file as the main window
 // would load it and reports the record count or the first entry that fails.
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "app/file_bytes.h"
 #include "cli/commands.h"
 #include "records/job_check.h"
 #include "records/text_lines.h"
@@ -17,15 +15,6 @@ constexpr const char* kUsage =
     "Reads FILE as keyword lines (a received job or a .wkj work file), joins them into\n"
     "records and parses every record. Prints the number of records and the job name;\n"
     "exits with 1 and names the first failing line or entry when the file does not read.\n";
-
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
-}
 
 }  // namespace
 
@@ -40,7 +29,8 @@ int RunCheck(const Args& args, std::ostream& out, std::ostream& err) {
   }
   const std::string& path = args[0];
   std::string bytes;
-  if (!ReadWholeFile(path, bytes)) {
+  // Regular files only: a FIFO or a device in the file's place would never end.
+  if (!ReadFileBytes(path, bytes)) {
     err << "theolink-cli check: cannot read " << path << '\n';
     return 1;
   }
@@ -50,10 +40,12 @@ int RunCheck(const Args& args, std::ostream& out, std::ostream& err) {
       out << path << ": " << std::to_string(result.RecordCount) << " records, job " << result.JobName
           << ", instrument " << result.InstrumentName << '\n';
       return 0;
+    case JobCheckStage::TooFewLines:
+      err << path << ": 2 lines expected at least\n";
+      return 1;
     case JobCheckStage::Preprocess:
-      err << path << ": ";
-      if (result.Position > 0) err << "line " << std::to_string(result.Position) << " (" << result.Line << "): ";
-      err << "preprocess lines failed: " << PreprocessFailureText(result.Code) << " ("
+      err << path << ": line " << std::to_string(result.Position) << " (" << result.Line
+          << "): preprocess lines failed: " << PreprocessFailureText(result.Code) << " ("
           << std::to_string(result.Code) << ")\n";
       return 1;
     case JobCheckStage::Record:

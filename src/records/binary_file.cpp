@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 namespace theolink {
@@ -9,6 +10,12 @@ namespace theolink {
 std::int32_t LoadBinaryFile(const std::string& path, std::string& bytes, bool& readFailed) {
   bytes.clear();
   readFailed = false;
+  // Opening a pipe, socket or device can wait for a peer for good; only files and folders
+  // (which open and then fail to read) are opened.
+  std::error_code ec;
+  const auto type = std::filesystem::status(path, ec).type();
+  if (!ec && type != std::filesystem::file_type::regular && type != std::filesystem::file_type::directory)
+    return kBinaryCannotOpen;
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
   if (!file) return kBinaryCannotOpen;
   constexpr std::size_t kChunk = 1 << 16;

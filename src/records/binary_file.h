@@ -27,7 +27,8 @@ struct BinaryInput {
 // Largest file content read; what lies beyond counts as unreadable.
 inline constexpr std::size_t kMaxBinaryFileSize = std::size_t{256} << 20;
 
-// Reads the whole file into bytes. Returns kBinaryOk or kBinaryCannotOpen; a read error
+// Reads the whole file into bytes. Returns kBinaryOk or kBinaryCannotOpen (also for a pipe,
+// socket or device in the file's place); a read error
 // part way (or a file beyond kMaxBinaryFileSize) keeps what came before and sets readFailed.
 std::int32_t LoadBinaryFile(const std::string& path, std::string& bytes, bool& readFailed);
 

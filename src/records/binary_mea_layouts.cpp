@@ -23,7 +23,7 @@ std::int32_t CheckFileType(const BinaryInput& in) {
 }
 
 struct M48State {
-  int lastType = 0;  // type of the last record of types 1 to 8
+  int lastType = 0;  // type of the last record that wrote lines
   double stationNorth = 0;
   double stationEast = 0;
 };
@@ -54,9 +54,10 @@ std::int32_t HandleM48(const RecordView& r, M48State& state, LineList& lines) {
       break;
     case 4: {
       double bearing = 0;
-      if (state.lastType == 1 &&
-          BearingBetween(state.stationNorth, state.stationEast, r.F64(24), r.F64(32), bearing) == 0)
-        lines.push_back(BinaryLine("BKB", {name, "0.0000", FormatAngle(bearing, AngleSeconds)}));
+      if (state.lastType != 1 ||
+          BearingBetween(state.stationNorth, state.stationEast, r.F64(24), r.F64(32), bearing) != 0)
+        return kBinaryOk;
+      lines.push_back(BinaryLine("BKB", {name, "0.0000", FormatAngle(bearing, AngleSeconds)}));
       break;
     }
     case 6:

@@ -8,15 +8,17 @@ namespace theolink {
 
 JobCheckResult CheckKeywordJob(const LineList& lines) {
   JobCheckResult result;
+  if (lines.size() < 2) {
+    result.Stage = JobCheckStage::TooFewLines;
+    return result;
+  }
   LineList entries;
   std::size_t failedLine = 0;
   result.Code = PreprocessLines(lines, entries, failedLine);
   if (result.Code != 0) {
     result.Stage = JobCheckStage::Preprocess;
-    if (!lines.empty()) {
-      result.Position = failedLine + 1;
-      result.Line = lines[failedLine];
-    }
+    result.Position = failedLine + 1;
+    result.Line = lines[failedLine];
     return result;
   }
   std::size_t start = 0;

@@ -10,7 +10,7 @@
 
 namespace theolink {
 
-enum class JobCheckStage { Passed, Preprocess, Record };
+enum class JobCheckStage { Passed, TooFewLines, Preprocess, Record };
 
 struct JobCheckResult {
   JobCheckStage Stage = JobCheckStage::Passed;
@@ -23,7 +23,8 @@ struct JobCheckResult {
   std::string InstrumentName;
 };
 
-// Preprocesses the lines and parses every record; stops at the first failure.
+// Refuses fewer than two lines, as the window's loader does; otherwise preprocesses the lines
+// and parses every record, stopping at the first failure.
 JobCheckResult CheckKeywordJob(const LineList& lines);
 
 // Short English texts for the result codes of PreprocessLines and ParseRecord.

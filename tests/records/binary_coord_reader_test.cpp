@@ -3,9 +3,11 @@
 #include <string>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "records/binary_coord_reader.h"
 #include "records/binary_layouts.h"
+#include "records/binary_measure_reader.h"
 #include "records/binary_test_support.h"
 
 namespace theolink {
@@ -137,6 +139,19 @@ TEST(BinaryCoordFile, OpenAndReadFailures) {
   }
   EXPECT_EQ(ReadCoordBinary(dir.Write("e.pts", ""), lines), 0);
   EXPECT_EQ(ReadCoordBinary(dir.Write("e.ptf", ""), lines), 0);
+  EXPECT_TRUE(lines.empty());
+}
+
+// A pipe with no writer would block the open for good; it is refused as unopenable.
+TEST(BinaryCoordFile, PipeInTheFilesPlaceIsRefusedAtOnce) {
+  TempFolder dir;
+  LineList lines;
+  for (const char* name : {"p.pts", "p.coo", "p.mea", "p.jbf"}) {
+    ASSERT_EQ(::mkfifo(dir.Path(name).c_str(), 0600), 0) << name;
+    EXPECT_EQ(ReadCoordBinary(dir.Path(name), lines), -1) << name;
+  }
+  EXPECT_EQ(ReadMeasureBinary(dir.Path("p.mea"), lines), -1);
+  EXPECT_EQ(ReadMeasureBinary(dir.Path("p.jbf"), lines), -1);
   EXPECT_TRUE(lines.empty());
 }
 

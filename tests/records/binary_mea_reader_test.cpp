@@ -121,6 +121,10 @@ TEST(BinaryM48, BackBearingFollowsOnlyAStation) {
 
   // Coincident with the station: no bearing, no line.
   EXPECT_EQ(read(station + M48Point(4, "BK", "", 0, 0, 0, 0).Bytes()).size(), 2u);
+  // A backsight that wrote nothing leaves the station as the record written last.
+  EXPECT_EQ(read(station + M48Point(4, "B0", "", 0, 0, 0, 0).Bytes() + M48Point(4, "BK", "", 0, 0, 100, 0).Bytes())
+                .back(),
+            "BKB     BK,0.0000,324000");
   // After a shot, not a station.
   EXPECT_EQ(read(station + M48Angles(2, "P", "", 0, 0, 0, 0).Bytes() + M48Point(4, "BK", "", 0, 0, 100, 0).Bytes())
                 .size(),

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 namespace theolink::test {
 
@@ -45,12 +46,11 @@ class Record {
 class TempFolder {
  public:
   TempFolder() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = std::filesystem::temp_directory_path() /
-           ("theolink_binary_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" +
-            std::to_string(reinterpret_cast<std::uintptr_t>(this)));
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
+    // Test programs of several builds run side by side: the name must be unique across
+    // processes, which a test name or a pointer value is not.
+    std::string pattern = (std::filesystem::temp_directory_path() / "theolink_binary_XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "no temporary folder";
+    dir_ = pattern;
   }
   ~TempFolder() {
     std::error_code ignored;
