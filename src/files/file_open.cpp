@@ -1,8 +1,12 @@
 #include "files/file_open.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
+#include <cerrno>
 
 #include "files/line_file.h"
 #include "files/line_loaders.h"
@@ -16,7 +20,8 @@ namespace {
 ShownMessage TableMessage(TextId id) { return ShownMessage{id, {}, {}}; }
 
 std::string_view FileNamePart(const std::string& path) {
-  const std::size_t cut = path.find_last_of("/\\:");
+  // On Linux only '/' separates folders; ':' and '\\' may be part of a file name.
+  const std::size_t cut = path.rfind('/');
   return std::string_view(path).substr(cut == std::string::npos ? 0 : cut + 1);
 }
 
@@ -39,13 +44,28 @@ std::optional<TextId> TryAsText(WorkingData& data, const std::string& path, cons
 }  // namespace
 
 int ProbeFileKind(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return -1;
+  // Non-blocking, and only regular files: a pipe or device in the file's place would
+  // otherwise block the open or never end.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
   unsigned char buffer[100];
-  const std::size_t count = std::fread(buffer, 1, sizeof buffer, file);
-  const bool atEnd = std::feof(file) != 0;
-  std::fclose(file);
-  if (count == 0) return atEnd ? -2 : -3;
+  std::size_t count = 0;
+  bool atEnd = false, failed = false;
+  while (count < sizeof buffer) {
+    const ssize_t n = ::read(fd, buffer + count, sizeof buffer - count);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) failed = true;
+    if (n == 0) atEnd = true;
+    if (n <= 0) break;
+    count += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+  if (count == 0) return atEnd && !failed ? -2 : -3;
   for (std::size_t i = 0; i < count; ++i) {
     const unsigned char c = buffer[i];
     const bool blank = (c >= 9 && c <= 13) || c == 32;

@@ -6,8 +6,8 @@
 namespace theolink {
 
 std::int32_t ReadCoordBinary(const std::string& path, LineList& lines) {
-  const std::string lower = LowerAscii(path);
-  // The first of these texts found anywhere in the lower-cased path decides; any other
+  const std::string lower = LowerFileName(path);
+  // The first of these texts found anywhere in the lower-cased file name decides; any other
   // coordinate file (.coo among them) is a .mea job.
   auto read = &ReadMeaLayouts;
   if (lower.find(".cor") != std::string::npos)

@@ -44,6 +44,11 @@ std::string LowerAscii(std::string_view text) {
   return lower;
 }
 
+std::string LowerFileName(std::string_view path) {
+  const std::size_t slash = path.rfind('/');
+  return LowerAscii(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
 std::string_view RecordView::Text(std::size_t at, std::size_t width) const {
   const char* start = reinterpret_cast<const char*>(p_ + at);
   const void* zero = std::memchr(start, 0, width);

@@ -34,6 +34,9 @@ std::int32_t LoadBinaryFile(const std::string& path, std::string& bytes, bool& r
 
 // ASCII lower-casing, independent of the locale.
 std::string LowerAscii(std::string_view text);
+// The lower-cased file name of a path (the part after its last '/'): the readers choose
+// their layout from it, so a folder named like "site.data" cannot change the choice.
+std::string LowerFileName(std::string_view path);
 
 // One fixed-size record. Offsets are checked by the layouts, which only ever read within
 // the record size they asked for.

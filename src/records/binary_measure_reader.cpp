@@ -7,7 +7,7 @@ namespace theolink {
 
 std::int32_t ReadMeasureBinary(const std::string& path, LineList& lines) {
   using Layout = std::int32_t (*)(const BinaryInput&, LineList&);
-  // The first of these texts found anywhere in the lower-cased path decides.
+  // The first of these texts found anywhere in the lower-cased file name decides.
   static constexpr struct {
     std::string_view text;
     Layout read;
@@ -17,7 +17,7 @@ std::int32_t ReadMeasureBinary(const std::string& path, LineList& lines) {
       {".job", &ReadLayoutJ112},
       {".jbf", &ReadLayoutJ136},
   };
-  const std::string lower = LowerAscii(path);
+  const std::string lower = LowerFileName(path);
   for (const auto& choice : kChoices) {
     if (lower.find(choice.text) == std::string::npos) continue;
     std::string bytes;

@@ -1,5 +1,7 @@
 #include "files/file_open.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -43,6 +45,12 @@ TEST_F(FileOpenTest, ProbeCodes) {
   EXPECT_EQ(ProbeFileKind(Write("c.txt", kChineseCass)), ProbeBinary);
   // Only the first 100 bytes are looked at.
   EXPECT_EQ(ProbeFileKind(Write("late.txt", std::string(100, 'a') + "\x80")), ProbeText);
+  // A pipe or a device in the file's place cannot be opened; it must not block or run on.
+  const fs::path pipe = dir_ / "pipe.txt";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_EQ(ProbeFileKind(pipe.string()), -1);
+  EXPECT_EQ(ProbeFileKind("/dev/zero"), -1);
+  EXPECT_EQ(ProbeFileKind(dir_.string()), -1);
 }
 
 TEST_F(FileOpenTest, EmptyFileIsReportedAndViewsStay) {
@@ -192,7 +200,8 @@ TEST_F(FileOpenTest, BinaryJobThatDoesNotParseShowsTheLoaderTextThenWrongFormat)
 
 TEST(FileNames, StemAndBinaryExtension) {
   EXPECT_EQ(FileNameStem("/data/jobs/P1.MEA"), "P1");
-  EXPECT_EQ(FileNameStem("C:\\jobs\\site.a.job"), "site.a");
+  EXPECT_EQ(FileNameStem("/jobs/site.a.job"), "site.a");
+  EXPECT_EQ(FileNameStem("/jobs/site:3.mea"), "site:3");
   EXPECT_EQ(FileNameStem("/data/.mea"), "NONAME");
   EXPECT_EQ(FileNameStem("plain"), "plain");
   EXPECT_EQ(BinaryExtension("/x/P1.MEA"), ".mea");
