@@ -9,9 +9,11 @@ namespace theolink {
 
 namespace {
 
-bool IsCoordKeyword(std::string_view line) {
+// A blank line carries no keyword and the loader skips it, so a coordinate export that
+// ends in a blank line still counts as coordinates.
+bool IsCoordKeywordOrBlank(std::string_view line) {
   const std::string_view keyword = Trim(line.substr(0, 8));
-  return keyword == "SC" || keyword == "NEZ" || keyword == "ENZ";
+  return keyword == "SC" || keyword == "NEZ" || keyword == "ENZ" || Trim(line).empty();
 }
 
 }  // namespace
@@ -161,7 +163,7 @@ void TransferController::LoadReceivedLines() {
   }
   bool allCoordLines = true;
   for (const std::string& line : memo1_) {
-    if (!IsCoordKeyword(line)) {
+    if (!IsCoordKeywordOrBlank(line)) {
       allCoordLines = false;
       break;
     }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -159,6 +160,36 @@ TEST(ComEvents, CloseWhileAHandOffIsPendingDropsIt) {
   PumpFor(f.dispatcher, 100ms);  // the queued hand-off must not run against the closed port
   EXPECT_TRUE(f.counts.empty());
   EXPECT_TRUE(f.dispatcher.TakeErrors().empty());
+}
+
+TEST(ComEvents, PortFreedWhileHandOffsArePendingLeavesNothingToRunAgainstIt) {
+  Watchdog dog(20s);
+  PtyInstrument pty;
+  QueueDispatcher dispatcher;
+  int calls = 0;
+  for (int round = 0; round < 20; ++round) {
+    auto port = std::make_unique<TComPort>();
+    port->SetPort(pty.Path());
+    port->SetDispatcher(&dispatcher);
+    port->OnRxChar = [&](TCustomComPort& p, int count) {
+      ++calls;
+      std::string s;
+      p.ReadStr(s, count);
+    };
+    port->Open();
+    pty.Send("late");
+    // Sometimes the thread is still waiting, sometimes its hand-off is already queued.
+    std::this_thread::sleep_for(std::chrono::milliseconds(round % 4 * 5));
+    port.reset();
+    // A queued hand-off may still be in the queue; it must do nothing now.
+    dispatcher.ProcessPending();
+    char drain[64];
+    while (::read(pty.Master(), drain, sizeof drain) > 0) {
+    }
+  }
+  PumpFor(dispatcher, 50ms);
+  EXPECT_EQ(calls, 0);
+  EXPECT_TRUE(dispatcher.TakeErrors().empty());
 }
 
 TEST(ComEvents, HandlerMayCloseThePort) {

@@ -129,6 +129,16 @@ TEST(TransferReceive, EmptyLineDoesNotStallTheLinesAfterIt) {
   EXPECT_TRUE(rig.controller.RxBuffer().empty());
 }
 
+TEST(TransferReceive, CoordinateExportEndingInABlankLineStillLoadsAsPoints) {
+  TransferRig rig;
+  rig.controller.ReceiveBtnClick();
+  rig.Arrive("SC      P1,0.0000,T1\r\nENZ     10.0000,20.0000,3.0000\r\n\r\n");
+  rig.Elapse(2000);
+  EXPECT_EQ(rig.data.DataKind, DataKindCoord);
+  ASSERT_EQ(rig.data.PointList.size(), 1u);
+  EXPECT_EQ(rig.data.PointList[0].North, 20.0);
+}
+
 TEST(TransferReceive, SilenceAfterLastLineEndsAndDropsTheUnfinishedLine) {
   TransferRig rig;
   rig.controller.ReceiveBtnClick();
