@@ -8,8 +8,6 @@
 namespace theolink {
 namespace {
 
-std::string NameOrNoName(const NameText& name) { return name.Empty() ? std::string("NONAME") : name.Str(); }
-
 // Names and codes that the comma reader would cut (a comma, a quote, a blank or control
 // character) are quoted so the row reads back as written; all others stay bare.
 std::string PointField(std::string_view text) {
@@ -46,29 +44,29 @@ std::string FormatCsvMeasureRow(const MeasureRecord& record, const Settings& set
   switch (record.Kind) {
     case KindStation: {
       const StationBody& b = record.Station;
-      return JoinFields({"STA", NameOrNoName(b.Name), D(b.InstrumentHeight), b.Code.View(), D(b.X), D(b.Y), D(b.Z)});
+      return JoinFields({"STA", ShownName(b.Name), D(b.InstrumentHeight), b.Code.View(), D(b.X), D(b.Y), D(b.Z)});
     }
     case KindBacksight: {
       const BacksightBody& b = record.Backsight;
       const bool point = b.HasBacksightPoint != 0;
-      return JoinFields({"SC", NameOrNoName(b.Name), D(b.TargetHeight), "", A(b.HorizontalAngle), A(b.VerticalAngle),
+      return JoinFields({"SC", ShownName(b.Name), D(b.TargetHeight), "", A(b.HorizontalAngle), A(b.VerticalAngle),
                          D(b.SlopeDistance), point ? D(b.BacksightEast) : "", point ? D(b.BacksightNorth) : "",
                          point ? D(b.BacksightElevation) : ""});
     }
     case KindAngleShot: {
       const AngleShotBody& b = record.AngleShot;
-      return JoinFields({"SC", NameOrNoName(b.Name), D(b.TargetHeight), b.Code.View(), A(b.HorizontalAngle),
+      return JoinFields({"SC", ShownName(b.Name), D(b.TargetHeight), b.Code.View(), A(b.HorizontalAngle),
                          A(b.VerticalAngle), "", "", "", ""});
     }
     case KindSlopeShot: {
       const SlopeShotBody& b = record.SlopeShot;
-      return JoinFields({"SC", NameOrNoName(b.Name), D(b.TargetHeight), b.Code.View(), A(b.HorizontalAngle),
+      return JoinFields({"SC", ShownName(b.Name), D(b.TargetHeight), b.Code.View(), A(b.HorizontalAngle),
                          A(b.VerticalAngle), D(b.SlopeDistance), "", "", ""});
     }
     case KindCoordShot: {
       const CoordShotBody& b = record.CoordShot;
       const bool obs = b.HasObservation != 0;
-      return JoinFields({"SC", NameOrNoName(b.Name), D(b.TargetHeight), b.Code.View(),
+      return JoinFields({"SC", ShownName(b.Name), D(b.TargetHeight), b.Code.View(),
                          obs ? A(b.HorizontalAngle) : "", obs ? A(b.VerticalAngle) : "",
                          obs ? D(b.SlopeDistance) : "", D(b.East), D(b.North), D(b.Elevation)});
     }
@@ -79,7 +77,7 @@ std::string FormatCsvMeasureRow(const MeasureRecord& record, const Settings& set
 
 std::string FormatPointRow(const PointRecord& point, int layout, const Settings& settings) {
   const int df = DistanceFormCode(settings);
-  const std::string name = PointField(NameOrNoName(point.Name));
+  const std::string name = PointField(ShownName(point.Name));
   const std::string code = PointField(point.Code.View());
   if (layout == CoordLayoutCass)
     return JoinFields({name, code, FormatDistance(point.East, df), FormatDistance(point.North, df),

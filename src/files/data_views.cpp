@@ -3,12 +3,11 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "records/keyword_line.h"
 #include "records/value_forms.h"
 
 namespace theolink {
 namespace {
-
-std::string NameOrNoName(const NameText& name) { return name.Empty() ? std::string("NONAME") : name.Str(); }
 
 class TextViewWriter {
  public:
@@ -18,29 +17,29 @@ class TextViewWriter {
   void Record(const MeasureRecord& r) {
     switch (r.Kind) {
       case KindStation:
-        Line("STA", {NameOrNoName(r.Station.Name), D(r.Station.InstrumentHeight), r.Station.Code.Str()});
+        Line("STA", {ShownName(r.Station.Name), D(r.Station.InstrumentHeight), r.Station.Code.Str()});
         Line("XYZ", {D(r.Station.X), D(r.Station.Y), D(r.Station.Z)});
         break;
       case KindBacksight: {
         const BacksightBody& b = r.Backsight;
-        Line("SC", {NameOrNoName(b.Name), D(b.TargetHeight)});
+        Line("SC", {ShownName(b.Name), D(b.TargetHeight)});
         Line("HVD", {A(b.HorizontalAngle), A(b.VerticalAngle), D(b.SlopeDistance)});
         if (b.HasBacksightPoint != 0) Line("ENZ", {D(b.BacksightEast), D(b.BacksightNorth), D(b.BacksightElevation)});
         break;
       }
       case KindAngleShot:
-        Line("SC", {NameOrNoName(r.AngleShot.Name), D(r.AngleShot.TargetHeight), r.AngleShot.Code.Str()});
+        Line("SC", {ShownName(r.AngleShot.Name), D(r.AngleShot.TargetHeight), r.AngleShot.Code.Str()});
         Line("HVD", {A(r.AngleShot.HorizontalAngle), A(r.AngleShot.VerticalAngle), ""});
         break;
       case KindSlopeShot: {
         const SlopeShotBody& b = r.SlopeShot;
-        Line("SC", {NameOrNoName(b.Name), D(b.TargetHeight), b.Code.Str()});
+        Line("SC", {ShownName(b.Name), D(b.TargetHeight), b.Code.Str()});
         Line("HVD", {A(b.HorizontalAngle), A(b.VerticalAngle), D(b.SlopeDistance)});
         break;
       }
       case KindCoordShot: {
         const CoordShotBody& b = r.CoordShot;
-        Line("SC", {NameOrNoName(b.Name), D(b.TargetHeight), b.Code.Str()});
+        Line("SC", {ShownName(b.Name), D(b.TargetHeight), b.Code.Str()});
         if (b.HasObservation != 0) Line("HVD", {A(b.HorizontalAngle), A(b.VerticalAngle), D(b.SlopeDistance)});
         Line("ENZ", {D(b.East), D(b.North), D(b.Elevation)});
         break;
@@ -53,16 +52,8 @@ class TextViewWriter {
     }
   }
 
-  void Line(std::string_view keyword, std::initializer_list<std::string> fields) {
-    std::string line(keyword);
-    line.resize(8, ' ');
-    bool first = true;
-    for (const std::string& f : fields) {
-      if (!first) line += ',';
-      line += f;
-      first = false;
-    }
-    lines_.push_back(std::move(line));
+  void Line(std::string_view keyword, std::initializer_list<std::string_view> fields) {
+    lines_.push_back(KeywordLine(keyword, fields));
   }
 
  private:
@@ -105,7 +96,7 @@ std::vector<std::string> CoordGridRow(const PointRecord& point, std::size_t rowN
   std::string north = FormatDistance(point.North, form);
   std::string east = FormatDistance(point.East, form);
   return {RowLabel(rowNumber),
-          NameOrNoName(point.Name),
+          ShownName(point.Name),
           northFirst ? north : east,
           northFirst ? east : north,
           FormatDistance(point.Elevation, form),

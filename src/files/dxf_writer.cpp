@@ -49,7 +49,7 @@ void WriteDxf(const WorkingData& data, LineSink& lines) {
   Emit(lines, {"9", "$EXTMAX", "10", Metres(maxN), "20", Metres(maxE), "30", Metres(maxZ)});
   Emit(lines, {"0", "ENDSEC", "0", "SECTION", "2", "ENTITIES"});
   for (const PointRecord& p : points) {
-    const std::string name = p.Name.Empty() ? std::string("NONAME") : p.Name.Str();
+    const std::string name = ShownName(p.Name);
     const std::string description = Trim(p.Code.View()).empty() ? std::string(" ") : p.Code.Str();
     EmitLabel(lines, "PNTNO", p.North + 1, p.East - 1, name);
     EmitLabel(lines, "PNTELEV", p.North + 1, p.East - 2, Metres(p.Elevation));

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "records/keyword_line.h"
 #include "records/record_formatter.h"
 #include "records/text_trim.h"
 #include "records/value_forms.h"
@@ -28,8 +29,6 @@ std::string ReplaceAll(std::string text, std::string_view from, std::string_view
   }
   return text;
 }
-
-std::string NameOrNoName(const NameText& name) { return name.Empty() ? std::string("NONAME") : name.Str(); }
 
 bool EndsWithGt7(const std::string& fileName) {
   const std::size_t slash = fileName.find_last_of("/\\");
@@ -65,37 +64,37 @@ class HdWriter {
     switch (r.Kind) {
       case KindStation: {
         const StationBody& b = r.Station;
-        return Line("STN", {NameOrNoName(b.Name), D(b.InstrumentHeight), b.Code.Str()}) + "|" +
-               Line("XYZ", {D(b.X), D(b.Y), D(b.Z)});
+        return KeywordLine("STN", {ShownName(b.Name), D(b.InstrumentHeight), b.Code.Str()}) + "|" +
+               KeywordLine("XYZ", {D(b.X), D(b.Y), D(b.Z)});
       }
       case KindBacksight: {
         const BacksightBody& b = r.Backsight;
-        std::string text = Line("BS", {NameOrNoName(b.Name), D(b.TargetHeight)}) + "|" +
+        std::string text = KeywordLine("BS", {ShownName(b.Name), D(b.TargetHeight)}) + "|" +
                            HdLine(b.HorizontalAngle, b.VerticalAngle, b.SlopeDistance);
         if (b.HasBacksightPoint != 0)
-          text += "|" + Line("SS", {NameOrNoName(b.Name), D(b.TargetHeight), "BSS"}) + "|" +
-                  Line("XYZ", {D(b.BacksightEast), D(b.BacksightNorth), D(b.BacksightElevation)});
+          text += "|" + KeywordLine("SS", {ShownName(b.Name), D(b.TargetHeight), "BSS"}) + "|" +
+                  KeywordLine("XYZ", {D(b.BacksightEast), D(b.BacksightNorth), D(b.BacksightElevation)});
         return text;
       }
       case KindBearing: {
         const BearingBody& b = r.Bearing;
-        return Line("BKB", {NameOrNoName(b.Name), A(b.FirstAngle), A(b.SecondAngle)});
+        return KeywordLine("BKB", {ShownName(b.Name), A(b.FirstAngle), A(b.SecondAngle)});
       }
       case KindAngleShot: {
         const AngleShotBody& b = r.AngleShot;
-        return Line("SS", {NameOrNoName(b.Name), D(b.TargetHeight), b.Code.Str()}) + "|" +
-               Line("HV", {A(b.HorizontalAngle), A(b.VerticalAngle)});
+        return KeywordLine("SS", {ShownName(b.Name), D(b.TargetHeight), b.Code.Str()}) + "|" +
+               KeywordLine("HV", {A(b.HorizontalAngle), A(b.VerticalAngle)});
       }
       case KindSlopeShot: {
         const SlopeShotBody& b = r.SlopeShot;
-        return Line("SS", {NameOrNoName(b.Name), D(b.TargetHeight), b.Code.Str()}) + "|" +
+        return KeywordLine("SS", {ShownName(b.Name), D(b.TargetHeight), b.Code.Str()}) + "|" +
                HdLine(b.HorizontalAngle, b.VerticalAngle, b.SlopeDistance);
       }
       case KindCoordShot: {
         const CoordShotBody& b = r.CoordShot;
-        std::string text = Line("SS", {NameOrNoName(b.Name), D(b.TargetHeight), b.Code.Str()});
+        std::string text = KeywordLine("SS", {ShownName(b.Name), D(b.TargetHeight), b.Code.Str()});
         if (b.HasObservation != 0) text += "|" + HdLine(b.HorizontalAngle, b.VerticalAngle, b.SlopeDistance);
-        return text + "|" + Line("XYZ", {D(b.East), D(b.North), D(b.Elevation)});
+        return text + "|" + KeywordLine("XYZ", {D(b.East), D(b.North), D(b.Elevation)});
       }
       default:
         return {};
@@ -106,17 +105,6 @@ class HdWriter {
   std::string A(double x) const { return FormatAngle(x, angleForm_); }
   std::string D(double x) const { return FormatDistance(x, distanceForm_); }
 
-  static std::string Line(std::string_view keyword, std::initializer_list<std::string> fields) {
-    std::string line = KeywordColumn(keyword);
-    bool first = true;
-    for (const std::string& f : fields) {
-      if (!first) line += ',';
-      line += f;
-      first = false;
-    }
-    return line;
-  }
-
   std::string HdLine(double horizontal, double zenith, double slope) const {
     const double z = zenith * kPi / 180.0;
     const double p = std::fabs(slope * std::sin(z));
@@ -124,7 +112,7 @@ class HdWriter {
     double h = p - ((2.0 - k_) / (2.0 * kEarthRadius)) * q * p;
     if (scale_ > 0.9 && scale_ < 1.1) h *= scale_;
     const double v = q + ((1.0 - k_) / (2.0 * kEarthRadius)) * p * p;
-    return Line("HD", {A(horizontal), D(h), D(v)});
+    return KeywordLine("HD", {A(horizontal), D(h), D(v)});
   }
 
   int angleForm_, distanceForm_;

@@ -8,6 +8,7 @@
 #include "files/dxf_writer.h"
 #include "files/gts7_export.h"
 #include "files/line_loaders.h"
+#include "records/keyword_line.h"
 #include "records/record_formatter.h"
 #include "records/text_trim.h"
 
@@ -20,13 +21,6 @@ std::string Fixed6(double value) {
   std::array<char, 400> buffer;
   const auto r = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, 6);
   return std::string(buffer.data(), r.ptr);
-}
-
-std::string KeywordLine(std::string_view keyword, std::string_view value) {
-  std::string line(keyword);
-  line.resize(8, ' ');
-  line += value;
-  return line;
 }
 
 }  // namespace
@@ -124,8 +118,8 @@ void WriteJobFile(const WorkingData& data, LineList& lines) {
 void WriteJobFile(const WorkingData& data, LineSink& lines) {
   // A header line of 8 characters fails the keyword-text test, and a missing INST value
   // makes the job unreadable: such a file could never be opened again.
-  lines.Add(KeywordLine("JOB", Trim(data.JobName).empty() ? std::string_view("NONAME") : data.JobName));
-  lines.Add(KeywordLine("INST", data.InstrumentName.empty() ? std::string_view("UNKNOW") : data.InstrumentName));
+  lines.Add(KeywordLine("JOB", {Trim(data.JobName).empty() ? std::string_view("NONAME") : data.JobName}));
+  lines.Add(KeywordLine("INST", {data.InstrumentName.empty() ? std::string_view("UNKNOW") : data.InstrumentName}));
   LineList pieces;
   for (const MeasureRecord& record : data.MeasurementList) {
     pieces.clear();
@@ -147,7 +141,7 @@ void WriteCodeLines(const WorkingData& data, LineSink& lines) {
 void WriteUploadCoordLines(const WorkingData& data, LineList& lines) {
   lines.reserve(lines.size() + data.PointList.size());
   for (const PointRecord& p : data.PointList) {
-    std::string line = p.Name.Empty() ? std::string("NONAME") : p.Name.Str();
+    std::string line = ShownName(p.Name);
     line += ' ';
     line += p.Code.Empty() ? std::string("\b") : p.Code.Str();
     line += " 0 " + Fixed6(p.North) + ' ' + Fixed6(p.East) + ' ' + Fixed6(p.Elevation) + " 0";

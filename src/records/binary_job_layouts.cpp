@@ -14,7 +14,7 @@ constexpr std::size_t kJ136HeaderSize = 48;
 constexpr std::size_t kJ136Size = 136;
 
 std::string NoteLine(const RecordView& r, std::size_t width) {
-  return BinaryLine("NOTE", {LineSafeText(r.Text(1, width))});
+  return KeywordLine("NOTE", {LineSafeText(r.Text(1, width))});
 }
 
 std::int32_t HandleD96(const RecordView& r, LineList& lines) {
@@ -29,36 +29,36 @@ std::int32_t HandleD96(const RecordView& r, LineList& lines) {
   const std::string name = LineSafeText(r.Text(1, 9));
   const std::string code = LineSafeText(r.Text(10, 22));
   auto hvd = [&] {
-    return BinaryLine("HVD", {SecondsText(r.F64(40)), SecondsText(r.F64(48)), MetreText(r.F64(32))});
+    return KeywordLine("HVD", {SecondsText(r.F64(40)), SecondsText(r.F64(48)), MetreText(r.F64(32))});
   };
-  auto enz = [&] { return BinaryLine("ENZ", {MetreText(r.F64(64)), MetreText(r.F64(56)), MetreText(r.F64(72))}); };
+  auto enz = [&] { return KeywordLine("ENZ", {MetreText(r.F64(64)), MetreText(r.F64(56)), MetreText(r.F64(72))}); };
   switch (type) {
     case 1:
-      lines.push_back(BinaryLine("STA", {name, MetreText(r.F64(80)), code}));
-      lines.push_back(BinaryLine("XYZ", {MetreText(r.F64(64)), MetreText(r.F64(56)), MetreText(r.F64(72))}));
+      lines.push_back(KeywordLine("STA", {name, MetreText(r.F64(80)), code}));
+      lines.push_back(KeywordLine("XYZ", {MetreText(r.F64(64)), MetreText(r.F64(56)), MetreText(r.F64(72))}));
       break;
     case 2:
-      lines.push_back(BinaryLine("BS", {name, MetreText(r.F64(88))}));
+      lines.push_back(KeywordLine("BS", {name, MetreText(r.F64(88))}));
       lines.push_back(hvd());
       break;
     case 3:
-      lines.push_back(BinaryLine("SA", {name, MetreText(r.F64(88)), code}));
-      lines.push_back(BinaryLine("HV", {SecondsText(r.F64(40)), SecondsText(r.F64(48))}));
+      lines.push_back(KeywordLine("SA", {name, MetreText(r.F64(88)), code}));
+      lines.push_back(KeywordLine("HV", {SecondsText(r.F64(40)), SecondsText(r.F64(48))}));
       break;
     case 4:
-      lines.push_back(BinaryLine("SD", {name, MetreText(r.F64(88)), code}));
+      lines.push_back(KeywordLine("SD", {name, MetreText(r.F64(88)), code}));
       lines.push_back(hvd());
       break;
     case 5:
-      lines.push_back(BinaryLine("BKB", {name, SecondsText(r.F64(40)), SecondsText(r.F64(48))}));
+      lines.push_back(KeywordLine("BKB", {name, SecondsText(r.F64(40)), SecondsText(r.F64(48))}));
       break;
     case 6:
-      lines.push_back(BinaryLine("SC", {name, MetreText(r.F64(88)), code}));
+      lines.push_back(KeywordLine("SC", {name, MetreText(r.F64(88)), code}));
       lines.push_back(hvd());
       lines.push_back(enz());
       break;
     default:  // 7, 11
-      lines.push_back(BinaryLine("SC", {name, MetreText(r.F64(88)), code}));
+      lines.push_back(KeywordLine("SC", {name, MetreText(r.F64(88)), code}));
       lines.push_back(enz());
       break;
   }
@@ -77,38 +77,38 @@ std::int32_t HandleJ112(const RecordView& r, LineList& lines) {
   const std::string name = LineSafeText(r.Text(1, 30));
   const std::string code = LineSafeText(r.Text(31, 17));
   auto hvd = [&] {
-    return BinaryLine("HVD", {SecondsText(r.F64(72)), SecondsText(r.F64(80)), MetreText(r.F64(88))});
+    return KeywordLine("HVD", {SecondsText(r.F64(72)), SecondsText(r.F64(80)), MetreText(r.F64(88))});
   };
-  auto enz = [&] { return BinaryLine("ENZ", {MetreText(r.F64(56)), MetreText(r.F64(48)), MetreText(r.F64(64))}); };
+  auto enz = [&] { return KeywordLine("ENZ", {MetreText(r.F64(56)), MetreText(r.F64(48)), MetreText(r.F64(64))}); };
   switch (type) {
     case 1:
-      lines.push_back(BinaryLine("STA", {name, MetreText(r.F64(96)), code}));
-      lines.push_back(BinaryLine("XYZ", {MetreText(r.F64(56)), MetreText(r.F64(48)), MetreText(r.F64(64))}));
+      lines.push_back(KeywordLine("STA", {name, MetreText(r.F64(96)), code}));
+      lines.push_back(KeywordLine("XYZ", {MetreText(r.F64(56)), MetreText(r.F64(48)), MetreText(r.F64(64))}));
       break;
     case 2:
       // A backsight without a distance is a backsight by angle.
       if (r.F64(88) != 0) {
-        lines.push_back(BinaryLine("BS", {name, MetreText(r.F64(104))}));
+        lines.push_back(KeywordLine("BS", {name, MetreText(r.F64(104))}));
         lines.push_back(hvd());
       } else {
-        lines.push_back(BinaryLine("BKB", {name, SecondsText(r.F64(72)), SecondsText(r.F64(80))}));
+        lines.push_back(KeywordLine("BKB", {name, SecondsText(r.F64(72)), SecondsText(r.F64(80))}));
       }
       break;
     case 3:
-      lines.push_back(BinaryLine("SA", {name, MetreText(r.F64(104)), code}));
-      lines.push_back(BinaryLine("HV", {SecondsText(r.F64(72)), SecondsText(r.F64(80))}));
+      lines.push_back(KeywordLine("SA", {name, MetreText(r.F64(104)), code}));
+      lines.push_back(KeywordLine("HV", {SecondsText(r.F64(72)), SecondsText(r.F64(80))}));
       break;
     case 4:
-      lines.push_back(BinaryLine("SD", {name, MetreText(r.F64(104)), code}));
+      lines.push_back(KeywordLine("SD", {name, MetreText(r.F64(104)), code}));
       lines.push_back(hvd());
       break;
     case 7:
-      lines.push_back(BinaryLine("SC", {name, MetreText(r.F64(104)), code}));
+      lines.push_back(KeywordLine("SC", {name, MetreText(r.F64(104)), code}));
       lines.push_back(hvd());
       lines.push_back(enz());
       break;
     default:  // 6, 11
-      lines.push_back(BinaryLine("SC", {name, MetreText(r.F64(104)), code}));
+      lines.push_back(KeywordLine("SC", {name, MetreText(r.F64(104)), code}));
       lines.push_back(enz());
       break;
   }
@@ -120,34 +120,34 @@ std::int32_t HandleJ136(const RecordView& r, LineList& lines) {
   const int type = r.I8(0);
   const std::string name = LineSafeText(r.Text(16, 10));
   auto nez = [&](std::size_t at) {
-    return BinaryLine("NEZ", {MetreText(r.F64(at)), MetreText(r.F64(at + 8)), MetreText(r.F64(at + 16))});
+    return KeywordLine("NEZ", {MetreText(r.F64(at)), MetreText(r.F64(at + 8)), MetreText(r.F64(at + 16))});
   };
   auto hvd = [&] {
-    return BinaryLine("HVD", {SecondsText(r.F64(64)), SecondsText(r.F64(56)), MetreText(r.F64(72))});
+    return KeywordLine("HVD", {SecondsText(r.F64(64)), SecondsText(r.F64(56)), MetreText(r.F64(72))});
   };
   switch (type) {
     case 1:
-      lines.push_back(BinaryLine("STA", {name, MetreText(r.F32(28)), ""}));
-      lines.push_back(BinaryLine("XYZ", {MetreText(r.F64(48)), MetreText(r.F64(56)), MetreText(r.F64(64))}));
+      lines.push_back(KeywordLine("STA", {name, MetreText(r.F32(28)), ""}));
+      lines.push_back(KeywordLine("XYZ", {MetreText(r.F64(48)), MetreText(r.F64(56)), MetreText(r.F64(64))}));
       break;
     case 2:
-      lines.push_back(BinaryLine("SC", {name, "0.0000", ""}));
+      lines.push_back(KeywordLine("SC", {name, "0.0000", ""}));
       lines.push_back(nez(56));
       break;
     case 3:
-      lines.push_back(BinaryLine("SC", {name, MetreText(r.F32(48)), ""}));
+      lines.push_back(KeywordLine("SC", {name, MetreText(r.F32(48)), ""}));
       lines.push_back(hvd());
       lines.push_back(nez(96));
       break;
     case 5:
-      lines.push_back(BinaryLine("SC", {name, MetreText(r.F32(48)), ""}));
+      lines.push_back(KeywordLine("SC", {name, MetreText(r.F32(48)), ""}));
       lines.push_back(nez(56));
       break;
     case 6:
-      lines.push_back(BinaryLine("BS", {name, MetreText(r.F32(48))}));
+      lines.push_back(KeywordLine("BS", {name, MetreText(r.F32(48))}));
       lines.push_back(hvd());
       if (r.U8(27) != 0) {
-        lines.push_back(BinaryLine("SC", {name, MetreText(r.F32(48)), ""}));
+        lines.push_back(KeywordLine("SC", {name, MetreText(r.F32(48)), ""}));
         lines.push_back(nez(96));
       }
       break;

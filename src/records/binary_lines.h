@@ -5,12 +5,10 @@
 #include <string>
 #include <string_view>
 
+#include "records/keyword_line.h"
 #include "records/line_list.h"
 
 namespace theolink {
-
-// keyword (at most 8 characters) padded with blanks to 8, then the fields joined by ",".
-std::string BinaryLine(std::string_view keyword, std::initializer_list<std::string_view> fields);
 
 // An angle given in arc seconds, written as whole arc seconds.
 std::string SecondsText(double arcSeconds);

@@ -38,36 +38,36 @@ std::int32_t HandleM48(const RecordView& r, M48State& state, LineList& lines) {
   const std::string height = MetreText(r.F32(20));
   switch (type) {
     case 1:
-      lines.push_back(BinaryLine("STA", {name, height, code}));
-      lines.push_back(BinaryLine("XYZ", {MetreText(r.F64(32)), MetreText(r.F64(24)), MetreText(r.F64(40))}));
+      lines.push_back(KeywordLine("STA", {name, height, code}));
+      lines.push_back(KeywordLine("XYZ", {MetreText(r.F64(32)), MetreText(r.F64(24)), MetreText(r.F64(40))}));
       state.stationNorth = r.F64(24);
       state.stationEast = r.F64(32);
       break;
     case 2:
     case 5:
-      lines.push_back(BinaryLine("SA", {name, height, code}));
-      lines.push_back(BinaryLine("HV", {SecondsText(r.U32(28)), SecondsText(r.U32(24))}));
+      lines.push_back(KeywordLine("SA", {name, height, code}));
+      lines.push_back(KeywordLine("HV", {SecondsText(r.U32(28)), SecondsText(r.U32(24))}));
       break;
     case 3:
-      lines.push_back(BinaryLine("BS", {name, height}));
-      lines.push_back(BinaryLine("HVD", {SecondsText(r.U32(28)), SecondsText(r.U32(24)), MetreText(r.F32(40))}));
+      lines.push_back(KeywordLine("BS", {name, height}));
+      lines.push_back(KeywordLine("HVD", {SecondsText(r.U32(28)), SecondsText(r.U32(24)), MetreText(r.F32(40))}));
       break;
     case 4: {
       double bearing = 0;
       if (state.lastType != 1 ||
           BearingBetween(state.stationNorth, state.stationEast, r.F64(24), r.F64(32), bearing) != 0)
         return kBinaryOk;
-      lines.push_back(BinaryLine("BKB", {name, "0.0000", FormatAngle(bearing, AngleSeconds)}));
+      lines.push_back(KeywordLine("BKB", {name, "0.0000", FormatAngle(bearing, AngleSeconds)}));
       break;
     }
     case 6:
     case 7:
-      lines.push_back(BinaryLine("SD", {name, height, code}));
-      lines.push_back(BinaryLine("HVD", {SecondsText(r.U32(28)), SecondsText(r.U32(24)), MetreText(r.F32(40))}));
+      lines.push_back(KeywordLine("SD", {name, height, code}));
+      lines.push_back(KeywordLine("HVD", {SecondsText(r.U32(28)), SecondsText(r.U32(24)), MetreText(r.F32(40))}));
       break;
     default:  // 8
-      lines.push_back(BinaryLine("SC", {name, height, code}));
-      lines.push_back(BinaryLine("ENZ", {MetreText(r.F64(32)), MetreText(r.F64(24)), MetreText(r.F64(40))}));
+      lines.push_back(KeywordLine("SC", {name, height, code}));
+      lines.push_back(KeywordLine("ENZ", {MetreText(r.F64(32)), MetreText(r.F64(24)), MetreText(r.F64(40))}));
       break;
   }
   state.lastType = type;
@@ -84,23 +84,23 @@ std::int32_t HandleM56(const RecordView& r, LineList& lines) {
   const std::string height = MetreText(r.F32(20));
   switch (type) {
     case 1:
-      lines.push_back(BinaryLine("STA", {name, height, code}));
-      lines.push_back(BinaryLine("XYZ", {MetreText(r.F64(32)), MetreText(r.F64(24)), MetreText(r.F64(40))}));
+      lines.push_back(KeywordLine("STA", {name, height, code}));
+      lines.push_back(KeywordLine("XYZ", {MetreText(r.F64(32)), MetreText(r.F64(24)), MetreText(r.F64(40))}));
       break;
     case 2:
     case 5:
-      lines.push_back(BinaryLine("SA", {name, height, code}));
-      lines.push_back(BinaryLine("HV", {SecondsText(r.I32(28)), SecondsText(r.I32(24))}));
+      lines.push_back(KeywordLine("SA", {name, height, code}));
+      lines.push_back(KeywordLine("HV", {SecondsText(r.I32(28)), SecondsText(r.I32(24))}));
       break;
     case 3:
     case 6:
     case 7:
-      lines.push_back(BinaryLine("SD", {name, height, code}));
-      lines.push_back(BinaryLine("HVD", {SecondsText(r.I32(28)), SecondsText(r.I32(24)), MetreText(r.F64(40))}));
+      lines.push_back(KeywordLine("SD", {name, height, code}));
+      lines.push_back(KeywordLine("HVD", {SecondsText(r.I32(28)), SecondsText(r.I32(24)), MetreText(r.F64(40))}));
       break;
     default:  // 4, 8
-      lines.push_back(BinaryLine("SC", {name, height, code}));
-      lines.push_back(BinaryLine("ENZ", {MetreText(r.F64(32)), MetreText(r.F64(24)), MetreText(r.F64(40))}));
+      lines.push_back(KeywordLine("SC", {name, height, code}));
+      lines.push_back(KeywordLine("ENZ", {MetreText(r.F64(32)), MetreText(r.F64(24)), MetreText(r.F64(40))}));
       break;
   }
   return kBinaryOk;

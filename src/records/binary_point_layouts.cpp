@@ -17,14 +17,14 @@ std::int32_t HandleP56(const RecordView& r, LineList& lines) {
   const std::uint8_t type = r.U8(0);
   if (type == kP56Filler) return kBinaryOk;
   if (type != kP56Point) return kBinaryBadRecordType;
-  lines.push_back(BinaryLine("SC", {LineSafeText(r.Text(1, 15)), "0.0000", LineSafeText(r.Text(16, 16))}));
-  lines.push_back(BinaryLine("ENZ", {MetreText(r.F64(40)), MetreText(r.F64(32)), MetreText(r.F64(48))}));
+  lines.push_back(KeywordLine("SC", {LineSafeText(r.Text(1, 15)), "0.0000", LineSafeText(r.Text(16, 16))}));
+  lines.push_back(KeywordLine("ENZ", {MetreText(r.F64(40)), MetreText(r.F64(32)), MetreText(r.F64(48))}));
   return kBinaryOk;
 }
 
 std::int32_t HandleP40(const RecordView& r, LineList& lines) {
-  lines.push_back(BinaryLine("SC", {LineSafeText(r.Text(0, 16)), "0", ""}));
-  lines.push_back(BinaryLine("NEZ", {MetreText(r.F64(16)), MetreText(r.F64(24)), MetreText(r.F64(32))}));
+  lines.push_back(KeywordLine("SC", {LineSafeText(r.Text(0, 16)), "0", ""}));
+  lines.push_back(KeywordLine("NEZ", {MetreText(r.F64(16)), MetreText(r.F64(24)), MetreText(r.F64(32))}));
   return kBinaryOk;
 }
 

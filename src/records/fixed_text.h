@@ -41,4 +41,7 @@ inline constexpr std::size_t NoteFieldSize = 257;  // NOTE text: at most 255 are
 using NameText = FixedText<NameFieldSize>;
 using NoteText = FixedText<NoteFieldSize>;
 
+// A point name as every writer and view shows it: "NONAME" when empty.
+inline std::string ShownName(const NameText& name) { return name.Empty() ? std::string("NONAME") : name.Str(); }
+
 }  // namespace theolink
