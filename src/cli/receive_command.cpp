@@ -7,6 +7,7 @@
 
 #include "cli/cli_settings.h"
 #include "cli/commands.h"
+#include "cli/transfer_args.h"
 #include "cli/save_formats.h"
 #include "files/line_file.h"
 #include "serial/transfer_session.h"
@@ -32,28 +33,14 @@ void PrintHelp(std::ostream& out) {
 }  // namespace
 
 int RunReceive(const Args& args, std::ostream& out, std::ostream& err) {
-  for (const std::string& arg : args) {
-    if (arg == "--help" || arg == "-h") {
-      PrintHelp(out);
-      return 0;
-    }
-  }
-  Args rest = args;
-  TransferPortOptions portOptions;
-  std::string why;
-  if (!TakePortOptions(rest, portOptions, why)) {
-    err << "theolink-cli receive: " << why << '\n' << kUsage;
-    return 2;
-  }
-  const auto options = ParseOptions(rest, true, err);
-  if (!options) return 2;
-  if (options->Positional.size() != 1) {
-    err << kUsage;
-    return 2;
-  }
-  const std::string& output = options->Positional[0];
-  if (!options->Format.empty() && !IsSaveFormatName(options->Format)) {
-    err << "theolink-cli receive: unknown format '" << options->Format << "'; see 'theolink-cli receive --help'\n";
+  int exitCode = 0;
+  const auto parsed = ParseTransferArgs("receive", args, true, kUsage, PrintHelp, out, err, exitCode);
+  if (!parsed) return exitCode;
+  const TransferPortOptions& portOptions = parsed->Port;
+  const ParsedOptions& options = parsed->Options;
+  const std::string& output = options.Positional[0];
+  if (!options.Format.empty() && !IsSaveFormatName(options.Format)) {
+    err << "theolink-cli receive: unknown format '" << options.Format << "'; see 'theolink-cli receive --help'\n";
     return 2;
   }
 
@@ -104,19 +91,19 @@ int RunReceive(const Args& args, std::ostream& out, std::ostream& err) {
   err << MessageText(TextId::OperationComplete) << " (lines received: " << lines << ")\n";
 
   LineList written;
-  if (options->Format.empty()) {
+  if (options.Format.empty()) {
     written = controller.Memo1();
   } else {
-    const SaveFormat* format = FindSaveFormat(data.DataKind, options->Format);
+    const SaveFormat* format = FindSaveFormat(data.DataKind, options.Format);
     if (format == nullptr) {
-      err << "theolink-cli receive: format '" << options->Format << "' is not offered for what was received;"
+      err << "theolink-cli receive: format '" << options.Format << "' is not offered for what was received;"
           << " choose one of:";
       PrintFormatNames(data.DataKind, err);
       err << "\n";
       return 1;
     }
     LineListSink sink(written);
-    if (const auto refused = ExportInFormat(data, *format, sink, output, options->Values)) {
+    if (const auto refused = ExportInFormat(data, *format, sink, output, options.Values)) {
       err << MessageText(*refused) << '\n';
       return 1;
     }

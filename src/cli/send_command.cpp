@@ -6,6 +6,7 @@
 
 #include "cli/cli_settings.h"
 #include "cli/commands.h"
+#include "cli/transfer_args.h"
 #include "files/file_open.h"
 #include "serial/transfer_send_lines.h"
 #include "serial/transfer_session.h"
@@ -31,28 +32,14 @@ void PrintHelp(std::ostream& out) {
 }  // namespace
 
 int RunSend(const Args& args, std::ostream& out, std::ostream& err) {
-  for (const std::string& arg : args) {
-    if (arg == "--help" || arg == "-h") {
-      PrintHelp(out);
-      return 0;
-    }
-  }
-  Args rest = args;
-  TransferPortOptions portOptions;
-  std::string why;
-  if (!TakePortOptions(rest, portOptions, why)) {
-    err << "theolink-cli send: " << why << '\n' << kUsage;
-    return 2;
-  }
-  const auto options = ParseOptions(rest, false, err);
-  if (!options) return 2;
-  if (options->Positional.size() != 1) {
-    err << kUsage;
-    return 2;
-  }
+  int exitCode = 0;
+  const auto parsed = ParseTransferArgs("send", args, false, kUsage, PrintHelp, out, err, exitCode);
+  if (!parsed) return exitCode;
+  const TransferPortOptions& portOptions = parsed->Port;
+  const ParsedOptions& options = parsed->Options;
 
   WorkingData data;
-  const OpenOutcome opened = OpenDataFile(data, options->Positional[0], options->Values);
+  const OpenOutcome opened = OpenDataFile(data, options.Positional[0], options.Values);
   if (!opened.Messages.empty()) {
     for (const ShownMessage& message : opened.Messages) err << MessageText(message) << '\n';
     return 1;
