@@ -52,7 +52,7 @@ void EnumComPortsIn(const std::string& sys_class_tty, const std::string& dev_dir
   if (ec) return;
   std::vector<std::string> found;
   for (; it != fs::directory_iterator(); it.increment(ec)) {
-    if (ec) return;
+    if (ec) break;  // a listing cut short still offers the ports found so far
     const std::string name = it->path().filename().string();
     const bool uart = StartsWith(name, "ttyS") && DigitsAfter(name, 4);
     const bool usb = (StartsWith(name, "ttyUSB") || StartsWith(name, "ttyACM")) &&
