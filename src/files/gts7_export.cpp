@@ -1,9 +1,9 @@
 #include "files/gts7_export.h"
 
 #include <cctype>
-#include <cmath>
 #include <string_view>
 
+#include "files/slope_reduction.h"
 #include "records/keyword_line.h"
 #include "records/record_formatter.h"
 #include "records/text_trim.h"
@@ -11,9 +11,6 @@
 
 namespace theolink {
 namespace {
-
-constexpr double kEarthRadius = 6370000.0;
-constexpr double kPi = 3.141592653;
 
 std::string KeywordColumn(std::string_view keyword) {
   std::string text(keyword);
@@ -106,13 +103,8 @@ class HdWriter {
   std::string D(double x) const { return FormatDistance(x, distanceForm_); }
 
   std::string HdLine(double horizontal, double zenith, double slope) const {
-    const double z = zenith * kPi / 180.0;
-    const double p = std::fabs(slope * std::sin(z));
-    const double q = slope * std::cos(z);
-    double h = p - ((2.0 - k_) / (2.0 * kEarthRadius)) * q * p;
-    if (scale_ > 0.9 && scale_ < 1.1) h *= scale_;
-    const double v = q + ((1.0 - k_) / (2.0 * kEarthRadius)) * p * p;
-    return KeywordLine("HD", {A(horizontal), D(h), D(v)});
+    const ReducedSlope reduced = ReduceSlope(slope, zenith, k_, scale_);
+    return KeywordLine("HD", {A(horizontal), D(reduced.Horizontal), D(reduced.Height)});
   }
 
   int angleForm_, distanceForm_;
