@@ -40,6 +40,8 @@ bool LoadCodeTableLines(WorkingData& data, const LineList& lines);
 // (UnableToOpenEmptyFile or WrongFileFormat) and nothing changes.
 std::optional<TextId> ClassifyTextLines(WorkingData& data, const LineList& lines, const Settings& settings);
 
+// The point a record carries: a station, a backsight with its coordinates, an SC shot.
+std::optional<PointRecord> ExtractedPoint(const MeasureRecord& record);
 // Appends the points a measurement job carries to PointList.
 void ExtractCoordPoints(WorkingData& data);
 // The same over a bare record list, for exports that need the points only for a moment.

@@ -8,6 +8,7 @@
 #include "files/dxf_writer.h"
 #include "files/gts7_export.h"
 #include "files/line_loaders.h"
+#include "files/shot_reduction.h"
 #include "records/keyword_line.h"
 #include "records/record_formatter.h"
 #include "records/text_trim.h"
@@ -42,12 +43,12 @@ std::optional<TextId> ExportMeasureData(WorkingData& data, LineSink& lines, int 
     case MeasureFilterCass:
     case MeasureFilterGts7Coord:
       ClearCoordData(data);
-      ExtractCoordPoints(data);
+      ExtractJobPoints(data, settings);
       WriteCoordLines(data, lines, filterIndex == MeasureFilterCass ? CoordLayoutCass : CoordLayoutGts7, settings);
       ClearCoordData(data);
       break;
     case MeasureFilterDxf:
-      ExtractCoordPoints(data);
+      ExtractJobPoints(data, settings);
       WriteDxf(data, lines);
       ClearCoordData(data);
       break;

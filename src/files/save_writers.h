@@ -34,8 +34,9 @@ enum CoordFilter : int {
 // Every writer appends to a line list (the window's buffer) or to any other sink.
 
 // The measurement job in the format of the filter index; fileName is the chosen target
-// (the GTS-7 filters check its ending). Points extracted for the coordinate formats live
-// only during the call: PointList is empty afterwards. Returns the message of a refusal,
+// (the GTS-7 filters check its ending). Points extracted for the coordinate formats
+// (ExtractJobPoints: with the reduced shots when settings.ComputeShots is on) live only
+// during the call: PointList is empty afterwards. Returns the message of a refusal,
 // in which case nothing was appended.
 std::optional<TextId> ExportMeasureData(WorkingData& data, LineList& lines, int filterIndex,
                                         const std::string& fileName, const Settings& settings);

@@ -1,5 +1,5 @@
 #pragma once
-// The five current display and export settings as one plain value. The live instance is
+// The current display and export settings as one plain value. The live instance is
 // owned by the application layer; everything below takes a copy or reference per call.
 #include <string>
 
@@ -11,6 +11,9 @@ struct Settings {
   std::string KOption = "0.00";  // "0.00", "0.14" or "0.20"
   std::string GridScale = "1.00";  // "%.2f" text of a number from 0.9 to 1.1
   int CoordOrder = 0;            // 0 NEZ; any other value ENZ
+  // The coordinate outputs of a job also hold its angle-and-distance shots, reduced from
+  // their station and backsight.
+  bool ComputeShots = false;
 };
 
 // Form codes of the value forms (value_forms.h): index + 1, code 1 for an invalid index.
