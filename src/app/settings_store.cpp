@@ -11,6 +11,7 @@ namespace theolink {
 namespace {
 
 constexpr std::array<std::string_view, 3> kKTexts = {"0.00", "0.14", "0.20"};
+constexpr std::string_view kComputeShotsKey = "ComputeShots";
 
 std::string EnvOrEmpty(const char* name) {
   const char* value = std::getenv(name);
@@ -79,6 +80,7 @@ Settings LoadSettings(const IniFile& ini) {
   settings.KOption = std::string(KOptionText(ini.ReadInteger(kSettingSection, "KOption", 0)));
   settings.GridScale = GridScaleText(ini.ReadReal(kSettingSection, "GridScale", 0.0));
   settings.CoordOrder = IndexOrZero(ini.ReadInteger(kSettingSection, "CoordOrder", 0), 2);
+  settings.ComputeShots = ini.ReadInteger(kSettingSection, kComputeShotsKey, 0) == 1;
   return settings;
 }
 
@@ -90,6 +92,9 @@ void SaveSettings(IniFile& ini, const Settings& settings) {
   ini.WriteInteger(kSettingSection, "KOption", KOptionIndex(settings.KOption));
   ini.WriteReal(kSettingSection, "GridScale", scale);
   ini.WriteInteger(kSettingSection, "CoordOrder", settings.CoordOrder);
+  // Files of users who never chose it keep their five keys.
+  if (settings.ComputeShots || ini.ReadString(kSettingSection, kComputeShotsKey))
+    ini.WriteInteger(kSettingSection, kComputeShotsKey, settings.ComputeShots ? 1 : 0);
 }
 
 }  // namespace theolink

@@ -1,6 +1,6 @@
 #pragma once
 // The keys of the configuration file and their defaults and range rules: section "Form"
-// (language, port and baud positions) and section "Setting" (the five current settings).
+// (language, port and baud positions) and section "Setting" (the current settings).
 #include <string>
 #include <string_view>
 
@@ -37,10 +37,12 @@ FormPositions ReadFormPositions(const IniFile& ini);
 void WriteFormPositions(IniFile& ini, const FormPositions& positions);
 
 // The current settings from section Setting with the range rules applied; a file without
-// the section gives the defaults (DMS, metre, K 0.00, grid scale 1.00, NEZ).
+// the section gives the defaults (DMS, metre, K 0.00, grid scale 1.00, NEZ, shots not
+// computed). ComputeShots is on only for the value 1.
 Settings LoadSettings(const IniFile& ini);
 // Writes AngleUnit, LengthUnit, KOption (as its index), GridScale (as a real number from
-// its text) and CoordOrder, in that order.
+// its text) and CoordOrder, in that order; then ComputeShots (1 or 0) when it is on or the
+// file already has the key.
 void SaveSettings(IniFile& ini, const Settings& settings);
 
 // "0.00", "0.14", "0.20" for indexes 0..2; "0.00" for any other index.

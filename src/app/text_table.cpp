@@ -44,6 +44,7 @@ constexpr TextEntry kTexts[] = {
     {TextId::CoordOrderLabel, "坐标顺序", "Coord Order"},
     {TextId::ResetBtn, "重置", "Reset"},
     {TextId::ConfirmBtn, "确定", "Confirm"},
+    {TextId::ComputeShotsCheck, "计算测点坐标", "compute shot coordinates"},
     {TextId::HeaderPointNum, "序号", "Point Num"},
     {TextId::HeaderPointName, "点号(Pt)", "Point name"},
     {TextId::HeaderNorth, "北坐标(N)", "North coordinates"},

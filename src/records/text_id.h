@@ -32,6 +32,7 @@ enum class TextId : std::uint8_t {
   CoordOrderLabel,
   ResetBtn,
   ConfirmBtn,
+  ComputeShotsCheck,
   // Grid headers
   HeaderPointNum,
   HeaderPointName,

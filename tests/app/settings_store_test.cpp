@@ -105,6 +105,24 @@ TEST(SettingsSave, RoundTripsEveryCombination) {
   }
 }
 
+TEST(SettingsComputeShots, OffUnlessOneAndWrittenOnlyOnceChosen) {
+  EXPECT_FALSE(FromText("[Setting]\nAngleUnit=1\nCoordOrder=1\n").ComputeShots);  // files written before
+  EXPECT_TRUE(FromText("[Setting]\ncomputeshots=1\n").ComputeShots);
+  EXPECT_FALSE(FromText("[Setting]\nComputeShots=2\n").ComputeShots);
+  EXPECT_FALSE(FromText("[Setting]\nComputeShots=on\n").ComputeShots);
+  IniFile ini;
+  Settings settings;
+  SaveSettings(ini, settings);
+  EXPECT_EQ(ini.ReadString("Setting", "ComputeShots"), std::nullopt);
+  settings.ComputeShots = true;
+  SaveSettings(ini, settings);
+  EXPECT_TRUE(LoadSettings(IniFile::Parse(ini.Serialize())).ComputeShots);
+  settings.ComputeShots = false;
+  SaveSettings(ini, settings);
+  EXPECT_EQ(ini.ReadString("Setting", "ComputeShots"), "0");
+  EXPECT_FALSE(LoadSettings(IniFile::Parse(ini.Serialize())).ComputeShots);
+}
+
 TEST(Language, ClampsAnyOtherValueToEnglish) {
   EXPECT_EQ(ReadLanguage(IniFile::Parse("[Form]\nLanguage=0\n"), 1), 0);
   EXPECT_EQ(ReadLanguage(IniFile::Parse("[Form]\nLanguage=1\n"), 0), 1);
