@@ -35,12 +35,21 @@ std::optional<std::string> GridScaleText(std::string_view value) {
 
 }  // namespace
 
-std::optional<ParsedOptions> ParseOptions(const Args& args, bool allowTo, std::ostream& err) {
+std::optional<ParsedOptions> ParseOptions(const Args& args, bool allowTo, std::ostream& err,
+                                          OptionSwitches switches) {
   ParsedOptions parsed;
   for (std::size_t i = 0; i < args.size(); ++i) {
     std::string name = args[i];
     if (name == "--help" || name == "-h") {
       parsed.Help = true;
+      continue;
+    }
+    if (name == "--compute-shots" && switches.ComputeShots) {
+      parsed.Values.ComputeShots = true;
+      continue;
+    }
+    if (name == "--residuals" && switches.Residuals) {
+      parsed.Residuals = true;
       continue;
     }
     if (name.rfind("--", 0) != 0 || name.size() == 2) {

@@ -17,12 +17,20 @@ struct ParsedOptions {
   Settings Values;
   std::vector<std::string> Positional;
   std::string Format;  // --to
+  bool Residuals = false;  // --residuals
   bool Help = false;
 };
 
+// The switches (options without a value) a command takes besides --help.
+struct OptionSwitches {
+  bool ComputeShots = false;  // --compute-shots sets Values.ComputeShots
+  bool Residuals = false;     // --residuals
+};
+
 // Parses "--name value" and "--name=value"; on a bad option or value writes why to err and
-// returns nothing. allowTo says whether --to is accepted.
-std::optional<ParsedOptions> ParseOptions(const Args& args, bool allowTo, std::ostream& err);
+// returns nothing. allowTo says whether --to is accepted, switches which switches are.
+std::optional<ParsedOptions> ParseOptions(const Args& args, bool allowTo, std::ostream& err,
+                                          OptionSwitches switches = {});
 
 // The help lines for the unit options.
 void PrintUnitOptionsHelp(std::ostream& out);

@@ -5,8 +5,10 @@
 #include "cli/cli_settings.h"
 #include "cli/commands.h"
 #include "cli/save_formats.h"
+#include "cli/shot_report.h"
 #include "files/file_open.h"
 #include "files/line_file.h"
+#include "files/save_writers.h"
 
 namespace theolink::cli {
 namespace {
@@ -18,6 +20,15 @@ void PrintHelp(std::ostream& out) {
   PrintSaveFormats(out);
   out << "Options:\n";
   PrintUnitOptionsHelp(out);
+  out << "  --compute-shots              the coordinate formats of a job (cass, dxf, gts7-coord)\n"
+         "                               also hold its SD shots, reduced from station and\n"
+         "                               backsight with K and the grid scale; prints a count\n";
+}
+
+bool IsJobCoordinateFormat(const SaveFormat& format) {
+  return format.DataKind == DataKindMeasure &&
+         (format.FilterIndex == MeasureFilterCass || format.FilterIndex == MeasureFilterDxf ||
+          format.FilterIndex == MeasureFilterGts7Coord);
 }
 
 bool HasData(const WorkingData& data) {
@@ -36,7 +47,7 @@ bool HasData(const WorkingData& data) {
 }  // namespace
 
 int RunConvert(const Args& args, std::ostream& out, std::ostream& err) {
-  const auto options = ParseOptions(args, true, err);
+  const auto options = ParseOptions(args, true, err, {.ComputeShots = true});
   if (!options) return 2;
   if (options->Help) {
     PrintHelp(out);
@@ -85,6 +96,8 @@ int RunConvert(const Args& args, std::ostream& out, std::ostream& err) {
     err << MessageText(TextId::WriteFailed) << '\n';
     return 1;
   }
+  if (settings.ComputeShots && IsJobCoordinateFormat(*format))
+    PrintReductionSummary(ReduceShots(data.MeasurementList, settings), out);
   return 0;
 }
 

@@ -3,6 +3,7 @@
 
 #include "cli/cli_settings.h"
 #include "cli/commands.h"
+#include "cli/shot_report.h"
 #include "files/data_views.h"
 #include "files/file_open.h"
 
@@ -16,6 +17,9 @@ void PrintHelp(std::ostream& out) {
          "separated by tabs) for coordinates and codes; then the \"Total: \" count.\n"
          "Options:\n";
   PrintUnitOptionsHelp(out);
+  out << "  --residuals                  for a job: one row per SC shot with an observation,\n"
+         "                               its stored minus its computed coordinates and the\n"
+         "                               largest of them (K and grid scale as set)\n";
 }
 
 void PrintRow(std::ostream& out, const std::vector<std::string>& cells) {
@@ -29,7 +33,7 @@ void PrintRow(std::ostream& out, const std::vector<std::string>& cells) {
 }  // namespace
 
 int RunShow(const Args& args, std::ostream& out, std::ostream& err) {
-  const auto options = ParseOptions(args, false, err);
+  const auto options = ParseOptions(args, false, err, {.Residuals = true});
   if (!options) return 2;
   if (options->Help) {
     PrintHelp(out);
@@ -45,6 +49,15 @@ int RunShow(const Args& args, std::ostream& out, std::ostream& err) {
   if (!opened.Messages.empty()) {
     for (const ShownMessage& message : opened.Messages) err << MessageText(message) << '\n';
     return 1;
+  }
+
+  if (options->Residuals) {
+    if (data.DataKind != DataKindMeasure) {
+      err << "--residuals needs a measurement job\n";
+      return 1;
+    }
+    PrintResiduals(data, settings, out);
+    return 0;
   }
 
   if (data.DataKind == DataKindMeasure) {

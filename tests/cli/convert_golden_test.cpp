@@ -59,6 +59,8 @@ constexpr const char* kMetreDms = "";
 constexpr const char* kGonIntFeet = "--angle gon --distance int-ft --k 0.14 --grid-scale 0.95";
 constexpr const char* kUsFeetEnz = "--distance us-ft --coord-order enz";
 
+constexpr const char* kSample = "../../../samples/sample.wkj";
+
 const GoldenCase kCases[] = {
     {"job.wkj", "csv", kMetreDms, "o.csv", "job.dms_m.csv"},
     {"job.wkj", "cass", kMetreDms, "o.dat", "job.dms_m.cass.dat"},
@@ -84,6 +86,10 @@ const GoldenCase kCases[] = {
     {"coords.dat", "gts7-coord", kUsFeetEnz, "o.txt", "coords.usft.gts7coord.txt"},
     {"codes.txt", "codes", kMetreDms, "o.txt", "codes.expected.txt"},
     {"codes.txt", "codes", kGonIntFeet, "o.txt", "codes.expected.txt"},
+    // Reduced shots: expected_shots.py computes them from the sample job on its own.
+    {kSample, "cass", "--compute-shots", "o.dat", "sample.shots.m.cass.dat"},
+    {kSample, "gts7-coord", "--compute-shots --distance int-ft --k 0.14 --grid-scale 0.95", "o.txt",
+     "sample.shots.intft.gts7coord.txt"},
 };
 
 TEST_F(CliTest, EveryFormatMatchesItsGoldenFile) {
@@ -147,6 +153,20 @@ TEST_F(CliTest, FormatMustSuitTheDataAndOptionsMustBeKnown) {
   EXPECT_EQ(r.Status, 0);
   EXPECT_NE(r.Out.find("gt7-hd"), std::string::npos);
   EXPECT_NE(r.Out.find("--coord-order"), std::string::npos);
+}
+
+TEST_F(CliTest, ShotsAreCountedAndResidualsShown) {
+  CliRun r = Cli("convert " + In(kSample) + " " + Out("o.dxf") + " --to dxf --compute-shots");
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(r.Out, "Shots reduced: 5; not reduced: 3 (1 without distance, 2 at a station without backsight coordinates)\n");
+  // P4's stored coordinates do not fit its observation: the residual shows it.
+  r = Cli("show " + In(kSample) + " --residuals");
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(r.Out, ReadAll(kData / "sample.residuals.m.txt"));
+  r = Cli("show " + In("coords.dat") + " --residuals");
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(r.Err, "--residuals needs a measurement job\n");
+  EXPECT_EQ(Cli("convert " + In(kSample) + " " + Out("o.dat") + " --to cass --residuals").Status, 2);
 }
 
 TEST_F(CliTest, ShowPrintsTheGridInOrderAndUnit) {

@@ -1,0 +1,77 @@
+#include "cli/shot_report.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "app/text_table.h"
+#include "records/value_forms.h"
+
+namespace theolink::cli {
+namespace {
+
+constexpr int kEnglish = 1;
+
+const char* ReasonText(ShotSkip why) {
+  switch (why) {
+    case ShotSkip::NoDistance:
+      return "without distance";
+    case ShotSkip::NoStation:
+      return "before any station";
+    case ShotSkip::NoOrientation:
+      return "at a station without backsight coordinates";
+  }
+  return "";
+}
+
+}  // namespace
+
+void PrintReductionSummary(const ShotReduction& reduction, std::ostream& out) {
+  out << "Shots reduced: " << reduction.Shots.size() << "; not reduced: " << reduction.Skipped.size();
+  if (!reduction.Skipped.empty()) {
+    const char* separator = " (";
+    for (ShotSkip why : {ShotSkip::NoDistance, ShotSkip::NoStation, ShotSkip::NoOrientation}) {
+      if (const std::size_t count = reduction.CountSkipped(why)) {
+        out << separator << count << ' ' << ReasonText(why);
+        separator = ", ";
+      }
+    }
+    out << ')';
+  }
+  out << '\n';
+}
+
+void PrintResiduals(const WorkingData& data, const Settings& settings, std::ostream& out) {
+  const ShotReduction reduction = ReduceShots(data.MeasurementList, settings);
+  const int form = DistanceFormCode(settings);
+  const bool northFirst = IsNorthFirst(settings);
+  std::vector<std::string> units;
+  FillUnitNames(UnitKind::Distance, kEnglish, units);
+  out << "Residuals, stored minus computed, in " << units[static_cast<std::size_t>(form - 1)] << '\n';
+  out << "Point name\tCode\tStation\t" << (northFirst ? "dN\tdE" : "dE\tdN") << "\tdZ\tLargest\n";
+
+  auto shot = reduction.Shots.begin();
+  auto skipped = reduction.Skipped.begin();
+  for (std::size_t i = 0; i < data.MeasurementList.size(); ++i) {
+    while (shot != reduction.Shots.end() && shot->Record < i) ++shot;
+    while (skipped != reduction.Skipped.end() && skipped->Record < i) ++skipped;
+    const MeasureRecord& record = data.MeasurementList[i];
+    if (record.Kind != KindCoordShot || record.CoordShot.HasObservation == 0) continue;
+    out << ShownName(record.CoordShot.Name) << '\t' << record.CoordShot.Code.View() << '\t';
+    if (shot != reduction.Shots.end() && shot->Record == i) {
+      const double n = shot->ResidualNorth, e = shot->ResidualEast, z = shot->ResidualElevation;
+      const double largest = std::max({std::fabs(n), std::fabs(e), std::fabs(z)});
+      out << ShownName(data.MeasurementList[shot->Station].Station.Name) << '\t'
+          << FormatDistance(northFirst ? n : e, form) << '\t' << FormatDistance(northFirst ? e : n, form) << '\t'
+          << FormatDistance(z, form) << '\t' << FormatDistance(largest, form) << '\n';
+    } else {
+      const ShotSkip why = skipped != reduction.Skipped.end() && skipped->Record == i ? skipped->Why
+                                                                                     : ShotSkip::NoStation;
+      out << "\t\t\t\tnot reduced, " << ReasonText(why) << '\n';
+    }
+  }
+  PrintReductionSummary(reduction, out);
+}
+
+}  // namespace theolink::cli
