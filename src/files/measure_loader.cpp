@@ -1,13 +1,14 @@
 #include <string_view>
+#include <utility>
 
 #include "files/line_loaders.h"
-#include "records/keyword_parser.h"
+#include "files/result_messages.h"
+#include "records/default_names.h"
+#include "records/job_check.h"
 #include "records/text_trim.h"
 
 namespace theolink {
 namespace {
-
-constexpr std::string_view kNoName = "NONAME";
 
 bool IsNamed(const NameText& name) { return !name.Empty() && name.View() != kNoName; }
 
@@ -22,40 +23,23 @@ bool IsKeywordText(const LineList& lines) {
 }
 
 std::string LoadMeasureLines(WorkingData& data, const LineList& lines) {
-  if (lines.size() < 2) return "ERROR: 2 lines expected at least";
-  LineList entries;
-  if (PreprocessLines(lines, entries) != 0) return "ERROR: preprocess lines failed";
-
-  std::string jobName, instrumentName;
-  std::size_t start = 0;
-  if (entries.size() >= 2 && ReadJobHeader(entries[0], jobName) == 0 && ReadInstHeader(entries[1], instrumentName) == 0) {
-    start = 2;
-  } else {
-    jobName = "NONAME";
-    instrumentName = "UNKNOW";
-  }
-
   std::vector<MeasureRecord> records;
-  records.reserve(entries.size() - std::min(start, entries.size()));
-  for (std::size_t i = start; i < entries.size(); ++i) {
-    MeasureRecord record;
-    if (ParseRecordText(entries[i], record) != 0) return "ERROR: load record item failed";
-    records.push_back(record);
-  }
+  JobCheckResult job = ReadKeywordJob(lines, &records);
+  if (job.Stage != JobCheckStage::Passed) return std::string(MeasureLoadText(job.Stage));
 
   ClearCoordData(data);
   ClearMeasureData(data);
   ClearCodeData(data);
-  data.JobName = std::move(jobName);
-  data.InstrumentName = std::move(instrumentName);
+  data.JobName = std::move(job.JobName);
+  data.InstrumentName = std::move(job.InstrumentName);
   MergeShotRecords(records);
   data.MeasurementList = std::move(records);
-  return "OK";
+  return std::string(MeasureLoadText(JobCheckStage::Passed));
 }
 
 bool TryLoadMeasureLines(WorkingData& data, const LineList& lines) {
   if (lines.empty()) return false;
-  return LoadMeasureLines(data, lines) == "OK";
+  return LoadMeasureLines(data, lines) == MeasureLoadText(JobCheckStage::Passed);
 }
 
 void MergeShotRecords(std::vector<MeasureRecord>& list) {

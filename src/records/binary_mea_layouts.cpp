@@ -15,6 +15,8 @@ namespace {
 
 constexpr std::size_t kM48Size = 48;
 constexpr std::size_t kM56Size = 56;
+// The byte offsets and text widths in the handlers below are where the instrument puts each
+// field in its records; they are fixed by its files, not derived from anything here.
 
 std::int32_t CheckFileType(const BinaryInput& in) {
   if (const std::int32_t rc = CheckHeader(in, 1); rc != kBinaryOk) return rc;
