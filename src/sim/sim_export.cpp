@@ -34,12 +34,7 @@ int RunExport(const SimOptions& o) {
   const std::vector<std::string> lines = SplitTextLines(text);
 
   PtyDevice pty;
-  std::cout << pty.Path() << std::endl;
-  if (!pty.WaitForOpen(o.OpenTimeout)) {
-    std::cerr << "theolink-sim: no program opened " << pty.Path() << '\n';
-    return 1;
-  }
-  std::this_thread::sleep_for(o.Settle);
+  if (!AwaitProgram(pty, o)) return 1;
 
   std::size_t sent = 0;
   for (const std::string& line : lines) {
