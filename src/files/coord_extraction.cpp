@@ -4,33 +4,26 @@ namespace theolink {
 
 void ExtractCoordPoints(const std::vector<MeasureRecord>& records, std::vector<PointRecord>& points) {
   for (const MeasureRecord& record : records) {
-    PointRecord point;
     switch (record.Kind) {
-      case KindStation:
-        point.Name = record.Station.Name;
-        point.Code = record.Station.Code;
-        point.North = record.Station.Y;
-        point.East = record.Station.X;
-        point.Elevation = record.Station.Z;
+      case KindStation: {
+        const StationBody& s = record.Station;
+        points.push_back(PointRecord{s.Name, s.Code, s.Y, s.X, s.Z});
         break;
-      case KindBacksight:
-        if (record.Backsight.HasBacksightPoint == 0) continue;
-        point.Name = record.Backsight.Name;
-        point.North = record.Backsight.BacksightNorth;
-        point.East = record.Backsight.BacksightEast;
-        point.Elevation = record.Backsight.BacksightElevation;
+      }
+      case KindBacksight: {
+        const BacksightBody& b = record.Backsight;
+        if (b.HasBacksightPoint == 0) continue;
+        points.push_back(PointRecord{b.Name, NameText(), b.BacksightNorth, b.BacksightEast, b.BacksightElevation});
         break;
-      case KindCoordShot:
-        point.Name = record.CoordShot.Name;
-        point.Code = record.CoordShot.Code;
-        point.North = record.CoordShot.North;
-        point.East = record.CoordShot.East;
-        point.Elevation = record.CoordShot.Elevation;
+      }
+      case KindCoordShot: {
+        const CoordShotBody& c = record.CoordShot;
+        points.push_back(PointRecord{c.Name, c.Code, c.North, c.East, c.Elevation});
         break;
+      }
       default:
         continue;
     }
-    points.push_back(point);
   }
 }
 

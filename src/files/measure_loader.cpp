@@ -12,6 +12,33 @@ namespace {
 
 bool IsNamed(const NameText& name) { return !name.Empty() && name.View() != kNoName; }
 
+// An SC without observation followed by the SD of the same named point takes its observation.
+bool JoinSlopeShot(MeasureRecord& record, const MeasureRecord& next) {
+  if (record.Kind != KindCoordShot || record.CoordShot.HasObservation != 0 || next.Kind != KindSlopeShot ||
+      !IsNamed(record.CoordShot.Name) || !(record.CoordShot.Name == next.SlopeShot.Name))
+    return false;
+  const SlopeShotBody& shot = next.SlopeShot;
+  record.CoordShot.HasObservation = 1;
+  record.CoordShot.HorizontalAngle = shot.HorizontalAngle;
+  record.CoordShot.VerticalAngle = shot.VerticalAngle;
+  record.CoordShot.SlopeDistance = shot.SlopeDistance;
+  return true;
+}
+
+// A BS without its point followed by the "BSS" SC of the same named point takes its coordinates.
+bool JoinBacksightPoint(MeasureRecord& record, const MeasureRecord& next) {
+  if (record.Kind != KindBacksight || record.Backsight.HasBacksightPoint != 0 || next.Kind != KindCoordShot ||
+      !IsNamed(record.Backsight.Name) || !(record.Backsight.Name == next.CoordShot.Name) ||
+      next.CoordShot.Code.View() != "BSS")
+    return false;
+  const CoordShotBody& point = next.CoordShot;
+  record.Backsight.HasBacksightPoint = 1;
+  record.Backsight.BacksightNorth = point.North;
+  record.Backsight.BacksightEast = point.East;
+  record.Backsight.BacksightElevation = point.Elevation;
+  return true;
+}
+
 }  // namespace
 
 bool IsKeywordText(const LineList& lines) {
@@ -45,34 +72,10 @@ bool TryLoadMeasureLines(WorkingData& data, const LineList& lines) {
 void MergeShotRecords(std::vector<MeasureRecord>& list) {
   std::vector<MeasureRecord> merged;
   merged.reserve(list.size());
-  std::size_t i = 0;
-  while (i < list.size()) {
+  for (std::size_t i = 0; i < list.size(); ++i) {
     MeasureRecord record = list[i];
-    const bool hasNext = i + 1 < list.size();
-    if (hasNext && record.Kind == KindCoordShot && record.CoordShot.HasObservation == 0 &&
-        list[i + 1].Kind == KindSlopeShot && IsNamed(record.CoordShot.Name) &&
-        record.CoordShot.Name == list[i + 1].SlopeShot.Name) {
-      const SlopeShotBody& shot = list[i + 1].SlopeShot;
-      record.CoordShot.HasObservation = 1;
-      record.CoordShot.HorizontalAngle = shot.HorizontalAngle;
-      record.CoordShot.VerticalAngle = shot.VerticalAngle;
-      record.CoordShot.SlopeDistance = shot.SlopeDistance;
-      merged.push_back(record);
-      i += 2;
-    } else if (hasNext && record.Kind == KindBacksight && record.Backsight.HasBacksightPoint == 0 &&
-               list[i + 1].Kind == KindCoordShot && IsNamed(record.Backsight.Name) &&
-               record.Backsight.Name == list[i + 1].CoordShot.Name && list[i + 1].CoordShot.Code.View() == "BSS") {
-      const CoordShotBody& shot = list[i + 1].CoordShot;
-      record.Backsight.HasBacksightPoint = 1;
-      record.Backsight.BacksightNorth = shot.North;
-      record.Backsight.BacksightEast = shot.East;
-      record.Backsight.BacksightElevation = shot.Elevation;
-      merged.push_back(record);
-      i += 2;
-    } else {
-      merged.push_back(record);
-      ++i;
-    }
+    if (i + 1 < list.size() && (JoinSlopeShot(record, list[i + 1]) || JoinBacksightPoint(record, list[i + 1]))) ++i;
+    merged.push_back(record);
   }
   list = std::move(merged);
 }
