@@ -1,6 +1,6 @@
 # cmake -DREADME=README.md -DSRC=src -P check_layer_includes.cmake
 cmake_minimum_required(VERSION 3.22)
-# Fails when a file under src/ includes a layer folder its row of the README's layer table
+# Fails when a file under src/ includes ("..." or <...>) a layer folder its row of the README's layer table
 # does not name, or when a folder under src/ has no row. A row without a folder is fine.
 include(${CMAKE_CURRENT_LIST_DIR}/layer_table.cmake)
 theolink_read_layer_table(${README})
@@ -21,10 +21,15 @@ foreach(folder IN LISTS folders)
     if(NOT file MATCHES "\\.(h|hpp|cpp|cc|inc)$")
       continue()
     endif()
-    file(STRINGS ${SRC}/${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+    file(STRINGS ${SRC}/${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
     foreach(line IN LISTS includes)
-      string(REGEX MATCH "\"([^\"]*)\"" _ "${line}")
+      string(REGEX MATCH "[\"<]([^\">]*)[\">]" _ "${line}")
       set(target "${CMAKE_MATCH_1}")
+      # <...> names a system header unless its first folder is a layer's.
+      set(quoted FALSE)
+      if(line MATCHES "include[ \t]*\"")
+        set(quoted TRUE)
+      endif()
       # "../x/y.h" is resolved from the including file's folder; "x/y.h" names a layer folder.
       if(target MATCHES "^\\.\\./")
         get_filename_component(dir ${file} DIRECTORY)
@@ -37,7 +42,7 @@ foreach(folder IN LISTS folders)
       set(used "${CMAKE_MATCH_1}")
       if(used IN_LIST THEOLINK_LAYER_FOLDERS AND NOT used IN_LIST allowed)
         list(APPEND faults "src/${file}: ${line} (${folder} may use: ${THEOLINK_LAYER_USES_${folder}})")
-      elseif(used STREQUAL ".." OR NOT (used IN_LIST THEOLINK_LAYER_FOLDERS OR EXISTS ${SRC}/${folder}/${used}))
+      elseif(quoted AND (used STREQUAL ".." OR NOT (used IN_LIST THEOLINK_LAYER_FOLDERS OR EXISTS ${SRC}/${folder}/${used})))
         list(APPEND faults "src/${file}: ${line} names no layer folder")
       endif()
     endforeach()
