@@ -13,9 +13,12 @@
 #include "files/line_loaders.h"
 #include "files/save_writers.h"
 #include "fuzz_seeds.h"
+#include "records/diagnostics.h"
 #include "records/text_lines.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  // The parser's diagnostic line for every bad number would flood the fuzzer's own output.
+  [[maybe_unused]] static const auto quiet = theolink::SetDiagnosticSink([](std::string_view) {});
   if (size == 0) return 0;
   // The first byte picks the settings, the rest is the file.
   theolink::Settings settings;

@@ -2,26 +2,13 @@
 
 #include "app/file_bytes.h"
 #include "app/text_encoding.h"
+#include "records/text_lines.h"
 #include "records/text_trim.h"
 
 namespace theolink {
 namespace {
 
 constexpr std::string_view kSeparator = "========";
-
-// Splits at CR LF, LF or a lone CR, as a text list loads a file.
-std::vector<std::string> SplitLines(std::string_view text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
-    lines.emplace_back(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < text.size()) lines.emplace_back(text.substr(start));
-  return lines;
-}
 
 std::string JoinWithLf(std::string_view text) {
   std::string out;
@@ -65,7 +52,7 @@ const std::string* PickHelpSection(const std::vector<std::string>& sections, int
 
 HelpOutcome PickHelpText(std::string_view text, int language) {
   HelpOutcome outcome;
-  outcome.lines = SplitLines(text);
+  outcome.lines = SplitTextLines(text);
   // The file is seen as its lines, each ended by CR LF.
   std::string joined;
   joined.reserve(text.size() + 2 * outcome.lines.size());

@@ -5,6 +5,7 @@
 #include "app/file_bytes.h"
 #include "cli/commands.h"
 #include "records/job_check.h"
+#include "records/result_texts.h"
 #include "records/text_lines.h"
 
 namespace theolink::cli {

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 
 #include "files/line_file.h"
@@ -16,14 +15,6 @@
 
 namespace theolink {
 namespace {
-
-ShownMessage TableMessage(TextId id) { return ShownMessage{id, {}, {}}; }
-
-std::string_view FileNamePart(const std::string& path) {
-  // On Linux only '/' separates folders; ':' and '\\' may be part of a file name.
-  const std::size_t cut = path.rfind('/');
-  return std::string_view(path).substr(cut == std::string::npos ? 0 : cut + 1);
-}
 
 bool IsMeasureExtension(const std::string& ext) {
   return ext == ".mea" || ext == ".job" || ext == ".dat" || ext == ".jbf";
@@ -43,15 +34,15 @@ std::optional<TextId> TryAsText(WorkingData& data, const std::string& path, cons
 
 }  // namespace
 
-int ProbeFileKind(const std::string& path) {
+ProbeResult ProbeFileKind(const std::string& path) {
   // Non-blocking, and only regular files: a pipe or device in the file's place would
   // otherwise block the open or never end.
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return -1;
+  if (fd < 0) return ProbeCannotOpen;
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     ::close(fd);
-    return -1;
+    return ProbeCannotOpen;
   }
   unsigned char buffer[100];
   std::size_t count = 0;
@@ -65,7 +56,7 @@ int ProbeFileKind(const std::string& path) {
     count += static_cast<std::size_t>(n);
   }
   ::close(fd);
-  if (count == 0) return atEnd && !failed ? -2 : -3;
+  if (count == 0) return atEnd && !failed ? ProbeEmpty : ProbeReadFailed;
   for (std::size_t i = 0; i < count; ++i) {
     const unsigned char c = buffer[i];
     const bool blank = (c >= 9 && c <= 13) || c == 32;
@@ -148,62 +139,9 @@ OpenOutcome OpenCoordBinary(WorkingData& data, const std::string& path) {
   return outcome;
 }
 
-std::string FileNameStem(const std::string& path) {
-  std::string_view name = FileNamePart(path);
-  if (const std::size_t dot = name.find_last_of('.'); dot != std::string_view::npos) name = name.substr(0, dot);
-  return name.empty() ? std::string("NONAME") : std::string(name);
-}
-
-std::string BinaryExtension(const std::string& path) {
-  const std::string_view name = FileNamePart(path);
-  const std::size_t dot = name.find_last_of('.');
-  if (dot == std::string_view::npos) return {};
-  std::string ext(name.substr(dot, 4));
-  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return ext;
-}
-
 void RemoveBlankLines(LineList& lines) {
   lines.erase(std::remove_if(lines.begin(), lines.end(), [](const std::string& line) { return Trim(line).empty(); }),
               lines.end());
-}
-
-ShownMessage ProbeMessage(int code) {
-  switch (code) {
-    case ProbeText:
-      return ShownMessage{std::nullopt, "NO ERROR(Text File)", {}};
-    case ProbeBinary:
-      return ShownMessage{std::nullopt, "NO ERROR(Binary File)", {}};
-    case -1:
-      return TableMessage(TextId::UnableToOpenFile);
-    case -2:
-      return TableMessage(TextId::FileIsEmpty);
-    case -3:
-      return TableMessage(TextId::ErrorWhileReading);
-    default:
-      return TableMessage(TextId::UndefinedErrorCode);
-  }
-}
-
-ShownMessage BinaryReadMessage(int code) {
-  switch (code) {
-    case 0:
-      return TableMessage(TextId::LoadSuccessfully);
-    case -1:
-      return TableMessage(TextId::FileNotExists);
-    case -2:
-      return TableMessage(TextId::FileIsEmpty);
-    case -3:
-      return TableMessage(TextId::ErrorWhileReading);
-    case -4:
-      return TableMessage(TextId::UndefinedDataType);
-    case -5:
-      return TableMessage(TextId::BadDataInFile);
-    case -6:
-      return TableMessage(TextId::IncorrectFileFormat);
-    default:
-      return TableMessage(TextId::UndefinedErrorCode);
-  }
 }
 
 }  // namespace theolink

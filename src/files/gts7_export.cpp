@@ -1,9 +1,9 @@
 #include "files/gts7_export.h"
 
-#include <cctype>
 #include <string_view>
 
 #include "files/slope_reduction.h"
+#include "records/ascii_case.h"
 #include "records/keyword_line.h"
 #include "records/record_formatter.h"
 #include "records/text_trim.h"
@@ -11,12 +11,6 @@
 
 namespace theolink {
 namespace {
-
-std::string KeywordColumn(std::string_view keyword) {
-  std::string text(keyword);
-  text.resize(8, ' ');
-  return text;
-}
 
 std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
   std::size_t pos = 0;
@@ -31,9 +25,7 @@ bool EndsWithGt7(const std::string& fileName) {
   const std::size_t slash = fileName.find_last_of("/\\");
   const std::string_view base = std::string_view(fileName).substr(slash == std::string::npos ? 0 : slash + 1);
   if (base.size() <= 4) return false;
-  std::string ending(base.substr(base.size() - 4));
-  for (char& c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return ending == ".gt7";
+  return LowerAscii(base.substr(base.size() - 4)) == ".gt7";
 }
 
 // The record as the observations-only mode writes it; false when it is left out.
@@ -117,17 +109,17 @@ std::string MapGts7Keywords(const std::string& recordText) {
   if (recordText.size() <= 8) return recordText;
   const std::string_view keyword = TrimEnd(std::string_view(recordText).substr(0, 8));
   std::string rest = recordText.substr(8);
-  if (keyword == "STA") return KeywordColumn("STN") + rest;
-  if (keyword == "SA") return KeywordColumn("SS") + rest;
+  if (keyword == "STA") return KeywordLine("STN", {rest});
+  if (keyword == "SA") return KeywordLine("SS", {rest});
   if (keyword == "BS") {
     rest = ReplaceAll(std::move(rest), "HVD", "SD ");
     rest = ReplaceAll(std::move(rest), "SC", "SS");
-    return KeywordColumn("BS") + ReplaceAll(std::move(rest), "ENZ", "XYZ");
+    return KeywordLine("BS", {ReplaceAll(std::move(rest), "ENZ", "XYZ")});
   }
-  if (keyword == "SD") return KeywordColumn("SS") + ReplaceAll(std::move(rest), "HVD", "SD ");
+  if (keyword == "SD") return KeywordLine("SS", {ReplaceAll(std::move(rest), "HVD", "SD ")});
   if (keyword == "SC") {
     rest = ReplaceAll(std::move(rest), "HVD", "SD ");
-    return KeywordColumn("SS") + ReplaceAll(std::move(rest), "ENZ", "XYZ");
+    return KeywordLine("SS", {ReplaceAll(std::move(rest), "ENZ", "XYZ")});
   }
   return recordText;
 }
@@ -161,9 +153,9 @@ void WriteGts7(const WorkingData& data, LineSink& lines, Gts7Mode mode, double s
   const char* distanceLetter = distanceForm == DistanceMetre ? "M" : "F";
   const char* angleLetter = angleForm == AngleGon ? "G" : "D";
 
-  lines.Add(KeywordColumn("JOB") + data.JobName + ",");
-  lines.Add(KeywordColumn("INST") + data.InstrumentName);
-  lines.Add(KeywordColumn("UNITS") + distanceLetter + "," + angleLetter);
+  lines.Add(KeywordLine("JOB", {data.JobName, ""}));
+  lines.Add(KeywordLine("INST", {data.InstrumentName}));
+  lines.Add(KeywordLine("UNITS", {distanceLetter, angleLetter}));
   LineList pieces;
 
   const HdWriter hd(angleForm, distanceForm, scale, k);

@@ -1,15 +1,43 @@
 #include <string_view>
+#include <utility>
 
 #include "files/line_loaders.h"
-#include "records/keyword_parser.h"
+#include "files/result_messages.h"
+#include "records/default_names.h"
+#include "records/job_check.h"
 #include "records/text_trim.h"
 
 namespace theolink {
 namespace {
 
-constexpr std::string_view kNoName = "NONAME";
-
 bool IsNamed(const NameText& name) { return !name.Empty() && name.View() != kNoName; }
+
+// An SC without observation followed by the SD of the same named point takes its observation.
+bool JoinSlopeShot(MeasureRecord& record, const MeasureRecord& next) {
+  if (record.Kind != KindCoordShot || record.CoordShot.HasObservation != 0 || next.Kind != KindSlopeShot ||
+      !IsNamed(record.CoordShot.Name) || !(record.CoordShot.Name == next.SlopeShot.Name))
+    return false;
+  const SlopeShotBody& shot = next.SlopeShot;
+  record.CoordShot.HasObservation = 1;
+  record.CoordShot.HorizontalAngle = shot.HorizontalAngle;
+  record.CoordShot.VerticalAngle = shot.VerticalAngle;
+  record.CoordShot.SlopeDistance = shot.SlopeDistance;
+  return true;
+}
+
+// A BS without its point followed by the "BSS" SC of the same named point takes its coordinates.
+bool JoinBacksightPoint(MeasureRecord& record, const MeasureRecord& next) {
+  if (record.Kind != KindBacksight || record.Backsight.HasBacksightPoint != 0 || next.Kind != KindCoordShot ||
+      !IsNamed(record.Backsight.Name) || !(record.Backsight.Name == next.CoordShot.Name) ||
+      next.CoordShot.Code.View() != "BSS")
+    return false;
+  const CoordShotBody& point = next.CoordShot;
+  record.Backsight.HasBacksightPoint = 1;
+  record.Backsight.BacksightNorth = point.North;
+  record.Backsight.BacksightEast = point.East;
+  record.Backsight.BacksightElevation = point.Elevation;
+  return true;
+}
 
 }  // namespace
 
@@ -22,73 +50,32 @@ bool IsKeywordText(const LineList& lines) {
 }
 
 std::string LoadMeasureLines(WorkingData& data, const LineList& lines) {
-  if (lines.size() < 2) return "ERROR: 2 lines expected at least";
-  LineList entries;
-  if (PreprocessLines(lines, entries) != 0) return "ERROR: preprocess lines failed";
-
-  std::string jobName, instrumentName;
-  std::size_t start = 0;
-  if (entries.size() >= 2 && ReadJobHeader(entries[0], jobName) == 0 && ReadInstHeader(entries[1], instrumentName) == 0) {
-    start = 2;
-  } else {
-    jobName = "NONAME";
-    instrumentName = "UNKNOW";
-  }
-
   std::vector<MeasureRecord> records;
-  records.reserve(entries.size() - std::min(start, entries.size()));
-  for (std::size_t i = start; i < entries.size(); ++i) {
-    MeasureRecord record;
-    if (ParseRecordText(entries[i], record) != 0) return "ERROR: load record item failed";
-    records.push_back(record);
-  }
+  JobCheckResult job = ReadKeywordJob(lines, &records);
+  if (job.Stage != JobCheckStage::Passed) return std::string(MeasureLoadText(job.Stage));
 
   ClearCoordData(data);
   ClearMeasureData(data);
   ClearCodeData(data);
-  data.JobName = std::move(jobName);
-  data.InstrumentName = std::move(instrumentName);
+  data.JobName = std::move(job.JobName);
+  data.InstrumentName = std::move(job.InstrumentName);
   MergeShotRecords(records);
   data.MeasurementList = std::move(records);
-  return "OK";
+  return std::string(MeasureLoadText(JobCheckStage::Passed));
 }
 
 bool TryLoadMeasureLines(WorkingData& data, const LineList& lines) {
   if (lines.empty()) return false;
-  return LoadMeasureLines(data, lines) == "OK";
+  return LoadMeasureLines(data, lines) == MeasureLoadText(JobCheckStage::Passed);
 }
 
 void MergeShotRecords(std::vector<MeasureRecord>& list) {
   std::vector<MeasureRecord> merged;
   merged.reserve(list.size());
-  std::size_t i = 0;
-  while (i < list.size()) {
+  for (std::size_t i = 0; i < list.size(); ++i) {
     MeasureRecord record = list[i];
-    const bool hasNext = i + 1 < list.size();
-    if (hasNext && record.Kind == KindCoordShot && record.CoordShot.HasObservation == 0 &&
-        list[i + 1].Kind == KindSlopeShot && IsNamed(record.CoordShot.Name) &&
-        record.CoordShot.Name == list[i + 1].SlopeShot.Name) {
-      const SlopeShotBody& shot = list[i + 1].SlopeShot;
-      record.CoordShot.HasObservation = 1;
-      record.CoordShot.HorizontalAngle = shot.HorizontalAngle;
-      record.CoordShot.VerticalAngle = shot.VerticalAngle;
-      record.CoordShot.SlopeDistance = shot.SlopeDistance;
-      merged.push_back(record);
-      i += 2;
-    } else if (hasNext && record.Kind == KindBacksight && record.Backsight.HasBacksightPoint == 0 &&
-               list[i + 1].Kind == KindCoordShot && IsNamed(record.Backsight.Name) &&
-               record.Backsight.Name == list[i + 1].CoordShot.Name && list[i + 1].CoordShot.Code.View() == "BSS") {
-      const CoordShotBody& shot = list[i + 1].CoordShot;
-      record.Backsight.HasBacksightPoint = 1;
-      record.Backsight.BacksightNorth = shot.North;
-      record.Backsight.BacksightEast = shot.East;
-      record.Backsight.BacksightElevation = shot.Elevation;
-      merged.push_back(record);
-      i += 2;
-    } else {
-      merged.push_back(record);
-      ++i;
-    }
+    if (i + 1 < list.size() && (JoinSlopeShot(record, list[i + 1]) || JoinBacksightPoint(record, list[i + 1]))) ++i;
+    merged.push_back(record);
   }
   list = std::move(merged);
 }

@@ -37,18 +37,6 @@ std::int32_t LoadBinaryFile(const std::string& path, std::string& bytes, bool& r
   }
 }
 
-std::string LowerAscii(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return lower;
-}
-
-std::string LowerFileName(std::string_view path) {
-  const std::size_t slash = path.rfind('/');
-  return LowerAscii(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
-
 std::string_view RecordView::Text(std::size_t at, std::size_t width) const {
   const char* start = reinterpret_cast<const char*>(p_ + at);
   const void* zero = std::memchr(start, 0, width);

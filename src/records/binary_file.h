@@ -9,13 +9,17 @@
 
 namespace theolink {
 
-// Result codes shared by every binary reader.
-inline constexpr std::int32_t kBinaryOk = 0;
-inline constexpr std::int32_t kBinaryCannotOpen = -1;
-inline constexpr std::int32_t kBinaryEmpty = -2;        // the file ends inside its header or type byte
-inline constexpr std::int32_t kBinaryReadFailed = -3;   // a read failed or a record is incomplete
-inline constexpr std::int32_t kBinaryBadRecordType = -4;
-inline constexpr std::int32_t kBinaryBadFileType = -6;
+// Result codes shared by every binary reader; the numbers are the ones the open messages
+// are chosen by, so they stay as they are.
+enum BinaryResult : std::int32_t {
+  kBinaryOk = 0,
+  kBinaryCannotOpen = -1,
+  kBinaryEmpty = -2,        // the file ends inside its header or type byte
+  kBinaryReadFailed = -3,   // a read failed or a record is incomplete
+  kBinaryBadRecordType = -4,
+  kBinaryBadData = -5,      // has a message, though no reader gives it today
+  kBinaryBadFileType = -6,
+};
 
 // A file's content as far as it could be read. readFailed tells whether reading stopped at
 // an error after these bytes (true) or at the end of the file (false).
@@ -31,12 +35,6 @@ inline constexpr std::size_t kMaxBinaryFileSize = std::size_t{256} << 20;
 // socket or device in the file's place); a read error
 // part way (or a file beyond kMaxBinaryFileSize) keeps what came before and sets readFailed.
 std::int32_t LoadBinaryFile(const std::string& path, std::string& bytes, bool& readFailed);
-
-// ASCII lower-casing, independent of the locale.
-std::string LowerAscii(std::string_view text);
-// The lower-cased file name of a path (the part after its last '/'): the readers choose
-// their layout from it, so a folder named like "site.data" cannot change the choice.
-std::string LowerFileName(std::string_view path);
 
 // One fixed-size record. Offsets are checked by the layouts, which only ever read within
 // the record size they asked for.

@@ -12,6 +12,8 @@ constexpr std::size_t kD96Size = 96;
 constexpr std::size_t kJ112Size = 112;
 constexpr std::size_t kJ136HeaderSize = 48;
 constexpr std::size_t kJ136Size = 136;
+// The byte offsets and text widths in the handlers below are where the instrument puts each
+// field in its records; they are fixed by its files, not derived from anything here.
 
 std::string NoteLine(const RecordView& r, std::size_t width) {
   return KeywordLine("NOTE", {LineSafeText(r.Text(1, width))});

@@ -1,5 +1,6 @@
 #include "records/binary_lines.h"
 
+#include "records/default_names.h"
 #include "records/value_forms.h"
 
 namespace theolink {
@@ -16,7 +17,7 @@ std::string LineSafeText(std::string_view text) {
 }
 
 std::string NameOrNoname(std::string_view text) {
-  return text.empty() ? std::string("NONAME") : LineSafeText(text);
+  return text.empty() ? std::string(kNoName) : LineSafeText(text);
 }
 
 }  // namespace theolink

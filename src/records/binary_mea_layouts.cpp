@@ -3,6 +3,8 @@
 // one.
 #include <cstddef>
 #include <iterator>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "records/bearing.h"
@@ -15,11 +17,27 @@ namespace {
 
 constexpr std::size_t kM48Size = 48;
 constexpr std::size_t kM56Size = 56;
+// The byte offsets and text widths in the handlers below are where the instrument puts each
+// field in its records; they are fixed by its files, not derived from anything here.
 
 std::int32_t CheckFileType(const BinaryInput& in) {
   if (const std::int32_t rc = CheckHeader(in, 1); rc != kBinaryOk) return rc;
   const auto fileType = static_cast<signed char>(in.bytes[0]);
   return fileType == 1 || fileType == 2 ? kBinaryOk : kBinaryBadFileType;
+}
+
+// The name, code and target height both layouts keep at the same offsets.
+struct MeaHead {
+  explicit MeaHead(const RecordView& r)
+      : name(NameOrNoname(r.Text(1, 9))), code(LineSafeText(r.Text(10, 10))), height(MetreText(r.F32(20))) {}
+  // The first line of a record: keyword, name, height, code.
+  std::string Line(std::string_view keyword) const { return KeywordLine(keyword, {name, height, code}); }
+  std::string name, code, height;
+};
+
+// A point both layouts store as north at 24, east at 32 and elevation at 40, written east first.
+std::string PointLine(std::string_view keyword, const RecordView& r) {
+  return KeywordLine(keyword, {MetreText(r.F64(32)), MetreText(r.F64(24)), MetreText(r.F64(40))});
 }
 
 struct M48State {
@@ -33,23 +51,21 @@ std::int32_t HandleM48(const RecordView& r, M48State& state, LineList& lines) {
   if (type == 13) return kBinaryOk;
   if (type < 1 || type > 8) return kBinaryBadRecordType;
 
-  const std::string name = NameOrNoname(r.Text(1, 9));
-  const std::string code = LineSafeText(r.Text(10, 10));
-  const std::string height = MetreText(r.F32(20));
+  const MeaHead h(r);
   switch (type) {
     case 1:
-      lines.push_back(KeywordLine("STA", {name, height, code}));
-      lines.push_back(KeywordLine("XYZ", {MetreText(r.F64(32)), MetreText(r.F64(24)), MetreText(r.F64(40))}));
+      lines.push_back(h.Line("STA"));
+      lines.push_back(PointLine("XYZ", r));
       state.stationNorth = r.F64(24);
       state.stationEast = r.F64(32);
       break;
     case 2:
     case 5:
-      lines.push_back(KeywordLine("SA", {name, height, code}));
+      lines.push_back(h.Line("SA"));
       lines.push_back(KeywordLine("HV", {SecondsText(r.U32(28)), SecondsText(r.U32(24))}));
       break;
     case 3:
-      lines.push_back(KeywordLine("BS", {name, height}));
+      lines.push_back(KeywordLine("BS", {h.name, h.height}));
       lines.push_back(KeywordLine("HVD", {SecondsText(r.U32(28)), SecondsText(r.U32(24)), MetreText(r.F32(40))}));
       break;
     case 4: {
@@ -57,17 +73,17 @@ std::int32_t HandleM48(const RecordView& r, M48State& state, LineList& lines) {
       if (state.lastType != 1 ||
           BearingBetween(state.stationNorth, state.stationEast, r.F64(24), r.F64(32), bearing) != 0)
         return kBinaryOk;
-      lines.push_back(KeywordLine("BKB", {name, "0.0000", FormatAngle(bearing, AngleSeconds)}));
+      lines.push_back(KeywordLine("BKB", {h.name, "0.0000", FormatAngle(bearing, AngleSeconds)}));
       break;
     }
     case 6:
     case 7:
-      lines.push_back(KeywordLine("SD", {name, height, code}));
+      lines.push_back(h.Line("SD"));
       lines.push_back(KeywordLine("HVD", {SecondsText(r.U32(28)), SecondsText(r.U32(24)), MetreText(r.F32(40))}));
       break;
     default:  // 8
-      lines.push_back(KeywordLine("SC", {name, height, code}));
-      lines.push_back(KeywordLine("ENZ", {MetreText(r.F64(32)), MetreText(r.F64(24)), MetreText(r.F64(40))}));
+      lines.push_back(h.Line("SC"));
+      lines.push_back(PointLine("ENZ", r));
       break;
   }
   state.lastType = type;
@@ -79,28 +95,26 @@ std::int32_t HandleM56(const RecordView& r, LineList& lines) {
   const int type = r.I8(0);
   if (type < 1 || type > 8) return kBinaryBadRecordType;
 
-  const std::string name = NameOrNoname(r.Text(1, 9));
-  const std::string code = LineSafeText(r.Text(10, 10));
-  const std::string height = MetreText(r.F32(20));
+  const MeaHead h(r);
   switch (type) {
     case 1:
-      lines.push_back(KeywordLine("STA", {name, height, code}));
-      lines.push_back(KeywordLine("XYZ", {MetreText(r.F64(32)), MetreText(r.F64(24)), MetreText(r.F64(40))}));
+      lines.push_back(h.Line("STA"));
+      lines.push_back(PointLine("XYZ", r));
       break;
     case 2:
     case 5:
-      lines.push_back(KeywordLine("SA", {name, height, code}));
+      lines.push_back(h.Line("SA"));
       lines.push_back(KeywordLine("HV", {SecondsText(r.I32(28)), SecondsText(r.I32(24))}));
       break;
     case 3:
     case 6:
     case 7:
-      lines.push_back(KeywordLine("SD", {name, height, code}));
+      lines.push_back(h.Line("SD"));
       lines.push_back(KeywordLine("HVD", {SecondsText(r.I32(28)), SecondsText(r.I32(24)), MetreText(r.F64(40))}));
       break;
     default:  // 4, 8
-      lines.push_back(KeywordLine("SC", {name, height, code}));
-      lines.push_back(KeywordLine("ENZ", {MetreText(r.F64(32)), MetreText(r.F64(24)), MetreText(r.F64(40))}));
+      lines.push_back(h.Line("SC"));
+      lines.push_back(PointLine("ENZ", r));
       break;
   }
   return kBinaryOk;

@@ -2,6 +2,7 @@
 
 #include "records/binary_file.h"
 #include "records/binary_layouts.h"
+#include "records/file_name_parts.h"
 
 namespace theolink {
 

@@ -12,6 +12,8 @@ constexpr std::size_t kP56Size = 56;
 constexpr std::size_t kP40Size = 40;
 constexpr std::uint8_t kP56Point = 11;
 constexpr std::uint8_t kP56Filler = 10;
+// The byte offsets and text widths in the handlers below are where the instrument puts each
+// field in its records; they are fixed by its files, not derived from anything here.
 
 std::int32_t HandleP56(const RecordView& r, LineList& lines) {
   const std::uint8_t type = r.U8(0);

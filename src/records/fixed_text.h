@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "records/default_names.h"
+
 namespace theolink {
 
 template <std::size_t FieldSize>
@@ -41,7 +43,7 @@ inline constexpr std::size_t NoteFieldSize = 257;  // NOTE text: at most 255 are
 using NameText = FixedText<NameFieldSize>;
 using NoteText = FixedText<NoteFieldSize>;
 
-// A point name as every writer and view shows it: "NONAME" when empty.
-inline std::string ShownName(const NameText& name) { return name.Empty() ? std::string("NONAME") : name.Str(); }
+// A point name as every writer and view shows it: kNoName when empty.
+inline std::string ShownName(const NameText& name) { return name.Empty() ? std::string(kNoName) : name.Str(); }
 
 }  // namespace theolink

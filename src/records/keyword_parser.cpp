@@ -1,8 +1,9 @@
 #include "records/keyword_parser.h"
 
 #include <array>
-#include <cstdio>
 
+#include "records/default_names.h"
+#include "records/diagnostics.h"
 #include "records/text_trim.h"
 #include "records/value_forms.h"
 
@@ -44,14 +45,14 @@ bool AddLine(std::string_view line, ItemList& items) {
   return true;
 }
 
-// 0, or -3 for a line of 8 characters or fewer.
-std::int32_t BuildItems(std::string_view text, ItemList& items) {
+// RecordOk, or RecordShortLine for a line of 8 characters or fewer.
+RecordResult BuildItems(std::string_view text, ItemList& items) {
   // A one-line record is taken untrimmed; the lines of a longer one trimmed.
-  if (text.find('|') == npos) return AddLine(text, items) ? 0 : -3;
+  if (text.find('|') == npos) return AddLine(text, items) ? RecordOk : RecordShortLine;
   for (;;) {
     const std::size_t bar = text.find('|');
-    if (!AddLine(Trim(text.substr(0, bar)), items)) return -3;
-    if (bar == npos) return 0;
+    if (!AddLine(Trim(text.substr(0, bar)), items)) return RecordShortLine;
+    if (bar == npos) return RecordOk;
     text.remove_prefix(bar + 1);
   }
 }
@@ -77,7 +78,7 @@ std::string_view StoredText(std::string_view field, std::size_t capacity) {
 
 void StoreName(NameText& target, std::string_view field) {
   const std::string_view text = StoredText(field, NameText::Capacity);
-  target.Assign(text.empty() ? std::string_view("NONAME") : text);
+  target.Assign(text.empty() ? kNoName : text);
 }
 
 void StoreCode(NameText& target, std::string_view field) { target.Assign(StoredText(field, NameText::Capacity)); }
@@ -92,79 +93,79 @@ struct ValueReader {
 // Each reader below converts every value first (a failure raises ConversionError), then
 // checks the keywords, and stores the body only when both passed.
 
-std::int32_t ReadStation(const ItemList& it, const ValueReader& v, MeasureRecord& record) {
-  if (it.Count != 8) return -2;
+RecordResult ReadStation(const ItemList& it, const ValueReader& v, MeasureRecord& record) {
+  if (it.Count != 8) return RecordWrongItemCount;
   StationBody body{};
   body.InstrumentHeight = v.D(it[2]);
   body.X = v.D(it[5]);
   body.Y = v.D(it[6]);
   body.Z = v.D(it[7]);
-  if (it[0] != "STA" || it[4] != "XYZ") return -1;
+  if (it[0] != "STA" || it[4] != "XYZ") return RecordUnexpectedKeyword;
   StoreName(body.Name, it[1]);
   StoreCode(body.Code, it[3]);
   record.Station = body;
-  return 0;
+  return RecordOk;
 }
 
-std::int32_t ReadBacksight(const ItemList& it, const ValueReader& v, MeasureRecord& record) {
-  if (it.Count != 7) return -2;
+RecordResult ReadBacksight(const ItemList& it, const ValueReader& v, MeasureRecord& record) {
+  if (it.Count != 7) return RecordWrongItemCount;
   BacksightBody body{};
   body.TargetHeight = v.D(it[2]);
   body.HorizontalAngle = v.A(it[4]);
   body.VerticalAngle = v.A(it[5]);
   body.SlopeDistance = v.D(it[6]);
-  if (it[0] != "BS" || it[3] != "HVD") return -1;
+  if (it[0] != "BS" || it[3] != "HVD") return RecordUnexpectedKeyword;
   StoreName(body.Name, it[1]);
   body.HasBacksightPoint = 0;
   record.Backsight = body;
-  return 0;
+  return RecordOk;
 }
 
-std::int32_t ReadBearing(const ItemList& it, const ValueReader& v, MeasureRecord& record) {
-  if (it.Count != 4) return -2;
+RecordResult ReadBearing(const ItemList& it, const ValueReader& v, MeasureRecord& record) {
+  if (it.Count != 4) return RecordWrongItemCount;
   BearingBody body{};
   body.FirstAngle = v.A(it[2]);
   body.SecondAngle = v.A(it[3]);
-  if (it[0] != "BKB") return -1;
+  if (it[0] != "BKB") return RecordUnexpectedKeyword;
   StoreName(body.Name, it[1]);
   record.Bearing = body;
-  return 0;
+  return RecordOk;
 }
 
-std::int32_t ReadAngleShot(const ItemList& it, const ValueReader& v, MeasureRecord& record) {
-  if (it.Count != 7) return -2;
+RecordResult ReadAngleShot(const ItemList& it, const ValueReader& v, MeasureRecord& record) {
+  if (it.Count != 7) return RecordWrongItemCount;
   AngleShotBody body{};
   body.TargetHeight = v.D(it[2]);
   body.HorizontalAngle = v.A(it[5]);
   body.VerticalAngle = v.A(it[6]);
-  if (it[0] != "SA" || it[4] != "HV") return -1;
+  if (it[0] != "SA" || it[4] != "HV") return RecordUnexpectedKeyword;
   StoreName(body.Name, it[1]);
   StoreCode(body.Code, it[3]);
   record.AngleShot = body;
-  return 0;
+  return RecordOk;
 }
 
-std::int32_t ReadSlopeShot(const ItemList& it, const ValueReader& v, MeasureRecord& record) {
-  if (it.Count != 8) return -2;
+RecordResult ReadSlopeShot(const ItemList& it, const ValueReader& v, MeasureRecord& record) {
+  if (it.Count != 8) return RecordWrongItemCount;
   SlopeShotBody body{};
   body.TargetHeight = v.D(it[2]);
   body.HorizontalAngle = v.A(it[5]);
   body.VerticalAngle = v.A(it[6]);
   body.SlopeDistance = v.D(it[7]);
-  if (it[0] != "SD" || it[4] != "HVD") return -1;
+  if (it[0] != "SD" || it[4] != "HVD") return RecordUnexpectedKeyword;
   StoreName(body.Name, it[1]);
   StoreCode(body.Code, it[3]);
   record.SlopeShot = body;
-  return 0;
+  return RecordOk;
 }
 
-std::int32_t ReadCoordShot(const ItemList& it, const ValueReader& v, MeasureRecord& record) {
-  if (it.Count != 8 && it.Count != 12) return -2;
+RecordResult ReadCoordShot(const ItemList& it, const ValueReader& v, MeasureRecord& record) {
+  if (it.Count != 8 && it.Count != 12) return RecordWrongItemCount;
   const bool observed = it.Count == 12;
   const std::size_t at = observed ? 8 : 4;  // the coordinate keyword
   const std::string_view coordKeyword = it[at];
   const bool eastFirst = coordKeyword == "ENZ";
-  if (!eastFirst && coordKeyword != "NEZ") return -1;
+  if (!eastFirst && coordKeyword != "NEZ") return RecordUnexpectedKeyword;
   CoordShotBody body{};
   body.TargetHeight = v.D(it[2]);
   if (observed) {
@@ -175,20 +176,20 @@ std::int32_t ReadCoordShot(const ItemList& it, const ValueReader& v, MeasureReco
   const double first = v.D(it[at + 1]);
   const double second = v.D(it[at + 2]);
   body.Elevation = v.D(it[at + 3]);
-  if (it[0] != "SC" || (observed && it[4] != "HVD")) return -1;
+  if (it[0] != "SC" || (observed && it[4] != "HVD")) return RecordUnexpectedKeyword;
   body.East = eastFirst ? first : second;
   body.North = eastFirst ? second : first;
   body.HasObservation = observed ? 1 : 0;
   StoreName(body.Name, it[1]);
   StoreCode(body.Code, it[3]);
   record.CoordShot = body;
-  return 0;
+  return RecordOk;
 }
 
 // A NOTE takes the whole rest of its line, '|' included, and never a comma: commas
 // would read as field separators wherever the text goes next.
-std::int32_t ReadNote(std::string_view text, MeasureRecord& record) {
-  if (Trim(text.substr(0, 8)) != "NOTE") return -1;
+RecordResult ReadNote(std::string_view text, MeasureRecord& record) {
+  if (Trim(text.substr(0, 8)) != "NOTE") return RecordUnexpectedKeyword;
   const std::string_view value = text.size() > 8 ? Trim(text.substr(8)) : std::string_view();
   const std::string_view kept = StoredText(value, kNoteCapacity);
   NoteBody body{};
@@ -196,16 +197,16 @@ std::int32_t ReadNote(std::string_view text, MeasureRecord& record) {
   for (std::size_t i = 0; i < kept.size(); ++i) buffer[i] = kept[i] == ',' ? ';' : kept[i];
   body.Text.Assign(std::string_view(buffer.data(), kept.size()));
   record.Note = body;
-  return 0;
+  return RecordOk;
 }
 
-std::int32_t ReadRecord(std::string_view text, const ValueReader& reader, MeasureRecord& record) {
+RecordResult ReadRecord(std::string_view text, const ValueReader& reader, MeasureRecord& record) {
   const std::int32_t kind = RecordKindOf(LineKeyword(text));
-  if (kind == kNotARecord) return -4;
+  if (kind == kNotARecord) return RecordNotARecord;
   record.Kind = kind;
   if (kind == KindNote) return ReadNote(text, record);
   ItemList items;
-  if (const std::int32_t built = BuildItems(text, items); built != 0) return built;
+  if (const RecordResult built = BuildItems(text, items); built != RecordOk) return built;
   switch (kind) {
     case KindStation: return ReadStation(items, reader, record);
     case KindBacksight: return ReadBacksight(items, reader, record);
@@ -218,20 +219,16 @@ std::int32_t ReadRecord(std::string_view text, const ValueReader& reader, Measur
 
 }  // namespace
 
-std::int32_t ParseRecord(std::string_view recordText, int angleForm, int distanceForm, MeasureRecord& record) {
+RecordResult ParseRecord(std::string_view recordText, int angleForm, int distanceForm, MeasureRecord& record) {
   try {
     return ReadRecord(recordText, ValueReader{angleForm, distanceForm}, record);
   } catch (const ConversionError& e) {
-    // The one diagnostic this program writes; its spelling is what tools watching the
-    // output look for.
-    std::fputs("Excption: ", stdout);
-    std::fputs(e.what(), stdout);
-    std::fputc('\n', stdout);
-    return -5;
+    ReportConversionError(e.what());
+    return RecordBadNumber;
   }
 }
 
-std::int32_t ParseRecordText(std::string_view recordText, MeasureRecord& record) {
+RecordResult ParseRecordText(std::string_view recordText, MeasureRecord& record) {
   return ParseRecord(recordText, AngleSeconds, DistanceMetre, record);
 }
 

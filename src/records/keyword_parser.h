@@ -11,22 +11,42 @@
 
 namespace theolink {
 
-// 0 ok; -1 empty input; -2 unknown keyword; -3 continuation line without an open record.
-// On failure output keeps what was appended so far.
-std::int32_t PreprocessLines(const LineList& input, LineList& output);
-// The same, also giving the index of the input line that stopped it (0 on success or -1).
-std::int32_t PreprocessLines(const LineList& input, LineList& output, std::size_t& failedLine);
+// The numbers of these results are the ones the window's loader and `check` report, so
+// they stay as they are; the texts are in records/result_texts.h.
+enum PreprocessResult : std::int32_t {
+  PreprocessOk = 0,
+  PreprocessEmptyInput = -1,
+  PreprocessUnknownKeyword = -2,
+  PreprocessOrphanContinuation = -3,  // a continuation line without an open record
+};
+enum HeaderResult : std::int32_t {
+  HeaderOk = 0,
+  HeaderTooShort = -1,      // text of 8 characters or fewer
+  HeaderWrongKeyword = -2,  // the keyword is not JOB (INST)
+};
+enum RecordResult : std::int32_t {
+  RecordOk = 0,
+  RecordUnexpectedKeyword = -1,
+  RecordWrongItemCount = -2,
+  RecordShortLine = -3,  // a line of 8 characters or fewer
+  RecordNotARecord = -4,
+  RecordBadNumber = -5,  // after the conversion diagnostic (records/diagnostics.h)
+};
 
-// 0 and the untrimmed value from character 9; -1 text of 8 characters or fewer;
-// -2 keyword is not JOB (INST).
-std::int32_t ReadJobHeader(std::string_view entry, std::string& value);
-std::int32_t ReadInstHeader(std::string_view entry, std::string& value);
+// Joins continuation lines into record texts. On failure output keeps what was appended so far.
+PreprocessResult PreprocessLines(const LineList& input, LineList& output);
+// The same, also giving the index of the input line that stopped it (0 on success or
+// PreprocessEmptyInput).
+PreprocessResult PreprocessLines(const LineList& input, LineList& output, std::size_t& failedLine);
 
-// 0 ok; -1 unexpected keyword; -2 wrong item count; -3 a line of 8 characters or fewer;
-// -4 not a record keyword; -5 a value is not a number (after printing "Excption: %s\n").
-std::int32_t ParseRecord(std::string_view recordText, int angleForm, int distanceForm, MeasureRecord& record);
+// HeaderOk and the untrimmed value from character 9.
+HeaderResult ReadJobHeader(std::string_view entry, std::string& value);
+HeaderResult ReadInstHeader(std::string_view entry, std::string& value);
+
+// Reads one record text; a failure leaves the record's body as it was.
+RecordResult ParseRecord(std::string_view recordText, int angleForm, int distanceForm, MeasureRecord& record);
 // ParseRecord in the instrument forms: whole arc seconds and metres.
-std::int32_t ParseRecordText(std::string_view recordText, MeasureRecord& record);
+RecordResult ParseRecordText(std::string_view recordText, MeasureRecord& record);
 
 // Cuts text at every separator, keeping empty fields, and appends each field trimmed.
 // Returns the number of fields appended (an empty text gives one empty field).

@@ -18,18 +18,18 @@ LineClass ClassifyKeyword(std::string_view keyword) {
   return LineClass::Unknown;
 }
 
-std::int32_t ReadHeader(std::string_view entry, std::string_view keyword, std::string& value) {
-  if (entry.size() <= 8) return -1;
-  if (LineKeyword(entry) != keyword) return -2;
+HeaderResult ReadHeader(std::string_view entry, std::string_view keyword, std::string& value) {
+  if (entry.size() <= 8) return HeaderTooShort;
+  if (LineKeyword(entry) != keyword) return HeaderWrongKeyword;
   value.assign(entry.substr(8));
-  return 0;
+  return HeaderOk;
 }
 
 }  // namespace
 
-std::int32_t PreprocessLines(const LineList& input, LineList& output, std::size_t& failedLine) {
+PreprocessResult PreprocessLines(const LineList& input, LineList& output, std::size_t& failedLine) {
   failedLine = 0;
-  if (input.empty()) return -1;
+  if (input.empty()) return PreprocessEmptyInput;
   std::string current;
   bool open = false;
   for (std::size_t i = 0; i < input.size(); ++i) {
@@ -39,7 +39,7 @@ std::int32_t PreprocessLines(const LineList& input, LineList& output, std::size_
     switch (ClassifyKeyword(LineKeyword(line))) {
       case LineClass::Unknown:
         failedLine = i;
-        return -2;
+        return PreprocessUnknownKeyword;
       case LineClass::SingleLine:
         if (open) {
           output.push_back(std::move(current));
@@ -56,7 +56,7 @@ std::int32_t PreprocessLines(const LineList& input, LineList& output, std::size_
       case LineClass::Continuation:
         if (!open) {
           failedLine = i;
-          return -3;
+          return PreprocessOrphanContinuation;
         }
         current.reserve(current.size() + 1 + line.size());
         current += '|';
@@ -65,16 +65,16 @@ std::int32_t PreprocessLines(const LineList& input, LineList& output, std::size_
     }
   }
   if (!current.empty()) output.push_back(std::move(current));
-  return 0;
+  return PreprocessOk;
 }
 
-std::int32_t PreprocessLines(const LineList& input, LineList& output) {
+PreprocessResult PreprocessLines(const LineList& input, LineList& output) {
   std::size_t failedLine = 0;
   return PreprocessLines(input, output, failedLine);
 }
 
-std::int32_t ReadJobHeader(std::string_view entry, std::string& value) { return ReadHeader(entry, "JOB", value); }
+HeaderResult ReadJobHeader(std::string_view entry, std::string& value) { return ReadHeader(entry, "JOB", value); }
 
-std::int32_t ReadInstHeader(std::string_view entry, std::string& value) { return ReadHeader(entry, "INST", value); }
+HeaderResult ReadInstHeader(std::string_view entry, std::string& value) { return ReadHeader(entry, "INST", value); }
 
 }  // namespace theolink

@@ -1,5 +1,6 @@
 #include "records/record_formatter.h"
 
+#include "records/default_names.h"
 #include "records/text_trim.h"
 #include "records/value_forms.h"
 
@@ -28,7 +29,7 @@ class RecordWriter {
     text_ += field;
     return *this;
   }
-  RecordWriter& Name(const NameText& name) { return Text(name.Empty() ? std::string_view("NONAME") : name.View()); }
+  RecordWriter& Name(const NameText& name) { return Text(name.Empty() ? kNoName : name.View()); }
   RecordWriter& Angle(double degrees) { return Text(FormatAngle(degrees, angleForm_)); }
   RecordWriter& Distance(double metres) { return Text(FormatDistance(metres, distanceForm_)); }
 

@@ -4,30 +4,13 @@
 #include <thread>
 #include <vector>
 
+#include "records/text_lines.h"
 #include "sim/pty_device.h"
 #include "sim/sim_modes.h"
 
 namespace theolink::sim {
 
 namespace {
-
-// Lines end in CR LF, LF or CR, as a text file is read when it is opened.
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::string line;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r' || c == '\n') {
-      lines.push_back(line);
-      line.clear();
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      line += c;
-    }
-  }
-  if (!line.empty()) lines.push_back(line);
-  return lines;
-}
 
 bool SendPaced(PtyDevice& pty, const std::string& bytes, const SimOptions& o) {
   const std::size_t step = o.Chunk == 0 ? bytes.size() : o.Chunk;
@@ -47,15 +30,11 @@ int RunExport(const SimOptions& o) {
     return 1;
   }
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const std::vector<std::string> lines = SplitLines(text);
+  // Lines end in CR LF, LF or CR, as a text file is read when it is opened.
+  const std::vector<std::string> lines = SplitTextLines(text);
 
   PtyDevice pty;
-  std::cout << pty.Path() << std::endl;
-  if (!pty.WaitForOpen(o.OpenTimeout)) {
-    std::cerr << "theolink-sim: no program opened " << pty.Path() << '\n';
-    return 1;
-  }
-  std::this_thread::sleep_for(o.Settle);
+  if (!AwaitProgram(pty, o)) return 1;
 
   std::size_t sent = 0;
   for (const std::string& line : lines) {

@@ -33,12 +33,7 @@ bool WriteFile(const std::string& path, const std::string& bytes) {
 
 int RunImport(const SimOptions& o) {
   PtyDevice pty;
-  std::cout << pty.Path() << std::endl;
-  if (!pty.WaitForOpen(o.OpenTimeout)) {
-    std::cerr << "theolink-sim: no program opened " << pty.Path() << '\n';
-    return 1;
-  }
-  std::this_thread::sleep_for(o.Settle);
+  if (!AwaitProgram(pty, o)) return 1;
 
   std::string received;
   long lines = 0;

@@ -5,6 +5,8 @@
 
 namespace theolink::sim {
 
+class PtyDevice;
+
 struct SimOptions {
   std::string File;                                  // export: lines to send; import: output
   std::chrono::milliseconds Pace{0};                 // pause between writes
@@ -16,6 +18,10 @@ struct SimOptions {
   long VanishAfter = -1;                             // lines before leaving abruptly, -1 never
   std::string Request = "\r";                        // import: the request text
 };
+
+// Prints the device path, waits until a program opens it and lets the line settle; false,
+// after saying so on standard error, when none came in time.
+bool AwaitProgram(PtyDevice& pty, const SimOptions& options);
 
 // Both print the device path on standard output first and return the exit status.
 int RunExport(const SimOptions& options);

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
+
+#include "records/diagnostics.h"
 
 namespace theolink {
 namespace {
@@ -152,6 +155,19 @@ TEST(ParseRecord, ValueThatIsNotANumberPrintsTheDiagnostic) {
   testing::internal::CaptureStdout();
   EXPECT_EQ(ParseRecordText("SC      P,1,C|NEZ     1,2,x|HVD     1,2,3", r), -1);  // keyword tested first
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}
+
+std::string takenDiagnostics;
+
+TEST(ParseRecord, ReplacedDiagnosticSinkTakesTheLineInsteadOfStandardOutput) {
+  MeasureRecord r;
+  takenDiagnostics.clear();
+  const DiagnosticSink before = SetDiagnosticSink([](std::string_view line) { takenDiagnostics += line; });
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(ParseRecordText("SD      P7,x,W|HVD     1,2,3", r), -5);
+  SetDiagnosticSink(before);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(takenDiagnostics, "Excption: 'x' is not a valid floating point value\n");
 }
 
 TEST(ParseRecord, FailedKeywordCheckKeepsTheOldBody) {

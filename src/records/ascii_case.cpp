@@ -1,0 +1,12 @@
+#include "records/ascii_case.h"
+
+namespace theolink {
+
+std::string LowerAscii(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return lower;
+}
+
+}  // namespace theolink
