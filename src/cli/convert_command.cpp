@@ -4,9 +4,9 @@
 
 #include "cli/cli_settings.h"
 #include "cli/commands.h"
+#include "cli/output_file.h"
 #include "cli/save_formats.h"
 #include "files/file_open.h"
-#include "files/line_file.h"
 
 namespace theolink::cli {
 namespace {
@@ -18,6 +18,7 @@ void PrintHelp(std::ostream& out) {
   PrintSaveFormats(out);
   out << "Options:\n";
   PrintUnitOptionsHelp(out);
+  PrintOutputOptionsHelp(out);
 }
 
 bool HasData(const WorkingData& data) {
@@ -70,22 +71,11 @@ int RunConvert(const Args& args, std::ostream& out, std::ostream& err) {
     return 2;
   }
 
-  // Lines go straight into a temporary file beside OUTPUT; it replaces OUTPUT only when
-  // the whole export went through.
-  AtomicLineFile file(output);
-  if (!file.IsOpen()) {
-    err << MessageText(TextId::WriteFailed) << '\n';
+  if (const std::string problem = OutputProblem(output, input, options->Overwrite); !problem.empty()) {
+    err << problem << '\n';
     return 1;
   }
-  if (const auto refused = ExportInFormat(data, *format, file, output, settings)) {
-    err << MessageText(*refused) << '\n';
-    return 1;
-  }
-  if (!file.Commit()) {
-    err << MessageText(TextId::WriteFailed) << '\n';
-    return 1;
-  }
-  return 0;
+  return WriteOutput(data, format->FilterIndex, output, settings, out, err);
 }
 
 }  // namespace theolink::cli

@@ -23,15 +23,16 @@ std::string Fixed6(double value) {
   return std::string(buffer.data(), r.ptr);
 }
 
-}  // namespace
-
-std::optional<TextId> ExportMeasureData(WorkingData& data, LineList& lines, int filterIndex,
-                                        const std::string& fileName, const Settings& settings) {
-  LineListSink sink(lines);
-  return ExportMeasureData(data, sink, filterIndex, fileName, settings);
+// The job's points in a list of their own: an export never changes the working data.
+WorkingData ExtractedPoints(const WorkingData& data) {
+  WorkingData points;
+  ExtractCoordPoints(data.MeasurementList, points.PointList);
+  return points;
 }
 
-std::optional<TextId> ExportMeasureData(WorkingData& data, LineSink& lines, int filterIndex,
+}  // namespace
+
+std::optional<TextId> ExportMeasureData(const WorkingData& data, LineOut lines, int filterIndex,
                                         const std::string& fileName, const Settings& settings) {
   if (data.MeasurementList.empty() && data.JobName.empty() && data.InstrumentName.empty()) return std::nullopt;
   switch (filterIndex) {
@@ -41,15 +42,11 @@ std::optional<TextId> ExportMeasureData(WorkingData& data, LineSink& lines, int 
       break;
     case MeasureFilterCass:
     case MeasureFilterGts7Coord:
-      ClearCoordData(data);
-      ExtractCoordPoints(data);
-      WriteCoordLines(data, lines, filterIndex == MeasureFilterCass ? CoordLayoutCass : CoordLayoutGts7, settings);
-      ClearCoordData(data);
+      WriteCoordLines(ExtractedPoints(data), lines,
+                      filterIndex == MeasureFilterCass ? CoordLayoutCass : CoordLayoutGts7, settings);
       break;
     case MeasureFilterDxf:
-      ExtractCoordPoints(data);
-      WriteDxf(data, lines);
-      ClearCoordData(data);
+      WriteDxf(ExtractedPoints(data), lines);
       break;
     case MeasureFilterGts7Hd:
       return ExportGts7(data, lines, fileName, Gts7Mode::ObservationsOnly, true, settings);
@@ -66,12 +63,7 @@ std::optional<TextId> ExportMeasureData(WorkingData& data, LineSink& lines, int 
   return std::nullopt;
 }
 
-void ExportCoordData(const WorkingData& data, LineList& lines, int filterIndex, const Settings& settings) {
-  LineListSink sink(lines);
-  ExportCoordData(data, sink, filterIndex, settings);
-}
-
-void ExportCoordData(const WorkingData& data, LineSink& lines, int filterIndex, const Settings& settings) {
+void ExportCoordData(const WorkingData& data, LineOut lines, int filterIndex, const Settings& settings) {
   switch (filterIndex) {
     case CoordFilterCassDat:
     case CoordFilterCassTxt:
@@ -89,33 +81,31 @@ void ExportCoordData(const WorkingData& data, LineSink& lines, int filterIndex, 
   }
 }
 
-void WriteCsvMeasure(const WorkingData& data, LineList& lines, const Settings& settings) {
-  lines.reserve(lines.size() + data.MeasurementList.size());
-  LineListSink sink(lines);
-  WriteCsvMeasure(data, sink, settings);
+std::optional<TextId> ExportForSaveFilter(const WorkingData& data, int dataKind, int filterIndex, LineOut lines,
+                                          const std::string& fileName, const Settings& settings) {
+  switch (dataKind) {
+    case DataKindMeasure:
+      return ExportMeasureData(data, lines, filterIndex, fileName, settings);
+    case DataKindCoord:
+      ExportCoordData(data, lines, filterIndex, settings);
+      return std::nullopt;
+    default:
+      WriteCodeLines(data, lines);
+      return std::nullopt;
+  }
 }
 
-void WriteCsvMeasure(const WorkingData& data, LineSink& lines, const Settings& settings) {
+void WriteCsvMeasure(const WorkingData& data, LineOut lines, const Settings& settings) {
+  lines.Reserve(data.MeasurementList.size());
   for (const MeasureRecord& record : data.MeasurementList) lines.Add(FormatCsvMeasureRow(record, settings));
 }
 
-void WriteCoordLines(const WorkingData& data, LineList& lines, int layout, const Settings& settings) {
-  lines.reserve(lines.size() + data.PointList.size());
-  LineListSink sink(lines);
-  WriteCoordLines(data, sink, layout, settings);
-}
-
-void WriteCoordLines(const WorkingData& data, LineSink& lines, int layout, const Settings& settings) {
+void WriteCoordLines(const WorkingData& data, LineOut lines, int layout, const Settings& settings) {
+  lines.Reserve(data.PointList.size());
   for (const PointRecord& point : data.PointList) lines.Add(FormatPointRow(point, layout, settings));
 }
 
-void WriteJobFile(const WorkingData& data, LineList& lines) {
-  lines.reserve(lines.size() + 2 + data.MeasurementList.size() * 2);
-  LineListSink sink(lines);
-  WriteJobFile(data, sink);
-}
-
-void WriteJobFile(const WorkingData& data, LineSink& lines) {
+void WriteJobFile(const WorkingData& data, LineOut lines) {
   // A header line of 8 characters fails the keyword-text test, and a missing INST value
   // makes the job unreadable: such a file could never be opened again.
   lines.Add(KeywordLine("JOB", {Trim(data.JobName).empty() ? std::string_view("NONAME") : data.JobName}));
@@ -128,13 +118,8 @@ void WriteJobFile(const WorkingData& data, LineSink& lines) {
   }
 }
 
-void WriteCodeLines(const WorkingData& data, LineList& lines) {
-  lines.reserve(lines.size() + data.CodeList.size());
-  LineListSink sink(lines);
-  WriteCodeLines(data, sink);
-}
-
-void WriteCodeLines(const WorkingData& data, LineSink& lines) {
+void WriteCodeLines(const WorkingData& data, LineOut lines) {
+  lines.Reserve(data.CodeList.size());
   for (const CodeEntry& code : data.CodeList) lines.Add(code.Code.View());
 }
 
