@@ -4,6 +4,7 @@
 
 #include "cli/cli_settings.h"
 #include "cli/commands.h"
+#include "cli/load_report.h"
 #include "cli/output_file.h"
 #include "cli/save_formats.h"
 #include "files/file_open.h"
@@ -57,6 +58,7 @@ int RunConvert(const Args& args, std::ostream& out, std::ostream& err) {
     for (const ShownMessage& message : opened.Messages) err << MessageText(message) << '\n';
     return 1;
   }
+  ReportCuts(data, input, err);
   if (!HasData(data)) {
     err << MessageText(TextId::NoDataToSave) << '\n';
     return 1;

@@ -30,15 +30,23 @@ class SaveSignalGuard {
     action.sa_handler = RemoveTemporaryAndEnd;
     sigemptyset(&action.sa_mask);
     for (std::size_t i = 0; i < std::size(kSaveSignals); ++i) sigaction(kSaveSignals[i], &action, &previous_[i]);
+    // Past a file size limit the write then fails with EFBIG and is reported like a full disk,
+    // instead of the signal ending the process beside its temporary file.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGXFSZ, &ignore, &previousSizeLimit_);
   }
   ~SaveSignalGuard() {
     for (std::size_t i = 0; i < std::size(kSaveSignals); ++i) sigaction(kSaveSignals[i], &previous_[i], nullptr);
+    sigaction(SIGXFSZ, &previousSizeLimit_, nullptr);
   }
   SaveSignalGuard(const SaveSignalGuard&) = delete;
   SaveSignalGuard& operator=(const SaveSignalGuard&) = delete;
 
  private:
   struct sigaction previous_[std::size(kSaveSignals)] {};
+  struct sigaction previousSizeLimit_ {};
 };
 
 class StreamSink final : public LineSink {

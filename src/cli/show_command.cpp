@@ -3,6 +3,7 @@
 
 #include "cli/cli_settings.h"
 #include "cli/commands.h"
+#include "cli/load_report.h"
 #include "files/data_views.h"
 #include "files/file_open.h"
 
@@ -46,6 +47,7 @@ int RunShow(const Args& args, std::ostream& out, std::ostream& err) {
     for (const ShownMessage& message : opened.Messages) err << MessageText(message) << '\n';
     return 1;
   }
+  ReportCuts(data, options->Positional[0], err);
 
   if (data.DataKind == DataKindMeasure) {
     for (const std::string& line : MeasureTextLines(data, settings)) out << line << '\n';

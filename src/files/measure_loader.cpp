@@ -46,6 +46,7 @@ std::string LoadMeasureLines(WorkingData& data, const LineList& lines) {
   ClearCoordData(data);
   ClearMeasureData(data);
   ClearCodeData(data);
+  data.Cuts = {};
   data.JobName = std::move(jobName);
   data.InstrumentName = std::move(instrumentName);
   MergeShotRecords(records);

@@ -141,13 +141,13 @@ TEST_F(FileOpenTest, BinaryCoordinatesAreMetresWhateverTheDisplayUnit) {
   EXPECT_TRUE(d.JobName.empty());
 }
 
-TEST_F(FileOpenTest, RefusedBinaryCoordinatesAreReportedNotSilent) {
+TEST_F(FileOpenTest, LongBinaryPointNamesAreCutAndCounted) {
   WorkingData d = test::Sentinel();
   const OpenOutcome o = OpenDataFile(d, Write("long.ptf", PtfRecord("ABCDEFGHIJKLMNOP", 1, 2, 3)), Settings{});
-  ASSERT_EQ(o.Messages.size(), 1u);
-  EXPECT_EQ(o.Messages[0].Id, TextId::WrongFileFormat);
+  EXPECT_TRUE(o.Messages.empty());
   ASSERT_EQ(d.PointList.size(), 1u);
-  EXPECT_EQ(d.PointList[0].Name.View(), "KEEP");
+  EXPECT_EQ(d.PointList[0].Name.View(), "ABCDEFGHIJKLMNO");
+  EXPECT_EQ(d.Cuts.Count, 1u);
 }
 
 TEST_F(FileOpenTest, UnreadableBinaryJobKeepsTheDataButSwitchesToTheJobView) {
