@@ -225,6 +225,16 @@ TEST_F(CliTest, OutputIsNeverReplacedBySurprise) {
     EXPECT_NE(r.Err.find("Permission denied"), std::string::npos) << r.Err;
     fs::permissions(Out("ro"), fs::perms::owner_all);
   }
+  // receive says so before it opens the port (which does not exist here).
+  CliRun r = Cli("receive --port /dev/theolink-no-such-port '" + Out("old.dat") + "'");
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(r.Err, "theolink-cli receive: " + Out("old.dat") + ": already exists; add --overwrite to replace it\n");
+  r = Cli("receive --port /dev/theolink-no-such-port --to gt7-hd '" + Out("job.txt") + "'");
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_NE(r.Err.find(Out("job.txt") + ": "), std::string::npos) << r.Err;
+  EXPECT_EQ(r.Err.find("port"), std::string::npos) << r.Err;
+  EXPECT_EQ(ReadAll(Out("old.dat")), "old");
+
   EXPECT_EQ(Cli("convert '" + input + "' '" + Out("old.dat") + "' --to cass --overwrite").Status, 0);
   EXPECT_EQ(ReadAll(Out("old.dat")), ReadAll(kData / "coords.m.cass.dat"));
 }

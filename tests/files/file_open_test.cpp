@@ -186,6 +186,19 @@ TEST_F(FileOpenTest, BinaryJobIsNamedAfterItsFile) {
   EXPECT_TRUE(d.PointList.empty());
 }
 
+// A header and no record is an empty job named after the file, never text made of header bytes.
+TEST_F(FileOpenTest, HeaderOnlyBinaryJobOpensAsAnEmptyJob) {
+  WorkingData d = test::Sentinel();
+  const std::string header = std::string("TS-JOB", 6) + std::string(90, '\0');
+  const OpenOutcome o = OpenDataFile(d, Write("EMPTY.dat", header), Settings{});
+  EXPECT_TRUE(o.Messages.empty());
+  EXPECT_EQ(d.DataKind, DataKindMeasure);
+  EXPECT_EQ(d.JobName, "EMPTY");
+  EXPECT_TRUE(d.MeasurementList.empty());
+  EXPECT_TRUE(d.CodeList.empty());
+  EXPECT_TRUE(d.PointList.empty());
+}
+
 TEST_F(FileOpenTest, BinaryJobThatDoesNotParseShowsTheLoaderTextThenWrongFormat) {
   WorkingData d = test::Sentinel();
   // A comma in a stored name gives a line with one field too many.
