@@ -54,11 +54,7 @@ int RunConvert(const Args& args, std::ostream& out, std::ostream& err) {
 
   WorkingData data;
   const OpenOutcome opened = OpenDataFile(data, input, settings);
-  if (!opened.Messages.empty()) {
-    for (const ShownMessage& message : opened.Messages) err << MessageText(message) << '\n';
-    return 1;
-  }
-  ReportCuts(data, input, err);
+  if (!ReportOpen(opened, data, input, err)) return 1;
   if (!HasData(data)) {
     err << MessageText(TextId::NoDataToSave) << '\n';
     return 1;

@@ -1,5 +1,7 @@
 #include "cli/load_report.h"
 
+#include "cli/cli_settings.h"
+#include "files/file_io.h"
 #include "records/text_trim.h"
 
 namespace theolink::cli {
@@ -13,6 +15,17 @@ void ReportCuts(const WorkingData& data, const std::string& path, std::ostream& 
     err << path << ": points " << first << " and " << second << " now share the name "
         << TrimEnd(std::string_view(first).substr(0, 15)) << '\n';
   }
+}
+
+bool ReportOpen(const OpenOutcome& opened, const WorkingData& data, const std::string& path, std::ostream& err) {
+  if (opened.Messages.empty()) {
+    ReportCuts(data, path, err);
+    return true;
+  }
+  for (const ShownMessage& message : opened.Messages) err << MessageText(message) << '\n';
+  FileDescriptor fd;
+  if (const FileStatus status = OpenRegularFile(path, fd); !status.Ok()) err << FileStatusText(path, status) << '\n';
+  return false;
 }
 
 }  // namespace theolink::cli

@@ -43,11 +43,7 @@ int RunShow(const Args& args, std::ostream& out, std::ostream& err) {
   const Settings& settings = options->Values;
   WorkingData data;
   const OpenOutcome opened = OpenDataFile(data, options->Positional[0], settings);
-  if (!opened.Messages.empty()) {
-    for (const ShownMessage& message : opened.Messages) err << MessageText(message) << '\n';
-    return 1;
-  }
-  ReportCuts(data, options->Positional[0], err);
+  if (!ReportOpen(opened, data, options->Positional[0], err)) return 1;
 
   if (data.DataKind == DataKindMeasure) {
     for (const std::string& line : MeasureTextLines(data, settings)) out << line << '\n';

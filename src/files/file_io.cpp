@@ -243,17 +243,21 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path) : target_(SaveTarget
   const std::string folder = FolderOf(target_);
   const std::string name = NameOf(target_).substr(0, kMaxNameInTemporary);
   // "x": never reuse a name that already exists.
+  // Registered before the file exists: a signal right after the open must find it.
   for (int attempt = 0; attempt < 8 && !fd_.Valid(); ++attempt) {
+    Unregister(slot_);
     temporary_ = folder + "/." + name + "." + RandomPart() + ".tmp";
+    slot_ = Register(temporary_.c_str());
     fd_.Reset(::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (!fd_.Valid() && errno != EEXIST) break;
   }
   if (!fd_.Valid()) {
     status_ = FileStatus::FromErrno(errno);
+    Unregister(slot_);
+    slot_ = -1;
     temporary_.clear();
     return;
   }
-  slot_ = Register(temporary_.c_str());
   // The new file keeps the permission bits of the one it replaces.
   struct stat old {};
   if (::stat(target_.c_str(), &old) == 0) ::fchmod(fd_.Get(), old.st_mode & 07777);

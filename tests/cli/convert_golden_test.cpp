@@ -130,7 +130,7 @@ TEST_F(CliTest, OpenFailuresKeepAnExistingOutput) {
   std::ofstream(Out("keep.dat"), std::ios::binary) << "old";
   CliRun r = Cli("convert " + Out("missing.dat") + " " + Out("keep.dat") + " --to cass");
   EXPECT_EQ(r.Status, 1);
-  EXPECT_EQ(r.Err, "unable to open file\n");
+  EXPECT_EQ(r.Err, "unable to open file\n" + Out("missing.dat") + ": No such file or directory\n");
   std::ofstream(Out("bad.txt"), std::ios::binary) << "1.5\r\n";
   r = Cli("convert " + Out("bad.txt") + " " + Out("keep.dat") + " --to cass");
   EXPECT_EQ(r.Err, "Wrong file format.\n");
