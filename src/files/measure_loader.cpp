@@ -37,16 +37,17 @@ std::string LoadMeasureLines(WorkingData& data, const LineList& lines) {
 
   std::vector<MeasureRecord> records;
   records.reserve(entries.size() - std::min(start, entries.size()));
+  std::size_t cuts = 0;
   for (std::size_t i = start; i < entries.size(); ++i) {
     MeasureRecord record;
-    if (ParseRecordText(entries[i], record) != 0) return "ERROR: load record item failed";
+    if (ParseRecordText(entries[i], record, &cuts) != 0) return "ERROR: load record item failed";
     records.push_back(record);
   }
 
   ClearCoordData(data);
   ClearMeasureData(data);
   ClearCodeData(data);
-  data.Cuts = {};
+  data.Cuts = TextCuts{cuts, {}};
   data.JobName = std::move(jobName);
   data.InstrumentName = std::move(instrumentName);
   MergeShotRecords(records);

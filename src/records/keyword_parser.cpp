@@ -75,19 +75,25 @@ std::string_view StoredText(std::string_view field, std::size_t capacity) {
   return TrimEnd(field.substr(0, capacity));
 }
 
-void StoreName(NameText& target, std::string_view field) {
-  const std::string_view text = StoredText(field, NameText::Capacity);
-  target.Assign(text.empty() ? std::string_view("NONAME") : text);
-}
-
-void StoreCode(NameText& target, std::string_view field) { target.Assign(StoredText(field, NameText::Capacity)); }
-
 struct ValueReader {
   int AngleForm;
   int DistanceForm;
+  std::size_t* Cuts = nullptr;  // counts names and codes cut to fit the record
   double A(std::string_view text) const { return ParseAngle(text, AngleForm); }
   double D(std::string_view text) const { return ParseDistance(text, DistanceForm); }
+  std::string_view Stored(std::string_view field) const {
+    const std::string_view kept = StoredText(field, NameText::Capacity);
+    if (Cuts != nullptr && kept.size() < TrimEnd(field.substr(0, field.find('\0'))).size()) ++*Cuts;
+    return kept;
+  }
 };
+
+void StoreName(NameText& target, std::string_view field, const ValueReader& v) {
+  const std::string_view text = v.Stored(field);
+  target.Assign(text.empty() ? std::string_view("NONAME") : text);
+}
+
+void StoreCode(NameText& target, std::string_view field, const ValueReader& v) { target.Assign(v.Stored(field)); }
 
 // Each reader below converts every value first (a failure raises ConversionError), then
 // checks the keywords, and stores the body only when both passed.
@@ -100,8 +106,8 @@ std::int32_t ReadStation(const ItemList& it, const ValueReader& v, MeasureRecord
   body.Y = v.D(it[6]);
   body.Z = v.D(it[7]);
   if (it[0] != "STA" || it[4] != "XYZ") return -1;
-  StoreName(body.Name, it[1]);
-  StoreCode(body.Code, it[3]);
+  StoreName(body.Name, it[1], v);
+  StoreCode(body.Code, it[3], v);
   record.Station = body;
   return 0;
 }
@@ -114,7 +120,7 @@ std::int32_t ReadBacksight(const ItemList& it, const ValueReader& v, MeasureReco
   body.VerticalAngle = v.A(it[5]);
   body.SlopeDistance = v.D(it[6]);
   if (it[0] != "BS" || it[3] != "HVD") return -1;
-  StoreName(body.Name, it[1]);
+  StoreName(body.Name, it[1], v);
   body.HasBacksightPoint = 0;
   record.Backsight = body;
   return 0;
@@ -126,7 +132,7 @@ std::int32_t ReadBearing(const ItemList& it, const ValueReader& v, MeasureRecord
   body.FirstAngle = v.A(it[2]);
   body.SecondAngle = v.A(it[3]);
   if (it[0] != "BKB") return -1;
-  StoreName(body.Name, it[1]);
+  StoreName(body.Name, it[1], v);
   record.Bearing = body;
   return 0;
 }
@@ -138,8 +144,8 @@ std::int32_t ReadAngleShot(const ItemList& it, const ValueReader& v, MeasureReco
   body.HorizontalAngle = v.A(it[5]);
   body.VerticalAngle = v.A(it[6]);
   if (it[0] != "SA" || it[4] != "HV") return -1;
-  StoreName(body.Name, it[1]);
-  StoreCode(body.Code, it[3]);
+  StoreName(body.Name, it[1], v);
+  StoreCode(body.Code, it[3], v);
   record.AngleShot = body;
   return 0;
 }
@@ -152,8 +158,8 @@ std::int32_t ReadSlopeShot(const ItemList& it, const ValueReader& v, MeasureReco
   body.VerticalAngle = v.A(it[6]);
   body.SlopeDistance = v.D(it[7]);
   if (it[0] != "SD" || it[4] != "HVD") return -1;
-  StoreName(body.Name, it[1]);
-  StoreCode(body.Code, it[3]);
+  StoreName(body.Name, it[1], v);
+  StoreCode(body.Code, it[3], v);
   record.SlopeShot = body;
   return 0;
 }
@@ -179,8 +185,8 @@ std::int32_t ReadCoordShot(const ItemList& it, const ValueReader& v, MeasureReco
   body.East = eastFirst ? first : second;
   body.North = eastFirst ? second : first;
   body.HasObservation = observed ? 1 : 0;
-  StoreName(body.Name, it[1]);
-  StoreCode(body.Code, it[3]);
+  StoreName(body.Name, it[1], v);
+  StoreCode(body.Code, it[3], v);
   record.CoordShot = body;
   return 0;
 }
@@ -218,9 +224,10 @@ std::int32_t ReadRecord(std::string_view text, const ValueReader& reader, Measur
 
 }  // namespace
 
-std::int32_t ParseRecord(std::string_view recordText, int angleForm, int distanceForm, MeasureRecord& record) {
+std::int32_t ParseRecord(std::string_view recordText, int angleForm, int distanceForm, MeasureRecord& record,
+                         std::size_t* cuts) {
   try {
-    return ReadRecord(recordText, ValueReader{angleForm, distanceForm}, record);
+    return ReadRecord(recordText, ValueReader{angleForm, distanceForm, cuts}, record);
   } catch (const ConversionError& e) {
     // The one diagnostic this program writes; its spelling is what tools watching the
     // output look for.
@@ -231,8 +238,8 @@ std::int32_t ParseRecord(std::string_view recordText, int angleForm, int distanc
   }
 }
 
-std::int32_t ParseRecordText(std::string_view recordText, MeasureRecord& record) {
-  return ParseRecord(recordText, AngleSeconds, DistanceMetre, record);
+std::int32_t ParseRecordText(std::string_view recordText, MeasureRecord& record, std::size_t* cuts) {
+  return ParseRecord(recordText, AngleSeconds, DistanceMetre, record, cuts);
 }
 
 int SplitFields(std::string_view text, char separator, LineList& fields) {

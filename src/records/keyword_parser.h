@@ -24,9 +24,11 @@ std::int32_t ReadInstHeader(std::string_view entry, std::string& value);
 
 // 0 ok; -1 unexpected keyword; -2 wrong item count; -3 a line of 8 characters or fewer;
 // -4 not a record keyword; -5 a value is not a number (after printing "Excption: %s\n").
-std::int32_t ParseRecord(std::string_view recordText, int angleForm, int distanceForm, MeasureRecord& record);
+// Names and codes longer than a record holds are cut; cuts (when given) counts them.
+std::int32_t ParseRecord(std::string_view recordText, int angleForm, int distanceForm, MeasureRecord& record,
+                         std::size_t* cuts = nullptr);
 // ParseRecord in the instrument forms: whole arc seconds and metres.
-std::int32_t ParseRecordText(std::string_view recordText, MeasureRecord& record);
+std::int32_t ParseRecordText(std::string_view recordText, MeasureRecord& record, std::size_t* cuts = nullptr);
 
 // Cuts text at every separator, keeping empty fields, and appends each field trimmed.
 // Returns the number of fields appended (an empty text gives one empty field).

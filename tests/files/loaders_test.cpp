@@ -127,6 +127,11 @@ TEST(PointLoaders, NamesAndCodesLongerThanARecordHoldsAreCutAndReported) {
   EXPECT_EQ(d.Cuts.Count, 3u);
   using Pair = std::pair<std::string, std::string>;
   EXPECT_EQ(d.Cuts.SharedNames, (std::vector<Pair>{{"ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMNOQ"}}));
+  ASSERT_EQ(LoadMeasureLines(d, {"JOB     J", "INST    I", "STA     STATION-NORTH-0001,1.5000,CODE-LONGER-THAN-15",
+                                "XYZ     1.0000,2.0000,3.0000"}),
+            "OK");
+  EXPECT_EQ(d.MeasurementList[0].Station.Name.View(), "STATION-NORTH-0");
+  EXPECT_EQ(d.Cuts.Count, 2u);
   ASSERT_TRUE(LoadCodeLines(d, {"CODE-LONGER-THAN-15", "C2"}));
   EXPECT_EQ(d.CodeList[0].Code.View(), "CODE-LONGER-THA");
   EXPECT_EQ(d.Cuts.Count, 1u);
