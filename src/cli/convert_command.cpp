@@ -13,7 +13,7 @@ namespace theolink::cli {
 namespace {
 
 void PrintHelp(std::ostream& out) {
-  out << "Usage: theolink-cli convert INPUT OUTPUT --to FORMAT [options]\n"
+  out << "Usage: theolink-cli convert INPUT OUTPUT --to FORMAT [--overwrite] [options]\n"
          "Opens INPUT as the window's Open does (text or binary job or coordinate file) and\n"
          "writes OUTPUT exactly as Save writes it. FORMAT depends on what INPUT holds:\n";
   PrintSaveFormats(out);

@@ -106,8 +106,6 @@ std::string FileStatusText(const std::string& path, const FileStatus& status) {
       return path + ": " + std::strerror(EFBIG);
     case FileFault::SameAsInput:
       return path + ": is the input file";
-    case FileFault::Exists:
-      return path + ": " + std::strerror(EEXIST);
   }
   return path;
 }

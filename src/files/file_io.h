@@ -43,7 +43,6 @@ enum class FileFault {
   Socket,
   TooLarge,
   SameAsInput,
-  Exists,
 };
 
 struct FileStatus {
