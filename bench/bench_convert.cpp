@@ -106,7 +106,8 @@ int main(int argc, char** argv) {
   int failures = 0;
   for (const Case& c : cases) {
     const fs::path out = dir / c.Output;
-    const Measure m = RunChild({cli.string(), "convert", c.Input.string(), out.string(), "--to", c.Format});
+    const Measure m =
+        RunChild({cli.string(), "convert", c.Input.string(), out.string(), "--to", c.Format, "--overwrite"});
     if (m.Status != 0) ++failures;
     std::printf("%-10s %-11s %8.3f %8.3f %9.1f %12ju%s\n", c.Input.filename().c_str(), c.Format, m.Seconds,
                 m.CpuSeconds, m.MaxRssKb / 1024.0, static_cast<std::uintmax_t>(fs::exists(out) ? fs::file_size(out) : 0),

@@ -1,26 +1,10 @@
 #include "app/config_file.h"
 
-#include <sys/stat.h>
+#include "files/file_io.h"
 
-#include <cerrno>
 #include <utility>
 
 namespace theolink {
-namespace {
-
-// mkdir -p for the user's configuration folder; private to the user as is usual there.
-bool MakeFolders(const std::string& folder) {
-  struct stat info {};
-  if (folder.empty() || ::stat(folder.c_str(), &info) == 0) return true;
-  for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
-    const std::string part = folder.substr(0, slash);
-    if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
-    if (slash == std::string::npos) break;
-  }
-  return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-}  // namespace
 
 ConfigFile::ConfigFile(std::string executablePath, ConfigEnvironment environment)
     : executablePath_(std::move(executablePath)), environment_(std::move(environment)) {}
@@ -42,7 +26,7 @@ bool ConfigFile::Write(const IniFile& ini) const {
   const ConfigLocation location = Location();
   if (location.writePath.empty()) return false;
   // Only the user's folder is ours to create; the executable's folder must exist.
-  if (location.inUserFolder && !MakeFolders(ParentFolder(location.writePath))) return false;
+  if (location.inUserFolder && !MakeFolders(ParentFolder(location.writePath), 0700)) return false;
   return ini.Save(location.writePath);
 }
 

@@ -1,22 +1,20 @@
 #include "app/config_location.h"
 
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <string_view>
 #include <vector>
 
+#include "files/file_io.h"
+
 namespace theolink {
 namespace {
 
-bool Exists(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0;
-}
+bool Exists(const std::string& path) { return PathExists(path); }
 
-bool Writable(const std::string& path) { return ::access(path.c_str(), W_OK) == 0; }
+bool Writable(const std::string& path) { return IsWritable(path); }
 
 std::string EnvOrEmpty(const char* name) {
   const char* value = std::getenv(name);
@@ -50,21 +48,12 @@ ConfigEnvironment ConfigEnvironment::FromProcess() {
 }
 
 std::string RunningExecutablePath() {
-  std::vector<char> buffer(4096);
-  for (;;) {
-    const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
-    if (n < 0) return {};
-    if (static_cast<std::size_t>(n) < buffer.size()) {
-      // A program replaced while it runs (a package upgrade) reads as "<path> (deleted)";
-      // its settings still belong beside the path it was started from.
-      std::string path(buffer.data(), static_cast<std::size_t>(n));
-      constexpr std::string_view kDeleted = " (deleted)";
-      if (path.size() > kDeleted.size() && path.ends_with(kDeleted)) path.resize(path.size() - kDeleted.size());
-      return path;
-    }
-    if (buffer.size() >= (1u << 20)) return {};
-    buffer.resize(buffer.size() * 2);
-  }
+  std::string path = ReadLinkText("/proc/self/exe");
+  // A program replaced while it runs (a package upgrade) reads as "<path> (deleted)"; its
+  // settings still belong beside the path it was started from.
+  constexpr std::string_view kDeleted = " (deleted)";
+  if (path.size() > kDeleted.size() && path.ends_with(kDeleted)) path.resize(path.size() - kDeleted.size());
+  return path;
 }
 
 std::string IniPathBesideExecutable(const std::string& executablePath) {

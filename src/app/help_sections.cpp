@@ -1,7 +1,7 @@
 #include "app/help_sections.h"
 
-#include "app/file_bytes.h"
 #include "app/text_encoding.h"
+#include "files/file_io.h"
 #include "records/text_lines.h"
 #include "records/text_trim.h"
 
@@ -87,7 +87,7 @@ std::string HelpPathBesideExecutable(const std::string& executablePath) {
 
 HelpOutcome LoadHelp(const std::string& path, int language) {
   std::string bytes;
-  if (!ReadFileBytes(path, bytes)) return HelpOutcome{};
+  if (!ReadWholeFile(path, bytes).Ok()) return HelpOutcome{};
   return PickHelpText(DecodeHelpBytes(bytes), language);
 }
 

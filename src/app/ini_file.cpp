@@ -1,16 +1,12 @@
 #include "app/ini_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
 
 #include "app/config_location.h"
-#include "app/file_bytes.h"
+#include "files/file_io.h"
 #include "records/text_trim.h"
 #include "records/value_forms.h"
 
@@ -43,29 +39,6 @@ std::string OneLine(std::string_view text) {
     if (c != '\r' && c != '\n') clean += c;
   }
   return clean;
-}
-
-bool WriteAll(int fd, const std::string& data) {
-  std::size_t done = 0;
-  while (done < data.size()) {
-    const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-// Last resort when the folder refuses new files but the file itself may be written: the
-// settings are not lost, at the price of a write that is not atomic.
-bool RewriteInPlace(const std::string& path, const std::string& data) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-  if (fd < 0) return false;
-  bool ok = WriteAll(fd, data) && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  return ok;
 }
 
 }  // namespace
@@ -138,7 +111,7 @@ IniFile IniFile::Parse(std::string_view content) {
 
 IniFile IniFile::Load(const std::string& path) {
   std::string content;
-  if (!ReadFileBytes(path, content)) return IniFile();
+  if (!ReadWholeFile(path, content).Ok()) return IniFile();
   return Parse(content);
 }
 
@@ -253,31 +226,14 @@ std::string IniFile::Serialize() const {
 bool IniFile::Save(const std::string& path) const {
   if (path.empty()) return false;
   const std::string data = Serialize();
-  std::string temp = path + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) {
-    if (::access(path.c_str(), W_OK) == 0) return RewriteInPlace(path, data);
-    return false;
+  AtomicFileWriter writer(path);
+  if (!writer.Status().Ok()) {
+    // Last resort when the folder refuses new files but the file itself may be written: the
+    // settings are not lost, at the price of a write that is not atomic.
+    return IsWritable(path) && RewriteFileInPlace(path, data).Ok();
   }
-  // Keep the permissions of the file being replaced; a new file gets the usual 0644.
-  struct stat old {};
-  const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-  bool ok = ::fchmod(fd, mode) == 0;
-  ok = WriteAll(fd, data) && ok;
-  ok = ::fsync(fd) == 0 && ok;
-  ok = ::close(fd) == 0 && ok;
-  if (ok && std::rename(temp.c_str(), path.c_str()) != 0) ok = false;
-  if (!ok) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  // Make the rename itself durable.
-  const int dir = ::open(ParentFolder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
-  return true;
+  writer.Write(data);
+  return writer.Commit().Ok();
 }
 
 }  // namespace theolink

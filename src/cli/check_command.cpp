@@ -2,7 +2,7 @@
 // would load it and reports the record count or the first entry that fails.
 #include <string>
 
-#include "app/file_bytes.h"
+#include "files/file_io.h"
 #include "cli/commands.h"
 #include "records/job_check.h"
 #include "records/result_texts.h"
@@ -31,8 +31,8 @@ int RunCheck(const Args& args, std::ostream& out, std::ostream& err) {
   const std::string& path = args[0];
   std::string bytes;
   // Regular files only: a FIFO or a device in the file's place would never end.
-  if (!ReadFileBytes(path, bytes)) {
-    err << "theolink-cli check: cannot read " << path << '\n';
+  if (const FileStatus read = ReadWholeFile(path, bytes); !read.Ok()) {
+    err << "theolink-cli check: cannot read " << FileStatusText(path, read) << '\n';
     return 1;
   }
   const JobCheckResult result = CheckKeywordJob(SplitTextLines(bytes));

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <string_view>
 
 #include "app/text_table.h"
@@ -24,6 +25,12 @@ constexpr std::array<std::string_view, 3> kAngleNames = {"dms", "gon", "mil"};
 constexpr std::array<std::string_view, 3> kDistanceNames = {"m", "us-ft", "int-ft"};
 constexpr std::array<std::string_view, 3> kKNames = {"0.00", "0.14", "0.20"};
 constexpr std::array<std::string_view, 2> kOrderNames = {"nez", "enz"};
+
+// The settings hold two decimals; a value with more is refused rather than rounded.
+bool HasAtMostTwoDecimals(double value) {
+  const double hundredths = value * 100;
+  return std::fabs(hundredths - std::round(hundredths)) < 1e-9;
+}
 
 std::optional<std::string> GridScaleText(std::string_view value) {
   double scale = 0;
@@ -50,6 +57,10 @@ std::optional<ParsedOptions> ParseOptions(const Args& args, bool allowTo, std::o
     }
     if (name == "--residuals" && switches.Residuals) {
       parsed.Residuals = true;
+      continue;
+    }
+    if (name == "--overwrite" && allowTo) {
+      parsed.Overwrite = true;
       continue;
     }
     if (name.rfind("--", 0) != 0 || name.size() == 2) {
@@ -89,6 +100,11 @@ std::optional<ParsedOptions> ParseOptions(const Args& args, bool allowTo, std::o
       parsed.Values.KOption = std::string(kKNames[static_cast<std::size_t>(index)]);
     } else if (name == "--grid-scale") {
       const auto text = GridScaleText(value);
+      double scale = 0;
+      if (text && TryParseNumber(value, scale) && !HasAtMostTwoDecimals(scale)) {
+        err << "--grid-scale " << value << ": the grid scale has two decimals (for example 0.99 or 1.01)\n";
+        return std::nullopt;
+      }
       if (!text) {
         err << MessageText(TextId::GridScaleRange) << '\n';
         return std::nullopt;
@@ -112,8 +128,13 @@ void PrintUnitOptionsHelp(std::ostream& out) {
   out << "  --angle dms|gon|mil          angle unit (default dms)\n"
          "  --distance m|us-ft|int-ft    distance unit of text read and written (default m)\n"
          "  --k 0.00|0.14|0.20           refraction coefficient K (default 0.00)\n"
-         "  --grid-scale X               grid scale factor, 0.9 to 1.1 (default 1.00)\n"
+         "  --grid-scale X               grid scale factor, 0.90 to 1.10, two decimals (default 1.00)\n"
          "  --coord-order nez|enz        column order of north and east (default nez)\n";
+}
+
+void PrintOutputOptionsHelp(std::ostream& out) {
+  out << "  --overwrite                  replace OUTPUT when it exists (never the input file)\n"
+         "OUTPUT '-' writes to standard output.\n";
 }
 
 std::string MessageText(TextId id) { return std::string(PickText(id, kEnglish)); }

@@ -18,6 +18,7 @@ struct ParsedOptions {
   std::vector<std::string> Positional;
   std::string Format;  // --to
   bool Residuals = false;  // --residuals
+  bool Overwrite = false;  // --overwrite (with --to allowed only)
   bool Help = false;
 };
 
@@ -34,6 +35,8 @@ std::optional<ParsedOptions> ParseOptions(const Args& args, bool allowTo, std::o
 
 // The help lines for the unit options.
 void PrintUnitOptionsHelp(std::ostream& out);
+// The help lines for --overwrite and "-".
+void PrintOutputOptionsHelp(std::ostream& out);
 
 // The English text of a message, one line, as the window would show it.
 std::string MessageText(TextId id);

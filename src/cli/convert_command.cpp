@@ -4,17 +4,18 @@
 
 #include "cli/cli_settings.h"
 #include "cli/commands.h"
+#include "cli/load_report.h"
+#include "cli/output_file.h"
 #include "cli/save_formats.h"
 #include "cli/shot_report.h"
 #include "files/file_open.h"
-#include "files/line_file.h"
 #include "files/save_writers.h"
 
 namespace theolink::cli {
 namespace {
 
 void PrintHelp(std::ostream& out) {
-  out << "Usage: theolink-cli convert INPUT OUTPUT --to FORMAT [options]\n"
+  out << "Usage: theolink-cli convert INPUT OUTPUT --to FORMAT [--overwrite] [options]\n"
          "Opens INPUT as the window's Open does (text or binary job or coordinate file) and\n"
          "writes OUTPUT exactly as Save writes it. FORMAT depends on what INPUT holds:\n";
   PrintSaveFormats(out);
@@ -63,10 +64,7 @@ int RunConvert(const Args& args, std::ostream& out, std::ostream& err) {
 
   WorkingData data;
   const OpenOutcome opened = OpenDataFile(data, input, settings);
-  if (!opened.Messages.empty()) {
-    for (const ShownMessage& message : opened.Messages) err << MessageText(message) << '\n';
-    return 1;
-  }
+  if (!ReportOpen(opened, data, input, err)) return 1;
   if (!HasData(data)) {
     err << MessageText(TextId::NoDataToSave) << '\n';
     return 1;
@@ -81,24 +79,14 @@ int RunConvert(const Args& args, std::ostream& out, std::ostream& err) {
     return 2;
   }
 
-  // Lines go straight into a temporary file beside OUTPUT; it replaces OUTPUT only when
-  // the whole export went through.
-  AtomicLineFile file(output);
-  if (!file.IsOpen()) {
-    err << MessageText(TextId::WriteFailed) << '\n';
+  if (const std::string problem = OutputProblem(output, input, options->Overwrite); !problem.empty()) {
+    err << problem << '\n';
     return 1;
   }
-  if (const auto refused = ExportInFormat(data, *format, file, output, settings)) {
-    err << MessageText(*refused) << '\n';
-    return 1;
-  }
-  if (!file.Commit()) {
-    err << MessageText(TextId::WriteFailed) << '\n';
-    return 1;
-  }
-  if (settings.ComputeShots && IsJobCoordinateFormat(*format))
-    PrintReductionSummary(ReduceShots(data.MeasurementList, settings), out);
-  return 0;
+  const int status = WriteOutput(data, format->FilterIndex, output, settings, out, err);
+  if (status == 0 && settings.ComputeShots && IsJobCoordinateFormat(*format))
+    PrintReductionSummary(ReduceShots(data.MeasurementList, settings), output == "-" ? err : out);
+  return status;
 }
 
 }  // namespace theolink::cli

@@ -1,7 +1,6 @@
 // receive: take a job from the instrument as the window's Receive does, into a file.
 #include <unistd.h>
 
-#include <filesystem>
 #include <ostream>
 #include <string_view>
 
@@ -9,7 +8,7 @@
 #include "cli/commands.h"
 #include "cli/transfer_args.h"
 #include "cli/save_formats.h"
-#include "files/line_file.h"
+#include "cli/output_file.h"
 #include "serial/transfer_session.h"
 
 namespace theolink::cli {
@@ -28,6 +27,7 @@ void PrintHelp(std::ostream& out) {
   PrintSaveFormats(out);
   out << "Options for --to:\n";
   PrintUnitOptionsHelp(out);
+  PrintOutputOptionsHelp(out);
 }
 
 }  // namespace
@@ -45,12 +45,7 @@ int RunReceive(const Args& args, std::ostream& out, std::ostream& err) {
   }
 
   // A transfer cannot be repeated at will: find out before it starts that the file can go there.
-  const std::filesystem::path folder = std::filesystem::path(output).parent_path();
-  std::error_code ec;
-  if (!folder.empty() && !std::filesystem::is_directory(folder, ec)) {
-    err << "theolink-cli receive: " << folder.string() << " is not a folder\n";
-    return 1;
-  }
+  if (!CheckReceiveOutput(output, options.Format, options.Overwrite, err)) return 1;
 
   WorkingData data;
   ConsoleTransferSession session(portOptions, data, err, [](TextId id) { return MessageText(id); },
@@ -90,30 +85,16 @@ int RunReceive(const Args& args, std::ostream& out, std::ostream& err) {
   }
   err << MessageText(TextId::OperationComplete) << " (lines received: " << lines << ")\n";
 
-  LineList written;
-  if (options.Format.empty()) {
-    written = controller.Memo1();
-  } else {
-    const SaveFormat* format = FindSaveFormat(data.DataKind, options.Format);
-    if (format == nullptr) {
-      err << "theolink-cli receive: format '" << options.Format << "' is not offered for what was received;"
-          << " choose one of:";
-      PrintFormatNames(data.DataKind, err);
-      err << "\n";
-      return 1;
-    }
-    LineListSink sink(written);
-    if (const auto refused = ExportInFormat(data, *format, sink, output, options.Values)) {
-      err << MessageText(*refused) << '\n';
-      return 1;
-    }
-  }
-  if (!WriteTextLines(output, written)) {
-    err << MessageText(TextId::WriteFailed) << '\n';
+  if (options.Format.empty()) return WriteReceivedLines(controller.Memo1(), output, out, err);
+  const SaveFormat* format = FindSaveFormat(data.DataKind, options.Format);
+  if (format == nullptr) {
+    err << "theolink-cli receive: format '" << options.Format << "' is not offered for what was received;"
+        << " choose one of:";
+    PrintFormatNames(data.DataKind, err);
+    err << "\n";
     return 1;
   }
-  out.flush();
-  return 0;
+  return WriteOutput(data, format->FilterIndex, output, options.Values, out, err);
 }
 
 }  // namespace theolink::cli

@@ -65,18 +65,4 @@ void PrintFormatNames(int dataKind, std::ostream& out) {
     if (f.DataKind == dataKind) out << ' ' << f.Name;
 }
 
-std::optional<TextId> ExportInFormat(WorkingData& data, const SaveFormat& format, LineSink& lines,
-                                     const std::string& fileName, const Settings& settings) {
-  switch (data.DataKind) {
-    case DataKindMeasure:
-      return ExportMeasureData(data, lines, format.FilterIndex, fileName, settings);
-    case DataKindCoord:
-      ExportCoordData(data, lines, format.FilterIndex, settings);
-      return std::nullopt;
-    default:
-      WriteCodeLines(data, lines);
-      return std::nullopt;
-  }
-}
-
 }  // namespace theolink::cli

@@ -1,15 +1,11 @@
 #pragma once
 // The output formats of convert and receive --to: the save dialog's filters by data kind.
-#include <optional>
 #include <ostream>
 #include <span>
 #include <string>
 #include <string_view>
 
-#include "files/line_sink.h"
 #include "files/working_data.h"
-#include "records/settings.h"
-#include "records/text_id.h"
 
 namespace theolink::cli {
 
@@ -31,10 +27,5 @@ std::string_view DataKindName(int dataKind);
 void PrintSaveFormats(std::ostream& out);
 // Writes " name name ..." for the formats one data kind offers.
 void PrintFormatNames(int dataKind, std::ostream& out);
-
-// Writes the data as Save does for the format's filter; fileName is the target (the GTS-7
-// filters check its ending). Returns the message of a refusal, with nothing written.
-std::optional<TextId> ExportInFormat(WorkingData& data, const SaveFormat& format, LineSink& lines,
-                                     const std::string& fileName, const Settings& settings);
 
 }  // namespace theolink::cli

@@ -3,6 +3,7 @@
 
 #include "cli/cli_settings.h"
 #include "cli/commands.h"
+#include "cli/load_report.h"
 #include "cli/shot_report.h"
 #include "files/data_views.h"
 #include "files/file_open.h"
@@ -46,10 +47,7 @@ int RunShow(const Args& args, std::ostream& out, std::ostream& err) {
   const Settings& settings = options->Values;
   WorkingData data;
   const OpenOutcome opened = OpenDataFile(data, options->Positional[0], settings);
-  if (!opened.Messages.empty()) {
-    for (const ShownMessage& message : opened.Messages) err << MessageText(message) << '\n';
-    return 1;
-  }
+  if (!ReportOpen(opened, data, options->Positional[0], err)) return 1;
 
   if (options->Residuals) {
     if (data.DataKind != DataKindMeasure) {

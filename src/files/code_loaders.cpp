@@ -7,10 +7,11 @@
 namespace theolink {
 namespace {
 
-void InstallCodes(WorkingData& data, std::vector<CodeEntry>&& codes) {
+void InstallCodes(WorkingData& data, std::vector<CodeEntry>&& codes, const TextCutter& cutter) {
   ClearCoordData(data);
   ClearMeasureData(data);
   ClearCodeData(data);
+  data.Cuts = cutter.Finish({});
   data.CodeList = std::move(codes);
 }
 
@@ -20,15 +21,15 @@ bool LoadCodeLines(WorkingData& data, const LineList& lines) {
   if (lines.empty()) return false;
   std::vector<CodeEntry> codes;
   codes.reserve(lines.size());
+  TextCutter cutter;
   for (const std::string& line : lines) {
     if (TrimEnd(line).find_first_of(".,: ") != std::string_view::npos) return false;
     // The line is kept as it stands; only trailing blanks past the field may be lost.
-    if (TrimEnd(line).size() > NameText::Capacity) return false;
     CodeEntry entry;
-    entry.Code.Assign(line);
+    entry.Code.Assign(TrimEnd(line).size() > NameText::Capacity ? cutter.Cut(line) : std::string_view(line));
     codes.push_back(entry);
   }
-  InstallCodes(data, std::move(codes));
+  InstallCodes(data, std::move(codes), cutter);
   return true;
 }
 
@@ -36,15 +37,15 @@ bool LoadCodeTableLines(WorkingData& data, const LineList& lines) {
   if (lines.empty()) return false;
   std::vector<CodeEntry> codes;
   codes.reserve(lines.size());
+  TextCutter cutter;
   for (const std::string& line : lines) {
     if (SplitQuotedFields(line, ':').size() != 10) return false;
     const std::string_view code = std::string_view(line).substr(0, line.find(':'));
-    if (code.size() > NameText::Capacity) return false;
     CodeEntry entry;
-    entry.Code.Assign(code);
+    entry.Code.Assign(cutter.Cut(code));
     codes.push_back(entry);
   }
-  InstallCodes(data, std::move(codes));
+  InstallCodes(data, std::move(codes), cutter);
   return true;
 }
 

@@ -12,24 +12,29 @@ namespace {
 
 std::string Metres(double value) { return FormatDistance(value, DistanceMetre); }
 
-void Emit(LineSink& lines, std::initializer_list<std::string_view> items) {
+void Emit(LineOut lines, std::initializer_list<std::string_view> items) {
   for (std::string_view item : items) lines.Add(item);
 }
 
-void EmitLabel(LineSink& lines, std::string_view layer, double x, double y, std::string_view text) {
+void EmitLabel(LineOut lines, std::string_view layer, double x, double y, std::string_view text) {
   Emit(lines, {"0", "TEXT", "8", layer, "10", Metres(x), "20", Metres(y), "40", "0.8", "1", text});
+}
+
+// Labels are bytes in the Chinese code page; CAD programs only read them right when the
+// header says so. An all-ASCII drawing stays as it always was.
+bool AnyLabelBeyondAscii(const std::vector<PointRecord>& points) {
+  const auto beyond = [](std::string_view text) {
+    return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 128; });
+  };
+  return std::any_of(points.begin(), points.end(),
+                     [&](const PointRecord& p) { return beyond(p.Name.View()) || beyond(p.Code.View()); });
 }
 
 }  // namespace
 
-void WriteDxf(const WorkingData& data, LineList& lines) {
-  lines.reserve(lines.size() + 30 + data.PointList.size() * 50);
-  LineListSink sink(lines);
-  WriteDxf(data, sink);
-}
-
-void WriteDxf(const WorkingData& data, LineSink& lines) {
+void WriteDxf(const WorkingData& data, LineOut lines) {
   const std::vector<PointRecord>& points = data.PointList;
+  lines.Reserve(30 + points.size() * 50);
   double minN = 0, minE = 0, minZ = 0, maxN = 0, maxE = 0, maxZ = 0;
   if (!points.empty()) {
     minN = maxN = points.front().North;
@@ -45,6 +50,7 @@ void WriteDxf(const WorkingData& data, LineSink& lines) {
     maxZ = std::max(maxZ, p.Elevation);
   }
   Emit(lines, {"0", "SECTION", "2", "HEADER"});
+  if (AnyLabelBeyondAscii(points)) Emit(lines, {"9", "$DWGCODEPAGE", "3", "ANSI_936"});
   Emit(lines, {"9", "$EXTMIN", "10", Metres(minN), "20", Metres(minE), "30", Metres(minZ)});
   Emit(lines, {"9", "$EXTMAX", "10", Metres(maxN), "20", Metres(maxE), "30", Metres(maxZ)});
   Emit(lines, {"0", "ENDSEC", "0", "SECTION", "2", "ENTITIES"});

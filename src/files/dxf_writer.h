@@ -8,7 +8,6 @@
 namespace theolink {
 
 // Appends the whole drawing to lines. An empty point list gives zero extents and no entity.
-void WriteDxf(const WorkingData& data, LineList& lines);
-void WriteDxf(const WorkingData& data, LineSink& sink);
+void WriteDxf(const WorkingData& data, LineOut lines);
 
 }  // namespace theolink

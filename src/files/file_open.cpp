@@ -1,12 +1,9 @@
 #include "files/file_open.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
+#include <cctype>
 
+#include "files/file_io.h"
 #include "files/line_file.h"
 #include "files/line_loaders.h"
 #include "records/binary_coord_reader.h"
@@ -32,31 +29,27 @@ std::optional<TextId> TryAsText(WorkingData& data, const std::string& path, cons
   return ClassifyTextLines(data, lines, settings);
 }
 
+// No control byte but line breaks and tabs: what a text file with any code page holds.
+bool LooksLikeText(const std::string& path) {
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes).Ok()) return false;
+  return std::none_of(bytes.begin(), bytes.end(), [](char c) {
+    const auto b = static_cast<unsigned char>(c);
+    return b < 32 && b != '\t' && b != '\r' && b != '\n';
+  });
+}
+
 }  // namespace
 
 ProbeResult ProbeFileKind(const std::string& path) {
-  // Non-blocking, and only regular files: a pipe or device in the file's place would
-  // otherwise block the open or never end.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return ProbeCannotOpen;
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd);
-    return ProbeCannotOpen;
-  }
+  // Only regular files: a pipe or device in the file's place would block or never end.
+  FileDescriptor fd;
+  if (!OpenRegularFile(path, fd).Ok()) return ProbeCannotOpen;
   unsigned char buffer[100];
-  std::size_t count = 0;
-  bool atEnd = false, failed = false;
-  while (count < sizeof buffer) {
-    const ssize_t n = ::read(fd, buffer + count, sizeof buffer - count);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) failed = true;
-    if (n == 0) atEnd = true;
-    if (n <= 0) break;
-    count += static_cast<std::size_t>(n);
-  }
-  ::close(fd);
-  if (count == 0) return atEnd && !failed ? ProbeEmpty : ProbeReadFailed;
+  const long n = ReadSome(fd.Get(), reinterpret_cast<char*>(buffer), sizeof buffer);
+  if (n < 0) return ProbeReadFailed;
+  const auto count = static_cast<std::size_t>(n);
+  if (count == 0) return ProbeEmpty;
   for (std::size_t i = 0; i < count; ++i) {
     const unsigned char c = buffer[i];
     const bool blank = (c >= 9 && c <= 13) || c == 32;
@@ -90,10 +83,12 @@ OpenOutcome OpenBinaryFile(WorkingData& data, const std::string& path, const Set
     data.DataKind = DataKindMeasure;
     OpenOutcome outcome = OpenMeasureBinary(data, path);
     // CASS keeps its points in .dat files too; one with Chinese names must not be lost to
-    // the binary reader. Only a file the reader refused, or in which it found no record (a
-    // short text is all header), is tried, and only quietly.
-    const bool nothingRead = !outcome.Messages.empty() || data.MeasurementList.empty();
-    if (ext == ".dat" && nothingRead && !TryAsText(data, path, settings)) outcome.Messages.clear();
+    // the binary reader. A file the reader refused is tried quietly; one it read without a
+    // record only when it holds text bytes alone (a short text is all header): a real
+    // header-only job is an empty job, not a code list made of its header bytes.
+    const bool refused = !outcome.Messages.empty();
+    const bool headerOnlyText = !refused && data.MeasurementList.empty() && LooksLikeText(path);
+    if (ext == ".dat" && (refused || headerOnlyText) && !TryAsText(data, path, settings)) outcome.Messages.clear();
     return outcome;
   }
   if (IsCoordExtension(ext)) return OpenCoordBinary(data, path);

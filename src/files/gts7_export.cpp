@@ -21,12 +21,6 @@ std::string ReplaceAll(std::string text, std::string_view from, std::string_view
   return text;
 }
 
-bool EndsWithGt7(const std::string& fileName) {
-  const std::size_t slash = fileName.find_last_of("/\\");
-  const std::string_view base = std::string_view(fileName).substr(slash == std::string::npos ? 0 : slash + 1);
-  if (base.size() <= 4) return false;
-  return LowerAscii(base.substr(base.size() - 4)) == ".gt7";
-}
 
 // The record as the observations-only mode writes it; false when it is left out.
 bool ObservationsOnly(MeasureRecord& record) {
@@ -124,28 +118,23 @@ std::string MapGts7Keywords(const std::string& recordText) {
   return recordText;
 }
 
-std::optional<TextId> ExportGts7(const WorkingData& data, LineList& lines, const std::string& fileName, Gts7Mode mode,
-                                 bool hdMode, const Settings& settings) {
-  LineListSink sink(lines);
-  return ExportGts7(data, sink, fileName, mode, hdMode, settings);
+bool IsGts7FileName(const std::string& fileName) {
+  const std::size_t slash = fileName.find_last_of("/\\");
+  const std::string_view base = std::string_view(fileName).substr(slash == std::string::npos ? 0 : slash + 1);
+  if (base.size() <= 4) return false;
+  return LowerAscii(base.substr(base.size() - 4)) == ".gt7";
 }
 
-std::optional<TextId> ExportGts7(const WorkingData& data, LineSink& lines, const std::string& fileName, Gts7Mode mode,
+std::optional<TextId> ExportGts7(const WorkingData& data, LineOut lines, const std::string& fileName, Gts7Mode mode,
                                  bool hdMode, const Settings& settings) {
   // A name the instrument's loader would not take used to give an empty file and no word.
-  if (!EndsWithGt7(fileName)) return TextId::Gts7NameNotGt7;
+  if (!IsGts7FileName(fileName)) return TextId::Gts7NameNotGt7;
   if (AngleFormCode(settings) == AngleMil) return TextId::MilNotSupported;
   WriteGts7(data, lines, mode, GridScaleValue(settings), KValue(settings), hdMode, settings);
   return std::nullopt;
 }
 
-void WriteGts7(const WorkingData& data, LineList& lines, Gts7Mode mode, double scale, double k, bool hdMode,
-               const Settings& settings) {
-  LineListSink sink(lines);
-  WriteGts7(data, sink, mode, scale, k, hdMode, settings);
-}
-
-void WriteGts7(const WorkingData& data, LineSink& lines, Gts7Mode mode, double scale, double k, bool hdMode,
+void WriteGts7(const WorkingData& data, LineOut lines, Gts7Mode mode, double scale, double k, bool hdMode,
                const Settings& settings) {
   if (data.MeasurementList.empty() && data.JobName.empty() && data.InstrumentName.empty()) return;
   const int angleForm = AngleFormCode(settings);

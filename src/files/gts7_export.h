@@ -16,20 +16,19 @@ enum class Gts7Mode {
   AllData,
 };
 
+// True when the file name (after its folder) is more than ".gt7" and ends in ".gt7", any case.
+bool IsGts7FileName(const std::string& fileName);
+
 // Checks the target name (must end in ".gt7", any case) and the angle unit (no mil), then
 // WriteGts7 with the settings' K and grid scale. On a refusal returns the message and
 // appends nothing.
-std::optional<TextId> ExportGts7(const WorkingData& data, LineSink& lines, const std::string& fileName, Gts7Mode mode,
-                                 bool hdMode, const Settings& settings);
-std::optional<TextId> ExportGts7(const WorkingData& data, LineList& lines, const std::string& fileName, Gts7Mode mode,
+std::optional<TextId> ExportGts7(const WorkingData& data, LineOut lines, const std::string& fileName, Gts7Mode mode,
                                  bool hdMode, const Settings& settings);
 
 // Appends the GTS-7 text of the whole job (nothing when there is no job at all). In HD mode
 // every slope observation becomes horizontal distance and height difference, corrected for
 // earth curvature and refraction (k) and scaled when 0.9 < scale < 1.1.
-void WriteGts7(const WorkingData& data, LineSink& lines, Gts7Mode mode, double scale, double k, bool hdMode,
-               const Settings& settings);
-void WriteGts7(const WorkingData& data, LineList& lines, Gts7Mode mode, double scale, double k, bool hdMode,
+void WriteGts7(const WorkingData& data, LineOut lines, Gts7Mode mode, double scale, double k, bool hdMode,
                const Settings& settings);
 
 // The text of a record under GTS-7 keywords (STA -> STN, shots -> SS, HVD -> "SD ", ...);

@@ -1,8 +1,8 @@
 #pragma once
 // Text files as lists of 8-bit lines.
-#include <cstdio>
 #include <string>
 
+#include "files/file_io.h"
 #include "files/line_sink.h"
 #include "records/line_list.h"
 
@@ -12,9 +12,8 @@ namespace theolink {
 // extra empty line. Bytes are kept as they are. False (lines untouched) when unreadable.
 bool ReadTextLines(const std::string& path, LineList& lines);
 
-// Writes every line followed by CR LF, whole or not at all: the text goes to a new file
-// beside the target, which is then renamed over it. False when anything failed; the old
-// file (if any) is then untouched and no temporary file is left.
+// Writes every line followed by CR LF, whole or not at all (AtomicFileWriter). False when
+// anything failed; the old file (if any) is then untouched and no temporary file is left.
 bool WriteTextLines(const std::string& path, const LineList& lines);
 
 // The same as a sink: lines go to a temporary file beside the target as they come; Commit
@@ -22,25 +21,21 @@ bool WriteTextLines(const std::string& path, const LineList& lines);
 // and the target stays as it was.
 class AtomicLineFile final : public LineSink {
  public:
-  explicit AtomicLineFile(std::string path);
-  ~AtomicLineFile() override;
-  AtomicLineFile(const AtomicLineFile&) = delete;
-  AtomicLineFile& operator=(const AtomicLineFile&) = delete;
+  explicit AtomicLineFile(const std::string& path) : writer_(path) {}
 
-  // False when the temporary file could not be created.
-  bool IsOpen() const { return file_ != nullptr; }
-  void Add(std::string_view line) override;
+  // False when the temporary file could not be created (Status says why).
+  bool IsOpen() const { return writer_.Status().Ok(); }
+  const FileStatus& Status() const { return writer_.Status(); }
+  void Add(std::string_view line) override {
+    writer_.Write(line);
+    writer_.Write("\r\n");
+  }
   // True when every line was written and the file now stands under the target name.
-  bool Commit();
+  bool Commit() { return Finish().Ok(); }
+  FileStatus Finish() { return writer_.Commit(); }
 
  private:
-  void Discard();
-  void Flush();
-
-  std::string path_, temporary_;
-  std::FILE* file_ = nullptr;
-  std::string pending_;  // collected here: one fwrite per megabyte, not two per line
-  bool failed_ = false;
+  AtomicFileWriter writer_;
 };
 
 }  // namespace theolink

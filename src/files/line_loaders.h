@@ -25,14 +25,14 @@ void MergeShotRecords(std::vector<MeasureRecord>& list);
 
 // Point loaders for the CASS (name,code,E,N,Z) and GTS-7 (name,E,N,Z,code) layouts; values
 // are read in the settings' distance unit. A name or code longer than the 15 characters a
-// record holds makes the line, and so the load, fail rather than being cut.
+// record holds is cut to 15 (WorkingData::Cuts tells how many).
 bool LoadCassCoordLines(WorkingData& data, const LineList& lines, const Settings& settings);
 bool LoadGts7CoordLines(WorkingData& data, const LineList& lines, const Settings& settings);
 // SC / ENZ / NEZ lines as the binary coordinate readers write them: always in metres.
 bool LoadCoordRecordLines(WorkingData& data, const LineList& lines);
 
 // One code per line (no '.', ',', blank or ':'), or the first field of 10-field ':' tables.
-// A code longer than 15 characters fails the load.
+// A code longer than 15 characters is cut to 15.
 bool LoadCodeLines(WorkingData& data, const LineList& lines);
 bool LoadCodeTableLines(WorkingData& data, const LineList& lines);
 

@@ -2,6 +2,7 @@
 // Where writers put their lines: a line list (the window's buffer) or, for large exports,
 // straight into a file (line_file.h), so no second copy of the output is held.
 #include <string_view>
+#include <variant>
 
 #include "records/line_list.h"
 
@@ -21,6 +22,28 @@ class LineListSink final : public LineSink {
 
  private:
   LineList& lines_;
+};
+
+// What every writer takes: a line list or any sink, so each format has one entry point.
+class LineOut {
+ public:
+  LineOut(LineList& lines) : target_(&lines) {}  // NOLINT(google-explicit-constructor)
+  LineOut(LineSink& sink) : target_(&sink) {}    // NOLINT(google-explicit-constructor)
+
+  void Add(std::string_view line) {
+    if (LineList* const* lines = std::get_if<LineList*>(&target_)) {
+      (*lines)->emplace_back(line);
+    } else {
+      std::get<LineSink*>(target_)->Add(line);
+    }
+  }
+  // Room for n more lines when they go to a list.
+  void Reserve(std::size_t n) {
+    if (LineList* const* lines = std::get_if<LineList*>(&target_)) (*lines)->reserve((*lines)->size() + n);
+  }
+
+ private:
+  std::variant<LineList*, LineSink*> target_;
 };
 
 }  // namespace theolink

@@ -57,6 +57,7 @@ std::string LoadMeasureLines(WorkingData& data, const LineList& lines) {
   ClearCoordData(data);
   ClearMeasureData(data);
   ClearCodeData(data);
+  data.Cuts = TextCuts{job.Cuts, {}};
   data.JobName = std::move(job.JobName);
   data.InstrumentName = std::move(job.InstrumentName);
   MergeShotRecords(records);

@@ -8,12 +8,11 @@
 namespace theolink {
 namespace {
 
-bool FitsNameField(std::string_view text) { return text.size() <= NameText::Capacity; }
-
-void InstallPoints(WorkingData& data, std::vector<PointRecord>&& points) {
+void InstallPoints(WorkingData& data, std::vector<PointRecord>&& points, const TextCutter& cutter) {
   ClearCoordData(data);
   ClearMeasureData(data);
   ClearCodeData(data);
+  data.Cuts = cutter.Finish(points);
   data.PointList = std::move(points);
 }
 
@@ -27,15 +26,13 @@ bool LoadFiveFieldLines(WorkingData& data, const LineList& lines, const Settings
   const int form = DistanceFormCode(settings);
   std::vector<PointRecord> points;
   points.reserve(lines.size());
+  TextCutter cutter;
   for (const std::string& line : lines) {
     const LineList fields = SplitQuotedFields(Trim(line));
     if (fields.size() != 5) return false;
-    const std::string& name = fields[layout.Name];
-    const std::string& code = fields[layout.Code];
-    if (!FitsNameField(name) || !FitsNameField(code)) return false;
     PointRecord point;
-    point.Name.Assign(name);
-    point.Code.Assign(code);
+    point.Name.Assign(cutter.CutName(fields[layout.Name], points.size()));
+    point.Code.Assign(cutter.Cut(fields[layout.Code]));
     try {
       point.East = ParseDistance(fields[layout.East], form);
       point.North = ParseDistance(fields[layout.North], form);
@@ -45,7 +42,7 @@ bool LoadFiveFieldLines(WorkingData& data, const LineList& lines, const Settings
     }
     points.push_back(point);
   }
-  InstallPoints(data, std::move(points));
+  InstallPoints(data, std::move(points), cutter);
   return true;
 }
 
@@ -66,6 +63,7 @@ bool LoadCoordRecordLines(WorkingData& data, const LineList& lines) {
   points.reserve(lines.size() / 2);
   std::string name, code;
   bool sawCoordLine = false;
+  TextCutter cutter;
   for (const std::string& line : lines) {
     const std::string_view keyword = Trim(std::string_view(line).substr(0, 8));
     const std::string_view trimmed = Trim(line);
@@ -73,13 +71,12 @@ bool LoadCoordRecordLines(WorkingData& data, const LineList& lines) {
     const LineList fields = SplitQuotedFields(value);
     if (fields.size() != 3) return false;
     if (keyword == "SC") {
-      if (!FitsNameField(fields[0]) || !FitsNameField(fields[2])) return false;
       name = fields[0];
-      code = fields[2];
+      code = cutter.Cut(fields[2]);
       sawCoordLine = true;
     } else if (keyword == "ENZ" || keyword == "NEZ") {
       PointRecord point;
-      point.Name.Assign(name);
+      point.Name.Assign(cutter.CutName(name, points.size()));
       point.Code.Assign(code);
       try {
         const double first = ParseDistance(fields[0], DistanceMetre);
@@ -95,7 +92,7 @@ bool LoadCoordRecordLines(WorkingData& data, const LineList& lines) {
     }
   }
   if (!sawCoordLine) return false;
-  InstallPoints(data, std::move(points));
+  InstallPoints(data, std::move(points), cutter);
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include "files/gts7_export.h"
 #include "files/line_loaders.h"
 #include "files/shot_reduction.h"
+#include "records/default_names.h"
 #include "records/keyword_line.h"
 #include "records/record_formatter.h"
 #include "records/text_trim.h"
@@ -24,15 +25,17 @@ std::string Fixed6(double value) {
   return std::string(buffer.data(), r.ptr);
 }
 
-}  // namespace
-
-std::optional<TextId> ExportMeasureData(WorkingData& data, LineList& lines, int filterIndex,
-                                        const std::string& fileName, const Settings& settings) {
-  LineListSink sink(lines);
-  return ExportMeasureData(data, sink, filterIndex, fileName, settings);
+// The job's points in a list of their own: an export never changes the working data.
+// With the reduced shots when the settings ask for them.
+WorkingData ExtractedPoints(const WorkingData& data, const Settings& settings) {
+  WorkingData points;
+  points.PointList = JobPoints(data.MeasurementList, settings);
+  return points;
 }
 
-std::optional<TextId> ExportMeasureData(WorkingData& data, LineSink& lines, int filterIndex,
+}  // namespace
+
+std::optional<TextId> ExportMeasureData(const WorkingData& data, LineOut lines, int filterIndex,
                                         const std::string& fileName, const Settings& settings) {
   if (data.MeasurementList.empty() && data.JobName.empty() && data.InstrumentName.empty()) return std::nullopt;
   switch (filterIndex) {
@@ -42,15 +45,11 @@ std::optional<TextId> ExportMeasureData(WorkingData& data, LineSink& lines, int 
       break;
     case MeasureFilterCass:
     case MeasureFilterGts7Coord:
-      ClearCoordData(data);
-      ExtractJobPoints(data, settings);
-      WriteCoordLines(data, lines, filterIndex == MeasureFilterCass ? CoordLayoutCass : CoordLayoutGts7, settings);
-      ClearCoordData(data);
+      WriteCoordLines(ExtractedPoints(data, settings), lines,
+                      filterIndex == MeasureFilterCass ? CoordLayoutCass : CoordLayoutGts7, settings);
       break;
     case MeasureFilterDxf:
-      ExtractJobPoints(data, settings);
-      WriteDxf(data, lines);
-      ClearCoordData(data);
+      WriteDxf(ExtractedPoints(data, settings), lines);
       break;
     case MeasureFilterGts7Hd:
       return ExportGts7(data, lines, fileName, Gts7Mode::ObservationsOnly, true, settings);
@@ -67,12 +66,7 @@ std::optional<TextId> ExportMeasureData(WorkingData& data, LineSink& lines, int 
   return std::nullopt;
 }
 
-void ExportCoordData(const WorkingData& data, LineList& lines, int filterIndex, const Settings& settings) {
-  LineListSink sink(lines);
-  ExportCoordData(data, sink, filterIndex, settings);
-}
-
-void ExportCoordData(const WorkingData& data, LineSink& lines, int filterIndex, const Settings& settings) {
+void ExportCoordData(const WorkingData& data, LineOut lines, int filterIndex, const Settings& settings) {
   switch (filterIndex) {
     case CoordFilterCassDat:
     case CoordFilterCassTxt:
@@ -90,37 +84,35 @@ void ExportCoordData(const WorkingData& data, LineSink& lines, int filterIndex, 
   }
 }
 
-void WriteCsvMeasure(const WorkingData& data, LineList& lines, const Settings& settings) {
-  lines.reserve(lines.size() + data.MeasurementList.size());
-  LineListSink sink(lines);
-  WriteCsvMeasure(data, sink, settings);
+std::optional<TextId> ExportForSaveFilter(const WorkingData& data, int dataKind, int filterIndex, LineOut lines,
+                                          const std::string& fileName, const Settings& settings) {
+  switch (dataKind) {
+    case DataKindMeasure:
+      return ExportMeasureData(data, lines, filterIndex, fileName, settings);
+    case DataKindCoord:
+      ExportCoordData(data, lines, filterIndex, settings);
+      return std::nullopt;
+    default:
+      WriteCodeLines(data, lines);
+      return std::nullopt;
+  }
 }
 
-void WriteCsvMeasure(const WorkingData& data, LineSink& lines, const Settings& settings) {
+void WriteCsvMeasure(const WorkingData& data, LineOut lines, const Settings& settings) {
+  lines.Reserve(data.MeasurementList.size());
   for (const MeasureRecord& record : data.MeasurementList) lines.Add(FormatCsvMeasureRow(record, settings));
 }
 
-void WriteCoordLines(const WorkingData& data, LineList& lines, int layout, const Settings& settings) {
-  lines.reserve(lines.size() + data.PointList.size());
-  LineListSink sink(lines);
-  WriteCoordLines(data, sink, layout, settings);
-}
-
-void WriteCoordLines(const WorkingData& data, LineSink& lines, int layout, const Settings& settings) {
+void WriteCoordLines(const WorkingData& data, LineOut lines, int layout, const Settings& settings) {
+  lines.Reserve(data.PointList.size());
   for (const PointRecord& point : data.PointList) lines.Add(FormatPointRow(point, layout, settings));
 }
 
-void WriteJobFile(const WorkingData& data, LineList& lines) {
-  lines.reserve(lines.size() + 2 + data.MeasurementList.size() * 2);
-  LineListSink sink(lines);
-  WriteJobFile(data, sink);
-}
-
-void WriteJobFile(const WorkingData& data, LineSink& lines) {
+void WriteJobFile(const WorkingData& data, LineOut lines) {
   // A header line of 8 characters fails the keyword-text test, and a missing INST value
   // makes the job unreadable: such a file could never be opened again.
-  lines.Add(KeywordLine("JOB", {Trim(data.JobName).empty() ? std::string_view("NONAME") : data.JobName}));
-  lines.Add(KeywordLine("INST", {data.InstrumentName.empty() ? std::string_view("UNKNOW") : data.InstrumentName}));
+  lines.Add(KeywordLine("JOB", {Trim(data.JobName).empty() ? kNoName : data.JobName}));
+  lines.Add(KeywordLine("INST", {data.InstrumentName.empty() ? kUnknownInstrument : data.InstrumentName}));
   LineList pieces;
   for (const MeasureRecord& record : data.MeasurementList) {
     pieces.clear();
@@ -129,13 +121,8 @@ void WriteJobFile(const WorkingData& data, LineSink& lines) {
   }
 }
 
-void WriteCodeLines(const WorkingData& data, LineList& lines) {
-  lines.reserve(lines.size() + data.CodeList.size());
-  LineListSink sink(lines);
-  WriteCodeLines(data, sink);
-}
-
-void WriteCodeLines(const WorkingData& data, LineSink& lines) {
+void WriteCodeLines(const WorkingData& data, LineOut lines) {
+  lines.Reserve(data.CodeList.size());
   for (const CodeEntry& code : data.CodeList) lines.Add(code.Code.View());
 }
 

@@ -31,35 +31,30 @@ enum CoordFilter : int {
   CoordFilterGts7 = 5,
 };
 
-// Every writer appends to a line list (the window's buffer) or to any other sink.
+// Every writer appends to a line list (the window's buffer) or to any other sink, and
+// never changes the working data.
 
 // The measurement job in the format of the filter index; fileName is the chosen target
-// (the GTS-7 filters check its ending). Points extracted for the coordinate formats
-// (ExtractJobPoints: with the reduced shots when settings.ComputeShots is on) live only
-// during the call: PointList is empty afterwards. Returns the message of a refusal,
-// in which case nothing was appended.
-std::optional<TextId> ExportMeasureData(WorkingData& data, LineList& lines, int filterIndex,
-                                        const std::string& fileName, const Settings& settings);
-std::optional<TextId> ExportMeasureData(WorkingData& data, LineSink& lines, int filterIndex,
+// (the GTS-7 filters check its ending). The coordinate formats extract the points into a
+// list of their own (with the reduced shots when settings.ComputeShots is on). Returns the message of a refusal, in which case nothing was appended.
+std::optional<TextId> ExportMeasureData(const WorkingData& data, LineOut lines, int filterIndex,
                                         const std::string& fileName, const Settings& settings);
 // The point list in the format of the coordinate filter index.
-void ExportCoordData(const WorkingData& data, LineList& lines, int filterIndex, const Settings& settings);
-void ExportCoordData(const WorkingData& data, LineSink& lines, int filterIndex, const Settings& settings);
+void ExportCoordData(const WorkingData& data, LineOut lines, int filterIndex, const Settings& settings);
+// The writer the save dialog's filter index chooses for the data's kind (codes: any index).
+std::optional<TextId> ExportForSaveFilter(const WorkingData& data, int dataKind, int filterIndex, LineOut lines,
+                                          const std::string& fileName, const Settings& settings);
 
 // One comma-separated row per record.
-void WriteCsvMeasure(const WorkingData& data, LineList& lines, const Settings& settings);
-void WriteCsvMeasure(const WorkingData& data, LineSink& lines, const Settings& settings);
+void WriteCsvMeasure(const WorkingData& data, LineOut lines, const Settings& settings);
 // One row per point, CoordLayoutCass or CoordLayoutGts7 (csv_rows.h).
-void WriteCoordLines(const WorkingData& data, LineList& lines, int layout, const Settings& settings);
-void WriteCoordLines(const WorkingData& data, LineSink& lines, int layout, const Settings& settings);
+void WriteCoordLines(const WorkingData& data, LineOut lines, int layout, const Settings& settings);
 // The keyword-line work file, always in whole arc seconds and metres. An empty (or blank)
 // job name is written as "NONAME" and an empty instrument text as "UNKNOW", the names the
 // loader gives a job without header, so the file can always be opened again.
-void WriteJobFile(const WorkingData& data, LineList& lines);
-void WriteJobFile(const WorkingData& data, LineSink& lines);
+void WriteJobFile(const WorkingData& data, LineOut lines);
 // One line per code, unchanged.
-void WriteCodeLines(const WorkingData& data, LineList& lines);
-void WriteCodeLines(const WorkingData& data, LineSink& lines);
+void WriteCodeLines(const WorkingData& data, LineOut lines);
 // One upload line per point: "name code 0 N E Z 0" in metres with six decimals; an empty
 // code is sent as a single backspace character.
 void WriteUploadCoordLines(const WorkingData& data, LineList& lines);

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "files/text_cuts.h"
 #include "records/measure_record.h"
 
 namespace theolink {
@@ -18,6 +19,8 @@ struct WorkingData {
   std::string JobName;
   std::string InstrumentName;
   int DataKind = DataKindMeasure;
+  // What the last load cut to fit the records (names and codes of points and codes).
+  TextCuts Cuts;
 };
 
 // Empties MeasurementList, JobName and InstrumentName.

@@ -35,7 +35,7 @@ JobCheckResult ReadKeywordJob(const LineList& lines, std::vector<MeasureRecord>*
   if (records != nullptr) records->reserve(records->size() + entries.size() - std::min(start, entries.size()));
   for (std::size_t i = start; i < entries.size(); ++i) {
     MeasureRecord record;
-    result.Code = ParseRecordText(entries[i], record);
+    result.Code = ParseRecordText(entries[i], record, &result.Cuts);
     if (result.Code != RecordOk) {
       result.Stage = JobCheckStage::Record;
       result.Position = i + 1;

@@ -21,6 +21,7 @@ struct JobCheckResult {
   std::size_t Position = 0;   // 1-based: the input line (Preprocess) or the entry (Record)
   std::string Line;           // that input line, or the first line of that entry
   std::size_t RecordCount = 0;
+  std::size_t Cuts = 0;       // names and codes cut to fit a record
   bool HasHeaders = false;    // entries 1 and 2 are JOB and INST
   std::string JobName;        // kNoName and kUnknownInstrument without headers
   std::string InstrumentName;

@@ -76,19 +76,25 @@ std::string_view StoredText(std::string_view field, std::size_t capacity) {
   return TrimEnd(field.substr(0, capacity));
 }
 
-void StoreName(NameText& target, std::string_view field) {
-  const std::string_view text = StoredText(field, NameText::Capacity);
-  target.Assign(text.empty() ? kNoName : text);
-}
-
-void StoreCode(NameText& target, std::string_view field) { target.Assign(StoredText(field, NameText::Capacity)); }
-
 struct ValueReader {
   int AngleForm;
   int DistanceForm;
+  std::size_t* Cuts = nullptr;  // counts names and codes cut to fit the record
   double A(std::string_view text) const { return ParseAngle(text, AngleForm); }
   double D(std::string_view text) const { return ParseDistance(text, DistanceForm); }
+  std::string_view Stored(std::string_view field) const {
+    const std::string_view kept = StoredText(field, NameText::Capacity);
+    if (Cuts != nullptr && kept.size() < TrimEnd(field.substr(0, field.find('\0'))).size()) ++*Cuts;
+    return kept;
+  }
 };
+
+void StoreName(NameText& target, std::string_view field, const ValueReader& v) {
+  const std::string_view text = v.Stored(field);
+  target.Assign(text.empty() ? kNoName : text);
+}
+
+void StoreCode(NameText& target, std::string_view field, const ValueReader& v) { target.Assign(v.Stored(field)); }
 
 // Each reader below converts every value first (a failure raises ConversionError), then
 // checks the keywords, and stores the body only when both passed.
@@ -101,8 +107,8 @@ RecordResult ReadStation(const ItemList& it, const ValueReader& v, MeasureRecord
   body.Y = v.D(it[6]);
   body.Z = v.D(it[7]);
   if (it[0] != "STA" || it[4] != "XYZ") return RecordUnexpectedKeyword;
-  StoreName(body.Name, it[1]);
-  StoreCode(body.Code, it[3]);
+  StoreName(body.Name, it[1], v);
+  StoreCode(body.Code, it[3], v);
   record.Station = body;
   return RecordOk;
 }
@@ -115,7 +121,7 @@ RecordResult ReadBacksight(const ItemList& it, const ValueReader& v, MeasureReco
   body.VerticalAngle = v.A(it[5]);
   body.SlopeDistance = v.D(it[6]);
   if (it[0] != "BS" || it[3] != "HVD") return RecordUnexpectedKeyword;
-  StoreName(body.Name, it[1]);
+  StoreName(body.Name, it[1], v);
   body.HasBacksightPoint = 0;
   record.Backsight = body;
   return RecordOk;
@@ -127,7 +133,7 @@ RecordResult ReadBearing(const ItemList& it, const ValueReader& v, MeasureRecord
   body.FirstAngle = v.A(it[2]);
   body.SecondAngle = v.A(it[3]);
   if (it[0] != "BKB") return RecordUnexpectedKeyword;
-  StoreName(body.Name, it[1]);
+  StoreName(body.Name, it[1], v);
   record.Bearing = body;
   return RecordOk;
 }
@@ -139,8 +145,8 @@ RecordResult ReadAngleShot(const ItemList& it, const ValueReader& v, MeasureReco
   body.HorizontalAngle = v.A(it[5]);
   body.VerticalAngle = v.A(it[6]);
   if (it[0] != "SA" || it[4] != "HV") return RecordUnexpectedKeyword;
-  StoreName(body.Name, it[1]);
-  StoreCode(body.Code, it[3]);
+  StoreName(body.Name, it[1], v);
+  StoreCode(body.Code, it[3], v);
   record.AngleShot = body;
   return RecordOk;
 }
@@ -153,8 +159,8 @@ RecordResult ReadSlopeShot(const ItemList& it, const ValueReader& v, MeasureReco
   body.VerticalAngle = v.A(it[6]);
   body.SlopeDistance = v.D(it[7]);
   if (it[0] != "SD" || it[4] != "HVD") return RecordUnexpectedKeyword;
-  StoreName(body.Name, it[1]);
-  StoreCode(body.Code, it[3]);
+  StoreName(body.Name, it[1], v);
+  StoreCode(body.Code, it[3], v);
   record.SlopeShot = body;
   return RecordOk;
 }
@@ -180,8 +186,8 @@ RecordResult ReadCoordShot(const ItemList& it, const ValueReader& v, MeasureReco
   body.East = eastFirst ? first : second;
   body.North = eastFirst ? second : first;
   body.HasObservation = observed ? 1 : 0;
-  StoreName(body.Name, it[1]);
-  StoreCode(body.Code, it[3]);
+  StoreName(body.Name, it[1], v);
+  StoreCode(body.Code, it[3], v);
   record.CoordShot = body;
   return RecordOk;
 }
@@ -219,17 +225,18 @@ RecordResult ReadRecord(std::string_view text, const ValueReader& reader, Measur
 
 }  // namespace
 
-RecordResult ParseRecord(std::string_view recordText, int angleForm, int distanceForm, MeasureRecord& record) {
+RecordResult ParseRecord(std::string_view recordText, int angleForm, int distanceForm, MeasureRecord& record,
+                         std::size_t* cuts) {
   try {
-    return ReadRecord(recordText, ValueReader{angleForm, distanceForm}, record);
+    return ReadRecord(recordText, ValueReader{angleForm, distanceForm, cuts}, record);
   } catch (const ConversionError& e) {
     ReportConversionError(e.what());
     return RecordBadNumber;
   }
 }
 
-RecordResult ParseRecordText(std::string_view recordText, MeasureRecord& record) {
-  return ParseRecord(recordText, AngleSeconds, DistanceMetre, record);
+RecordResult ParseRecordText(std::string_view recordText, MeasureRecord& record, std::size_t* cuts) {
+  return ParseRecord(recordText, AngleSeconds, DistanceMetre, record, cuts);
 }
 
 int SplitFields(std::string_view text, char separator, LineList& fields) {

@@ -43,10 +43,12 @@ PreprocessResult PreprocessLines(const LineList& input, LineList& output, std::s
 HeaderResult ReadJobHeader(std::string_view entry, std::string& value);
 HeaderResult ReadInstHeader(std::string_view entry, std::string& value);
 
-// Reads one record text; a failure leaves the record's body as it was.
-RecordResult ParseRecord(std::string_view recordText, int angleForm, int distanceForm, MeasureRecord& record);
+// Reads one record text; a failure leaves the record's body as it was. Names and codes longer
+// than a record holds are cut; cuts (when given) counts them.
+RecordResult ParseRecord(std::string_view recordText, int angleForm, int distanceForm, MeasureRecord& record,
+                         std::size_t* cuts = nullptr);
 // ParseRecord in the instrument forms: whole arc seconds and metres.
-RecordResult ParseRecordText(std::string_view recordText, MeasureRecord& record);
+RecordResult ParseRecordText(std::string_view recordText, MeasureRecord& record, std::size_t* cuts = nullptr);
 
 // Cuts text at every separator, keeping empty fields, and appends each field trimmed.
 // Returns the number of fields appended (an empty text gives one empty field).

@@ -112,8 +112,9 @@ bool TryParseDigits(std::string_view text, std::int64_t& value) {
 double ParseDms(std::string_view text) {
   std::string t(text);
   bool negative = false;
-  if (!t.empty() && t[0] == '-') {
-    negative = true;
+  // One sign, "+" as well as "-", as a whole value takes it.
+  if (!t.empty() && (t[0] == '-' || t[0] == '+')) {
+    negative = t[0] == '-';
     t.erase(0, 1);
   }
   const std::size_t p = t.find('.');

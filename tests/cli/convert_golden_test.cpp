@@ -1,9 +1,13 @@
 // theolink-cli convert and show, run as a user would, against hand-checked golden files.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <thread>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -35,9 +39,10 @@ class CliTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir_); }
 
-  CliRun Cli(const std::string& args) {
+  // shellPrefix runs first in the same shell (a ulimit, say).
+  CliRun Cli(const std::string& args, const std::string& shellPrefix = "") {
     const std::string out = (dir_ / "stdout").string(), err = (dir_ / "stderr").string();
-    const std::string command = "'" + kCli.string() + "' " + args + " >'" + out + "' 2>'" + err + "'";
+    const std::string command = shellPrefix + "'" + kCli.string() + "' " + args + " >'" + out + "' 2>'" + err + "'";
     const int raw = std::system(command.c_str());
     return CliRun{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadAll(out), ReadAll(err)};
   }
@@ -86,6 +91,7 @@ const GoldenCase kCases[] = {
     {"coords.dat", "gts7-coord", kUsFeetEnz, "o.txt", "coords.usft.gts7coord.txt"},
     {"codes.txt", "codes", kMetreDms, "o.txt", "codes.expected.txt"},
     {"codes.txt", "codes", kGonIntFeet, "o.txt", "codes.expected.txt"},
+    {"chinese_cass.txt", "dxf", kMetreDms, "o.dxf", "chinese_cass.dxf"},
     // Reduced shots: expected_shots.py computes them from the sample job on its own.
     {kSample, "cass", "--compute-shots", "o.dat", "sample.shots.m.cass.dat"},
     {kSample, "gts7-coord", "--compute-shots --distance int-ft --k 0.14 --grid-scale 0.95", "o.txt",
@@ -130,7 +136,7 @@ TEST_F(CliTest, OpenFailuresKeepAnExistingOutput) {
   std::ofstream(Out("keep.dat"), std::ios::binary) << "old";
   CliRun r = Cli("convert " + Out("missing.dat") + " " + Out("keep.dat") + " --to cass");
   EXPECT_EQ(r.Status, 1);
-  EXPECT_EQ(r.Err, "unable to open file\n");
+  EXPECT_EQ(r.Err, "unable to open file\n" + Out("missing.dat") + ": No such file or directory\n");
   std::ofstream(Out("bad.txt"), std::ios::binary) << "1.5\r\n";
   r = Cli("convert " + Out("bad.txt") + " " + Out("keep.dat") + " --to cass");
   EXPECT_EQ(r.Err, "Wrong file format.\n");
@@ -147,6 +153,10 @@ TEST_F(CliTest, FormatMustSuitTheDataAndOptionsMustBeKnown) {
   EXPECT_FALSE(fs::exists(Out("o.csv")));
   EXPECT_EQ(Cli("convert " + In("codes.txt") + " " + Out("o.txt") + " --to codes --grid-scale 1.2").Status, 2);
   EXPECT_EQ(Cli("convert " + In("codes.txt") + " " + Out("o.txt") + " --to codes --angle rad").Status, 2);
+  r = Cli("convert " + In("job.wkj") + " " + Out("o.gt7") + " --to gt7-hd --grid-scale 0.9996");
+  EXPECT_EQ(r.Status, 2);
+  EXPECT_NE(r.Err.find("the grid scale has two decimals"), std::string::npos) << r.Err;
+  EXPECT_FALSE(fs::exists(Out("o.gt7")));
   EXPECT_EQ(Cli("convert " + In("codes.txt") + " --to codes").Status, 2);
   EXPECT_FALSE(fs::exists(Out("o.txt")));
   r = Cli("convert --help");
@@ -190,6 +200,129 @@ TEST_F(CliTest, ShowPrintsTheTextViewAndCountsEveryRecord) {
   EXPECT_NE(r.Out.find("\nTotal: 10\n"), std::string::npos);
   const CliRun codes = Cli("show " + In("codes.txt"));
   EXPECT_EQ(codes.Out, "Point Num\tCode\n#1\tT1\n#2\t\n#3\tWALL\n#4\tTREE   \nTotal: 4\n");
+}
+
+// Long names load cut to 15 with a word on stderr; "-" writes the same text to stdout.
+TEST_F(CliTest, LongNamesAreCutAndReported) {
+  const std::string input = (kData / "long_names.txt").string();
+  const CliRun r = Cli("convert '" + input + "' - --to cass");
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(r.Out, ReadAll(kData / "long_names.cass.dat"));
+  EXPECT_EQ(r.Err, input + ": 3 names or codes longer than 15 characters cut to 15\n" + input +
+                       ": points STATION-NORTH-0001 and STATION-NORTH-0002 now share the name STATION-NORTH-0\n");
+}
+
+// Each refused OUTPUT gets a message naming it, a non-zero exit, and stays byte for byte.
+TEST_F(CliTest, OutputIsNeverReplacedBySurprise) {
+  const std::string input = Out("in.dat");
+  fs::copy_file(kData / "coords.dat", input);
+  std::ofstream(Out("old.dat"), std::ios::binary) << "old";
+  fs::create_symlink(input, Out("in-link.dat"));
+  fs::create_directory(Out("folder"));
+  ASSERT_EQ(::mkfifo(Out("fifo").c_str(), 0600), 0);
+  const std::pair<std::string, const char*> refused[] = {
+      {Out("old.dat"), "already exists"},     {input, "is the input file"},
+      {Out("in-link.dat"), "is the input file"}, {dir_.string() + "/./in.dat", "is the input file"},
+      {"/dev/null", "is a device"},           {Out("fifo"), "is a FIFO"},
+      {Out("folder"), "is a folder"},         {Out("none/o.dat"), "No such file or directory"},
+  };
+  for (const auto& [output, reason] : refused) {
+    // --overwrite only lifts the refusal of an existing file.
+    const std::string overwrite = output == Out("old.dat") ? "" : " --overwrite";
+    const CliRun r = Cli("convert '" + input + "' '" + output + "' --to cass" + overwrite);
+    EXPECT_NE(r.Status, 0) << output;
+    EXPECT_EQ(r.Err.rfind(output + ": ", 0), 0u) << r.Err;
+    EXPECT_NE(r.Err.find(reason), std::string::npos) << r.Err;
+  }
+  EXPECT_EQ(ReadAll(Out("old.dat")), "old");
+  EXPECT_EQ(ReadAll(input), ReadAll(kData / "coords.dat"));
+  EXPECT_TRUE(fs::is_fifo(Out("fifo")));
+  if (::geteuid() != 0) {  // root writes into any folder
+    fs::create_directory(Out("ro"));
+    fs::permissions(Out("ro"), fs::perms::owner_read | fs::perms::owner_exec);
+    const CliRun r = Cli("convert '" + input + "' '" + Out("ro/o.dat") + "' --to cass");
+    EXPECT_NE(r.Status, 0);
+    EXPECT_NE(r.Err.find("Permission denied"), std::string::npos) << r.Err;
+    fs::permissions(Out("ro"), fs::perms::owner_all);
+  }
+  // receive says so before it opens the port (which does not exist here).
+  CliRun r = Cli("receive --port /dev/theolink-no-such-port '" + Out("old.dat") + "'");
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(r.Err, "theolink-cli receive: " + Out("old.dat") + ": already exists; add --overwrite to replace it\n");
+  r = Cli("receive --port /dev/theolink-no-such-port --to gt7-hd '" + Out("job.txt") + "'");
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_NE(r.Err.find(Out("job.txt") + ": "), std::string::npos) << r.Err;
+  EXPECT_EQ(r.Err.find("port"), std::string::npos) << r.Err;
+  EXPECT_EQ(ReadAll(Out("old.dat")), "old");
+
+  EXPECT_EQ(Cli("convert '" + input + "' '" + Out("old.dat") + "' --to cass --overwrite").Status, 0);
+  EXPECT_EQ(ReadAll(Out("old.dat")), ReadAll(kData / "coords.m.cass.dat"));
+}
+
+TEST_F(CliTest, SavingThroughASymlinkReplacesItsTargetAndKeepsTheLink) {
+  std::ofstream(Out("target.dat"), std::ios::binary) << "old";
+  fs::permissions(Out("target.dat"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink("target.dat", Out("link.dat"));
+  const CliRun r = Cli("convert " + In("coords.dat") + " '" + Out("link.dat") + "' --to cass --overwrite");
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  EXPECT_TRUE(fs::is_symlink(Out("link.dat")));
+  EXPECT_EQ(ReadAll(Out("target.dat")), ReadAll(kData / "coords.m.cass.dat"));
+  EXPECT_EQ(fs::status(Out("target.dat")).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+// A write the file system refuses part way: a full 64 KiB tmpfs where mounting is allowed,
+// else a file size limit. The old file stays and no temporary file is left.
+TEST_F(CliTest, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
+  const fs::path folder = dir_ / "small";
+  fs::create_directory(folder);
+  const bool mounted = std::system(("mount -t tmpfs -o size=64k tmpfs '" + folder.string() + "' 2>/dev/null").c_str()) == 0;
+  {
+    std::ofstream big(Out("big.dat"), std::ios::binary);
+    for (int i = 0; i < 4000; ++i) big << "P" << i << ",T1,1000.1234,2000.5678,30.9999\r\n";
+  }
+  const std::string output = (folder / "o.dat").string();
+  std::ofstream(output, std::ios::binary) << "old";
+  const std::string limit = mounted ? "" : "ulimit -f 8; ";
+  const CliRun r = Cli("convert '" + Out("big.dat") + "' '" + output + "' --to cass --overwrite", limit);
+  EXPECT_NE(r.Status, 0);
+  EXPECT_NE(r.Err.find(output + ": "), std::string::npos) << r.Err;
+  EXPECT_EQ(ReadAll(output), "old");
+  std::size_t entries = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(folder)) ++entries;
+  EXPECT_EQ(entries, 1u) << "no temporary file beside the output";
+  if (mounted) std::system(("umount '" + folder.string() + "'").c_str());
+}
+
+// SIGTERM while the temporary file is being written: it is removed, the old output stays.
+TEST_F(CliTest, InterruptedSaveRemovesItsTemporaryFile) {
+  {
+    std::ofstream big(Out("big.dat"), std::ios::binary);
+    for (int i = 0; i < 300000; ++i) big << "P" << i << ",T1,1000.1234,2000.5678,30.9999\r\n";
+  }
+  std::ofstream(Out("o.dxf"), std::ios::binary) << "old";
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::execl(kCli.c_str(), "theolink-cli", "convert", Out("big.dat").c_str(), Out("o.dxf").c_str(), "--to", "dxf",
+            "--overwrite", static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  const auto temporary = [&] {
+    for (const auto& e : fs::directory_iterator(dir_))
+      if (e.path().filename().string().rfind(".o.dxf.", 0) == 0) return true;
+    return false;
+  };
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (!temporary() && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  ::kill(child, SIGTERM);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status)) << "the save ended before the signal; make the input larger";
+  EXPECT_EQ(WTERMSIG(status), SIGTERM);
+  EXPECT_EQ(ReadAll(Out("o.dxf")), "old");
+  EXPECT_FALSE(temporary());
 }
 
 }  // namespace

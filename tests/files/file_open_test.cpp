@@ -141,13 +141,13 @@ TEST_F(FileOpenTest, BinaryCoordinatesAreMetresWhateverTheDisplayUnit) {
   EXPECT_TRUE(d.JobName.empty());
 }
 
-TEST_F(FileOpenTest, RefusedBinaryCoordinatesAreReportedNotSilent) {
+TEST_F(FileOpenTest, LongBinaryPointNamesAreCutAndCounted) {
   WorkingData d = test::Sentinel();
   const OpenOutcome o = OpenDataFile(d, Write("long.ptf", PtfRecord("ABCDEFGHIJKLMNOP", 1, 2, 3)), Settings{});
-  ASSERT_EQ(o.Messages.size(), 1u);
-  EXPECT_EQ(o.Messages[0].Id, TextId::WrongFileFormat);
+  EXPECT_TRUE(o.Messages.empty());
   ASSERT_EQ(d.PointList.size(), 1u);
-  EXPECT_EQ(d.PointList[0].Name.View(), "KEEP");
+  EXPECT_EQ(d.PointList[0].Name.View(), "ABCDEFGHIJKLMNO");
+  EXPECT_EQ(d.Cuts.Count, 1u);
 }
 
 TEST_F(FileOpenTest, UnreadableBinaryJobKeepsTheDataButSwitchesToTheJobView) {
@@ -183,6 +183,19 @@ TEST_F(FileOpenTest, BinaryJobIsNamedAfterItsFile) {
   EXPECT_EQ(d.InstrumentName, "TotalStation");
   ASSERT_EQ(d.MeasurementList.size(), 1u);
   EXPECT_DOUBLE_EQ(d.MeasurementList[0].Station.Y, 2000);
+  EXPECT_TRUE(d.PointList.empty());
+}
+
+// A header and no record is an empty job named after the file, never text made of header bytes.
+TEST_F(FileOpenTest, HeaderOnlyBinaryJobOpensAsAnEmptyJob) {
+  WorkingData d = test::Sentinel();
+  const std::string header = std::string("TS-JOB", 6) + std::string(90, '\0');
+  const OpenOutcome o = OpenDataFile(d, Write("EMPTY.dat", header), Settings{});
+  EXPECT_TRUE(o.Messages.empty());
+  EXPECT_EQ(d.DataKind, DataKindMeasure);
+  EXPECT_EQ(d.JobName, "EMPTY");
+  EXPECT_TRUE(d.MeasurementList.empty());
+  EXPECT_TRUE(d.CodeList.empty());
   EXPECT_TRUE(d.PointList.empty());
 }
 

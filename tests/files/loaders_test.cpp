@@ -116,12 +116,26 @@ TEST(PointLoaders, ABadLineAnywhereLeavesTheDataAlone) {
   ExpectUntouched(d);
 }
 
-TEST(PointLoaders, NamesLongerThanARecordHoldsAreRefusedNotCut) {
+TEST(PointLoaders, NamesAndCodesLongerThanARecordHoldsAreCutAndReported) {
   WorkingData d = Sentinel();
-  EXPECT_FALSE(LoadCassCoordLines(d, {"ABCDEFGHIJKLMNOP,T1,1,2,3"}, Settings{}));
-  EXPECT_FALSE(LoadGts7CoordLines(d, {"P1,1,2,3,ABCDEFGHIJKLMNOP"}, Settings{}));
-  ExpectUntouched(d);
-  EXPECT_TRUE(LoadCassCoordLines(d, {"ABCDEFGHIJKLMNO,T1,1,2,3"}, Settings{}));
+  ASSERT_TRUE(LoadCassCoordLines(d,
+                                 {"ABCDEFGHIJKLMNOP,T1,1,2,3", "ABCDEFGHIJKLMNOQ,CODE-LONGER-THAN-15,1,2,3",
+                                  "ABCDEFGHIJKLMNO,,1,2,3"},
+                                 Settings{}));
+  EXPECT_EQ(d.PointList[0].Name.View(), "ABCDEFGHIJKLMNO");
+  EXPECT_EQ(d.PointList[1].Code.View(), "CODE-LONGER-THA");
+  EXPECT_EQ(d.Cuts.Count, 3u);
+  using Pair = std::pair<std::string, std::string>;
+  EXPECT_EQ(d.Cuts.SharedNames, (std::vector<Pair>{{"ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMNOQ"}}));
+  ASSERT_EQ(LoadMeasureLines(d, {"JOB     J", "INST    I", "STA     STATION-NORTH-0001,1.5000,CODE-LONGER-THAN-15",
+                                "XYZ     1.0000,2.0000,3.0000"}),
+            "OK");
+  EXPECT_EQ(d.MeasurementList[0].Station.Name.View(), "STATION-NORTH-0");
+  EXPECT_EQ(d.Cuts.Count, 2u);
+  ASSERT_TRUE(LoadCodeLines(d, {"CODE-LONGER-THAN-15", "C2"}));
+  EXPECT_EQ(d.CodeList[0].Code.View(), "CODE-LONGER-THA");
+  EXPECT_EQ(d.Cuts.Count, 1u);
+  EXPECT_TRUE(d.Cuts.SharedNames.empty());
 }
 
 TEST(CoordRecordLoader, ReadsMetresWhateverTheDisplayUnit) {
@@ -161,12 +175,11 @@ TEST(CodeLoaders, PlainCodesKeepTrailingBlanksAndAcceptEmptyLines) {
   EXPECT_TRUE(d.PointList.empty());
 }
 
-TEST(CodeLoaders, PlainCodesRefuseSeparatorsAndLongCodes) {
+TEST(CodeLoaders, PlainCodesRefuseSeparators) {
   WorkingData d = Sentinel();
   EXPECT_FALSE(LoadCodeLines(d, {"T1", "1.5"}));
   EXPECT_FALSE(LoadCodeLines(d, {" T1"}));
   EXPECT_FALSE(LoadCodeLines(d, {"A:B"}));
-  EXPECT_FALSE(LoadCodeLines(d, {"ABCDEFGHIJKLMNOP"}));
   EXPECT_FALSE(LoadCodeLines(d, {}));
   ExpectUntouched(d);
 }

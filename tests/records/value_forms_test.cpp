@@ -49,6 +49,7 @@ TEST(DmsForm, ReadsEveryWrittenShape) {
   EXPECT_NEAR(ParseAngle("123.5", AngleDms), 123.0 + 50.0 / 60, 1e-12);
   EXPECT_NEAR(ParseAngle("10.30", AngleDms), 10.5, 1e-12);
   EXPECT_NEAR(ParseAngle("-0.3000", AngleDms), -0.5, 1e-12);
+  EXPECT_NEAR(ParseAngle("+12.3000", AngleDms), 12.5, 1e-12);
   EXPECT_DOUBLE_EQ(ParseAngle("45", AngleDms), 45.0);
   EXPECT_DOUBLE_EQ(ParseAngle("-12", AngleDms), -12.0);
   EXPECT_DOUBLE_EQ(ParseAngle("0.0000", AngleDms), 0.0);
@@ -58,7 +59,7 @@ TEST(DmsForm, ReadsEveryWrittenShape) {
 }
 
 TEST(DmsForm, RefusesTextThatIsNotAnAngle) {
-  for (const char* text : {"", "-", ".", "abc", "12.3x00", "1,3000", "x.3000", "1.-300", "1.3000 ", "+1.3000"})
+  for (const char* text : {"", "-", ".", "abc", "12.3x00", "1,3000", "x.3000", "1.-300", "1.3000 ", "+-1.3000", "-+1.3000"})
     EXPECT_THROW(ParseAngle(text, AngleDms), ConversionError) << '"' << text << '"';
 }
 

@@ -1,0 +1,130 @@
+#include "cli/output_file.h"
+
+#include <csignal>
+
+#include "cli/cli_settings.h"
+#include "cli/save_formats.h"
+#include "files/file_io.h"
+#include "files/file_save.h"
+#include "files/gts7_export.h"
+#include "files/line_file.h"
+#include "files/line_sink.h"
+
+namespace theolink::cli {
+namespace {
+
+constexpr int kSaveSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+extern "C" void RemoveTemporaryAndEnd(int signal) {
+  RemoveTemporaryFilesInFlight();
+  // End as the signal would have ended the process, so the caller sees what happened.
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+}
+
+// Installed only while a save writes; the previous handlers come back afterwards.
+class SaveSignalGuard {
+ public:
+  SaveSignalGuard() {
+    struct sigaction action {};
+    action.sa_handler = RemoveTemporaryAndEnd;
+    sigemptyset(&action.sa_mask);
+    for (std::size_t i = 0; i < std::size(kSaveSignals); ++i) sigaction(kSaveSignals[i], &action, &previous_[i]);
+    // Past a file size limit the write then fails with EFBIG and is reported like a full disk,
+    // instead of the signal ending the process beside its temporary file.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGXFSZ, &ignore, &previousSizeLimit_);
+  }
+  ~SaveSignalGuard() {
+    for (std::size_t i = 0; i < std::size(kSaveSignals); ++i) sigaction(kSaveSignals[i], &previous_[i], nullptr);
+    sigaction(SIGXFSZ, &previousSizeLimit_, nullptr);
+  }
+  SaveSignalGuard(const SaveSignalGuard&) = delete;
+  SaveSignalGuard& operator=(const SaveSignalGuard&) = delete;
+
+ private:
+  struct sigaction previous_[std::size(kSaveSignals)] {};
+  struct sigaction previousSizeLimit_ {};
+};
+
+class StreamSink final : public LineSink {
+ public:
+  explicit StreamSink(std::ostream& out) : out_(out) {}
+  void Add(std::string_view line) override { out_ << line << "\r\n"; }
+
+ private:
+  std::ostream& out_;
+};
+
+}  // namespace
+
+bool IsStandardOutput(const std::string& output) { return output == "-"; }
+
+std::string OutputProblem(const std::string& output, const std::string& input, bool overwrite) {
+  if (IsStandardOutput(output)) return {};
+  if (output.empty()) return "the output file name is empty";
+  if (!input.empty() && SameFile(output, input)) return FileStatusText(output, FileStatus{FileFault::SameAsInput, 0});
+  const std::string target = SaveTargetPath(output);
+  if (const FileStatus kind = CheckSaveTarget(target); !kind.Ok()) return FileStatusText(output, kind);
+  if (PathExists(target) && !overwrite) return output + ": already exists; add --overwrite to replace it";
+  if (const FileStatus folder = CheckFolderWritable(output); !folder.Ok()) return FileStatusText(output, folder);
+  return {};
+}
+
+bool CheckReceiveOutput(const std::string& output, const std::string& format, bool overwrite, std::ostream& err) {
+  if (const std::string problem = OutputProblem(output, {}, overwrite); !problem.empty()) {
+    err << "theolink-cli receive: " << problem << '\n';
+    return false;
+  }
+  // The three GTS-7 formats only write a name ending in ".gt7": say so before the data comes.
+  const bool gts7 = format == "gt7-hd" || format == "gt7-sd" || format == "gt7-all";
+  if (gts7 && !IsGts7FileName(output)) {
+    err << "theolink-cli receive: " << output << ": " << MessageText(TextId::Gts7NameNotGt7) << '\n';
+    return false;
+  }
+  return true;
+}
+
+int WriteReceivedLines(const LineList& lines, const std::string& output, std::ostream& out, std::ostream& err) {
+  if (IsStandardOutput(output)) {
+    StreamSink sink(out);
+    for (const std::string& line : lines) sink.Add(line);
+    out.flush();
+    return 0;
+  }
+  SaveSignalGuard guard;
+  AtomicLineFile file(output);
+  for (const std::string& line : lines) file.Add(line);
+  if (const FileStatus status = file.Finish(); !status.Ok()) {
+    err << MessageText(TextId::WriteFailed) << '\n' << FileStatusText(output, status) << '\n';
+    return 1;
+  }
+  return 0;
+}
+
+int WriteOutput(const WorkingData& data, int filterIndex, const std::string& output, const Settings& settings,
+                std::ostream& out, std::ostream& err) {
+  SaveResult result;
+  if (IsStandardOutput(output)) {
+    StreamSink sink(out);
+    result = SaveDataTo(data, data.DataKind, filterIndex, sink, output, settings);
+    out.flush();
+  } else {
+    SaveSignalGuard guard;
+    result = SaveDataFile(data, data.DataKind, filterIndex, output, settings);
+  }
+  switch (result.Code) {
+    case SaveCode::Saved:
+      return 0;
+    case SaveCode::FileFailed:
+      err << MessageText(TextId::WriteFailed) << '\n' << FileStatusText(output, result.File) << '\n';
+      return 1;
+    default:
+      err << MessageText(SaveRefusalText(result.Code)) << '\n';
+      return 1;
+  }
+}
+
+}  // namespace theolink::cli

@@ -1,0 +1,33 @@
+#pragma once
+// OUTPUT of convert and receive: checked before any work, written whole or not at all.
+#include <ostream>
+#include <string>
+
+#include "files/working_data.h"
+#include "records/line_list.h"
+#include "records/settings.h"
+
+namespace theolink::cli {
+
+// "-" writes to standard output.
+bool IsStandardOutput(const std::string& output);
+
+// Why OUTPUT cannot be written, or empty when it can: its folder must take a new file, it
+// must not be a folder, device, FIFO or socket, not the input file (input may be empty), and
+// must not exist unless overwrite.
+std::string OutputProblem(const std::string& output, const std::string& input, bool overwrite);
+
+// receive's check before the port opens: OutputProblem, and with a format the name the
+// GTS-7 formats need. Writes the message and returns false when OUTPUT will not do.
+bool CheckReceiveOutput(const std::string& output, const std::string& format, bool overwrite, std::ostream& err);
+
+// Saves the data in the save filter's format to OUTPUT (or standard output for "-"). A
+// SIGINT, SIGTERM or SIGHUP during the write removes the temporary file before the process
+// ends, so the old OUTPUT stays as it was. Messages go to err; returns the exit status.
+int WriteOutput(const WorkingData& data, int filterIndex, const std::string& output, const Settings& settings,
+                std::ostream& out, std::ostream& err);
+
+// receive without --to: the lines as they came, each followed by CR LF, written as above.
+int WriteReceivedLines(const LineList& lines, const std::string& output, std::ostream& out, std::ostream& err);
+
+}  // namespace theolink::cli

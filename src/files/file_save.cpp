@@ -1,0 +1,37 @@
+#include "files/file_save.h"
+
+#include "files/line_file.h"
+#include "files/save_writers.h"
+
+namespace theolink {
+namespace {
+
+SaveResult FromRefusal(TextId id) {
+  return SaveResult{id == TextId::MilNotSupported ? SaveCode::MilNotSupported : SaveCode::Gts7NameNotGt7, {}};
+}
+
+}  // namespace
+
+SaveResult SaveDataFile(const WorkingData& data, int dataKind, int filterIndex, const std::string& path,
+                        const Settings& settings) {
+  // Lines go straight into the temporary file, so a large export holds no second copy.
+  AtomicLineFile file(path);
+  if (!file.IsOpen()) return SaveResult{SaveCode::FileFailed, file.Status()};
+  if (const auto refused = ExportForSaveFilter(data, dataKind, filterIndex, file, path, settings))
+    return FromRefusal(*refused);
+  if (FileStatus status = file.Finish(); !status.Ok()) return SaveResult{SaveCode::FileFailed, status};
+  return {};
+}
+
+SaveResult SaveDataTo(const WorkingData& data, int dataKind, int filterIndex, LineSink& sink,
+                      const std::string& fileName, const Settings& settings) {
+  if (const auto refused = ExportForSaveFilter(data, dataKind, filterIndex, sink, fileName, settings))
+    return FromRefusal(*refused);
+  return {};
+}
+
+TextId SaveRefusalText(SaveCode code) {
+  return code == SaveCode::MilNotSupported ? TextId::MilNotSupported : TextId::Gts7NameNotGt7;
+}
+
+}  // namespace theolink

@@ -1,0 +1,39 @@
+#pragma once
+// Saving the working data as the Save button does, after the dialog and the replace
+// question: the writer the filter chooses, into the file module's atomic writer.
+#include <string>
+
+#include "files/file_io.h"
+#include "files/line_sink.h"
+#include "files/working_data.h"
+#include "records/settings.h"
+#include "records/text_id.h"
+
+namespace theolink {
+
+enum class SaveCode {
+  Saved,
+  Gts7NameNotGt7,   // the GTS-7 formats need a name ending in ".gt7"
+  MilNotSupported,  // the GTS-7 formats refuse the mil angle unit
+  FileFailed,       // the file could not be written; SaveResult::File says why
+};
+
+struct SaveResult {
+  SaveCode Code = SaveCode::Saved;
+  FileStatus File;  // for SaveCode::FileFailed
+
+  bool Ok() const { return Code == SaveCode::Saved; }
+};
+
+// Writes the data of that kind in the format of the save filter index to path, whole or not
+// at all: on any failure the file that was there stays as it was. The data is not changed.
+SaveResult SaveDataFile(const WorkingData& data, int dataKind, int filterIndex, const std::string& path,
+                        const Settings& settings);
+// The same lines into a sink (standard output); fileName is the name the GTS-7 rule checks.
+SaveResult SaveDataTo(const WorkingData& data, int dataKind, int filterIndex, LineSink& sink,
+                      const std::string& fileName, const Settings& settings);
+
+// The table message of an export's refusal (Gts7NameNotGt7, MilNotSupported).
+TextId SaveRefusalText(SaveCode code);
+
+}  // namespace theolink

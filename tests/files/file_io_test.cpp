@@ -1,0 +1,67 @@
+// The file module: what the reader refuses, and that a save in flight can always be undone.
+#include "files/file_io.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace theolink {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileIoTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("theolink_io_" + std::to_string(::getpid()) + "_" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string Path(const char* name) const { return (dir_ / name).string(); }
+  std::size_t Entries() const {
+    std::size_t n = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) ++n;
+    return n;
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(FileIoTest, WholeFileReaderTakesRegularFilesOnly) {
+  std::ofstream(Path("a.txt"), std::ios::binary) << "abc";
+  ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+  std::string bytes = "x";
+  EXPECT_TRUE(ReadWholeFile(Path("a.txt"), bytes).Ok());
+  EXPECT_EQ(bytes, "abc");
+  EXPECT_EQ(ReadWholeFile(Path("fifo"), bytes).Fault, FileFault::Fifo) << "refused without blocking";
+  EXPECT_EQ(ReadWholeFile("/dev/zero", bytes).Fault, FileFault::Device);
+  EXPECT_EQ(ReadWholeFile(dir_.string(), bytes).Fault, FileFault::Folder);
+  EXPECT_EQ(ReadWholeFile(Path("a.txt"), bytes, 2).Fault, FileFault::TooLarge);
+  const FileStatus missing = ReadWholeFile(Path("none"), bytes);
+  EXPECT_EQ(FileStatusText("none", missing), "none: No such file or directory");
+  EXPECT_TRUE(bytes.empty());
+}
+
+// What a signal handler does while a save writes: the temporary file goes, the old file stays.
+TEST_F(FileIoTest, SaveInFlightCanBeRemovedFromASignalHandler) {
+  std::ofstream(Path("out.txt"), std::ios::binary) << "old";
+  AtomicFileWriter writer(Path("out.txt"));
+  ASSERT_TRUE(writer.Status().Ok());
+  const std::string name = fs::path(writer.TemporaryPath()).filename().string();
+  EXPECT_EQ(name.rfind(".out.txt.", 0), 0u) << name;
+  EXPECT_EQ(name.substr(name.size() - 4), ".tmp") << name;
+  writer.Write("new");
+  RemoveTemporaryFilesInFlight();
+  EXPECT_FALSE(writer.Commit().Ok());
+  std::ifstream in(Path("out.txt"), std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
+  EXPECT_EQ(Entries(), 1u);
+}
+
+}  // namespace
+}  // namespace theolink
