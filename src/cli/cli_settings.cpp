@@ -10,8 +10,6 @@
 namespace theolink::cli {
 namespace {
 
-constexpr int kEnglish = 1;
-
 // Index of value in names, or -1.
 template <std::size_t N>
 int IndexOf(const std::array<std::string_view, N>& names, std::string_view value) {
@@ -107,7 +105,7 @@ void PrintUnitOptionsHelp(std::ostream& out) {
          "  --coord-order nez|enz        column order of north and east (default nez)\n";
 }
 
-std::string MessageText(TextId id) { return std::string(PickText(id, kEnglish)); }
+std::string MessageText(TextId id) { return std::string(PickText(id)); }
 
 std::string MessageText(const ShownMessage& message) {
   if (message.Id) return MessageText(*message.Id);

@@ -27,7 +27,7 @@ std::optional<ParsedOptions> ParseOptions(const Args& args, bool allowTo, std::o
 // The help lines for the unit options.
 void PrintUnitOptionsHelp(std::ostream& out);
 
-// The English text of a message, one line, as the window would show it.
+// The text of a message in the program language (UTF-8), one line, as the window shows it.
 std::string MessageText(TextId id);
 std::string MessageText(const ShownMessage& message);
 
