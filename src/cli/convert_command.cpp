@@ -53,11 +53,11 @@ int RunConvert(const Args& args, std::ostream& out, std::ostream& err) {
   WorkingData data;
   const OpenOutcome opened = OpenDataFile(data, input, settings);
   if (!opened.Messages.empty()) {
-    for (const ShownMessage& message : opened.Messages) err << MessageText(message) << '\n';
+    for (const ShownMessage& message : opened.Messages) err << input << ": " << MessageText(message) << '\n';
     return 1;
   }
   if (!HasData(data)) {
-    err << MessageText(TextId::NoDataToSave) << '\n';
+    err << input << ": " << MessageText(TextId::NoDataToSave) << '\n';
     return 1;
   }
 
@@ -74,15 +74,15 @@ int RunConvert(const Args& args, std::ostream& out, std::ostream& err) {
   // the whole export went through.
   AtomicLineFile file(output);
   if (!file.IsOpen()) {
-    err << MessageText(TextId::WriteFailed) << '\n';
+    err << output << ": " << MessageText(TextId::WriteFailed) << '\n';
     return 1;
   }
   if (const auto refused = ExportInFormat(data, *format, file, output, settings)) {
-    err << MessageText(*refused) << '\n';
+    err << output << ": " << MessageText(*refused) << '\n';
     return 1;
   }
   if (!file.Commit()) {
-    err << MessageText(TextId::WriteFailed) << '\n';
+    err << output << ": " << MessageText(TextId::WriteFailed) << '\n';
     return 1;
   }
   return 0;
