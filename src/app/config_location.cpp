@@ -16,6 +16,23 @@ bool Exists(const std::string& path) { return PathExists(path); }
 
 bool Writable(const std::string& path) { return IsWritable(path); }
 
+// CMake puts the programs in <build>/bin beside <build>/CMakeCache.txt.
+bool InBuildFolder(const std::string& folder) {
+  return Exists(ParentFolder(folder) + "/CMakeCache.txt");
+}
+
+// A program under /usr (or /bin), or in any prefix's bin/ beside share/theolink/, is
+// installed: its folder is not the user's to write, whatever the permissions (root).
+bool InstalledUnderPrefix(const std::string& folder) {
+  for (const std::string_view system : {"/usr/", "/bin/", "/sbin/"}) {
+    if ((folder + "/").starts_with(system)) return true;
+  }
+  const std::size_t slash = folder.rfind('/');
+  const std::string_view name = slash == std::string::npos ? std::string_view(folder)
+                                                           : std::string_view(folder).substr(slash + 1);
+  return name == "bin" && Exists(ParentFolder(folder) + "/share/theolink");
+}
+
 std::string EnvOrEmpty(const char* name) {
   const char* value = std::getenv(name);
   return value != nullptr ? std::string(value) : std::string();
@@ -83,24 +100,31 @@ std::string UserIniPath(const std::string& executablePath, const ConfigEnvironme
     return {};
   }
   while (base.size() > 1 && base.back() == '/') base.pop_back();
-  const std::string name = ProgramName(executablePath);
-  return base + "/" + name + "/" + name + ".INI";
+  return base + "/theolink/" + ProgramName(executablePath) + ".INI";
 }
 
 ConfigLocation ResolveConfigLocation(const std::string& executablePath,
                                      const ConfigEnvironment& environment) {
-  const std::string beside =
-      executablePath.empty() ? std::string() : IniPathBesideExecutable(executablePath);
   const std::string user = UserIniPath(executablePath, environment);
+  if (executablePath.empty()) return {user, user, true};
+  const std::string beside = IniPathBesideExecutable(executablePath);
+  const std::string folder = ParentFolder(executablePath);
+  const bool besideExists = Exists(beside);
 
-  if (!beside.empty()) {
-    const bool besideExists = Exists(beside);
-    const bool besideUsable = besideExists ? Writable(beside) : Writable(ParentFolder(beside));
-    if (besideUsable || user.empty()) return {beside, beside, false};
-    // The beside-file stays the source until the user's own copy exists.
-    if (!Exists(user) && besideExists) return {beside, user, true};
+  if (InBuildFolder(folder)) return {beside, beside, false};
+  if (InstalledUnderPrefix(folder)) {
+    // A file left beside an installed program only seeds the user's copy.
+    if (besideExists && !Exists(user)) return {beside, user, true};
     return {user, user, true};
   }
+  // A portable copy: the file beside the program is its settings.
+  if (besideExists) {
+    if (Writable(beside) || user.empty()) return {beside, beside, false};
+    if (!Exists(user)) return {beside, user, true};
+    return {user, user, true};
+  }
+  // Nowhere else to keep it: beside the program, if that folder takes it.
+  if (user.empty()) return {beside, Writable(folder) ? beside : std::string(), false};
   return {user, user, true};
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 // Where the configuration file is read from and written to.
 //
-// The file sits beside the executable, named after it with ".INI". When that folder and
-// file cannot be written (an installed program), it lives in the user's configuration
-// folder instead: $XDG_CONFIG_HOME/<program>/<program>.INI, else ~/.config/<program>/...
-// A beside-file that exists but cannot be written still supplies the settings until the
-// first write creates the user's own copy from it.
+// Beside the executable, named after it with ".INI", when the program runs from its build
+// folder or that file already exists there (a portable copy). Otherwise, and always for an
+// installed program (under /usr, or in a prefix's bin/ beside share/theolink/, also run
+// as root), in the user's folder: $XDG_CONFIG_HOME/theolink/<program>.INI, else
+// ~/.config/theolink/<program>.INI. A beside-file that may not be written still supplies the
+// settings until the first write creates the user's own copy from it.
 #include <string>
 
 namespace theolink {
@@ -33,7 +34,7 @@ std::string RunningExecutablePath();
 std::string IniPathBesideExecutable(const std::string& executablePath);
 // The executable's file name without extension ("theolink" when the path is empty).
 std::string ProgramName(const std::string& executablePath);
-// <config folder>/<program>/<program>.INI; empty when no folder can be determined.
+// <config folder>/theolink/<program>.INI; empty when no folder can be determined.
 std::string UserIniPath(const std::string& executablePath, const ConfigEnvironment& environment);
 
 // Decides both paths by looking at the file system now; nothing is cached.

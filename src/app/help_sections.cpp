@@ -1,5 +1,8 @@
 #include "app/help_sections.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "app/text_encoding.h"
 #include "files/file_io.h"
 #include "records/text_lines.h"
@@ -83,6 +86,15 @@ std::string HelpPathBesideExecutable(const std::string& executablePath) {
   const std::size_t slash = executablePath.rfind('/');
   if (slash == std::string::npos) return "HELP.txt";
   return executablePath.substr(0, slash + 1) + "HELP.txt";
+}
+
+std::string FindHelpFile(const std::string& executablePath) {
+  std::error_code ignored;
+  const std::string beside = HelpPathBesideExecutable(executablePath);
+  const std::size_t slash = executablePath.rfind('/');
+  if (slash == std::string::npos || std::filesystem::exists(beside, ignored)) return beside;
+  const std::string installed = executablePath.substr(0, slash + 1) + "../share/theolink/HELP.txt";
+  return std::filesystem::exists(installed, ignored) ? installed : beside;
 }
 
 HelpOutcome LoadHelp(const std::string& path, int language) {

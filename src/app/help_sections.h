@@ -34,6 +34,9 @@ std::string DecodeHelpBytes(std::string_view bytes);
 
 // The help file beside the executable ("HELP.txt" in its folder).
 std::string HelpPathBesideExecutable(const std::string& executablePath);
+// The help file the program uses: beside it, else an installed one in
+// ../share/theolink/; the path beside it when neither exists.
+std::string FindHelpFile(const std::string& executablePath);
 
 // Loads the file and picks the section; NoHelpFile when it cannot be read.
 HelpOutcome LoadHelp(const std::string& path, int language);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "records/text_id.h"
+#include "theolink_version.h"
 
 namespace theolink {
 
@@ -39,7 +40,7 @@ void FillUnitNames(UnitKind kind, int language, std::vector<std::string>& names)
 // The main window caption: the title, one blank and the version, "%s %s".
 std::string WindowTitle(int language);
 
-// The version text shown after the title.
-inline constexpr std::string_view kVersionText = "v1.5";
+// The version text shown after the title: "v" and the project version.
+inline constexpr std::string_view kVersionText = "v" THEOLINK_VERSION;
 
 }  // namespace theolink

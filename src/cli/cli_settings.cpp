@@ -11,8 +11,6 @@
 namespace theolink::cli {
 namespace {
 
-constexpr int kEnglish = 1;
-
 // Index of value in names, or -1.
 template <std::size_t N>
 int IndexOf(const std::array<std::string_view, N>& names, std::string_view value) {
@@ -137,7 +135,7 @@ void PrintOutputOptionsHelp(std::ostream& out) {
          "OUTPUT '-' writes to standard output.\n";
 }
 
-std::string MessageText(TextId id) { return std::string(PickText(id, kEnglish)); }
+std::string MessageText(TextId id) { return std::string(PickText(id)); }
 
 std::string MessageText(const ShownMessage& message) {
   if (message.Id) return MessageText(*message.Id);

@@ -38,7 +38,7 @@ void PrintUnitOptionsHelp(std::ostream& out);
 // The help lines for --overwrite and "-".
 void PrintOutputOptionsHelp(std::ostream& out);
 
-// The English text of a message, one line, as the window would show it.
+// The text of a message in the program language (UTF-8), one line, as the window shows it.
 std::string MessageText(TextId id);
 std::string MessageText(const ShownMessage& message);
 

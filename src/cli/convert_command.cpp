@@ -66,7 +66,7 @@ int RunConvert(const Args& args, std::ostream& out, std::ostream& err) {
   const OpenOutcome opened = OpenDataFile(data, input, settings);
   if (!ReportOpen(opened, data, input, err)) return 1;
   if (!HasData(data)) {
-    err << MessageText(TextId::NoDataToSave) << '\n';
+    err << input << ": " << MessageText(TextId::NoDataToSave) << '\n';
     return 1;
   }
 

@@ -22,7 +22,7 @@ bool ReportOpen(const OpenOutcome& opened, const WorkingData& data, const std::s
     ReportCuts(data, path, err);
     return true;
   }
-  for (const ShownMessage& message : opened.Messages) err << MessageText(message) << '\n';
+  for (const ShownMessage& message : opened.Messages) err << path << ": " << MessageText(message) << '\n';
   FileDescriptor fd;
   if (const FileStatus status = OpenRegularFile(path, fd); !status.Ok()) err << FileStatusText(path, status) << '\n';
   return false;

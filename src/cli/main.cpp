@@ -2,8 +2,11 @@
 #include <iostream>
 #include <iterator>
 #include <string_view>
+#include <vector>
 
+#include "cli/cli_language.h"
 #include "cli/commands.h"
+#include "theolink_version.h"
 
 namespace {
 
@@ -23,24 +26,32 @@ void PrintUsage(std::ostream& out) {
   out << "Usage: theolink-cli COMMAND [ARGS...]\n"
          "Moves survey data between a total station and files. Commands:\n";
   for (const Command& c : kCommands) out << "  " << c.Summary << '\n';
-  out << "Run 'theolink-cli COMMAND --help' for a command's options.\n";
+  out << "Run 'theolink-cli COMMAND --help' for a command's options.\n"
+         "Every command takes --lang zh|en (default: the window's Language, else the locale).\n"
+         "'theolink-cli --version' prints the version.\n";
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
+  std::vector<std::string> words(argv + 1, argv + argc);
+  if (!theolink::cli::ApplyLanguageOption(words, std::cerr)) return 2;
+  if (words.empty()) {
     PrintUsage(std::cerr);
     return 2;
   }
-  const std::string_view name = argv[1];
+  const std::string_view name = words[0];
   if (name == "--help" || name == "-h" || name == "help") {
     PrintUsage(std::cout);
     return 0;
   }
+  if (name == "--version") {
+    std::cout << "theolink-cli (Theolink II) " << theolink::kProgramVersion << '\n';
+    return 0;
+  }
   for (const Command& c : kCommands) {
     if (name == c.Name) {
-      const theolink::cli::Args args(argv + 2, argv + argc);
+      const theolink::cli::Args args(words.begin() + 1, words.end());
       try {
         return c.Run(args, std::cout, std::cerr);
       } catch (const std::exception& e) {

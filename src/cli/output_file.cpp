@@ -122,7 +122,7 @@ int WriteOutput(const WorkingData& data, int filterIndex, const std::string& out
       err << MessageText(TextId::WriteFailed) << '\n' << FileStatusText(output, result.File) << '\n';
       return 1;
     default:
-      err << MessageText(SaveRefusalText(result.Code)) << '\n';
+      err << output << ": " << MessageText(SaveRefusalText(result.Code)) << '\n';
       return 1;
   }
 }

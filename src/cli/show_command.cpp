@@ -1,6 +1,7 @@
 // show: print what the window shows for a file: the text view, or the grid, and the count.
 #include <ostream>
 
+#include "app/text_encoding.h"
 #include "cli/cli_settings.h"
 #include "cli/commands.h"
 #include "cli/load_report.h"
@@ -23,10 +24,13 @@ void PrintHelp(std::ostream& out) {
          "                               largest of them (K and grid scale as set)\n";
 }
 
+// The terminal takes UTF-8; names and codes in the data are GBK, as the window reads them.
+std::string ForTerminal(const std::string& data) { return IsValidUtf8(data) ? data : GbkToUtf8(data); }
+
 void PrintRow(std::ostream& out, const std::vector<std::string>& cells) {
   for (std::size_t i = 0; i < cells.size(); ++i) {
     if (i > 0) out << '\t';
-    out << cells[i];
+    out << ForTerminal(cells[i]);
   }
   out << '\n';
 }
@@ -59,7 +63,7 @@ int RunShow(const Args& args, std::ostream& out, std::ostream& err) {
   }
 
   if (data.DataKind == DataKindMeasure) {
-    for (const std::string& line : MeasureTextLines(data, settings)) out << line << '\n';
+    for (const std::string& line : MeasureTextLines(data, settings)) out << ForTerminal(line) << '\n';
   } else {
     std::vector<std::string> header;
     for (TextId id : GridHeaderIds(data.DataKind, settings)) header.push_back(MessageText(id));

@@ -5,6 +5,7 @@
 
 #include "records/value_forms.h"
 #include "sim/sim_modes.h"
+#include "theolink_version.h"
 
 namespace {
 
@@ -13,6 +14,7 @@ using theolink::sim::SimOptions;
 constexpr const char* kUsage =
     "Usage: theolink-sim export FILE [options]   send FILE's lines as the instrument exports a job\n"
     "       theolink-sim import OUTFILE [options] request lines as the instrument imports a list\n"
+    "       theolink-sim --version\n"
     "Prints the device path to open (a pseudo-terminal), waits until a program opens it, then\n"
     "plays the instrument; at the end it waits for the program to close the device.\n"
     "Options:\n"
@@ -37,6 +39,10 @@ bool ReadCount(std::string_view text, long& value) {
 int main(int argc, char** argv) {
   if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
     std::cout << kUsage;
+    return 0;
+  }
+  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+    std::cout << "theolink-sim (Theolink II) " << theolink::kProgramVersion << '\n';
     return 0;
   }
   if (argc < 3) {

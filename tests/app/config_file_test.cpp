@@ -36,11 +36,35 @@ TEST(ConfigLocation, UserFolderPrefersAnAbsoluteXdgConfigHome) {
   EXPECT_EQ(UserIniPath("/usr/bin/theolink", {"", ""}), "");
 }
 
-TEST(ConfigLocation, WritableFolderKeepsTheFileBesideTheExecutable) {
+TEST(ConfigLocation, BesideTheProgramOnlyInItsBuildFolderOrAPortableCopy) {
   TempDir dir;
-  const ConfigLocation location = ResolveConfigLocation(dir / "theolink", {dir / "cfg", ""});
-  EXPECT_EQ(location.readPath, dir / "theolink.INI");
-  EXPECT_EQ(location.writePath, dir / "theolink.INI");
+  for (const char* folder : {"build/bin", "portable", "fresh", "prefix/bin", "prefix/share/theolink"})
+    std::filesystem::create_directories(dir / folder);
+  WriteFile(dir / "build/CMakeCache.txt", "");
+  WriteFile(dir / "portable/theolink.INI", "[Form]\n");
+  WriteFile(dir / "prefix/bin/theolink.INI", "[Form]\n");  // left by an older install
+  const ConfigEnvironment user{dir / "cfg", "/home/u"};
+  const ConfigEnvironment root{"", "/root"};
+  struct Row {
+    std::string executable;
+    ConfigEnvironment environment;
+    std::string read, write;
+  };
+  const Row rows[] = {
+      {dir / "build/bin/theolink", user, dir / "build/bin/theolink.INI", dir / "build/bin/theolink.INI"},
+      {dir / "portable/theolink", user, dir / "portable/theolink.INI", dir / "portable/theolink.INI"},
+      {dir / "fresh/theolink", user, dir / "cfg/theolink/theolink.INI", dir / "cfg/theolink/theolink.INI"},
+      {"/usr/bin/theolink", user, dir / "cfg/theolink/theolink.INI", dir / "cfg/theolink/theolink.INI"},
+      {"/usr/local/bin/theolink-cli", user, dir / "cfg/theolink/theolink-cli.INI",
+       dir / "cfg/theolink/theolink-cli.INI"},
+      {"/usr/bin/theolink", root, "/root/.config/theolink/theolink.INI", "/root/.config/theolink/theolink.INI"},
+      {dir / "prefix/bin/theolink", user, dir / "prefix/bin/theolink.INI", dir / "cfg/theolink/theolink.INI"},
+  };
+  for (const Row& row : rows) {
+    const ConfigLocation location = ResolveConfigLocation(row.executable, row.environment);
+    EXPECT_EQ(location.readPath, row.read) << row.executable;
+    EXPECT_EQ(location.writePath, row.write) << row.executable;
+  }
 }
 
 TEST(ConfigLocation, UnusableFolderMovesTheFileToTheUserFolder) {

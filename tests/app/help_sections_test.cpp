@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <future>
 #include <string>
 #include <vector>
@@ -137,6 +138,17 @@ TEST(HelpLoad, ReadsAGbkFileBesideTheExecutable) {
   WriteFile(path, Utf8ToGbk("\xE5\xB8\xAE\xE5\x8A\xA9\r\n========\r\nHelp\r\n"));
   EXPECT_EQ(LoadHelp(path, 0).text, "\xE5\xB8\xAE\xE5\x8A\xA9");
   EXPECT_EQ(LoadHelp(path, 1).text, "Help");
+}
+
+TEST(HelpLoad, BesideTheProgramThenTheInstalledShareFolder) {
+  TempDir dir;
+  std::filesystem::create_directories(dir / "bin");
+  EXPECT_EQ(FindHelpFile(dir / "bin/theolink"), dir / "bin/HELP.txt") << "named in the notice";
+  std::filesystem::create_directories(dir / "share/theolink");
+  WriteFile(dir / "share/theolink/HELP.txt", "zh\r\n========\r\nen\r\n");
+  EXPECT_EQ(LoadHelp(FindHelpFile(dir / "bin/theolink"), 1).text, "en");
+  WriteFile(dir / "bin/HELP.txt", "zh\r\n========\r\nportable\r\n");
+  EXPECT_EQ(LoadHelp(FindHelpFile(dir / "bin/theolink"), 1).text, "portable");
 }
 
 TEST(HelpLoad, ShippedHelpFileIsGbkWithBothLanguages) {

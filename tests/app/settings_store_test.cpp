@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/language_choice.h"
+
 #include <clocale>
 #include <string>
 
@@ -142,6 +144,30 @@ TEST(Language, FirstStartFollowsTheLocale) {
   EXPECT_EQ(LanguageFromLocale({"C", "", "zh_CN.UTF-8"}), 1);
   EXPECT_EQ(LanguageFromLocale({"", "zh_CN.GBK", "en_GB.UTF-8"}), 0);
   EXPECT_EQ(LanguageFromLocale({"zh_SG", "de_DE", "en_GB"}), 0);
+}
+
+TEST(Language, CommandLineThenFileThenLocale) {
+  const IniFile none;
+  const IniFile chinese = IniFile::Parse("[Form]\nLanguage=0\n");
+  const IniFile english = IniFile::Parse("[Form]\nLanguage=1\n");
+  const LocaleNames zh{"", "", "zh_CN.UTF-8"}, en{"", "", "en_US.UTF-8"};
+  struct Row {
+    const char* option;
+    const IniFile& file;
+    LocaleNames locale;
+    int expected;
+  } const rows[] = {
+      {"en", chinese, zh, 1}, {"zh", english, en, 0},     // the option wins
+      {nullptr, chinese, en, 0}, {nullptr, english, zh, 1},  // then the file
+      {nullptr, none, zh, 0}, {nullptr, none, en, 1},        // then the locale
+  };
+  for (const Row& row : rows) {
+    const std::optional<int> requested = row.option ? ParseLanguageName(row.option) : std::nullopt;
+    EXPECT_EQ(ChooseLanguage(requested, row.file, row.locale), row.expected)
+        << (row.option ? row.option : "-") << " " << row.locale.lang;
+  }
+  EXPECT_FALSE(ParseLanguageName("de"));
+  EXPECT_FALSE(ParseLanguageName("ZH"));
 }
 
 TEST(FormPositions, DefaultsAndWriteOrder) {

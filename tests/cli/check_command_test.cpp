@@ -154,13 +154,13 @@ TEST_F(CheckProgram, DumpPrintsTheLinesAndNamesAReadFailure) {
   std::ofstream(pts, std::ios::binary) << point << bad;
   EXPECT_EQ(Run("dump '" + pts.string() + "'"), 1);
   EXPECT_EQ(out_, "SC      P1,0.0000,\nENZ     0.0000,0.0000,0.0000\n");
-  EXPECT_EQ(err_, "undefined data type in file\n");
+  EXPECT_EQ(err_, pts.string() + ": undefined data type in file\n");
   const auto mea = dir_ / "P1.MEA";
   std::ofstream(mea, std::ios::binary | std::ios::trunc);
   EXPECT_EQ(Run("dump '" + mea.string() + "'"), 1);
-  EXPECT_EQ(err_, "file is empty\n");
+  EXPECT_EQ(err_, mea.string() + ": file is empty\n");
   EXPECT_EQ(Run("dump '" + (dir_ / "none.pts").string() + "'"), 1);
-  EXPECT_EQ(err_, "file not exists or permission denny\n");
+  EXPECT_EQ(err_, (dir_ / "none.pts").string() + ": file not exists or permission denny\n");
   EXPECT_EQ(Run("dump '" + Write("x") + "'"), 1);
   EXPECT_NE(err_.find("not a binary job or coordinate file"), std::string::npos);
 }

@@ -128,7 +128,7 @@ TEST_F(CliTest, Gts7RefusalsWriteNothing) {
   EXPECT_FALSE(fs::exists(Out("job.txt")));
   r = Cli("convert " + In("job.wkj") + " " + Out("job.gt7") + " --to gt7-all --angle mil");
   EXPECT_NE(r.Status, 0);
-  EXPECT_EQ(r.Err, "The angle unit MIL does NOT support exporting as GTS-7 file.\n");
+  EXPECT_EQ(r.Err, Out("job.gt7") + ": The angle unit MIL does NOT support exporting as GTS-7 file.\n");
   EXPECT_FALSE(fs::exists(Out("job.gt7")));
 }
 
@@ -136,13 +136,13 @@ TEST_F(CliTest, OpenFailuresKeepAnExistingOutput) {
   std::ofstream(Out("keep.dat"), std::ios::binary) << "old";
   CliRun r = Cli("convert " + Out("missing.dat") + " " + Out("keep.dat") + " --to cass");
   EXPECT_EQ(r.Status, 1);
-  EXPECT_EQ(r.Err, "unable to open file\n" + Out("missing.dat") + ": No such file or directory\n");
+  EXPECT_EQ(r.Err, Out("missing.dat") + ": unable to open file\n" + Out("missing.dat") + ": No such file or directory\n");
   std::ofstream(Out("bad.txt"), std::ios::binary) << "1.5\r\n";
   r = Cli("convert " + Out("bad.txt") + " " + Out("keep.dat") + " --to cass");
-  EXPECT_EQ(r.Err, "Wrong file format.\n");
+  EXPECT_EQ(r.Err, Out("bad.txt") + ": Wrong file format.\n");
   std::ofstream(Out("empty.txt"), std::ios::binary) << "";
   r = Cli("convert " + Out("empty.txt") + " " + Out("keep.dat") + " --to cass");
-  EXPECT_EQ(r.Err, "file is empty\n");
+  EXPECT_EQ(r.Err, Out("empty.txt") + ": file is empty\n");
   EXPECT_EQ(ReadAll(Out("keep.dat")), "old");
 }
 
