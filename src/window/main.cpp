@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPixmap>
+#include <QScreen>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -94,6 +95,10 @@ int main(int argc, char** argv) {
   theolink::TForm1 form(std::move(context));
   if (qtDialogs != nullptr) qtDialogs->SetParent(&form);
   if (!file.empty()) form.OpenAfterStart(file);
+  if (const QScreen* screen = form.screen()) {
+    const QRect area = screen->availableGeometry();
+    form.move(area.center() - QPoint(form.width() / 2, form.height() / 2));
+  }
   form.show();
 
   if (screenshot.empty()) return app.exec();

@@ -154,6 +154,7 @@ void TForm1::BuildControls() {
   strGrid_->verticalHeader()->setDefaultSectionSize(20);
   strGrid_->horizontalHeader()->setDefaultSectionSize(100);
   strGrid_->horizontalHeader()->setHighlightSections(false);
+  for (int c = 0; c < 6; ++c) strGrid_->setColumnWidth(c, c == 0 ? 38 : (c == 5 ? 99 : 100));
   strGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   strGrid_->setSelectionMode(QAbstractItemView::SingleSelection);
   strGrid_->setTabKeyNavigation(true);

@@ -1,6 +1,8 @@
 // Start and end of the main window, the help text, the modes and the hints.
 #include <QComboBox>
 #include <QMouseEvent>
+#include <QTimer>
+#include <stdexcept>
 #include <QPlainTextEdit>
 #include <QStackedWidget>
 #include <QTableView>
@@ -9,6 +11,7 @@
 #include "app/text_table.h"
 #include "files/working_data.h"
 #include "window/grid_model.h"
+#include "window/theolink_application.h"
 #include "window/window_test_support.h"
 
 namespace theolink::test {
@@ -189,6 +192,19 @@ TEST_F(MainWindowTest, HintsFollowThePointer) {
   EXPECT_EQ(form_->StatusText(2), QStringLiteral("Current Unit: DMS, Meter"));
   form_->StopBtnMouseMove(1, 1);
   EXPECT_EQ(form_->StatusText(2), QString());
+}
+
+TEST_F(MainWindowTest, AnErrorEscapingAHandlerIsShownAndTheProgramGoesOn) {
+  auto* app = static_cast<TheolinkApplication*>(QCoreApplication::instance());
+  const auto saved = app->ShowError;
+  QString shown;
+  app->ShowError = [&shown](const QString& text) { shown = text; };
+  QTimer::singleShot(0, [] { throw std::runtime_error("handler failed"); });
+  QTRY_COMPARE(shown, QStringLiteral("handler failed"));
+  app->ShowError = saved;
+  Start();
+  Click("HelpBtn");  // still answering
+  EXPECT_EQ(dialogs_.notices.size(), 1u);
 }
 
 }  // namespace
