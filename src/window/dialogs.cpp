@@ -30,6 +30,18 @@ std::optional<FileChoice> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode
   const QStringList filters = QtNameFilters(filter);
   dialog.setNameFilters(filters);
   if (!folder.isEmpty()) dialog.setDirectory(folder);
+  if (mode == QFileDialog::AcceptSave) {
+    // A bare name gets the chosen filter's own ending when it names exactly one
+    // (the GTS-7 writers take only ".gt7" files), else "txt".
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& chosen) {
+      const qsizetype open = chosen.lastIndexOf(QLatin1Char('('));
+      const QString patterns = chosen.mid(open + 1).chopped(1);
+      const bool single = patterns.startsWith(QStringLiteral("*.")) && patterns.count(QLatin1Char('*')) == 1 &&
+                          !patterns.contains(QLatin1Char(' '));
+      dialog.setDefaultSuffix(single ? patterns.mid(2) : QStringLiteral("txt"));
+    });
+    if (!filters.isEmpty()) emit dialog.filterSelected(filters.first());
+  }
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   FileChoice choice;
   choice.path = QFile::encodeName(dialog.selectedFiles().first()).toStdString();

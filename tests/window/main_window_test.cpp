@@ -10,6 +10,7 @@
 #include "app/ini_file.h"
 #include "app/text_table.h"
 #include "files/working_data.h"
+#include "window/com_combo_box.h"
 #include "window/grid_model.h"
 #include "window/theolink_application.h"
 #include "window/window_test_support.h"
@@ -192,6 +193,18 @@ TEST_F(MainWindowTest, HintsFollowThePointer) {
   EXPECT_EQ(form_->StatusText(2), QStringLiteral("Current Unit: DMS, Meter"));
   form_->StopBtnMouseMove(1, 1);
   EXPECT_EQ(form_->StatusText(2), QString());
+}
+
+TEST_F(MainWindowTest, PortListIsReadAgainWhenTheBoxOpensKeepingTheSelectionByName) {
+  WriteIni("[Form]\r\nPort=1\r\n");
+  Start({"/dev/ttyS0", "/dev/ttyUSB0"});
+  auto* box = Control<TComComboBox>("ComComboBox7");
+  EXPECT_EQ(box->currentText(), QStringLiteral("/dev/ttyUSB0"));
+  *ports_ = {"/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyUSB0"};  // an adapter plugged in later
+  box->showPopup();
+  box->hidePopup();
+  EXPECT_EQ(box->count(), 3);
+  EXPECT_EQ(box->currentText(), QStringLiteral("/dev/ttyUSB0"));
 }
 
 TEST_F(MainWindowTest, AnErrorEscapingAHandlerIsShownAndTheProgramGoesOn) {

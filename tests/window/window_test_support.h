@@ -93,7 +93,8 @@ class WindowFixture : public ::testing::Test {
     context.environment.home = dir_;
     context.locale.lang = "C";
     context.dialogs = &dialogs_;
-    context.portLister = [ports](std::vector<std::string>& list) { list = ports; };
+    *ports_ = std::move(ports);
+    context.portLister = [list = ports_](std::vector<std::string>& out) { out = *list; };
     form_ = std::make_unique<TForm1>(std::move(context));
     return *form_;
   }
@@ -117,6 +118,8 @@ class WindowFixture : public ::testing::Test {
   }
 
   std::string dir_;
+  // The ports present; a test may change them while the window runs.
+  std::shared_ptr<std::vector<std::string>> ports_ = std::make_shared<std::vector<std::string>>();
   ScriptedDialogs dialogs_;
   std::unique_ptr<TForm1> form_;
 };
