@@ -122,5 +122,14 @@ TEST_F(TransferWindowTest, StopAndClosingDuringATransferClosesThePortAndStoresBo
   EXPECT_EQ(ini.ReadInteger("Form", "Baudrate", -1), 13);
 }
 
+TEST_F(TransferWindowTest, PortThatCannotOpenIsReportedAndNothingChanges) {
+  Start({"/dev/theolink-no-such-port"});
+  Click("ReceiveBtn");
+  EXPECT_EQ(form_->StatusText(0), QStringLiteral("Serial port settings error!"));
+  EXPECT_FALSE(Control("StopBtn")->isEnabled());
+  EXPECT_TRUE(Control("OpenBtn")->isEnabled());
+  EXPECT_EQ(form_->Controller().TransferState(), TransferIdle);
+}
+
 }  // namespace
 }  // namespace theolink::test
