@@ -575,10 +575,15 @@ void TForm1::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TForm1::dropEvent(QDropEvent* event) {
-  const QList<QUrl> urls = event->mimeData()->urls();
-  if (urls.isEmpty() || !urls.first().isLocalFile()) return;
-  event->acceptProposedAction();
+  if (OpenDropped(*event->mimeData())) event->acceptProposedAction();
+}
+
+bool TForm1::OpenDropped(const QMimeData& mime) {
+  const QList<QUrl> urls = mime.urls();
+  if (urls.isEmpty() || !urls.first().isLocalFile()) return false;
+  if (controller_.TransferState() != TransferIdle || pageControl1_->currentIndex() != 0) return false;
   OpenPath(QFile::encodeName(urls.first().toLocalFile()).toStdString());
+  return true;
 }
 
 // --- transfers -----------------------------------------------------------------------

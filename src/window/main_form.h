@@ -17,6 +17,7 @@
 
 class QGroupBox;
 class QLabel;
+class QMimeData;
 class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
@@ -64,6 +65,9 @@ class TForm1 final : public QWidget, private TransferView {
   void OpenPath(const std::string& path);
   // Opens path once the start's help text has been shown.
   void OpenAfterStart(const std::string& path);
+  // Opens the first local file of a drop, as Open does; not while a transfer runs or the
+  // grid is being edited. False when nothing was opened.
+  bool OpenDropped(const QMimeData& mime);
   // Where the raw copy of the receive that just ended was kept.
   void ShowRawCopyPath(const std::string& path);
 

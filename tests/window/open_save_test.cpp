@@ -1,5 +1,7 @@
 // Open of every file kind and Save in every filter, through the window's dialogs.
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <QUrl>
 #include <QTableView>
 #include <cstring>
 
@@ -142,6 +144,25 @@ TEST_F(WindowFixture, FileOnTheCommandLineOpensAfterTheStartHelp) {
   form.show();
   QTRY_COMPARE(form.Data().DataKind, DataKindCoord);
   EXPECT_EQ(form.StatusText(1), QStringLiteral("Total: 1"));
+}
+
+TEST_F(WindowFixture, DialogsStartInTheFolderLastUsedAndADroppedFileOpens) {
+  std::filesystem::create_directory(File("jobs"));
+  WriteBytes(File("jobs/pts.dat"), "P1,T1,10.5,20.5,3.0\r\n");
+  WriteBytes(File("codes.txt"), "CURB\r\n");
+  Start();
+  OpenFile(File("jobs/pts.dat"));
+  ChooseFile(File("jobs/out.dat"));
+  Click("SaveBtn");
+  ASSERT_EQ(dialogs_.folders.size(), 2u);
+  EXPECT_EQ(dialogs_.folders[0], QString());
+  EXPECT_EQ(dialogs_.folders[1], QString::fromStdString(File("jobs")));
+
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(File("codes.txt")))});
+  EXPECT_TRUE(form_->OpenDropped(mime));
+  EXPECT_EQ(form_->Data().DataKind, DataKindCode);
+  EXPECT_EQ(form_->StatusText(1), QStringLiteral("Total: 1"));
 }
 
 }  // namespace

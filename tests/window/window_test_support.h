@@ -27,12 +27,19 @@ class ScriptedDialogs final : public Dialogs {
   std::deque<bool> answers;        // OK/Yes answers for the questions to come
   std::deque<std::optional<FileChoice>> files;  // answers of the file dialogs
   std::vector<std::string> filters;             // the filter each file dialog got
+  std::vector<QString> folders;                 // the folder each file dialog started in
 
   void ShowNotice(const QString& text, const QString&) override { notices.push_back(text); }
   bool AskOkCancel(const QString& text, const QString&) override { return Answer(text); }
   bool AskYesNo(const QString& text, const QString&) override { return Answer(text); }
-  std::optional<FileChoice> OpenFile(const std::string& filter, const QString&) override { return File(filter); }
-  std::optional<FileChoice> SaveFile(const std::string& filter, const QString&) override { return File(filter); }
+  std::optional<FileChoice> OpenFile(const std::string& filter, const QString& folder) override {
+    folders.push_back(folder);
+    return File(filter);
+  }
+  std::optional<FileChoice> SaveFile(const std::string& filter, const QString& folder) override {
+    folders.push_back(folder);
+    return File(filter);
+  }
 
  private:
   bool Answer(const QString& text) {
