@@ -224,9 +224,11 @@ void TForm1::BuildControls() {
   statusBar1_->setSizeGripEnabled(false);
   static const char* const kPanelNames[3] = {"StatusPanel0", "StatusPanel1", "StatusPanel2"};
   static const int kPanelWidths[3] = {200, 100, 50};
+  static const char* const kPanelRoles[3] = {"Message", "Count", "Hint"};
   for (int i = 0; i < 3; ++i) {
     panels_[i] = new QLabel(statusBar1_);
     panels_[i]->setObjectName(QString::fromLatin1(kPanelNames[i]));
+    panels_[i]->setAccessibleName(QString::fromLatin1(kPanelRoles[i]));
     panels_[i]->setMinimumWidth(kPanelWidths[i]);
     if (i < 2) panels_[i]->setFixedWidth(kPanelWidths[i] + (i == 0 ? 60 : 40));
     panels_[i]->setFrameShape(QFrame::StyledPanel);
