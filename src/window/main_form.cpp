@@ -362,7 +362,7 @@ void TForm1::InitDataShowView() {
   for (TextId id : GridHeaderIds(data_.DataKind, settings_)) headers << T(id);
   if (data_.DataKind == DataKindCoord) {
     gridModel_->Reset(static_cast<int>(CoordGridColumns), headers);
-    // The Part's widths, widened where this platform's font needs more for a header.
+    // The standard widths, widened where this platform's font needs more for a header.
     QHeaderView* header = strGrid_->horizontalHeader();
     for (int c = 0; c < static_cast<int>(CoordGridColumns); ++c)
       strGrid_->setColumnWidth(c, std::max(CoordGridWidths[static_cast<std::size_t>(c)], header->sectionSizeHint(c)));
