@@ -1,0 +1,83 @@
+#include "app/window_modes.h"
+
+#include <vector>
+
+#include "app/text_table.h"
+#include "files/line_loaders.h"
+
+namespace theolink {
+
+ModeStep CoordModeStep(WorkingData& data, const AskOk& ask) {
+  ModeStep step;
+  switch (data.DataKind) {
+    case DataKindMeasure:
+      if (data.MeasurementList.empty()) {
+        data.DataKind = DataKindCoord;
+        step.enterEditor = true;
+        step.views = ViewUpdate::Init;
+        return step;
+      }
+      if (!ask(TextId::AskExtraction)) return step;
+      ClearCoordData(data);
+      ExtractCoordPoints(data);
+      if (data.PointList.empty()) {
+        step.notice = TextId::NoCoordinatePoint;
+        return step;
+      }
+      data.DataKind = DataKindCoord;
+      ClearMeasureData(data);
+      // The editor stays closed: a second Coord opens it on the extracted points.
+      step.views = ViewUpdate::InitAndRefresh;
+      return step;
+    case DataKindCoord:
+      step.enterEditor = true;
+      return step;
+    default:
+      if (!data.CodeList.empty()) {
+        if (!ask(TextId::AskClearData)) return step;
+        ClearCodeData(data);
+      }
+      data.DataKind = DataKindCoord;
+      step.enterEditor = true;
+      step.views = ViewUpdate::Init;
+      return step;
+  }
+}
+
+ModeStep CodeModeStep(WorkingData& data, const AskOk& ask) {
+  ModeStep step;
+  if (!data.MeasurementList.empty() || !data.PointList.empty()) {
+    if (!ask(TextId::AskClearData)) return step;
+    ClearMeasureData(data);
+    ClearCoordData(data);
+  }
+  data.DataKind = DataKindCode;
+  step.enterEditor = true;
+  step.views = ViewUpdate::InitAndRefresh;
+  return step;
+}
+
+bool ReceiveAsksFirst(const WorkingData& data) {
+  return !data.MeasurementList.empty() || !data.PointList.empty();
+}
+
+bool SendEnabledFor(int dataKind) { return dataKind != DataKindMeasure; }
+
+bool InTransferHintArea(int x, int y) { return (x > 0 && x < 57) || (y > 0 && y < 23); }
+
+std::string CurrentUnitText(const Settings& settings, int language) {
+  std::vector<std::string> angles, distances;
+  FillUnitNames(UnitKind::Angle, language, angles);
+  FillUnitNames(UnitKind::Distance, language, distances);
+  auto pick = [](const std::vector<std::string>& names, int index) {
+    return index >= 0 && static_cast<std::size_t>(index) < names.size() ? names[static_cast<std::size_t>(index)]
+                                                                         : std::string();
+  };
+  std::string text(PickText(TextId::CurrentUnitPrefix, language));
+  text += pick(angles, settings.AngleUnit);
+  text += ", ";
+  text += pick(distances, settings.DistanceUnit);
+  return text;
+}
+
+}  // namespace theolink

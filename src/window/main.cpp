@@ -1,0 +1,125 @@
+// theolink: the window program. "theolink [FILE]" opens FILE after the start's help text.
+// "--screenshot PNG" (also chosen by itself when there is no display) starts the window
+// on the off-screen platform, saves a picture of it, prints the picture's path and ends.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPixmap>
+#include <QScreen>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "app/config_location.h"
+#include "theolink_version.h"
+#include "window/dialogs.h"
+#include "window/main_form.h"
+#include "window/theolink_application.h"
+
+namespace {
+
+bool HasDisplay() {
+  auto set = [](const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+  };
+  return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
+}
+
+void PrintUsage() {
+  std::printf(
+      "Usage: theolink [FILE]\n"
+      "       theolink --screenshot PNG [FILE]\n"
+      "       theolink --version\n"
+      "Starts the Theolink II window; FILE is opened as the Open button would.\n"
+      "--screenshot starts the window off screen, saves a picture of it to PNG, prints the\n"
+      "path and ends. Without a display the window does that by itself.\n");
+}
+
+void Pump(QApplication& app, int ms) {
+  QElapsedTimer timer;
+  timer.start();
+  while (timer.elapsed() < ms) app.processEvents(QEventLoop::AllEvents, 20);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string screenshot;
+  std::string file;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      PrintUsage();
+      return 0;
+    }
+    if (arg == "--version") {
+      std::printf("theolink (Theolink II) %s\n", THEOLINK_VERSION);
+      return 0;
+    }
+    if (arg == "--screenshot") {
+      if (i + 1 >= argc) {
+        std::fprintf(stderr, "theolink: --screenshot needs a file name\n");
+        return 2;
+      }
+      screenshot = argv[++i];
+    } else if (arg.rfind("--screenshot=", 0) == 0) {
+      screenshot = arg.substr(std::strlen("--screenshot="));
+    } else if (file.empty() && (arg.empty() || arg[0] != '-')) {
+      file = arg;
+    } else {
+      std::fprintf(stderr, "theolink: unknown option '%s'\n", arg.c_str());
+      PrintUsage();
+      return 2;
+    }
+  }
+  if (!HasDisplay() && screenshot.empty()) {
+    screenshot = (QDir::tempPath() + QStringLiteral("/theolink-window.png")).toStdString();
+    std::fprintf(stderr,
+                 "theolink: no display found; starting the window on the off-screen platform and\n"
+                 "saving a picture of it instead.\n");
+  }
+  if (!screenshot.empty() && std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+
+  theolink::TheolinkApplication app(argc, argv);
+  std::unique_ptr<theolink::Dialogs> dialogs;
+  auto* qtDialogs = new theolink::QtDialogs;
+  if (screenshot.empty()) dialogs.reset(qtDialogs);
+  else {
+    delete qtDialogs;
+    qtDialogs = nullptr;
+    dialogs = std::make_unique<theolink::ConsoleDialogs>();
+  }
+
+  theolink::WindowContext context;
+  context.executablePath = theolink::RunningExecutablePath();
+  context.environment = theolink::ConfigEnvironment::FromProcess();
+  context.locale = theolink::LocaleNames::FromProcess();
+  context.dialogs = dialogs.get();
+  theolink::TForm1 form(std::move(context));
+  if (qtDialogs != nullptr) qtDialogs->SetParent(&form);
+  if (!file.empty()) form.OpenAfterStart(file);
+  if (const QScreen* screen = form.screen()) {
+    const QRect area = screen->availableGeometry();
+    form.move(area.center() - QPoint(form.width() / 2, form.height() / 2));
+  }
+  form.show();
+
+  if (screenshot.empty()) return app.exec();
+
+  // Off screen: let the first paint show the help (and open FILE), then take the picture.
+  Pump(app, 100);
+  if (!form.StartHelpShown()) form.grab();
+  Pump(app, 300);
+  const QPixmap picture = form.grab();
+  if (!picture.save(QString::fromLocal8Bit(screenshot.c_str()), "PNG")) {
+    std::fprintf(stderr, "theolink: cannot write %s\n", screenshot.c_str());
+    form.close();
+    return 1;
+  }
+  std::printf("%s\n", screenshot.c_str());
+  form.close();
+  return 0;
+}

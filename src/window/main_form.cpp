@@ -1,0 +1,667 @@
+#include "window/main_form.h"
+
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <filesystem>
+#include <utility>
+
+#include "app/help_sections.h"
+#include "app/language.h"
+#include "app/last_folder.h"
+#include "app/save_plan.h"
+#include "app/text_table.h"
+#include "app/window_modes.h"
+#include "files/data_views.h"
+#include "files/file_open.h"
+#include "files/save_writers.h"
+#include "window/com_combo_box.h"
+#include "window/dialogs.h"
+#include "window/display_text.h"
+#include "window/grid_model.h"
+#include "window/save_action.h"
+#include "window/settings_form.h"
+#include "window/window_fonts.h"
+
+namespace theolink {
+namespace {
+
+QString T(TextId id) { return UiText(PickText(id)); }
+
+// Notices carry the application's title, which is the same in both languages.
+const QString kAppTitle = QStringLiteral("Theolink II");
+
+QPushButton* MakeButton(QWidget* parent, const char* name, int x, int y, int w = 80, int h = 30) {
+  auto* button = new QPushButton(parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setGeometry(x, y, w, h);
+  button->setCursor(Qt::PointingHandCursor);
+  return button;
+}
+
+QGroupBox* MakeGroup(QWidget* parent, const char* name, int height) {
+  auto* group = new QGroupBox(parent);
+  group->setObjectName(QString::fromLatin1(name));
+  group->setFixedSize(190, height);
+  return group;
+}
+
+void SetCaption(QAbstractButton* button, TextId id) {
+  button->setText(T(id));
+  button->setAccessibleName(button->text());
+}
+
+void SetCaption(QGroupBox* group, TextId id) {
+  group->setTitle(T(id));
+  group->setAccessibleName(group->title());
+}
+
+void SetCaption(QLabel* label, TextId id) {
+  label->setText(T(id));
+  label->setAccessibleName(label->text());
+}
+
+}  // namespace
+
+TForm1::TForm1(WindowContext context)
+    : context_(std::move(context)),
+      config_(context_.executablePath, context_.environment),
+      dialogs_(*context_.dialogs),
+      dispatcher_([this](std::exception_ptr error) {
+        try {
+          if (error) std::rethrow_exception(error);
+        } catch (const std::exception& e) {
+          ShowPortError(e.what());
+        } catch (...) {
+          ShowPortError("unknown error");
+        }
+      }),
+      host_(comPort1_, *this),
+      controller_(host_, data_) {
+  setObjectName(QStringLiteral("Form1"));
+  SetUpWindowPort(comPort1_, dispatcher_);
+  host_.Bind(controller_);
+  BuildControls();
+  // Construction: empty lists, flags clear; then the creation handler.
+  ClearMeasureData(data_);
+  ClearCoordData(data_);
+  ClearCodeData(data_);
+  FormCreate();
+  form2_ = std::make_unique<TForm2>(config_, dialogs_, settings_);
+  form2_->OnChanged = [this] { RefreshViews(); };
+  form2_->OnClosed = [this] {
+    setEnabled(true);
+    InitDataShowView();
+    RefleshDataShowView();
+  };
+  form2_->OnConfirmed = [this] { SetStatus(2, UiText(CurrentUnitText(settings_, CurrentLanguage()))); };
+  setAcceptDrops(true);
+}
+
+TForm1::~TForm1() {
+  if (!closed_) FormClose();
+}
+
+void TForm1::BuildControls() {
+  resize(938, 616);
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->setSpacing(0);
+
+  auto* panel1 = new QWidget(this);
+  panel1->setObjectName(QStringLiteral("Panel1"));
+  auto* row = new QHBoxLayout(panel1);
+  row->setContentsMargins(2, 2, 2, 2);
+
+  auto* views = new QWidget(panel1);
+  auto* viewsLayout = new QGridLayout(views);
+  viewsLayout->setContentsMargins(0, 0, 0, 0);
+  measText_ = new QPlainTextEdit(views);
+  measText_->setObjectName(QStringLiteral("MeasText"));
+  measText_->setAccessibleName(QStringLiteral("MeasText"));
+  measText_->setReadOnly(true);
+  measText_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  measText_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  measText_->setFont(DataFont());
+  gridModel_ = new GridModel(this);
+  strGrid_ = new QTableView(views);
+  strGrid_->setObjectName(QStringLiteral("StrGrid"));
+  strGrid_->setAccessibleName(QStringLiteral("StrGrid"));
+  strGrid_->setModel(gridModel_);
+  // Numbers of 13 characters fit the 100-pixel columns; headers keep the interface font.
+  strGrid_->setFont(DataFont(13));
+  strGrid_->horizontalHeader()->setFont(font());
+  strGrid_->verticalHeader()->hide();
+  strGrid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  strGrid_->verticalHeader()->setDefaultSectionSize(20);
+  strGrid_->horizontalHeader()->setDefaultSectionSize(100);
+  strGrid_->horizontalHeader()->setHighlightSections(false);
+  for (int c = 0; c < 6; ++c) strGrid_->setColumnWidth(c, c == 0 ? 38 : (c == 5 ? 99 : 100));
+  strGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  strGrid_->setSelectionMode(QAbstractItemView::SingleSelection);
+  strGrid_->setTabKeyNavigation(true);
+  strGrid_->hide();
+  viewsLayout->addWidget(measText_, 0, 0);
+  viewsLayout->addWidget(strGrid_, 0, 0);
+  row->addWidget(views, 1);
+
+  pageControl1_ = new QStackedWidget(panel1);
+  pageControl1_->setObjectName(QStringLiteral("PageControl1"));
+  pageControl1_->setFixedWidth(200);
+  auto* tabSheet1 = new QWidget;
+  tabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+  auto* page0 = new QVBoxLayout(tabSheet1);
+  page0->setContentsMargins(4, 4, 4, 4);
+  comportSettingGroup_ = MakeGroup(tabSheet1, "ComportSettingGroup", 89);
+  label11_ = new QLabel(comportSettingGroup_);
+  label11_->setObjectName(QStringLiteral("Label11"));
+  label11_->setGeometry(8, 24, 70, 20);
+  comComboBox7_ = new TComComboBox(context_.portLister ? context_.portLister : TComSelect::PortLister(), comportSettingGroup_);
+  comComboBox7_->setObjectName(QStringLiteral("ComComboBox7"));
+  comComboBox7_->setGeometry(78, 22, 104, 24);
+  label12_ = new QLabel(comportSettingGroup_);
+  label12_->setObjectName(QStringLiteral("Label12"));
+  label12_->setGeometry(8, 56, 70, 20);
+  comComboBox8_ = new TComComboBox({}, comportSettingGroup_);
+  comComboBox8_->setObjectName(QStringLiteral("ComComboBox8"));
+  comComboBox8_->setGeometry(78, 54, 104, 24);
+
+  transControlGroup_ = MakeGroup(tabSheet1, "TransControlGroup", 128);
+  receiveBtn_ = MakeButton(transControlGroup_, "ReceiveBtn", 10, 28);
+  sendBtn_ = MakeButton(transControlGroup_, "SendBtn", 100, 28);
+  stopBtn_ = MakeButton(transControlGroup_, "StopBtn", 55, 80);
+
+  fileControlGroup_ = MakeGroup(tabSheet1, "FileControlGroup", 216);
+  coordBtn_ = MakeButton(fileControlGroup_, "CoordBtn", 10, 26);
+  codeBtn_ = MakeButton(fileControlGroup_, "CodeBtn", 100, 26);
+  openBtn_ = MakeButton(fileControlGroup_, "OpenBtn", 55, 70);
+  saveBtn_ = MakeButton(fileControlGroup_, "SaveBtn", 55, 114);
+  settingBtn_ = MakeButton(fileControlGroup_, "SettingBtn", 10, 170);
+  helpBtn_ = MakeButton(fileControlGroup_, "HelpBtn", 100, 170);
+  page0->addWidget(comportSettingGroup_);
+  page0->addWidget(transControlGroup_);
+  page0->addWidget(fileControlGroup_);
+  page0->addStretch(1);
+
+  auto* tabSheet2 = new QWidget;
+  tabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+  auto* panel3 = new QWidget(tabSheet2);
+  panel3->setObjectName(QStringLiteral("Panel3"));
+  panel3->setGeometry(4, 4, 190, 440);
+  appendBtn_ = MakeButton(panel3, "AppendBtn", 45, 30, 100, 34);
+  insertBtn_ = MakeButton(panel3, "InsertBtn", 45, 84, 100, 34);
+  delBtn_ = MakeButton(panel3, "DelBtn", 45, 138, 100, 34);
+  okBtn_ = MakeButton(panel3, "OKBtn", 35, 300, 120, 50);
+  QFont okFont = okBtn_->font();
+  okFont.setPointSizeF(okFont.pointSizeF() * 1.4);
+  okFont.setBold(true);
+  okBtn_->setFont(okFont);
+  pageControl1_->addWidget(tabSheet1);
+  pageControl1_->addWidget(tabSheet2);
+  row->addWidget(pageControl1_);
+  outer->addWidget(panel1, 1);
+
+  statusBar1_ = new QStatusBar(this);
+  statusBar1_->setObjectName(QStringLiteral("StatusBar1"));
+  statusBar1_->setSizeGripEnabled(false);
+  static const char* const kPanelNames[3] = {"StatusPanel0", "StatusPanel1", "StatusPanel2"};
+  static const int kPanelWidths[3] = {200, 100, 50};
+  static const char* const kPanelRoles[3] = {"Message", "Count", "Hint"};
+  for (int i = 0; i < 3; ++i) {
+    panels_[i] = new QLabel(statusBar1_);
+    panels_[i]->setObjectName(QString::fromLatin1(kPanelNames[i]));
+    panels_[i]->setAccessibleName(QString::fromLatin1(kPanelRoles[i]));
+    panels_[i]->setMinimumWidth(kPanelWidths[i]);
+    if (i < 2) panels_[i]->setFixedWidth(kPanelWidths[i] + (i == 0 ? 60 : 40));
+    panels_[i]->setFrameShape(QFrame::StyledPanel);
+    statusBar1_->addWidget(panels_[i], i == 2 ? 1 : 0);
+  }
+  outer->addWidget(statusBar1_);
+
+  connect(receiveBtn_, &QPushButton::clicked, this, &TForm1::ReceiveBtnClick);
+  connect(sendBtn_, &QPushButton::clicked, this, &TForm1::SendBtnClick);
+  connect(stopBtn_, &QPushButton::clicked, this, &TForm1::StopBtnClick);
+  connect(coordBtn_, &QPushButton::clicked, this, &TForm1::CoordBtnClick);
+  connect(codeBtn_, &QPushButton::clicked, this, &TForm1::CodeBtnClick);
+  connect(openBtn_, &QPushButton::clicked, this, &TForm1::OpenBtnClick);
+  connect(saveBtn_, &QPushButton::clicked, this, &TForm1::SaveBtnClick);
+  connect(settingBtn_, &QPushButton::clicked, this, &TForm1::SettingBtnClick);
+  connect(helpBtn_, &QPushButton::clicked, this, &TForm1::HelpBtnClick);
+  connect(okBtn_, &QPushButton::clicked, this, &TForm1::OKBtnClick);
+  for (QWidget* w : {static_cast<QWidget*>(receiveBtn_), static_cast<QWidget*>(sendBtn_),
+                     static_cast<QWidget*>(stopBtn_), static_cast<QWidget*>(settingBtn_),
+                     static_cast<QWidget*>(transControlGroup_)}) {
+    w->setMouseTracking(true);
+    w->installEventFilter(this);
+  }
+}
+
+void TForm1::FormCreate() {
+  SetLanguage(StartLanguage(config_, context_.locale));
+  sendBtn_->setEnabled(false);
+  stopBtn_->setEnabled(false);
+  data_.DataKind = DataKindMeasure;
+  pageControl1_->setCurrentIndex(0);
+  setWindowTitle(UiText(WindowTitle(CurrentLanguage())));
+  measText_->clear();
+  SetCaptions();
+  SetStatus(0, QStringLiteral("Welcome"));
+  SetStatus(1, T(TextId::TotalPrefix) + QLatin1Char('0'));
+  SetUpPortBoxes();
+}
+
+void TForm1::SetCaptions() {
+  SetCaption(comportSettingGroup_, TextId::ComportSettingGroup);
+  SetCaption(label11_, TextId::PortLabel);
+  SetCaption(label12_, TextId::BaudLabel);
+  SetCaption(transControlGroup_, TextId::TransControlGroup);
+  SetCaption(receiveBtn_, TextId::ReceiveBtn);
+  SetCaption(sendBtn_, TextId::SendBtn);
+  SetCaption(stopBtn_, TextId::StopBtn);
+  SetCaption(coordBtn_, TextId::CoordBtn);
+  SetCaption(codeBtn_, TextId::CodeBtn);
+  SetCaption(openBtn_, TextId::OpenBtn);
+  SetCaption(saveBtn_, TextId::SaveBtn);
+  SetCaption(settingBtn_, TextId::SettingBtn);
+  SetCaption(helpBtn_, TextId::HelpBtn);
+  SetCaption(appendBtn_, TextId::AppendBtn);
+  SetCaption(insertBtn_, TextId::InsertBtn);
+  SetCaption(delBtn_, TextId::DelBtn);
+  SetCaption(okBtn_, TextId::OKBtn);
+  comComboBox7_->setAccessibleName(label11_->text());
+  comComboBox8_->setAccessibleName(label12_->text());
+  fileControlGroup_->setAccessibleName(QStringLiteral("FileControlGroup"));
+}
+
+void TForm1::SetUpPortBoxes() {
+  try {
+    comComboBox7_->SetComPort(&comPort1_);
+    comComboBox7_->SetComProperty(cpPort);
+    comComboBox7_->SetAutoApply(true);
+    comComboBox8_->SetComPort(&comPort1_);
+    comComboBox8_->SetComProperty(cpBaudRate);
+    comComboBox8_->SetAutoApply(true);
+    const FormPositions positions = LoadFormPositions(config_);
+    const bool portInRange = positions.port >= 0 && positions.port < comComboBox7_->count();
+    comComboBox7_->setCurrentIndex(portInRange ? positions.port : -1);
+    if (portInRange) comPort1_.SetPort(comComboBox7_->currentText().toLocal8Bit().toStdString());
+    const bool baudInRange = positions.baudrate >= 0 && positions.baudrate < comComboBox8_->count();
+    comComboBox8_->setCurrentIndex(baudInRange ? positions.baudrate : -1);
+    // A position outside the list keeps 115200.
+    comPort1_.SetBaudRate(baudInRange ? static_cast<TBaudRate>(positions.baudrate) : br115200);
+    if (comComboBox7_->count() == 0) Notice(TextId::NoComportFound);
+  } catch (const std::exception&) {
+    Notice(TextId::NoComportFound);
+  }
+}
+
+void TForm1::FormClose() {
+  closed_ = true;
+  host_.StopTimer();
+  if (comPort1_.Connected()) host_.ClosePort();
+  StoreFormPositions(config_, {comComboBox7_->currentIndex(), comComboBox8_->currentIndex()});
+  if (form2_) form2_->hide();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (!closed_) FormClose();
+  event->accept();
+}
+
+void TForm1::paintEvent(QPaintEvent* event) {
+  QWidget::paintEvent(event);
+  if (!firstPaint_) return;
+  firstPaint_ = false;
+  // Boxes must not open inside a paint: the help comes right after it.
+  QMetaObject::invokeMethod(this, &TForm1::ShowFirstHelp, Qt::QueuedConnection);
+}
+
+void TForm1::ShowFirstHelp() {
+  ShowHelp();
+  if (!pendingOpen_.empty()) OpenPath(std::exchange(pendingOpen_, std::string()));
+}
+
+void TForm1::OpenAfterStart(const std::string& path) {
+  if (firstPaint_) pendingOpen_ = path;
+  else OpenPath(path);
+}
+
+// --- views ---------------------------------------------------------------------------
+
+void TForm1::InitDataShowView() {
+  if (data_.DataKind == DataKindMeasure) {
+    measText_->show();
+    strGrid_->hide();
+    sendBtn_->setEnabled(SendEnabledFor(data_.DataKind));
+    measText_->clear();
+    return;
+  }
+  measText_->hide();
+  strGrid_->show();
+  sendBtn_->setEnabled(SendEnabledFor(data_.DataKind));
+  QStringList headers;
+  for (TextId id : GridHeaderIds(data_.DataKind, settings_)) headers << T(id);
+  if (data_.DataKind == DataKindCoord) {
+    gridModel_->Reset(static_cast<int>(CoordGridColumns), headers);
+    // The standard widths, widened where this platform's font needs more for a header.
+    QHeaderView* header = strGrid_->horizontalHeader();
+    for (int c = 0; c < static_cast<int>(CoordGridColumns); ++c)
+      strGrid_->setColumnWidth(c, std::max(CoordGridWidths[static_cast<std::size_t>(c)], header->sectionSizeHint(c)));
+  } else {
+    gridModel_->Reset(static_cast<int>(CodeGridColumns), headers);
+  }
+}
+
+void TForm1::RefleshDataShowView() {
+  switch (data_.DataKind) {
+    case DataKindMeasure:
+      sendBtn_->setEnabled(false);
+      ShowMeasureText();
+      break;
+    case DataKindCoord:
+      sendBtn_->setEnabled(true);
+      ShowCoordGrid();
+      break;
+    default:
+      ShowCodeGrid();
+      break;
+  }
+}
+
+void TForm1::ShowMeasureText() {
+  if (data_.MeasurementList.empty()) return;
+  const LineList lines = MeasureTextLines(data_, settings_);
+  std::string joined;
+  std::size_t size = 0;
+  for (const std::string& line : lines) size += line.size() + 1;
+  joined.reserve(size);
+  for (const std::string& line : lines) {
+    joined += line;
+    joined += '\n';
+  }
+  if (!joined.empty()) joined.pop_back();
+  // One decode and one fill for the whole text.
+  measText_->setPlainText(DisplayText(joined));
+  measText_->verticalScrollBar()->setValue(0);
+  ShowTotal();
+}
+
+void TForm1::ShowCoordGrid() {
+  if (data_.PointList.empty()) return;
+  std::vector<GridModel::Row> rows;
+  rows.reserve(data_.PointList.size());
+  std::size_t n = 0;
+  for (const PointRecord& point : data_.PointList) rows.push_back(CoordGridRow(point, ++n, settings_));
+  gridModel_->SetRows(std::move(rows));
+  strGrid_->scrollToTop();
+  ShowTotal();
+}
+
+void TForm1::ShowCodeGrid() {
+  if (data_.CodeList.empty()) return;
+  std::vector<GridModel::Row> rows;
+  rows.reserve(data_.CodeList.size());
+  std::size_t n = 0;
+  for (const CodeEntry& code : data_.CodeList) rows.push_back(CodeGridRow(code, ++n));
+  gridModel_->SetRows(std::move(rows));
+  ShowTotal();
+}
+
+void TForm1::ShowTotal() {
+  if (const auto count = ShownCount(data_)) SetStatus(1, T(TextId::TotalPrefix) + QString::number(*count));
+}
+
+// --- modes ---------------------------------------------------------------------------
+
+void TForm1::EnterGridEditor() {
+  pageControl1_->setCurrentIndex(1);
+  gridModel_->SetEditing(true);
+  strGrid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                            QAbstractItemView::AnyKeyPressed);
+}
+
+bool TForm1::GridEditing() const { return gridModel_->Editing(); }
+
+void TForm1::CoordBtnClick() {
+  const ModeStep step = CoordModeStep(data_, [this](TextId q) { return Ask(q); });
+  if (step.enterEditor) EnterGridEditor();
+  if (step.views != ViewUpdate::None) InitDataShowView();
+  if (step.views == ViewUpdate::InitAndRefresh) RefleshDataShowView();
+  if (step.notice) Notice(*step.notice);
+}
+
+void TForm1::CodeBtnClick() {
+  const ModeStep step = CodeModeStep(data_, [this](TextId q) { return Ask(q); });
+  if (step.enterEditor) EnterGridEditor();
+  if (step.views != ViewUpdate::None) InitDataShowView();
+  if (step.views == ViewUpdate::InitAndRefresh) RefleshDataShowView();
+}
+
+void TForm1::OKBtnClick() {
+  // Writing the grid back into the lists comes with the grid editor; Return leaves it.
+  gridModel_->SetEditing(false);
+  strGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  pageControl1_->setCurrentIndex(0);
+  SetStatus(0, QString());
+}
+
+void TForm1::HelpBtnClick() {
+  data_.DataKind = DataKindMeasure;
+  InitDataShowView();
+  ShowHelp();
+}
+
+void TForm1::ShowHelp() {
+  ClearMeasureData(data_);
+  ClearCoordData(data_);
+  ClearCodeData(data_);
+  const HelpOutcome help = LoadHelp(FindHelpFile(context_.executablePath), CurrentLanguage());
+  if (!help.ok && help.failure == TextId::NoHelpFile) {
+    Notice(TextId::NoHelpFile);
+    return;
+  }
+  measText_->clear();
+  if (!help.ok) {
+    Notice(TextId::HelpFileDamaged);
+    return;
+  }
+  measText_->setPlainText(UiText(help.text));
+  measText_->verticalScrollBar()->setValue(0);
+}
+
+void TForm1::SettingBtnClick() {
+  setEnabled(false);
+  form2_->move(x() + width() / 2 - form2_->width() / 2, y() + height() / 2 - form2_->height() / 2);
+  form2_->show();
+  form2_->raise();
+}
+
+// --- hints ---------------------------------------------------------------------------
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseMove) {
+    const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
+    if (watched == receiveBtn_) ReceiveBtnMouseMove(p.x(), p.y());
+    else if (watched == sendBtn_) SendBtnMouseMove(p.x(), p.y());
+    else if (watched == stopBtn_) StopBtnMouseMove(p.x(), p.y());
+    else if (watched == settingBtn_) SettingBtnMouseMove(p.x(), p.y());
+    else if (watched == transControlGroup_) FileControlGroupMouseMove(p.x(), p.y());
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::ReceiveBtnMouseMove(int x, int y) {
+  SetStatus(2, InTransferHintArea(x, y) ? T(TextId::ReceiveHint) : QString());
+}
+
+void TForm1::SendBtnMouseMove(int x, int y) {
+  SetStatus(2, InTransferHintArea(x, y) ? T(TextId::SendHint) : QString());
+}
+
+void TForm1::StopBtnMouseMove(int, int) { SetStatus(2, QString()); }
+
+void TForm1::SettingBtnMouseMove(int, int) { SetStatus(2, UiText(CurrentUnitText(settings_, CurrentLanguage()))); }
+
+void TForm1::FileControlGroupMouseMove(int, int) {}
+
+// --- open and save -------------------------------------------------------------------
+
+QString TForm1::StartFolder() const { return QString::fromLocal8Bit(LoadLastFolder(config_).c_str()); }
+
+void TForm1::RememberFolder(const std::string& chosen) { StoreLastFolderOf(config_, chosen); }
+
+void TForm1::OpenBtnClick() {
+  const auto choice = dialogs_.OpenFile(std::string(PickFilter(FilterId::Open, CurrentLanguage())), StartFolder());
+  if (!choice) return;
+  RememberFolder(choice->path);
+  OpenPath(choice->path);
+}
+
+void TForm1::OpenPath(const std::string& path) {
+  const OpenOutcome outcome = OpenDataFile(data_, path, settings_);
+  for (const ShownMessage& message : outcome.Messages) {
+    if (message.Id) {
+      Notice(*message.Id);
+    } else {
+      dialogs_.ShowNotice(DisplayText(message.Text),
+                          message.Caption.empty() ? kAppTitle : DisplayText(message.Caption));
+    }
+  }
+  if (!outcome.RefreshViews) return;
+  InitDataShowView();
+  RefleshDataShowView();
+}
+
+void TForm1::SaveBtnClick() {
+  const bool viewHasLines = !measText_->document()->isEmpty();
+  const SavePlan plan = PlanSave(data_, viewHasLines, CurrentLanguage());
+  if (plan.notice) {
+    Notice(*plan.notice);
+    return;
+  }
+  const auto choice = dialogs_.SaveFile(plan.filter, StartFolder());
+  if (!choice) return;
+  std::error_code ec;
+  if (std::filesystem::exists(choice->path, ec) && !Ask(TextId::AskReplaceFile)) return;
+  RememberFolder(choice->path);
+  std::optional<TextId> failure;
+  if (plan.viewTextOnly) {
+    LineList lines;
+    for (const QString& line : measText_->toPlainText().split(QLatin1Char('\n'))) lines.push_back(DataText(line));
+    failure = SaveViewLines(lines, choice->path);
+  } else {
+    failure = SaveWorkingData(data_, choice->filterIndex, choice->path, settings_);
+  }
+  if (failure) Notice(*failure);
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls() && controller_.TransferState() == TransferIdle && pageControl1_->currentIndex() == 0)
+    event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+  if (OpenDropped(*event->mimeData())) event->acceptProposedAction();
+}
+
+bool TForm1::OpenDropped(const QMimeData& mime) {
+  const QList<QUrl> urls = mime.urls();
+  if (urls.isEmpty() || !urls.first().isLocalFile()) return false;
+  if (controller_.TransferState() != TransferIdle || pageControl1_->currentIndex() != 0) return false;
+  OpenPath(QFile::encodeName(urls.first().toLocalFile()).toStdString());
+  return true;
+}
+
+// --- transfers -----------------------------------------------------------------------
+
+void TForm1::ReceiveBtnClick() {
+  if (ReceiveAsksFirst(data_)) {
+    if (!Ask(TextId::AskClearData)) return;
+    ClearMeasureData(data_);
+    ClearCoordData(data_);
+    InitDataShowView();
+    RefleshDataShowView();
+  }
+  controller_.ReceiveBtnClick();
+}
+
+void TForm1::SendBtnClick() {
+  LineList lines;
+  if (data_.DataKind == DataKindCoord) {
+    WriteUploadCoordLines(data_, lines);
+  } else if (data_.DataKind == DataKindCode) {
+    for (const GridModel::Row& row : gridModel_->Rows())
+      if (row.size() > 1 && !row[1].empty()) lines.push_back(row[1]);
+  }
+  controller_.SendBtnClick(lines);
+}
+
+void TForm1::StopBtnClick() { controller_.StopBtnClick(); }
+
+void TForm1::Timer1Timer() { controller_.Timer1Timer(); }
+
+void TForm1::ShowRawCopyPath(const std::string& path) {
+  SetStatus(0, StatusText(0) + QStringLiteral(" ") + QString::fromLocal8Bit(path.c_str()));
+}
+
+void TForm1::ShowStatus(TextId message) { SetStatus(0, T(message)); }
+
+void TForm1::ShowCounter(TextId prefix, int value) { SetStatus(1, T(prefix) + QString::number(value)); }
+
+void TForm1::EnableControl(TransferControl control, bool enabled) {
+  QWidget* widget = nullptr;
+  switch (control) {
+    case TransferControl::OpenBtn: widget = openBtn_; break;
+    case TransferControl::SaveBtn: widget = saveBtn_; break;
+    case TransferControl::SendBtn: widget = sendBtn_; break;
+    case TransferControl::ReceiveBtn: widget = receiveBtn_; break;
+    case TransferControl::StopBtn: widget = stopBtn_; break;
+    case TransferControl::ComportSettingGroup: widget = comportSettingGroup_; break;
+    case TransferControl::TransControlGroup: widget = transControlGroup_; break;
+    case TransferControl::FileControlGroup: widget = fileControlGroup_; break;
+  }
+  if (widget != nullptr) widget->setEnabled(enabled);
+}
+
+void TForm1::ShowMessage(TextId message) { Notice(message); }
+
+void TForm1::RefreshViews() {
+  InitDataShowView();
+  RefleshDataShowView();
+}
+
+void TForm1::ShowPortError(const std::string& text) { dialogs_.ShowNotice(UiText(text), kAppTitle); }
+
+// --- helpers -------------------------------------------------------------------------
+
+QString TForm1::StatusText(int panel) const { return panel >= 0 && panel < 3 ? panels_[panel]->text() : QString(); }
+
+void TForm1::SetStatus(int panel, const QString& text) {
+  panels_[panel]->setText(text);
+  panels_[panel]->setToolTip(text);
+}
+
+void TForm1::Notice(TextId id) { dialogs_.ShowNotice(T(id), kAppTitle); }
+
+bool TForm1::Ask(TextId question) { return dialogs_.AskOkCancel(T(question), UiText(PickCaption(question))); }
+
+}  // namespace theolink

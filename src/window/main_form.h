@@ -1,0 +1,158 @@
+#pragma once
+// TForm1, the main window: the views, the control panel, the status bar, ComPort1 and
+// Timer1. Handlers keep the behaviour's names and leave the work to the lower layers.
+#include <QStringList>
+#include <QWidget>
+#include <memory>
+#include <string>
+
+#include "app/config_file.h"
+#include "files/working_data.h"
+#include "records/settings.h"
+#include "serial/com_port.h"
+#include "serial/transfer_controller.h"
+#include "window/qt_dispatcher.h"
+#include "window/window_context.h"
+#include "window/window_transfer_host.h"
+
+class QGroupBox;
+class QLabel;
+class QMimeData;
+class QPlainTextEdit;
+class QPushButton;
+class QStackedWidget;
+class QStatusBar;
+class QTableView;
+
+namespace theolink {
+
+class Dialogs;
+class GridModel;
+class TComComboBox;
+class TForm2;
+
+class TForm1 final : public QWidget, private TransferView {
+ public:
+  explicit TForm1(WindowContext context);
+  ~TForm1() override;
+
+  // Handlers.
+  void FormCreate();
+  void FormClose();
+  void ReceiveBtnClick();
+  void SendBtnClick();
+  void StopBtnClick();
+  void Timer1Timer();
+  void CoordBtnClick();
+  void CodeBtnClick();
+  void OpenBtnClick();
+  void SaveBtnClick();
+  void SettingBtnClick();
+  void HelpBtnClick();
+  void OKBtnClick();
+  void ReceiveBtnMouseMove(int x, int y);
+  void SendBtnMouseMove(int x, int y);
+  void StopBtnMouseMove(int x, int y);
+  void SettingBtnMouseMove(int x, int y);
+  void FileControlGroupMouseMove(int x, int y);
+
+  // The views.
+  void InitDataShowView();
+  void RefleshDataShowView();
+  // Loads and shows the help text of the current language (empties the working data).
+  void ShowHelp();
+  // Opens a file as Open does after its dialog.
+  void OpenPath(const std::string& path);
+  // Opens path once the start's help text has been shown.
+  void OpenAfterStart(const std::string& path);
+  // Opens the first local file of a drop, as Open does; not while a transfer runs or the
+  // grid is being edited. False when nothing was opened.
+  bool OpenDropped(const QMimeData& mime);
+  // Where the raw copy of the receive that just ended was kept.
+  void ShowRawCopyPath(const std::string& path);
+
+  // State, for tests and the screenshot.
+  const WorkingData& Data() const { return data_; }
+  const Settings& CurrentSettings() const { return settings_; }
+  TForm2& Form2() { return *form2_; }
+  GridModel& Grid() { return *gridModel_; }
+  TransferController& Controller() { return controller_; }
+  TComPort& ComPort1() { return comPort1_; }
+  QString StatusText(int panel) const;
+  bool StartHelpShown() const { return !firstPaint_; }
+  bool GridEditing() const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  // TransferView
+  void ShowStatus(TextId message) override;
+  void ShowCounter(TextId prefix, int value) override;
+  void EnableControl(TransferControl control, bool enabled) override;
+  void ShowMessage(TextId message) override;
+  void RefreshViews() override;
+  void ShowPortError(const std::string& text) override;
+
+  void BuildControls();
+  void SetCaptions();
+  void SetUpPortBoxes();
+  void EnterGridEditor();
+  void ShowMeasureText();
+  void ShowCoordGrid();
+  void ShowCodeGrid();
+  void ShowTotal();
+  void SetStatus(int panel, const QString& text);
+  void Notice(TextId id);
+  bool Ask(TextId question);
+  void ShowFirstHelp();
+  QString StartFolder() const;
+  void RememberFolder(const std::string& chosen);
+
+  WindowContext context_;
+  ConfigFile config_;
+  Dialogs& dialogs_;
+  WorkingData data_;
+  Settings settings_;
+  QtDispatcher dispatcher_;
+  TComPort comPort1_;
+  WindowTransferHost host_;
+  TransferController controller_;
+  std::unique_ptr<TForm2> form2_;
+  GridModel* gridModel_ = nullptr;
+  bool firstPaint_ = true;
+  bool closed_ = false;
+  std::string pendingOpen_;
+
+  QStatusBar* statusBar1_ = nullptr;
+  QLabel* panels_[3] = {nullptr, nullptr, nullptr};
+  QPlainTextEdit* measText_ = nullptr;
+  QTableView* strGrid_ = nullptr;
+  QStackedWidget* pageControl1_ = nullptr;
+  QGroupBox* comportSettingGroup_ = nullptr;
+  QGroupBox* transControlGroup_ = nullptr;
+  QGroupBox* fileControlGroup_ = nullptr;
+  QLabel* label11_ = nullptr;
+  QLabel* label12_ = nullptr;
+  TComComboBox* comComboBox7_ = nullptr;
+  TComComboBox* comComboBox8_ = nullptr;
+  QPushButton* receiveBtn_ = nullptr;
+  QPushButton* sendBtn_ = nullptr;
+  QPushButton* stopBtn_ = nullptr;
+  QPushButton* coordBtn_ = nullptr;
+  QPushButton* codeBtn_ = nullptr;
+  QPushButton* openBtn_ = nullptr;
+  QPushButton* saveBtn_ = nullptr;
+  QPushButton* settingBtn_ = nullptr;
+  QPushButton* helpBtn_ = nullptr;
+  QPushButton* appendBtn_ = nullptr;
+  QPushButton* insertBtn_ = nullptr;
+  QPushButton* delBtn_ = nullptr;
+  QPushButton* okBtn_ = nullptr;
+};
+
+}  // namespace theolink

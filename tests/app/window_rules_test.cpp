@@ -1,0 +1,59 @@
+// The window's rules that need no widget: save plans and filters, the grid scale entry,
+// the hint areas and the units hint.
+#include <gtest/gtest.h>
+
+#include "app/grid_scale_entry.h"
+#include "app/save_plan.h"
+#include "app/text_table.h"
+#include "app/window_modes.h"
+
+namespace theolink {
+namespace {
+
+TEST(SavePlan, RefusalsFiltersAndTheTextOnlyCase) {
+  WorkingData d;
+  EXPECT_EQ(PlanSave(d, false, 1).notice, TextId::NoDataToSave);
+  const SavePlan help = PlanSave(d, true, 1);
+  EXPECT_TRUE(help.viewTextOnly);
+  EXPECT_EQ(help.filter, "*.txt|*.txt");
+  d.DataKind = DataKindCoord;
+  EXPECT_EQ(PlanSave(d, true, 1).notice, TextId::NoDataToSave);
+  d.PointList.emplace_back();
+  EXPECT_EQ(PlanSave(d, false, 0).filter, PickFilter(FilterId::SaveCoord, 0));
+}
+
+TEST(SavePlan, FilterEntriesKeepTheirIndexes) {
+  const auto measure = SplitFilter(PickFilter(FilterId::SaveMeasure, 1));  // ends in "|"
+  ASSERT_EQ(measure.size(), 9u);
+  EXPECT_EQ(measure[8].description, "TS job file(*.wkj)");
+  const auto open = SplitFilter(PickFilter(FilterId::Open, 1));
+  ASSERT_EQ(open.size(), 7u);
+  EXPECT_EQ(open[1].patterns, (std::vector<std::string>{"*.dat", "*.csv", "*.txt"}));
+}
+
+TEST(GridScaleEntry, RangeAndTextsThatAreNoNumber) {
+  struct Row { const char* typed; bool accepted; const char* text; };
+  for (const Row& r : {Row{"0.9", true, "0.90"}, Row{"1.1", true, "1.10"}, Row{" 1.05 ", true, "1.05"},
+                       Row{"1.1000001", false, "0.95"}, Row{"0.8999", false, "0.95"}, Row{"2", false, "0.95"},
+                       Row{"abc", false, "0.95"}, Row{"", false, "0.95"}, Row{"1.0x", false, "0.95"},
+                       Row{"nan", false, "0.95"}}) {
+    const GridScaleEntry e = CheckGridScale(r.typed, 0.95);
+    EXPECT_EQ(e.accepted, r.accepted) << r.typed;
+    EXPECT_EQ(e.text, r.text) << r.typed;
+  }
+}
+
+TEST(WindowHints, TransferHintAreaAndUnitsText) {
+  EXPECT_TRUE(InTransferHintArea(56, 29));
+  EXPECT_TRUE(InTransferHintArea(79, 22));
+  EXPECT_FALSE(InTransferHintArea(60, 25));
+  EXPECT_FALSE(InTransferHintArea(0, 0));
+  Settings s;
+  s.AngleUnit = 1;
+  s.DistanceUnit = 2;
+  EXPECT_EQ(CurrentUnitText(s, 1), "Current Unit: GOM, INT-Ft");
+  EXPECT_EQ(CurrentUnitText(s, 0), "当前单位: GOM, 国际英尺");
+}
+
+}  // namespace
+}  // namespace theolink

@@ -1,0 +1,224 @@
+// Start and end of the main window, the help text, the modes and the hints.
+#include <QComboBox>
+#include <QMouseEvent>
+#include <QTimer>
+#include <stdexcept>
+#include <QPlainTextEdit>
+#include <QStackedWidget>
+#include <QTableView>
+
+#include "app/ini_file.h"
+#include "app/text_table.h"
+#include "files/working_data.h"
+#include "window/com_combo_box.h"
+#include "window/grid_model.h"
+#include "window/theolink_application.h"
+#include "window/window_test_support.h"
+
+namespace theolink::test {
+namespace {
+
+using MainWindowTest = WindowFixture;
+
+QString Text(TextId id) { return QString::fromUtf8(PickText(id).data(), static_cast<qsizetype>(PickText(id).size())); }
+
+TEST_F(MainWindowTest, FirstStartWithoutConfigurationSelectsFirstPortAnd115200AndStoresOnClose) {
+  WriteHelp();
+  TForm1& form = Start();
+  EXPECT_EQ(CurrentLanguage(), kLanguageEnglish);  // a "C" locale starts in English
+  EXPECT_EQ(IniFile::Load(Ini()).ReadInteger("Form", "Language", -1), 1);
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("Theolink II v1.5"));
+  EXPECT_EQ(Control<QComboBox>("ComComboBox7")->currentIndex(), 0);
+  EXPECT_EQ(Control<QComboBox>("ComComboBox8")->currentText(), QStringLiteral("115200"));
+  EXPECT_EQ(form.ComPort1().Port(), "/dev/ttyFAKE0");
+  EXPECT_FALSE(Control("SendBtn")->isEnabled());
+  EXPECT_FALSE(Control("StopBtn")->isEnabled());
+  EXPECT_TRUE(Control("ReceiveBtn")->isEnabled());
+  EXPECT_EQ(Control("ReceiveBtn")->accessibleName(), QStringLiteral("Receive"));
+  EXPECT_EQ(form.StatusText(0), QStringLiteral("Welcome"));
+  EXPECT_EQ(form.StatusText(1), QStringLiteral("Total: 0"));
+  EXPECT_TRUE(dialogs_.notices.empty());
+
+  // Picking another port applies it to the port at once.
+  Control<QComboBox>("ComComboBox7")->setCurrentIndex(1);
+  emit Control<QComboBox>("ComComboBox7")->activated(1);
+  EXPECT_EQ(form.ComPort1().Port(), "/dev/ttyFAKE1");
+  form.close();
+  const IniFile ini = IniFile::Load(Ini());
+  EXPECT_EQ(ini.ReadInteger("Form", "Port", -1), 1);
+  EXPECT_EQ(ini.ReadInteger("Form", "Baudrate", -1), 13);
+}
+
+TEST_F(MainWindowTest, LanguageSevenStartsInEnglishAndIsStoredAsOne) {
+  WriteIni("[Form]\r\nLanguage=7\r\nPort=5\r\nBaudrate=7\r\n");
+  Start();
+  EXPECT_EQ(CurrentLanguage(), kLanguageEnglish);
+  EXPECT_EQ(IniFile::Load(Ini()).ReadInteger("Form", "Language", -1), 1);
+  // A port position past the list leaves the box without a selection.
+  EXPECT_EQ(Control<QComboBox>("ComComboBox7")->currentIndex(), -1);
+  EXPECT_EQ(Control<QComboBox>("ComComboBox8")->currentText(), QStringLiteral("9600"));
+  form_->close();
+  EXPECT_EQ(IniFile::Load(Ini()).ReadInteger("Form", "Port", 99), -1);
+}
+
+TEST_F(MainWindowTest, ChineseCaptionsAndNoPortFound) {
+  WriteIni("[Form]\r\nLanguage=0\r\n");
+  Start({});
+  EXPECT_EQ(Control("ReceiveBtn")->text(), QString::fromUtf8("接收"));
+  EXPECT_EQ(Control("OKBtn")->accessibleName(), QString::fromUtf8("返回"));
+  ASSERT_EQ(dialogs_.notices.size(), 1u);
+  EXPECT_EQ(dialogs_.notices[0], QString::fromUtf8("无任何可用串口!"));
+}
+
+TEST_F(MainWindowTest, FirstPaintShowsTheHelpOfTheLanguage) {
+  for (int language : {0, 1}) {
+    WriteIni("[Form]\r\nLanguage=" + std::to_string(language) + "\r\n");
+    WriteHelp();
+    TForm1& form = Start();
+    form.show();
+    QTRY_VERIFY(form.StartHelpShown());
+    auto* text = Control<QPlainTextEdit>("MeasText");
+    QTRY_VERIFY(!text->toPlainText().isEmpty());
+    EXPECT_EQ(text->toPlainText(),
+              language == 1 ? QStringLiteral("English help\nline two") : QString::fromUtf8("中文帮助"));
+    form_.reset();
+  }
+}
+
+TEST_F(MainWindowTest, MissingAndDamagedHelp) {
+  TForm1& form = Start();
+  Click("HelpBtn");
+  ASSERT_EQ(dialogs_.notices.size(), 1u);
+  EXPECT_EQ(dialogs_.notices[0], QStringLiteral("No HELP file can be found."));
+  WriteHelp("only one section\r\n");  // English needs a second one
+  Click("HelpBtn");
+  ASSERT_EQ(dialogs_.notices.size(), 2u);
+  EXPECT_EQ(dialogs_.notices[1], QStringLiteral("The HELP file has been damaged."));
+  EXPECT_TRUE(Control<QPlainTextEdit>("MeasText")->toPlainText().isEmpty());
+  EXPECT_EQ(form.Data().DataKind, DataKindMeasure);
+}
+
+// One row per row of the mode table: the data before, the button, the answer, and what
+// follows.
+struct ModeRow {
+  const char* name;
+  const char* file;      // opened first ("" for none)
+  const char* button;    // "CoordBtn" or "CodeBtn"
+  int answers;           // -1 no question expected, 1 OK, 0 Cancel
+  int kindAfter;
+  int pageAfter;
+  std::size_t pointsAfter, codesAfter, recordsAfter;
+  const char* notice;
+};
+
+class ModeTable : public WindowFixture, public ::testing::WithParamInterface<ModeRow> {};
+
+TEST_P(ModeTable, Row) {
+  const ModeRow& row = GetParam();
+  WriteBytes(File("job.wkj"), "JOB     J1\r\nINST    X\r\nSC      P1,1.0,C\r\nENZ     1,2,3\r\nSC      P2,1.0,\r\nENZ     4,5,6\r\n");
+  WriteBytes(File("nocoord.wkj"), "JOB     J2\r\nINST    X\r\nSD      P1,1.3,C\r\nHVD     87530,318650,25.1230\r\n");
+  WriteBytes(File("pts.dat"), "P1,T1,10.5,20.5,3.0\r\nP2,,1,2,3\r\nP3,,4,5,6\r\n");
+  WriteBytes(File("codes.txt"), "CURB\r\nTREE\r\n");
+  Start();
+  if (*row.file != '\0') OpenFile(File(row.file));
+  ASSERT_TRUE(dialogs_.notices.empty());
+  if (row.answers >= 0) dialogs_.answers.push_back(row.answers == 1);
+  Click(row.button);
+  EXPECT_EQ(dialogs_.questions.size(), row.answers >= 0 ? 1u : 0u);
+  EXPECT_TRUE(dialogs_.answers.empty());
+  const WorkingData& d = form_->Data();
+  EXPECT_EQ(d.DataKind, row.kindAfter);
+  EXPECT_EQ(Control<QStackedWidget>("PageControl1")->currentIndex(), row.pageAfter);
+  EXPECT_EQ(form_->GridEditing(), row.pageAfter == 1);
+  EXPECT_EQ(d.PointList.size(), row.pointsAfter);
+  EXPECT_EQ(d.CodeList.size(), row.codesAfter);
+  EXPECT_EQ(d.MeasurementList.size(), row.recordsAfter);
+  EXPECT_EQ(Control<QTableView>("StrGrid")->isVisibleTo(form_.get()), row.kindAfter != DataKindMeasure);
+  EXPECT_EQ(Control("SendBtn")->isEnabled(), row.kindAfter != DataKindMeasure);
+  if (*row.notice != '\0') {
+    ASSERT_EQ(dialogs_.notices.size(), 1u);
+    EXPECT_EQ(dialogs_.notices[0], QString::fromLatin1(row.notice));
+  } else {
+    EXPECT_TRUE(dialogs_.notices.empty());
+  }
+  if (row.pageAfter == 1) {
+    Click("OKBtn");  // Return leaves the editor
+    EXPECT_EQ(Control<QStackedWidget>("PageControl1")->currentIndex(), 0);
+    EXPECT_FALSE(form_->GridEditing());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, ModeTable,
+    ::testing::Values(
+        ModeRow{"CoordOnEmptyJobOpensEmptyGrid", "", "CoordBtn", -1, 2, 1, 0, 0, 0, ""},
+        ModeRow{"CoordOnJobExtractsOnOk", "job.wkj", "CoordBtn", 1, 2, 0, 2, 0, 0, ""},
+        ModeRow{"CoordOnJobCancelKeepsJob", "job.wkj", "CoordBtn", 0, 1, 0, 0, 0, 2, ""},
+        ModeRow{"CoordOnJobWithoutPoints", "nocoord.wkj", "CoordBtn", 1, 1, 0, 0, 0, 1,
+                "No coordinate point in the measurement data."},
+        ModeRow{"CoordOnPointsOpensEditor", "pts.dat", "CoordBtn", -1, 2, 1, 3, 0, 0, ""},
+        ModeRow{"CoordOnCodesAsksOk", "codes.txt", "CoordBtn", 1, 2, 1, 0, 0, 0, ""},
+        ModeRow{"CoordOnCodesCancel", "codes.txt", "CoordBtn", 0, 3, 0, 0, 2, 0, ""},
+        ModeRow{"CodeOnPointsOk", "pts.dat", "CodeBtn", 1, 3, 1, 0, 0, 0, ""},
+        ModeRow{"CodeOnPointsCancelKeepsPoints", "pts.dat", "CodeBtn", 0, 2, 0, 3, 0, 0, ""},
+        ModeRow{"CodeOnJobOk", "job.wkj", "CodeBtn", 1, 3, 1, 0, 0, 0, ""},
+        ModeRow{"CodeOnCodesAsksNothing", "codes.txt", "CodeBtn", -1, 3, 1, 0, 2, 0, ""},
+        ModeRow{"CodeOnEmptyAsksNothing", "", "CodeBtn", -1, 3, 1, 0, 0, 0, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindowTest, SecondCoordAfterExtractionOpensTheEditorOnThePoints) {
+  WriteBytes(File("job.wkj"), "JOB     J1\r\nINST    X\r\nSC      P1,1.0,C\r\nENZ     1,2,3\r\n");
+  Start();
+  OpenFile(File("job.wkj"));
+  dialogs_.answers.push_back(true);
+  Click("CoordBtn");
+  Click("CoordBtn");
+  EXPECT_EQ(Control<QStackedWidget>("PageControl1")->currentIndex(), 1);
+  EXPECT_EQ(form_->Grid().Cell(0, 1), "P1");
+  EXPECT_EQ(form_->StatusText(1), QStringLiteral("Total: 1"));
+}
+
+TEST_F(MainWindowTest, HintsFollowThePointer) {
+  Start();
+  QPushButton* receive = Control("ReceiveBtn");
+  QMouseEvent move(QEvent::MouseMove, QPointF(10, 10), receive->mapToGlobal(QPointF(10, 10)), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(receive, &move);
+  EXPECT_EQ(form_->StatusText(2), Text(TextId::ReceiveHint));
+  form_->ReceiveBtnMouseMove(60, 25);
+  EXPECT_EQ(form_->StatusText(2), QString());
+  form_->SendBtnMouseMove(70, 5);
+  EXPECT_EQ(form_->StatusText(2), Text(TextId::SendHint));
+  form_->SettingBtnMouseMove(1, 1);
+  EXPECT_EQ(form_->StatusText(2), QStringLiteral("Current Unit: DMS, Meter"));
+  form_->StopBtnMouseMove(1, 1);
+  EXPECT_EQ(form_->StatusText(2), QString());
+}
+
+TEST_F(MainWindowTest, PortListIsReadAgainWhenTheBoxOpensKeepingTheSelectionByName) {
+  WriteIni("[Form]\r\nPort=1\r\n");
+  Start({"/dev/ttyS0", "/dev/ttyUSB0"});
+  auto* box = Control<TComComboBox>("ComComboBox7");
+  EXPECT_EQ(box->currentText(), QStringLiteral("/dev/ttyUSB0"));
+  *ports_ = {"/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyUSB0"};  // an adapter plugged in later
+  box->showPopup();
+  box->hidePopup();
+  EXPECT_EQ(box->count(), 3);
+  EXPECT_EQ(box->currentText(), QStringLiteral("/dev/ttyUSB0"));
+}
+
+TEST_F(MainWindowTest, AnErrorEscapingAHandlerIsShownAndTheProgramGoesOn) {
+  auto* app = static_cast<TheolinkApplication*>(QCoreApplication::instance());
+  const auto saved = app->ShowError;
+  QString shown;
+  app->ShowError = [&shown](const QString& text) { shown = text; };
+  QTimer::singleShot(0, [] { throw std::runtime_error("handler failed"); });
+  QTRY_COMPARE(shown, QStringLiteral("handler failed"));
+  app->ShowError = saved;
+  Start();
+  Click("HelpBtn");  // still answering
+  EXPECT_EQ(dialogs_.notices.size(), 1u);
+}
+
+}  // namespace
+}  // namespace theolink::test

@@ -1,0 +1,169 @@
+// Open of every file kind and Save in every filter, through the window's dialogs.
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QUrl>
+#include <QTableView>
+#include <cstring>
+
+#include "app/text_table.h"
+#include "window/grid_model.h"
+#include "window/window_test_support.h"
+
+namespace theolink::test {
+namespace {
+
+std::string Mea(int type, const std::string& name, double n, double e, double z) {
+  std::string record(48, '\0');
+  record[0] = static_cast<char>(type);
+  record.replace(1, name.size(), name);
+  const float height = 1.5f;
+  std::memcpy(&record[20], &height, 4);
+  std::memcpy(&record[24], &n, 8);
+  std::memcpy(&record[32], &e, 8);
+  std::memcpy(&record[40], &z, 8);
+  return record;
+}
+
+std::string Pts(const std::string& name, const std::string& code, double n, double e, double z) {
+  std::string record(56, '\0');
+  record[0] = 11;
+  record.replace(1, name.size(), name);
+  record.replace(16, code.size(), code);
+  std::memcpy(&record[32], &n, 8);
+  std::memcpy(&record[40], &e, 8);
+  std::memcpy(&record[48], &z, 8);
+  return record;
+}
+
+struct OpenRow {
+  const char* name;
+  const char* file;
+  std::string bytes;
+  int kind;
+  const char* total;       // status panel 1 afterwards
+  const char* firstShown;  // first line of MeasText, or grid cell (0,1)
+  const char* notice;
+};
+
+class OpenTable : public WindowFixture, public ::testing::WithParamInterface<OpenRow> {};
+
+TEST_P(OpenTable, Row) {
+  const OpenRow& row = GetParam();
+  const std::string path = File(row.file);
+  // A folder is unreadable as a file even for root.
+  if (std::string(row.name) == "Unreadable") std::filesystem::create_directory(path);
+  else WriteBytes(path, row.bytes);
+  Start();
+  OpenFile(path);
+  EXPECT_EQ(form_->Data().DataKind, row.kind);
+  EXPECT_EQ(form_->StatusText(1), QString::fromLatin1(row.total));
+  if (row.kind == DataKindMeasure) {
+    EXPECT_TRUE(Control<QPlainTextEdit>("MeasText")->toPlainText().startsWith(QString::fromUtf8(row.firstShown)));
+  } else {
+    EXPECT_EQ(Control<QTableView>("StrGrid")->model()->index(0, 1).data().toString(), QString::fromUtf8(row.firstShown));
+  }
+  if (*row.notice != '\0') {
+    ASSERT_FALSE(dialogs_.notices.empty());
+    EXPECT_EQ(dialogs_.notices.back(), QString::fromLatin1(row.notice));
+  } else {
+    EXPECT_TRUE(dialogs_.notices.empty()) << dialogs_.notices.front().toStdString();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Open, OpenTable,
+    ::testing::Values(
+        OpenRow{"ReceivedJob", "job.txt", "JOB     J1\r\nINST    X\r\nSTA     S1,1.5,\r\nXYZ     1,2,3\r\nBKB     S2,0,0\r\n",
+                1, "Total: 2", "JOB     J1", ""},
+        OpenRow{"WorkFile", "w.wkj", "JOB     W\r\nINST    X\r\nSC      P1,1.0,C\r\nENZ     1,2,3\r\n", 1, "Total: 1",
+                "JOB     W\nINST    X\nSC      P1", ""},
+        // A GBK name shows as Chinese characters.
+        OpenRow{"CassWithChineseName", "c.dat", "\xB5\xE3\x31,T1,10.5,20.5,3.0\r\nP2,,1,2,3\r\n", 2, "Total: 2", "点1", ""},
+        OpenRow{"Gts7Coordinates", "g.txt", "P1,10.5000,20.5000,3.0000,T1\r\n", 2, "Total: 1", "P1", ""},
+        OpenRow{"CodeList", "codes.txt", "CURB\r\nTREE\r\nWALL\r\n", 3, "Total: 3", "CURB", ""},
+        OpenRow{"BinaryMea", "Site.MEA", "\x01" + Mea(1, "ST1", 2000, 1000, 50), 1, "Total: 1", "JOB     Site", ""},
+        OpenRow{"BinaryPts", "p.pts", Pts("A1", "WALL", 100, 200, 5) + Pts("A2", "", 1, 2, 3), 2, "Total: 2", "A1", ""},
+        OpenRow{"EmptyFile", "empty.txt", "", 1, "Total: 0", "", "file is empty"},
+        OpenRow{"Unreadable", "locked.txt", "P1,,1,2,3\r\n", 1, "Total: 0", "", "unable to open file"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Every filter of every mode writes a file; an existing target is replaced only on OK.
+TEST_F(WindowFixture, SaveInEveryFilterOfEachModeWithTheReplaceQuestion) {
+  WriteBytes(File("job.wkj"), "JOB     J1\r\nINST    X\r\nSTA     S1,1.5,\r\nXYZ     1,2,3\r\nSC      P1,1.0,C\r\nHVD     87530,318650,25.1230\r\nENZ     1,2,3\r\n");
+  WriteBytes(File("pts.dat"), "P1,T1,10.5,20.5,3.0\r\n");
+  WriteBytes(File("codes.txt"), "CURB\r\n");
+  Start();
+  struct Mode { const char* file; int filters; const char* firstFilter; };
+  for (const Mode& mode : {Mode{"job.wkj", 9, "Comma separator measured file(*.csv)"},
+                           Mode{"pts.dat", 5, "CASS coordinate file(*.dat)"},
+                           Mode{"codes.txt", 2, "Code file(*.txt)"}}) {
+    OpenFile(File(mode.file));
+    for (int index = 1; index <= mode.filters; ++index) {
+      const std::string target = File(std::string(mode.file) + "." + std::to_string(index) + ".gt7");
+      ChooseFile(target, index);
+      Click("SaveBtn");
+      EXPECT_TRUE(dialogs_.notices.empty()) << mode.file << " filter " << index;
+      EXPECT_EQ(dialogs_.filters.back().rfind(mode.firstFilter, 0), 0u);
+      EXPECT_FALSE(ReadBytes(target).empty()) << mode.file << " filter " << index;
+    }
+  }
+  EXPECT_TRUE(dialogs_.questions.empty());
+  // The code list again over the first code file: Cancel keeps it, OK replaces it.
+  const std::string target = File("codes.txt.1.gt7");
+  WriteBytes(target, "OLD\r\n");
+  ChooseFile(target, 1);
+  dialogs_.answers.push_back(false);
+  Click("SaveBtn");
+  EXPECT_EQ(ReadBytes(target), "OLD\r\n");
+  ChooseFile(target, 1);
+  dialogs_.answers.push_back(true);
+  Click("SaveBtn");
+  EXPECT_EQ(ReadBytes(target), "CURB\r\n");
+  ASSERT_EQ(dialogs_.questions.size(), 2u);
+  EXPECT_EQ(dialogs_.questions[0], QStringLiteral("Are you sure you want to replace the current file?"));
+}
+
+TEST_F(WindowFixture, SaveWithNothingLoadedAndSaveOfTheHelpText) {
+  WriteHelp();
+  Start();
+  Click("SaveBtn");
+  ASSERT_EQ(dialogs_.notices.size(), 1u);
+  EXPECT_EQ(dialogs_.notices[0], QStringLiteral("No data to save."));
+  Click("HelpBtn");
+  ChooseFile(File("help.txt"));
+  Click("SaveBtn");
+  EXPECT_EQ(dialogs_.filters.back(), "*.txt|*.txt");
+  EXPECT_EQ(ReadBytes(File("help.txt")), "English help\r\nline two\r\n");
+}
+
+TEST_F(WindowFixture, FileOnTheCommandLineOpensAfterTheStartHelp) {
+  WriteHelp();
+  WriteBytes(File("pts.dat"), "P1,T1,10.5,20.5,3.0\r\n");
+  TForm1& form = Start();
+  form.OpenAfterStart(File("pts.dat"));
+  form.show();
+  QTRY_COMPARE(form.Data().DataKind, DataKindCoord);
+  EXPECT_EQ(form.StatusText(1), QStringLiteral("Total: 1"));
+}
+
+TEST_F(WindowFixture, DialogsStartInTheFolderLastUsedAndADroppedFileOpens) {
+  std::filesystem::create_directory(File("jobs"));
+  WriteBytes(File("jobs/pts.dat"), "P1,T1,10.5,20.5,3.0\r\n");
+  WriteBytes(File("codes.txt"), "CURB\r\n");
+  Start();
+  OpenFile(File("jobs/pts.dat"));
+  ChooseFile(File("jobs/out.dat"));
+  Click("SaveBtn");
+  ASSERT_EQ(dialogs_.folders.size(), 2u);
+  EXPECT_EQ(dialogs_.folders[0], QString());
+  EXPECT_EQ(dialogs_.folders[1], QString::fromStdString(File("jobs")));
+
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(File("codes.txt")))});
+  EXPECT_TRUE(form_->OpenDropped(mime));
+  EXPECT_EQ(form_->Data().DataKind, DataKindCode);
+  EXPECT_EQ(form_->StatusText(1), QStringLiteral("Total: 1"));
+}
+
+}  // namespace
+}  // namespace theolink::test

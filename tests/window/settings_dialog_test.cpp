@@ -1,0 +1,98 @@
+// The settings dialog: choices take effect in the views at once; only Confirm writes.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTableView>
+
+#include "app/ini_file.h"
+#include "window/settings_form.h"
+#include "window/window_test_support.h"
+
+namespace theolink::test {
+namespace {
+
+class SettingsDialogTest : public WindowFixture {
+ protected:
+  QString Cell(int row, int column) { return Control<QTableView>("StrGrid")->model()->index(row, column).data().toString(); }
+  QString Header(int column) {
+    return Control<QTableView>("StrGrid")->model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+  }
+  template <typename T>
+  T* Dialog(const char* name) {
+    T* w = form_->Form2().findChild<T*>(QString::fromLatin1(name));
+    if (w == nullptr) ADD_FAILURE() << "no control " << name;
+    return w;
+  }
+  void Choose(const char* box, int steps) {
+    auto* b = Dialog<QComboBox>(box);
+    b->setFocus();
+    for (int i = 0; i < steps; ++i) QTest::keyClick(b, Qt::Key_Down);
+  }
+  void TypeGridScale(const char* text) {
+    auto* edit = Dialog<QLineEdit>("GridScaleEdit");
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, QString::fromLatin1(text));
+  }
+};
+
+TEST_F(SettingsDialogTest, UnitsAndOrderFollowAtOnceCloseBoxKeepsTheFileConfirmWritesIt) {
+  WriteBytes(File("pts.dat"), "P1,T1,10.5,20.5,3.0\r\n");
+  Start();
+  OpenFile(File("pts.dat"));
+  EXPECT_EQ(Cell(0, 2), QStringLiteral("20.5000"));
+  Click("SettingBtn");
+  EXPECT_FALSE(form_->isEnabled());
+  EXPECT_TRUE(form_->Form2().isVisible());
+  EXPECT_EQ(Dialog<QComboBox>("AngUnitCBB")->itemText(1), QStringLiteral("GOM"));
+
+  Choose("DistUnitCBB", 1);  // US survey feet
+  EXPECT_EQ(Cell(0, 2), QStringLiteral("67.2571"));
+  Choose("CoordOrderCBB", 1);  // ENZ
+  EXPECT_EQ(Header(2), QStringLiteral("East coordinates"));
+  EXPECT_EQ(Cell(0, 2), QStringLiteral("34.4487"));
+
+  form_->Form2().close();  // the close box
+  EXPECT_TRUE(form_->isEnabled());
+  EXPECT_EQ(Cell(0, 2), QStringLiteral("34.4487"));
+  EXPECT_FALSE(IniFile::Load(Ini()).ReadString("Setting", "LengthUnit").has_value());
+
+  // Not a number at all: refused like an out-of-range value, nothing written.
+  Click("SettingBtn");
+  TypeGridScale("abc");
+  QTest::mouseClick(Dialog<QPushButton>("Confirm"), Qt::LeftButton);
+  ASSERT_FALSE(dialogs_.notices.empty());
+  EXPECT_EQ(dialogs_.notices.back(), QStringLiteral("Please input the number between 0.9 and 1.1."));
+  EXPECT_EQ(Dialog<QLineEdit>("GridScaleEdit")->text(), QStringLiteral("1.00"));
+  EXPECT_FALSE(IniFile::Load(Ini()).ReadString("Setting", "AngleUnit").has_value());
+
+  TypeGridScale("1.005");
+  QTest::mouseClick(Dialog<QPushButton>("Confirm"), Qt::LeftButton);
+  EXPECT_FALSE(form_->Form2().isVisible());
+  const IniFile ini = IniFile::Load(Ini());
+  EXPECT_EQ(ini.ReadInteger("Setting", "LengthUnit", -1), 1);
+  EXPECT_EQ(ini.ReadInteger("Setting", "CoordOrder", -1), 1);
+  EXPECT_EQ(ini.ReadString("Setting", "GridScale"), "1");
+  EXPECT_EQ(form_->StatusText(2), QStringLiteral("Current Unit: DMS, US-Ft"));
+
+  // Reset brings the defaults into the views; the close box leaves the file as it was.
+  Click("SettingBtn");
+  QTest::mouseClick(Dialog<QPushButton>("Reset"), Qt::LeftButton);
+  EXPECT_EQ(Cell(0, 2), QStringLiteral("20.5000"));
+  form_->Form2().close();
+  EXPECT_EQ(IniFile::Load(Ini()).ReadInteger("Setting", "LengthUnit", -1), 1);
+  EXPECT_EQ(form_->CurrentSettings().DistanceUnit, 0);
+}
+
+TEST_F(SettingsDialogTest, OutOfRangeGridScaleOnLeavingTheEditReturnsToTheValueItOpenedWith) {
+  WriteIni("[Setting]\r\nGridScale=1.1\r\n");
+  Start();
+  Click("SettingBtn");
+  EXPECT_EQ(Dialog<QLineEdit>("GridScaleEdit")->text(), QStringLiteral("1.10"));
+  TypeGridScale("2");
+  form_->Form2().GridScaleEditExit();
+  EXPECT_EQ(Dialog<QLineEdit>("GridScaleEdit")->text(), QStringLiteral("1.10"));
+  ASSERT_EQ(dialogs_.notices.size(), 1u);
+}
+
+}  // namespace
+}  // namespace theolink::test

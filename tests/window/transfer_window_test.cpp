@@ -1,0 +1,135 @@
+// Receive and Send from the window over a real pseudo-terminal whose other side plays the
+// instrument; the port's events reach the window through the Qt dispatcher.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+
+#include "app/ini_file.h"
+#include "serial/pty_instrument.h"
+#include "window/grid_model.h"
+#include "window/window_test_support.h"
+
+namespace theolink::test {
+namespace {
+
+class TransferWindowTest : public WindowFixture {
+ protected:
+  TForm1& StartOnPty() { return Start({pty_.Path()}); }
+
+  // Plays one request of the instrument: a CR, then what the port answers (pumping the
+  // window's events meanwhile, since the hand-off runs there).
+  std::string Request(std::size_t want) {
+    pty_.Send("\r");
+    std::string got;
+    QElapsedTimer timer;
+    timer.start();
+    while (got.size() < want && timer.elapsed() < 3000) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+      got += pty_.Receive(want - got.size(), std::chrono::milliseconds(5));
+    }
+    return got;
+  }
+  // The wire text of a send: one request per line, then the request that ends it.
+  std::string SendAll(std::size_t lines) {
+    std::string wire;
+    for (std::size_t i = 0; i < lines; ++i) {
+      std::string line;
+      line = Request(1);
+      // The rest of the line may come in later reads.
+      QElapsedTimer timer;
+      timer.start();
+      while ((line.size() < 2 || line.substr(line.size() - 2) != "\r\n") && timer.elapsed() < 2000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        line += pty_.Receive(1, std::chrono::milliseconds(5));
+      }
+      wire += line;
+    }
+    pty_.Send("\r");
+    return wire;
+  }
+
+  PtyInstrument pty_;
+};
+
+TEST_F(TransferWindowTest, ReceivedJobIsShownWithItsTotal) {
+  Watchdog watchdog(std::chrono::seconds(20), "receive");
+  StartOnPty();
+  Click("ReceiveBtn");
+  EXPECT_TRUE(form_->ComPort1().Connected());
+  EXPECT_TRUE(Control("StopBtn")->isEnabled());
+  EXPECT_FALSE(Control("OpenBtn")->isEnabled());
+  EXPECT_FALSE(Control("SendBtn")->isEnabled());
+  EXPECT_EQ(form_->StatusText(0), QString::fromUtf8("Sending，If you want to stop, press the stop button"));
+  const std::string job = ReadBytes(std::string(THEOLINK_TEST_DATA) + "/e2e/job.wkj");
+  pty_.Send(job);
+  QTRY_VERIFY_WITH_TIMEOUT(!form_->ComPort1().Connected(), 8000);
+  EXPECT_EQ(form_->StatusText(0), QStringLiteral("Operation is complete!"));
+  EXPECT_EQ(form_->Data().DataKind, DataKindMeasure);
+  ASSERT_FALSE(form_->Data().MeasurementList.empty());
+  EXPECT_EQ(form_->StatusText(1), QStringLiteral("Total: %1").arg(form_->Data().MeasurementList.size()));
+  EXPECT_TRUE(Control<QPlainTextEdit>("MeasText")->toPlainText().startsWith(QStringLiteral("JOB     SITE7")));
+  EXPECT_FALSE(Control("StopBtn")->isEnabled());
+  EXPECT_TRUE(Control("OpenBtn")->isEnabled());
+}
+
+TEST_F(TransferWindowTest, SendOfCoordinatesAndOfCodesMatchesTheWireByteForByte) {
+  Watchdog watchdog(std::chrono::seconds(30), "send");
+  StartOnPty();
+  struct Case { const char* file; const char* wire; std::size_t lines; };
+  for (const Case& c : {Case{"coords.csv", "coords_upload.wire", 3}, Case{"codes.txt", "codes_upload.wire", 4}}) {
+    OpenFile(std::string(THEOLINK_TEST_DATA) + "/e2e/" + c.file);
+    Click("SendBtn");
+    EXPECT_EQ(form_->StatusText(0), QStringLiteral("Start transferring files!"));
+    EXPECT_EQ(SendAll(c.lines), ReadBytes(std::string(THEOLINK_TEST_DATA) + "/e2e/" + c.wire)) << c.file;
+    QTRY_COMPARE_WITH_TIMEOUT(form_->StatusText(0), QStringLiteral("Sent successfully!"), 3000);
+    EXPECT_EQ(form_->StatusText(1), QStringLiteral("Tx: %1").arg(c.lines));
+    QTRY_VERIFY_WITH_TIMEOUT(!form_->ComPort1().Connected(), 4000);
+    EXPECT_TRUE(dialogs_.notices.empty());
+  }
+}
+
+TEST_F(TransferWindowTest, InstrumentVanishingMidTransferLeavesTheWindowUsable) {
+  Watchdog watchdog(std::chrono::seconds(20), "vanish");
+  WriteHelp();
+  StartOnPty();
+  Click("ReceiveBtn");
+  pty_.Send("JOB     J1\r\nINST    X\r\n");
+  QTRY_COMPARE_WITH_TIMEOUT(form_->StatusText(1), QStringLiteral("Rx: 1"), 3000);
+  pty_.CloseMaster();
+  QTRY_VERIFY_WITH_TIMEOUT(!form_->ComPort1().Connected(), 3000);
+  EXPECT_EQ(form_->StatusText(0), QStringLiteral("Stop the operation!"));
+  EXPECT_FALSE(Control("StopBtn")->isEnabled());
+  Click("HelpBtn");
+  EXPECT_TRUE(Control<QPlainTextEdit>("MeasText")->toPlainText().startsWith(QStringLiteral("English help")));
+}
+
+TEST_F(TransferWindowTest, StopAndClosingDuringATransferClosesThePortAndStoresBothIndexes) {
+  Watchdog watchdog(std::chrono::seconds(10), "close during transfer");
+  StartOnPty();
+  Click("ReceiveBtn");
+  pty_.Send("JOB     J1\r\n");
+  Click("StopBtn");
+  EXPECT_FALSE(form_->ComPort1().Connected());
+  EXPECT_EQ(form_->StatusText(0), QStringLiteral("Stop the operation!"));
+  EXPECT_TRUE(form_->Data().MeasurementList.empty());
+  Click("ReceiveBtn");
+  pty_.Send("JOB     J1\r\nINST    X\r\n");
+  QCoreApplication::processEvents();
+  form_->close();
+  EXPECT_FALSE(form_->ComPort1().Connected());
+  const IniFile ini = IniFile::Load(Ini());
+  EXPECT_EQ(ini.ReadInteger("Form", "Port", -1), 0);
+  EXPECT_EQ(ini.ReadInteger("Form", "Baudrate", -1), 13);
+}
+
+TEST_F(TransferWindowTest, PortThatCannotOpenIsReportedAndNothingChanges) {
+  Start({"/dev/theolink-no-such-port"});
+  Click("ReceiveBtn");
+  EXPECT_EQ(form_->StatusText(0), QStringLiteral("Serial port settings error!"));
+  EXPECT_FALSE(Control("StopBtn")->isEnabled());
+  EXPECT_TRUE(Control("OpenBtn")->isEnabled());
+  EXPECT_EQ(form_->Controller().TransferState(), TransferIdle);
+}
+
+}  // namespace
+}  // namespace theolink::test
