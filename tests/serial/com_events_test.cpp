@@ -8,7 +8,8 @@
 #include <thread>
 #include <vector>
 
-#include "pty_instrument.h"
+#include "support/pty_instrument.h"
+#include "support/waits.h"
 #include "serial/com_port.h"
 #include "serial/com_thread.h"
 

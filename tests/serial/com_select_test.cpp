@@ -7,7 +7,8 @@
 #include <fstream>
 #include <set>
 
-#include "pty_instrument.h"
+#include "support/pty_instrument.h"
+#include "support/waits.h"
 #include "serial/com_enum.h"
 #include "serial/com_port.h"
 #include "serial/com_select.h"
@@ -77,7 +78,7 @@ class FakeSysfs : public ::testing::Test {
   fs::path root_;
 };
 
-TEST_F(FakeSysfs, ListsUartsWithHardwareAndUsbAdapters) {
+TEST_F(FakeSysfs, ListsEveryTtyWithADeviceAndUartsOnlyWithHardware) {
   Add("ttyS0", true);
   Add("ttyS1", true);   // no UART behind it
   Add("ttyS10", true);
@@ -86,7 +87,8 @@ TEST_F(FakeSysfs, ListsUartsWithHardwareAndUsbAdapters) {
   Add("ttyACM0", true);
   Add("tty0", false);
   Add("console", false);
-  Add("ttyUSBx", true);
+  Add("ttyUSBx", true);  // any name with a device behind it is a port
+  for (const char* name : {"rfcomm0", "ttyAMA0", "ttyCH343USB0", "ttyXRUSB1", "ttymxc2"}) Add(name, true);
   std::set<std::string> probed;
   auto probe = [&](const std::string& path) {
     probed.insert(path);
@@ -94,8 +96,10 @@ TEST_F(FakeSysfs, ListsUartsWithHardwareAndUsbAdapters) {
   };
   std::vector<std::string> ports{"old"};
   EnumComPortsIn(root_.string(), "/dev", probe, ports);
-  EXPECT_EQ(ports, (std::vector<std::string>{"/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyS10",
-                                             "/dev/ttyUSB0"}));
+  EXPECT_EQ(ports, (std::vector<std::string>{"/dev/rfcomm0", "/dev/ttyACM0", "/dev/ttyAMA0",
+                                             "/dev/ttyCH343USB0", "/dev/ttymxc2", "/dev/ttyS0",
+                                             "/dev/ttyS10", "/dev/ttyUSB0", "/dev/ttyUSBx",
+                                             "/dev/ttyXRUSB1"}));
   EXPECT_EQ(probed, (std::set<std::string>{"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS10"}));
 }
 

@@ -9,7 +9,7 @@
 namespace theolink {
 namespace {
 
-using testing::TransferRig;
+using test::TransferRig;
 using C = TransferControl;
 
 CodeEntry MakeCode(std::string_view text) {
@@ -356,7 +356,7 @@ TEST(TransferReceive, HowTheBytesAreSplitIntoEventsNeverChangesTheLines) {
     std::string text;
     const int length = static_cast<int>(random() % 400);
     for (int i = 0; i < length; ++i) text += alphabet[random() % alphabet.size()];
-    testing::TransferRig rig;
+    test::TransferRig rig;
     rig.controller.ReceiveBtnClick();
     for (std::size_t at = 0; at < text.size();) {
       const std::size_t n = 1 + random() % 7;

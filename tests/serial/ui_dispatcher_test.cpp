@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "pty_instrument.h"
+#include "support/waits.h"
 #include "serial/ui_dispatcher.h"
 
 namespace theolink {
