@@ -184,8 +184,9 @@ TEST(TransferEndToEnd, InterruptStopsAReceiveWithoutWriting) {
       [&](const std::string& device) {
         return std::vector<std::string>{"receive", "--port", device, dir.File("job.txt")};
       },
-      [](Child& cli) {
-        std::this_thread::sleep_for(1200ms);
+      [&](Child& cli) {
+        // Stopped in the middle of the export, once its first line has come.
+        EXPECT_TRUE(test::WaitUntil([&] { return ReadFile(RawCopyIn(dir)).find("\r\n") != std::string::npos; }, 5000ms));
         ::kill(cli.Pid(), SIGINT);
       });
   ASSERT_TRUE(r.Cli.has_value());
