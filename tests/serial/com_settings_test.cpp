@@ -4,6 +4,9 @@
 
 #include <functional>
 #include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "fake_serial_backend.h"
 #include "serial/com_port.h"
@@ -174,6 +177,23 @@ TEST(ComPortSetup, FailedSetupClosesTheDeviceAndLeavesThePortClosed) {
     EXPECT_FALSE(f.log->open) << op;
     EXPECT_EQ(after_open, 0) << op;
   }
+}
+
+TEST(ComPortSetup, OpenRaisesNothingOnceItHasSucceeded) {
+  FakePort f;
+  f.log->fail["ModemLines"] = 5;
+  f.port.OnAfterOpen = [](TCustomComPort&) { throw std::runtime_error("after open"); };
+  std::vector<std::string> reported;
+  f.port.OnException = [&](TCustomComPort&, std::exception_ptr error) {
+    try {
+      std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+      reported.push_back(e.what());
+    }
+  };
+  EXPECT_NO_THROW(f.port.Open());
+  EXPECT_TRUE(f.port.Connected());
+  EXPECT_EQ(reported, std::vector<std::string>{"after open"});
 }
 
 TEST(ComPortSetup, EveryQueryAndControlMapsItsFailure) {
