@@ -103,6 +103,24 @@ TEST(TransferEndToEnd, CodeListSplitAcrossManySmallWritesIsReceivedWhole) {
   EXPECT_EQ(ReadFile(dir.File("codes.txt")), ReadFile(Data("codes.txt")));
 }
 
+TEST(TransferEndToEnd, DataThatDoesNotLoadIsWrittenAsCutOrRefusedNamingTheRawCopy) {
+  TempDir dir;
+  {
+    std::ofstream(dir.File("header.wkj"), std::ios::binary) << "JOB     A1\r\nINST    X\r\n";
+  }
+  const PairResult raw = Receive(dir, dir.File("header.wkj"), {dir.File("raw.txt")});
+  EXPECT_EQ(raw.Cli, 0) << raw.CliErr;
+  EXPECT_EQ(ReadFile(dir.File("raw.txt")), "JOB     A1\r\nINST    X\r\n");
+  std::filesystem::remove_all(dir.File("data"));
+
+  const PairResult csv = Receive(dir, dir.File("header.wkj"), {"--to", "csv", dir.File("job.csv")});
+  EXPECT_EQ(csv.Cli, 1) << csv.CliErr;
+  EXPECT_NE(csv.CliErr.find("The file has no valid data!\n"), std::string::npos) << csv.CliErr;
+  EXPECT_NE(csv.CliErr.find("Raw copy of the received bytes: " + RawCopyIn(dir) + "\n"), std::string::npos)
+      << csv.CliErr;
+  EXPECT_FALSE(std::filesystem::exists(dir.File("job.csv")));
+}
+
 TEST(TransferEndToEnd, CoordinateListIsSentInWireForm) {
   TempDir dir;
   const PairResult r = Send(dir, Data("coords.csv"));
