@@ -68,6 +68,10 @@ void PortTransferHost::LinkDropped() {
 }
 
 void PortTransferHost::PortFailed(std::exception_ptr error) {
+  if (opening_) {
+    if (portError_.empty()) portError_ = MessageOf(error);
+    return;
+  }
   if (HungUp(port_)) {
     LinkDropped();
     return;
@@ -85,6 +89,11 @@ void PortTransferHost::OpenPort() {
   portError_.clear();
   openError_.clear();
   openErrorCode_ = -1;
+  opening_ = true;
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{opening_};
   try {
     port_.Open();
   } catch (const EComPort& e) {

@@ -59,6 +59,7 @@ class PortTransferHost final : public TransferHost {
   std::string portError_;
   std::string openError_;
   int openErrorCode_ = -1;
+  bool opening_ = false;  // an error reported from inside Open belongs to the start, not the transfer
 };
 
 }  // namespace theolink
