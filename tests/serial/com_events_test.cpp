@@ -8,10 +8,10 @@
 #include <thread>
 #include <vector>
 
-#include "support/pty_instrument.h"
-#include "support/waits.h"
 #include "serial/com_port.h"
 #include "serial/com_thread.h"
+#include "support/pty_instrument.h"
+#include "support/waits.h"
 
 namespace theolink {
 namespace {

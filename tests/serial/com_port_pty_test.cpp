@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "support/pty_instrument.h"
-#include "support/waits.h"
-#include "support/com_error_assert.h"
 #include "serial/com_port.h"
 #include "serial/posix_custom_baud.h"
+#include "support/com_error_assert.h"
+#include "support/pty_instrument.h"
+#include "support/waits.h"
 
 namespace theolink {
 namespace {

@@ -7,12 +7,13 @@
 #include <fstream>
 #include <set>
 
-#include "support/pty_instrument.h"
-#include "support/waits.h"
 #include "serial/com_enum.h"
 #include "serial/com_port.h"
 #include "serial/com_select.h"
 #include "serial/com_text_forms.h"
+#include "support/pty_instrument.h"
+#include "support/temp_dir.h"
+#include "support/waits.h"
 
 namespace theolink {
 namespace {
@@ -63,19 +64,12 @@ TEST(ComPortList, SortsWithoutRegardToCase) {
 
 class FakeSysfs : public ::testing::Test {
  protected:
-  void SetUp() override {
-    root_ = fs::temp_directory_path() /
-            ("theolink-tty-" + std::to_string(::getpid()) + "-" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(root_);
-    fs::create_directories(root_);
-  }
-  void TearDown() override { fs::remove_all(root_); }
   void Add(const std::string& name, bool device) {
     fs::create_directories(root_ / name);
     if (device) fs::create_directories(root_ / name / "device");
   }
-  fs::path root_;
+  test::TempDir dir_{"theolink-tty"};
+  fs::path root_ = dir_.Path();
 };
 
 TEST_F(FakeSysfs, ListsEveryTtyWithADeviceAndUartsOnlyWithHardware) {

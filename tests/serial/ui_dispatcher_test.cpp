@@ -7,8 +7,8 @@
 #include <stdexcept>
 #include <thread>
 
-#include "support/waits.h"
 #include "serial/ui_dispatcher.h"
+#include "support/waits.h"
 
 namespace theolink {
 namespace {
