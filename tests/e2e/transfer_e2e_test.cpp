@@ -192,6 +192,7 @@ TEST(TransferEndToEnd, InstrumentVanishingDuringASendSaysHowManyLinesWent) {
   const PairResult r = Send(dir, Data("coords.csv"), {"--vanish-after", "1"});
   ASSERT_TRUE(r.Cli.has_value()) << "send hung";
   EXPECT_NE(*r.Cli, 0);
+  EXPECT_NE(r.CliErr.find("the link dropped: the device hung up during the transfer\n"), std::string::npos) << r.CliErr;
   EXPECT_NE(r.CliErr.find("1 of 3 lines were sent"), std::string::npos) << r.CliErr;
 }
 
