@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "serial/transfer_loop.h"
 #include "serial/transfer_port_host.h"
 
 namespace {
@@ -36,11 +37,13 @@ std::string MakeJob(std::size_t bytes, std::size_t& lines) {
   return job;
 }
 
-class TimingDisplay final : public theolink::TransferDisplay {
+class TimingDisplay final : public theolink::TransferView {
  public:
   void ShowStatus(TextId) override {}
   void ShowCounter(TextId, int) override { last = Clock::now(); }
   void ShowMessage(TextId) override { ++messages; }
+  void EnableControl(theolink::TransferControl, bool) override {}
+  void RefreshViews() override {}
   Clock::time_point last{};
   int messages = 0;
 };
@@ -61,12 +64,14 @@ int main() {
   theolink::QueueDispatcher dispatcher;
   theolink::TComPort port;
   TimingDisplay display;
-  theolink::PortTransferHost host(port, dispatcher, display);
+  theolink::DeadlineTimer timer;
+  theolink::PortTransferHost host(port, timer, display);
+  theolink::QueueTransferLoop loop(dispatcher, timer);
   theolink::WorkingData data;
   theolink::TransferController controller(host, data);
   theolink::SetUpTransferPort(port, name, theolink::br115200, 115200, dispatcher);
   host.Bind(controller);
-  if (controller.ReceiveBtnClick() != theolink::StartResult::Started) {
+  if (controller.StartReceive() != theolink::StartResult::Started) {
     std::cerr << "bench_receive: " << host.OpenErrorText() << '\n';
     return 1;
   }
@@ -80,13 +85,13 @@ int main() {
       else if (w < 0 && errno != EINTR && errno != EAGAIN) break;
     }
   });
-  const auto end = host.RunUntilFinished();
+  const bool stopped = loop.RunUntilFinished(controller);
   writer.join();
   const auto loadEnd = Clock::now();
   ::close(master);
 
   const double seconds = std::chrono::duration<double>(display.last - start).count();
-  const std::size_t received = controller.Memo1().size();
+  const std::size_t received = controller.Lines().size();
   std::cout << "bench_receive: " << job.size() << " bytes, " << expected << " lines through " << name << '\n'
             << "  receive time (first byte to last line cut): " << seconds * 1000 << " ms\n"
             << "  throughput: " << (job.size() / 1048576.0) / seconds << " MB/s, " << received / seconds
@@ -94,5 +99,5 @@ int main() {
             << "  lines received: " << received << ", lines lost: " << static_cast<long>(expected - received) << '\n'
             << "  records loaded: " << data.MeasurementList.size() << " (end of transfer incl. 2 s silence: "
             << std::chrono::duration<double>(loadEnd - start).count() << " s)\n";
-  return end == theolink::PortTransferHost::RunEnd::Finished && received == expected ? 0 : 1;
+  return !stopped && !controller.LinkDropped() && received == expected ? 0 : 1;
 }

@@ -97,6 +97,8 @@ constexpr TextEntry kTexts[] = {
     {TextId::Gts7NameNotGt7, "文件名必须以 .gt7 结尾，未写入任何内容。",
      "The file name must end in .gt7; nothing was written."},
     {TextId::WriteFailed, "无法写入文件。", "The file could not be written."},
+    {TextId::LinkDropped, "连接已断开：仪器已挂断，已收到的数据已保留。", "The link dropped: the instrument hung up. What came is kept."},
+    {TextId::RawCopyKept, "原始数据：", "Raw copy: "},
 };
 
 constexpr bool EntriesInIdOrder() {

@@ -11,7 +11,8 @@ int RunPorts(const Args& args, std::ostream& out, std::ostream& err) {
   if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
     out << "Usage: theolink-cli ports\n"
            "Lists the serial ports present (device paths, one per line); any of them can be\n"
-           "given to receive and send as --port.\n";
+           "given to receive and send as --port. Ports this user may not open are named on\n"
+           "standard error.\n";
     return 0;
   }
   if (!args.empty()) {
@@ -20,7 +21,17 @@ int RunPorts(const Args& args, std::ostream& out, std::ostream& err) {
   }
   std::vector<std::string> ports;
   EnumComPorts(ports);
-  for (const std::string& port : ports) out << port << '\n';
+  std::vector<std::string> closed;
+  for (const std::string& port : ports) {
+    out << port << '\n';
+    if (!MayOpenPort(port)) closed.push_back(port);
+  }
+  if (!closed.empty()) {
+    err << "theolink-cli ports: you may not open";
+    for (const std::string& port : closed) err << ' ' << port;
+    err << "; add yourself to the group that owns them (usually 'dialout', for example:"
+           " sudo adduser $USER dialout), then log out and in again\n";
+  }
   return 0;
 }
 

@@ -8,20 +8,27 @@
 #include "cli/commands.h"
 #include "cli/transfer_args.h"
 #include "cli/save_formats.h"
+#include "cli/console_transfer.h"
 #include "cli/output_file.h"
-#include "serial/transfer_session.h"
+#include "cli/port_advice.h"
+#include "serial/raw_receive_copy.h"
 
 namespace theolink::cli {
 namespace {
 
-constexpr std::string_view kUsage = "Usage: theolink-cli receive --port DEV [--baud RATE] [--to FORMAT] OUTPUT\n";
+constexpr std::string_view kUsage =
+    "Usage: theolink-cli receive --port DEV [--baud RATE] [--to FORMAT] [--overwrite] [--no-raw-copy] OUTPUT\n";
 
 void PrintHelp(std::ostream& out) {
   out << kUsage
       << "Receives a job as the window's Receive does: opens DEV at RATE (default 115200) with\n"
          "8 data bits, no parity, 1 stop bit, no flow control, DTR and RTS off; waits up to 20 s\n"
          "for the first line and ends after 2 s without a line. Start the export on the\n"
-         "instrument within the 20 s. Ctrl-C stops without writing anything.\n"
+         "instrument within the 20 s. Ctrl-C stops without writing anything. A device that\n"
+         "hangs up ends the receive as the silence does: the lines that came are kept.\n"
+         "Every byte received is also kept, as it came, in a raw copy under\n"
+         "$XDG_DATA_HOME/theolink/received/ (default ~/.local/share/theolink/received/), named\n"
+         "by the date and time; its path is printed at the end. --no-raw-copy turns it off.\n"
          "Without --to, OUTPUT gets the received lines as they came (CR LF after each); with\n"
          "--to, the data as it loaded, in one of the formats of convert:\n";
   PrintSaveFormats(out);
@@ -49,52 +56,84 @@ int RunReceive(const Args& args, std::ostream& out, std::ostream& err) {
 
   WorkingData data;
   ConsoleTransferSession session(portOptions, data, err, [](TextId id) { return MessageText(id); },
-                                 ::isatty(STDERR_FILENO) != 0);
+                                 ::isatty(STDERR_FILENO) != 0, parsed->RawCopy ? DefaultRawCopyFolder() : std::string());
   TransferController& controller = session.Controller();
-  if (controller.ReceiveBtnClick() != StartResult::Started) {
+  if (controller.StartReceive() != StartResult::Started) {
     err << MessageText(TextId::PortSettingsError) << '\n' << session.Host().OpenErrorText() << '\n';
+    PrintPortAdvice(session.Host().OpenErrorCode(), portOptions.Port, err);
     return 1;
   }
   err << "Waiting up to 20 s for the instrument's export on " << portOptions.Port << " ...\n" << std::flush;
-  const PortTransferHost::RunEnd end = session.Run();
-  const std::size_t lines = controller.Memo1().size();
+  const ConsoleTransferSession::RunEnd end = session.Run();
+  const std::size_t lines = controller.Lines().size();
+  // Whatever happens below, the bytes are safe in the raw copy: say where.
+  const auto noteRawCopy = [&] {
+    const std::string path = controller.RawCopyPath();
+    if (!path.empty()) err << "Raw copy of the received bytes: " << path << '\n';
+    if (!session.RawCopyError().empty()) {
+      err << "theolink-cli receive: the raw copy is incomplete: " << session.RawCopyError() << '\n';
+    }
+  };
+  const auto fail = [&] {
+    noteRawCopy();
+    return 1;
+  };
   switch (end) {
-    case PortTransferHost::RunEnd::Stopped:
+    case ConsoleTransferSession::RunEnd::Stopped:
       err << MessageText(TextId::Stopped) << " (lines received: " << lines << "; nothing written)\n";
-      return 1;
-    case PortTransferHost::RunEnd::HungUp:
-      err << "theolink-cli receive: the port hung up (lines received: " << lines << "); nothing written\n";
-      return 1;
-    case PortTransferHost::RunEnd::PortError:
+      return fail();
+    case ConsoleTransferSession::RunEnd::PortError:
       err << "theolink-cli receive: " << session.Host().PortErrorText() << "; nothing written\n";
-      return 1;
-    case PortTransferHost::RunEnd::Finished:
+      return fail();
+    case ConsoleTransferSession::RunEnd::LinkDropped:
+      err << "theolink-cli receive: the link dropped: the device hung up after " << lines
+          << " lines; the lines that came are kept\n";
+      if (lines == 0) return fail();
+      break;
+    case ConsoleTransferSession::RunEnd::Finished:
       break;
   }
+  const bool raw = options.Format.empty();
   switch (controller.LastOutcome()) {
     case ReceiveOutcome::NothingLoaded:
-      err << "theolink-cli receive: no line arrived within 20 s\n" << MessageText(TextId::NoValidData) << '\n';
-      return 1;
+      if (controller.ReceivedByteCount() > 0) {
+        err << "theolink-cli receive: " << controller.ReceivedByteCount()
+            << " bytes came, but no line ended in CR LF within 20 s. Likely causes: the instrument's"
+               " line-end setting (it must send CR LF), or a baud rate other than the instrument's ("
+            << portOptions.Baud << " here; see --baud)\n";
+      } else {
+        err << "theolink-cli receive: no line arrived within 20 s\n" << MessageText(TextId::NoValidData) << '\n';
+      }
+      return fail();
     case ReceiveOutcome::Unrecognised:
+      if (raw) break;  // written as cut: raw mode does not classify
       err << MessageText(TextId::WrongFileFormat) << '\n';
-      return 1;
+      return fail();
     case ReceiveOutcome::NoValidData:
-      return 1;  // the message has been shown
+      if (raw) break;
+      return fail();  // the message has been shown
     default:
       break;
   }
   err << MessageText(TextId::OperationComplete) << " (lines received: " << lines << ")\n";
 
-  if (options.Format.empty()) return WriteReceivedLines(controller.Memo1(), output, out, err);
-  const SaveFormat* format = FindSaveFormat(data.DataKind, options.Format);
-  if (format == nullptr) {
-    err << "theolink-cli receive: format '" << options.Format << "' is not offered for what was received;"
-        << " choose one of:";
-    PrintFormatNames(data.DataKind, err);
-    err << "\n";
-    return 1;
+  int status = 0;
+  if (raw) {
+    status = WriteReceivedLines(controller.Lines(), output, out, err);
+  } else {
+    const SaveFormat* format = FindSaveFormat(data.DataKind, options.Format);
+    if (format == nullptr) {
+      err << "theolink-cli receive: format '" << options.Format << "' is not offered for what was received;"
+          << " choose one of:";
+      PrintFormatNames(data.DataKind, err);
+      err << "\n";
+      return fail();
+    }
+    status = WriteOutput(data, format->FilterIndex, output, options.Values, out, err);
   }
-  return WriteOutput(data, format->FilterIndex, output, options.Values, out, err);
+  if (status != 0) return fail();
+  noteRawCopy();
+  return 0;
 }
 
 }  // namespace theolink::cli

@@ -9,7 +9,8 @@
 #include "cli/transfer_args.h"
 #include "files/file_open.h"
 #include "serial/transfer_send_lines.h"
-#include "serial/transfer_session.h"
+#include "cli/console_transfer.h"
+#include "cli/port_advice.h"
 
 namespace theolink::cli {
 namespace {
@@ -49,34 +50,35 @@ int RunSend(const Args& args, std::ostream& out, std::ostream& err) {
   ConsoleTransferSession session(portOptions, data, err, [](TextId id) { return MessageText(id); },
                                  ::isatty(STDERR_FILENO) != 0);
   TransferController& controller = session.Controller();
-  switch (controller.SendBtnClick(lines)) {
+  switch (controller.StartSend(lines)) {
     case StartResult::NothingToSend:
       return 1;  // the message has been shown
     case StartResult::PortFailed:
       err << MessageText(TextId::PortSettingsError) << '\n' << session.Host().OpenErrorText() << '\n';
+      PrintPortAdvice(session.Host().OpenErrorCode(), portOptions.Port, err);
       return 1;
     case StartResult::Started:
       break;
   }
   err << "Waiting up to 20 s for the instrument's first request on " << portOptions.Port << " ...\n" << std::flush;
-  const PortTransferHost::RunEnd end = session.Run();
+  const ConsoleTransferSession::RunEnd end = session.Run();
   const std::size_t sent = static_cast<std::size_t>(controller.TransferCount());
   const bool all = sent == lines.size();
   switch (end) {
-    case PortTransferHost::RunEnd::Stopped:
+    case ConsoleTransferSession::RunEnd::Stopped:
       err << MessageText(TextId::Stopped) << '\n';
       break;
-    case PortTransferHost::RunEnd::HungUp:
-      err << "theolink-cli send: the port hung up during the transfer\n";
+    case ConsoleTransferSession::RunEnd::LinkDropped:
+      err << "theolink-cli send: the link dropped: the device hung up during the transfer\n";
       break;
-    case PortTransferHost::RunEnd::PortError:
+    case ConsoleTransferSession::RunEnd::PortError:
       err << "theolink-cli send: " << session.Host().PortErrorText() << '\n';
       break;
-    case PortTransferHost::RunEnd::Finished:
+    case ConsoleTransferSession::RunEnd::Finished:
       if (session.Display().EverShown(TextId::SentSuccessfully)) err << MessageText(TextId::SentSuccessfully) << '\n';
       break;
   }
-  if (all && end != PortTransferHost::RunEnd::PortError) {
+  if (all && end != ConsoleTransferSession::RunEnd::PortError) {
     err << MessageText(TextId::OperationComplete) << " (lines sent: " << sent << ")\n";
     out.flush();
     return 0;

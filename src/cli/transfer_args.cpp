@@ -20,6 +20,16 @@ std::optional<TransferArgs> ParseTransferArgs(std::string_view command, const Ar
     err << "theolink-cli " << command << ": " << why << '\n' << usage;
     return std::nullopt;
   }
+  if (allowTo) {
+    for (auto it = rest.begin(); it != rest.end() && *it != "--";) {
+      if (*it == "--no-raw-copy") {
+        parsed.RawCopy = false;
+        it = rest.erase(it);
+      } else {
+        ++it;
+      }
+    }
+  }
   auto options = ParseOptions(rest, allowTo, err);
   if (!options) return std::nullopt;
   if (options->Positional.size() != 1) {

@@ -6,16 +6,17 @@
 
 #include "cli/cli_settings.h"
 #include "cli/commands.h"
-#include "serial/transfer_session.h"
+#include "cli/port_options.h"
 
 namespace theolink::cli {
 
 struct TransferArgs {
   TransferPortOptions Port;
   ParsedOptions Options;  // Positional holds exactly the one file
+  bool RawCopy = true;     // receive: keep a raw copy of the bytes (off with --no-raw-copy)
 };
 
-// Parses args for the named command. Returns nothing with exitCode set when the command is
+// Parses args for the named command; allowTo also admits receive's --no-raw-copy. Returns nothing with exitCode set when the command is
 // done: 0 after printing help for --help, 2 after printing why the arguments are wrong.
 std::optional<TransferArgs> ParseTransferArgs(std::string_view command, const Args& args, bool allowTo,
                                               std::string_view usage, void (*printHelp)(std::ostream&),

@@ -89,6 +89,8 @@ enum class TextId : std::uint8_t {
   // Texts for outcomes the table has no entry for (this program's additions)
   Gts7NameNotGt7,
   WriteFailed,
+  LinkDropped,
+  RawCopyKept,
   Count_  // number of entries; not a text
 };
 

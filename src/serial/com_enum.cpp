@@ -26,6 +26,10 @@ bool DigitsAfter(const std::string& text, std::size_t from) {
 
 }  // namespace
 
+bool MayOpenPort(const std::string& device_path) {
+  return ::access(device_path.c_str(), R_OK | W_OK) == 0;
+}
+
 bool HasSerialHardware(const std::string& device_path) {
   const int fd = ::open(device_path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return errno == EBUSY;
@@ -54,12 +58,10 @@ void EnumComPortsIn(const std::string& sys_class_tty, const std::string& dev_dir
   for (; it != fs::directory_iterator(); it.increment(ec)) {
     if (ec) break;  // a listing cut short still offers the ports found so far
     const std::string name = it->path().filename().string();
-    const bool uart = StartsWith(name, "ttyS") && DigitsAfter(name, 4);
-    const bool usb = (StartsWith(name, "ttyUSB") || StartsWith(name, "ttyACM")) &&
-                     DigitsAfter(name, 6);
-    if (!uart && !usb) continue;
-    // Virtual consoles and the like have no device behind them.
+    // Virtual consoles, pseudo-terminals and the like have no device behind them.
     if (!fs::exists(it->path() / "device", ec)) continue;
+    // Every 8250 driver registers its ttyS lines, wired or not; only a UART that answers counts.
+    const bool uart = StartsWith(name, "ttyS") && DigitsAfter(name, 4);
     const std::string path = dev_dir + "/" + name;
     if (uart && !(probe && probe(path))) continue;
     found.push_back(path);

@@ -1,6 +1,8 @@
 #include "serial/com_error.h"
 
 #include <array>
+#include <cerrno>
+#include <cstring>
 
 namespace theolink {
 
@@ -35,7 +37,7 @@ constexpr std::array<const char*, 24> kTexts = {
 
 std::string FullMessage(int code, int os_code) {
   std::string text = ComErrorText(code);
-  if (os_code > 0) text += " (Error: " + std::to_string(os_code) + ")";
+  if (os_code > 0) text += " (Error: " + std::to_string(os_code) + ", " + OsErrorText(os_code) + ")";
   return text;
 }
 
@@ -44,6 +46,30 @@ std::string FullMessage(int code, int os_code) {
 std::string ComErrorText(int code) {
   if (code < 1 || code > static_cast<int>(kTexts.size())) return {};
   return kTexts[static_cast<std::size_t>(code - 1)];
+}
+
+std::string OsErrorText(int os_code) {
+  // strerror_r in its GNU form: the text may live in buf or elsewhere.
+  char buf[256] = {};
+  const char* text = ::strerror_r(os_code, buf, sizeof buf);
+  return text != nullptr ? text : "";
+}
+
+PortOpenProblem OpenProblemOf(int os_code) {
+  switch (os_code) {
+    case EACCES:
+    case EPERM:
+      return PortOpenProblem::NoPermission;
+    case EBUSY:
+    case EAGAIN:  // the lock another opener holds
+      return PortOpenProblem::Busy;
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+      return PortOpenProblem::Missing;
+    default:
+      return PortOpenProblem::Other;
+  }
 }
 
 EComPort::EComPort(int code, int os_code)

@@ -5,7 +5,8 @@
 
 namespace theolink {
 
-enum : int {
+// The component's error codes; the numbers are fixed.
+enum TComErrorCode : int {
   CE_OpenFailed = 1,
   CE_WriteFailed = 2,
   CE_ReadFailed = 3,
@@ -35,10 +36,23 @@ enum : int {
 // The fixed text of an error code ("Unable to open com port" for 1); empty outside 1..24.
 std::string ComErrorText(int code);
 
+// The system's text for an operating-system code ("Permission denied" for EACCES).
+std::string OsErrorText(int os_code);
+
+// What a failed open most likely means for the person at the keyboard.
+enum class PortOpenProblem {
+  Other,
+  NoPermission,  // the device's group (dialout) does not include this user
+  Busy,          // another program holds the port
+  Missing,       // no such device: unplugged adapter or cable, or a wrong name
+};
+PortOpenProblem OpenProblemOf(int os_code);
+
 class EComPort : public std::runtime_error {
  public:
   // os_code is the operating system's error code (errno on Linux), -1 when there is none.
-  // what() is the code's text, followed by " (Error: <os_code>)" when os_code > 0.
+  // what() is the code's text, followed by " (Error: <os_code>, <system text>)" when
+  // os_code > 0: "Unable to open com port (Error: 13, Permission denied)".
   explicit EComPort(int code, int os_code = -1);
 
   int ErrorCode() const { return code_; }

@@ -10,10 +10,6 @@ namespace theolink {
 
 namespace {
 
-constexpr std::array<std::int32_t, 16> kBaudRates = {
-    0,     110,   300,   600,   1200,  2400,  4800,   9600,
-    14400, 19200, 38400, 56000, 57600, 115200, 128000, 256000};
-
 template <typename T>
 bool Store(T& field, T value) {
   if (field == value) return false;
@@ -68,10 +64,31 @@ void TCustomComPort::Open() {
     // Started only once it is in place: its first handler may already close the port.
     thread_->Start();
   }
-  DoAfterOpen();
-  DoCTSChange(Signals().Contains(csCTS));
-  DoDSRChange(Signals().Contains(csDSR));
-  DoRLSDChange(Signals().Contains(csRLSD));
+  // Open has succeeded: from here on errors are reported, not raised.
+  try {
+    DoAfterOpen();
+    DoCTSChange(SignalOn(csCTS));
+    DoDSRChange(SignalOn(csDSR));
+    DoRLSDChange(SignalOn(csRLSD));
+  } catch (...) {
+    HandleEventException(std::current_exception());
+  }
+}
+
+bool TCustomComPort::SignalOn(TComSignal signal) noexcept {
+  try {
+    return Signals().Contains(signal);
+  } catch (...) {
+    return false;
+  }
+}
+
+void TCustomComPort::HandleEventException(std::exception_ptr error) noexcept {
+  try {
+    DoException(error);
+  } catch (...) {
+    // The report itself failed; there is nobody left to tell.
+  }
 }
 
 void TCustomComPort::Close() {
@@ -205,7 +222,7 @@ void TCustomComPort::ApplyDCB() {
   if (!CanApply()) return;
   LineSettings s;
   s.baud_rate = baud_rate_ == brCustom ? custom_baud_rate_
-                                       : kBaudRates[static_cast<std::size_t>(baud_rate_)];
+                                       : kBaudRateBps[static_cast<std::size_t>(baud_rate_)];
   s.data_bits = 5 + static_cast<int>(data_bits_);
   s.parity = parity_.Bits();
   s.stop_bits = stop_bits_;
@@ -417,6 +434,13 @@ void TCustomComPort::DoRLSDChange(bool OnOff) {
 }
 void TCustomComPort::DoRx80Full() {
   if (OnRx80Full) OnRx80Full(*this);
+}
+void TCustomComPort::DoException(std::exception_ptr error) {
+  if (OnException) {
+    OnException(*this, error);
+  } else if (dispatcher_) {
+    dispatcher_->ReportError(error);
+  }
 }
 
 }  // namespace theolink

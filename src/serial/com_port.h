@@ -1,7 +1,21 @@
 #pragma once
-// The serial port component. One object per port; every operation is called on the
-// thread that owns it (the user-interface thread), except the Call... operations, which
-// the event thread's hand-off runs.
+// The serial port component.
+//
+// Threads:
+// - The owning thread (the user-interface thread) makes, configures, opens, closes and
+//   frees the port, and calls Read/Write and the queries. None of these may be called on
+//   two threads at once; the component holds no lock.
+// - The event thread only waits on the device and hands each batch of events over. With a
+//   dispatcher and smThreadSync or smWindowSync the Call... operations, and so every On...
+//   handler, run on the owning thread; with smNone (or no dispatcher) they run on the event
+//   thread, which must then be the only one touching the port while they run.
+// - Connected() may be read on any thread. Close, called from a handler on either thread,
+//   is safe: the event thread ends once that handler returns.
+// - A handler that raises ends the event reporting of this opening: the error goes to
+//   OnException (on the thread that ran the handler), else to the dispatcher's ReportError;
+//   Close and Open start the reporting again.
+// - Open either raises and leaves the port closed, or succeeds and raises nothing after:
+//   errors of the after-open reports go to OnException as well.
 //
 // Port names: a device path ("/dev/ttyUSB0") is used as it is; a bare name ("ttyUSB0")
 // means "/dev/ttyUSB0"; a stored Windows-style name "COMn" (any case, n >= 1) means
@@ -33,6 +47,7 @@
 //   driver counts them (real UARTs), and ceIO while the device is hung up.
 #include <atomic>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -53,6 +68,7 @@ using TRxCharEvent = std::function<void(TCustomComPort& Sender, int Count)>;
 using TRxBufEvent = std::function<void(TCustomComPort& Sender, const char* Buffer, int Count)>;
 using TComSignalEvent = std::function<void(TCustomComPort& Sender, bool OnOff)>;
 using TComErrorEvent = std::function<void(TCustomComPort& Sender, TComErrors Errors)>;
+using TComExceptionEvent = std::function<void(TCustomComPort& Sender, std::exception_ptr Error)>;
 
 // Maps a port name to the device path opened (see the top of this file).
 std::string PortDevicePath(const std::string& name);
@@ -173,6 +189,10 @@ class TCustomComPort {
   void CallRLSDChange();
   void CallRx80Full();
 
+  // Reports an error raised by a handler run by the event hand-off (see the top of this
+  // file); never throws.
+  void HandleEventException(std::exception_ptr error) noexcept;
+
   // The running event thread, or none (for diagnostics such as its CPU time).
   const TComThread* EventThread() const { return thread_.get(); }
 
@@ -192,6 +212,8 @@ class TCustomComPort {
   TComSignalEvent OnDSRChange;
   TComSignalEvent OnRLSDChange;
   TComErrorEvent OnError;
+  // A handler's error that ended the event reporting, or an error after a successful Open.
+  TComExceptionEvent OnException;
 
  protected:
   virtual void CreateHandle();
@@ -212,6 +234,7 @@ class TCustomComPort {
   virtual void DoError(TComErrors Errors);
   virtual void DoRLSDChange(bool OnOff);
   virtual void DoRx80Full();
+  virtual void DoException(std::exception_ptr error);
   virtual void ApplyDCB();
   virtual void ApplyTimeouts();
   virtual void ApplyBuffer();
@@ -223,6 +246,8 @@ class TCustomComPort {
   friend class TComBuffer;
 
   bool CanApply() const;
+  // The modem line now; a failure to read it reads as off (Open must not raise late).
+  bool SignalOn(TComSignal signal) noexcept;
   void StopEventThread();
   void JoinRetiredThread();
   SerialBackend& Backend();

@@ -7,9 +7,6 @@ namespace theolink {
 
 namespace {
 
-constexpr std::array<const char*, 16> kBaud = {
-    "Custom", "110",   "300",   "600",   "1200",  "2400",   "4800",   "9600",
-    "14400",  "19200", "38400", "56000", "57600", "115200", "128000", "256000"};
 constexpr std::array<const char*, 3> kStop = {"1", "1.5", "2"};
 constexpr std::array<const char*, 4> kData = {"5", "6", "7", "8"};
 constexpr std::array<const char*, 5> kParity = {"None", "Odd", "Even", "Mark", "Space"};
@@ -47,19 +44,32 @@ bool SameTextNoCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-std::string BaudRateToStr(TBaudRate value) { return ToStr(kBaud, value); }
+std::string BaudRateToStr(TBaudRate value) {
+  const auto i = static_cast<std::size_t>(value);
+  if (i >= kBaudRateBps.size()) return "";
+  return i == brCustom ? "Custom" : std::to_string(kBaudRateBps[i]);
+}
 std::string StopBitsToStr(TStopBits value) { return ToStr(kStop, value); }
 std::string DataBitsToStr(TDataBits value) { return ToStr(kData, value); }
 std::string ParityToStr(TParityBits value) { return ToStr(kParity, value); }
 std::string FlowControlToStr(TFlowControl value) { return ToStr(kFlow, value); }
 
-TBaudRate StrToBaudRate(std::string_view text) { return FromStr(kBaud, text, br9600); }
+TBaudRate StrToBaudRate(std::string_view text) {
+  for (std::size_t i = 0; i < kBaudRateBps.size(); ++i) {
+    if (SameTextNoCase(BaudRateToStr(static_cast<TBaudRate>(i)), text)) return static_cast<TBaudRate>(i);
+  }
+  return br9600;
+}
 TStopBits StrToStopBits(std::string_view text) { return FromStr(kStop, text, sbOneStopBit); }
 TDataBits StrToDataBits(std::string_view text) { return FromStr(kData, text, dbEight); }
 TParityBits StrToParity(std::string_view text) { return FromStr(kParity, text, prNone); }
 TFlowControl StrToFlowControl(std::string_view text) { return FromStr(kFlow, text, fcCustom); }
 
-std::vector<std::string> BaudRateTexts() { return All(kBaud); }
+std::vector<std::string> BaudRateTexts() {
+  std::vector<std::string> texts;
+  for (std::size_t i = 0; i < kBaudRateBps.size(); ++i) texts.push_back(BaudRateToStr(static_cast<TBaudRate>(i)));
+  return texts;
+}
 std::vector<std::string> StopBitsTexts() { return All(kStop); }
 std::vector<std::string> DataBitsTexts() { return All(kData); }
 std::vector<std::string> ParityTexts() { return All(kParity); }

@@ -40,6 +40,8 @@ class TComThread {
   // closed the port) it lets the thread end on its own instead.
   void WaitFor();
   bool Finished() const;
+  // Waits until the thread has ended or limit passed; true when it has ended.
+  bool WaitFinished(std::chrono::milliseconds limit) const;
   // Processor time the thread has used so far (its final figure once it has ended);
   // negative when the system cannot tell.
   std::chrono::nanoseconds CpuTime() const;

@@ -1,6 +1,8 @@
 #pragma once
 // Enumerations and small sets of the serial port component. Ordinals count from 0 in the
 // order given; the text forms and the baud box rely on that order.
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 
@@ -10,6 +12,19 @@ enum TBaudRate {
   brCustom, br110, br300, br600, br1200, br2400, br4800, br9600, br14400, br19200,
   br38400, br56000, br57600, br115200, br128000, br256000
 };
+// The one baud table: bits per second of each TBaudRate in enumeration order (brCustom,
+// which takes CustomBaudRate instead, holds 0). The baud box texts come from it too.
+inline constexpr std::array<std::int32_t, 16> kBaudRateBps = {
+    0,     110,   300,   600,   1200,  2400,  4800,   9600,
+    14400, 19200, 38400, 56000, 57600, 115200, 128000, 256000};
+
+// The setting for a rate in bits per second: the listed rate, or brCustom.
+constexpr TBaudRate BaudRateFor(std::int32_t bps) {
+  for (std::size_t i = 1; i < kBaudRateBps.size(); ++i)
+    if (kBaudRateBps[i] == bps) return static_cast<TBaudRate>(i);
+  return brCustom;
+}
+
 enum TStopBits { sbOneStopBit, sbOne5StopBits, sbTwoStopBits };
 enum TDataBits { dbFive, dbSix, dbSeven, dbEight };
 enum TParityBits { prNone, prOdd, prEven, prMark, prSpace };

@@ -106,7 +106,7 @@ int PosixSerialBackend::Open(const std::string& device_path) {
   tio.c_cc[VTIME] = 0;
   if (::tcsetattr(fd, TCSANOW, &tio) != 0) return fail(errno);
   fd_ = fd;
-  have_counters_ = ReadCounters(counters_);
+  have_counters_ = ReadCounters(fd, counters_);
   return 0;
 }
 
@@ -118,16 +118,17 @@ void PosixSerialBackend::Close() {
   have_counters_ = false;
 }
 
-int PosixSerialBackend::ValidFd() const {
-  if (fd_ < 0 || ::fcntl(fd_, F_GETFL) < 0) return EBADF;
+int PosixSerialBackend::ValidFd(int fd) {
+  if (fd < 0 || ::fcntl(fd, F_GETFL) < 0) return EBADF;
   return 0;
 }
 
 int PosixSerialBackend::ApplyLine(const LineSettings& s) {
-  if (const int e = ValidFd()) return e;
+  const int fd = fd_;
+  if (const int e = ValidFd(fd)) return e;
   if (s.baud_rate <= 0 || s.baud_rate > 0xFFFFFFFFll) return EINVAL;
   termios tio{};
-  if (::tcgetattr(fd_, &tio) != 0) return errno;
+  if (::tcgetattr(fd, &tio) != 0) return errno;
   ::cfmakeraw(&tio);
   tio.c_cflag |= CLOCAL | CREAD;
   // With VMIN 1 a non-blocking read of an empty queue says EAGAIN, so that end of file
@@ -162,37 +163,37 @@ int PosixSerialBackend::ApplyLine(const LineSettings& s) {
   const speed_t standard = StandardSpeed(s.baud_rate);
   const speed_t speed = standard != B0 ? standard : B38400;
   if (::cfsetispeed(&tio, speed) != 0 || ::cfsetospeed(&tio, speed) != 0) return errno;
-  if (::tcsetattr(fd_, TCSANOW, &tio) != 0) return errno;
+  if (::tcsetattr(fd, TCSANOW, &tio) != 0) return errno;
   if (standard == B0) {
-    if (const int e = SetCustomBaudRate(fd_, static_cast<std::uint32_t>(s.baud_rate))) return e;
+    if (const int e = SetCustomBaudRate(fd, static_cast<std::uint32_t>(s.baud_rate))) return e;
   }
 
   const bool dtr_on = s.dtr != dtrDisable;
-  if (const int e = ModemBits(fd_, TIOCM_DTR, dtr_on); e && !Unsupported(e)) return e;
+  if (const int e = ModemBits(fd, TIOCM_DTR, dtr_on); e && !Unsupported(e)) return e;
   if (s.rts != rtsHandshake) {
     const bool rts_on = s.rts == rtsEnable;
-    if (const int e = ModemBits(fd_, TIOCM_RTS, rts_on); e && !Unsupported(e)) return e;
+    if (const int e = ModemBits(fd, TIOCM_RTS, rts_on); e && !Unsupported(e)) return e;
   }
   discard_null_ = s.discard_null;
   return 0;
 }
 
 int PosixSerialBackend::ApplyTimeouts(const DeviceTimeouts& timeouts) {
-  if (const int e = ValidFd()) return e;
+  if (const int e = ValidFd(fd_)) return e;
   timeouts_ = timeouts;
   return 0;
 }
 
-int PosixSerialBackend::ApplyQueueSizes(int, int) { return ValidFd(); }
+int PosixSerialBackend::ApplyQueueSizes(int, int) { return ValidFd(fd_); }
 
 // One non-blocking read; drops NULs when asked to.
-int PosixSerialBackend::ReadOnce(char* buffer, std::size_t count, std::size_t& got) {
+int PosixSerialBackend::ReadOnce(int fd, char* buffer, std::size_t count, std::size_t& got) {
   got = 0;
-  const ssize_t n = ::read(fd_, buffer, count);
+  const ssize_t n = ::read(fd, buffer, count);
   if (n < 0) return errno == EAGAIN || errno == EWOULDBLOCK ? EAGAIN : errno;
   if (n == 0) {
     // A hung-up tty reads as end of file.
-    pollfd p{fd_, 0, 0};
+    pollfd p{fd, 0, 0};
     if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL))) return EIO;
     return EAGAIN;
   }
@@ -204,8 +205,9 @@ int PosixSerialBackend::ReadOnce(char* buffer, std::size_t count, std::size_t& g
 }
 
 IoResult PosixSerialBackend::Read(char* buffer, std::size_t count) {
+  const int fd = fd_;
   IoResult result;
-  if (const int e = ValidFd()) {
+  if (const int e = ValidFd(fd)) {
     result.error = e;
     return result;
   }
@@ -235,7 +237,7 @@ IoResult PosixSerialBackend::Read(char* buffer, std::size_t count) {
   std::size_t done = 0;
   while (done < count) {
     std::size_t got = 0;
-    const int e = ReadOnce(buffer + done, count - done, got);
+    const int e = ReadOnce(fd, buffer + done, count - done, got);
     if (e == 0) {
       done += got;
       if (first_byte_only && done > 0) break;
@@ -253,7 +255,7 @@ IoResult PosixSerialBackend::Read(char* buffer, std::size_t count) {
       const int interval = static_cast<int>(std::min<std::uint32_t>(t.read_interval, 1u << 30));
       wait_ms = wait_ms < 0 ? interval : std::min(wait_ms, interval);
     }
-    pollfd p{fd_, POLLIN, 0};
+    pollfd p{fd, POLLIN, 0};
     const int n = ::poll(&p, 1, wait_ms);
     if (n < 0 && errno != EINTR) {
       if (done == 0) result.error = errno;
@@ -270,8 +272,9 @@ IoResult PosixSerialBackend::Read(char* buffer, std::size_t count) {
 }
 
 IoResult PosixSerialBackend::Write(const char* buffer, std::size_t count) {
+  const int fd = fd_;
   IoResult result;
-  if (const int e = ValidFd()) {
+  if (const int e = ValidFd(fd)) {
     result.error = e;
     return result;
   }
@@ -286,7 +289,7 @@ IoResult PosixSerialBackend::Write(const char* buffer, std::size_t count) {
   }
   std::size_t done = 0;
   while (done < count) {
-    const ssize_t n = ::write(fd_, buffer + done, count - done);
+    const ssize_t n = ::write(fd, buffer + done, count - done);
     if (n > 0) {
       done += static_cast<std::size_t>(n);
       continue;
@@ -297,7 +300,7 @@ IoResult PosixSerialBackend::Write(const char* buffer, std::size_t count) {
     }
     const int wait_ms = MillisLeft(has_deadline ? &deadline : nullptr);
     if (has_deadline && wait_ms == 0) break;
-    pollfd p{fd_, POLLOUT, 0};
+    pollfd p{fd, POLLOUT, 0};
     if (::poll(&p, 1, wait_ms) < 0 && errno != EINTR) {
       if (done == 0) result.error = errno;
       break;
@@ -308,22 +311,24 @@ IoResult PosixSerialBackend::Write(const char* buffer, std::size_t count) {
 }
 
 int PosixSerialBackend::InputCount(int& count) {
+  const int fd = fd_;
   count = 0;
-  if (const int e = ValidFd()) return e;
-  if (::ioctl(fd_, FIONREAD, &count) != 0) return errno;
+  if (const int e = ValidFd(fd)) return e;
+  if (::ioctl(fd, FIONREAD, &count) != 0) return errno;
   return 0;
 }
 
 int PosixSerialBackend::OutputCount(int& count) {
+  const int fd = fd_;
   count = 0;
-  if (const int e = ValidFd()) return e;
-  if (::ioctl(fd_, TIOCOUTQ, &count) != 0) return errno;
+  if (const int e = ValidFd(fd)) return e;
+  if (::ioctl(fd, TIOCOUTQ, &count) != 0) return errno;
   return 0;
 }
 
-bool PosixSerialBackend::ReadCounters(Counters& c) const {
+bool PosixSerialBackend::ReadCounters(int fd, Counters& c) {
   serial_icounter_struct ic{};
-  if (::ioctl(fd_, TIOCGICOUNT, &ic) != 0) return false;
+  if (::ioctl(fd, TIOCGICOUNT, &ic) != 0) return false;
   c.frame = ic.frame;
   c.parity = ic.parity;
   c.overrun = ic.overrun;
@@ -333,11 +338,12 @@ bool PosixSerialBackend::ReadCounters(Counters& c) const {
 }
 
 int PosixSerialBackend::TakeErrors(TComErrors& errors) {
+  const int fd = fd_;
   errors = {};
-  if (const int e = ValidFd()) return e;
+  if (const int e = ValidFd(fd)) return e;
   // Linux keeps running totals; a flag is "set" when its total grew since the last look.
   Counters now;
-  if (ReadCounters(now)) {
+  if (ReadCounters(fd, now)) {
     if (have_counters_) {
       if (now.frame != counters_.frame) errors.Include(ceFrame);
       if (now.parity != counters_.parity) errors.Include(ceRxParity);
@@ -348,16 +354,17 @@ int PosixSerialBackend::TakeErrors(TComErrors& errors) {
     counters_ = now;
     have_counters_ = true;
   }
-  pollfd p{fd_, 0, 0};
+  pollfd p{fd, 0, 0};
   if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL))) errors.Include(ceIO);
   return 0;
 }
 
 int PosixSerialBackend::ModemLines(TComSignals& signals) {
+  const int fd = fd_;
   signals = {};
-  if (const int e = ValidFd()) return e;
+  if (const int e = ValidFd(fd)) return e;
   int bits = 0;
-  if (::ioctl(fd_, TIOCMGET, &bits) != 0) {
+  if (::ioctl(fd, TIOCMGET, &bits) != 0) {
     const int e = errno;
     return Unsupported(e) ? 0 : e;
   }
@@ -370,45 +377,51 @@ int PosixSerialBackend::ModemLines(TComSignals& signals) {
 
 int PosixSerialBackend::HoldFlags(TComStateFlags& flags) {
   flags = {};
-  return ValidFd();
+  return ValidFd(fd_);
 }
 
 int PosixSerialBackend::SetDTR(bool on) {
-  if (const int e = ValidFd()) return e;
-  return ModemBits(fd_, TIOCM_DTR, on);
+  const int fd = fd_;
+  if (const int e = ValidFd(fd)) return e;
+  return ModemBits(fd, TIOCM_DTR, on);
 }
 
 int PosixSerialBackend::SetRTS(bool on) {
-  if (const int e = ValidFd()) return e;
-  return ModemBits(fd_, TIOCM_RTS, on);
+  const int fd = fd_;
+  if (const int e = ValidFd(fd)) return e;
+  return ModemBits(fd, TIOCM_RTS, on);
 }
 
 int PosixSerialBackend::SetBreak(bool on) {
-  if (const int e = ValidFd()) return e;
-  if (::ioctl(fd_, on ? TIOCSBRK : TIOCCBRK) != 0) return errno;
+  const int fd = fd_;
+  if (const int e = ValidFd(fd)) return e;
+  if (::ioctl(fd, on ? TIOCSBRK : TIOCCBRK) != 0) return errno;
   return 0;
 }
 
 int PosixSerialBackend::SetXonXoff(bool xon) {
-  if (const int e = ValidFd()) return e;
-  if (::tcflow(fd_, xon ? TCOON : TCOOFF) != 0) return errno;
+  const int fd = fd_;
+  if (const int e = ValidFd(fd)) return e;
+  if (::tcflow(fd, xon ? TCOON : TCOOFF) != 0) return errno;
   return 0;
 }
 
 int PosixSerialBackend::Purge(bool input, bool output) {
-  if (const int e = ValidFd()) return e;
+  const int fd = fd_;
+  if (const int e = ValidFd(fd)) return e;
   if (!input && !output) return 0;
   const int which = input && output ? TCIOFLUSH : input ? TCIFLUSH : TCOFLUSH;
-  if (::tcflush(fd_, which) != 0) return errno;
+  if (::tcflush(fd, which) != 0) return errno;
   return 0;
 }
 
 // Reads and writes finish within their own call, so nothing is ever left pending.
-int PosixSerialBackend::AbortPending() { return ValidFd(); }
+int PosixSerialBackend::AbortPending() { return ValidFd(fd_); }
 
 int PosixSerialBackend::TransmitChar(char ch) {
-  if (const int e = ValidFd()) return e;
-  const ssize_t n = ::write(fd_, &ch, 1);
+  const int fd = fd_;
+  if (const int e = ValidFd(fd)) return e;
+  const ssize_t n = ::write(fd, &ch, 1);
   if (n < 0) return errno;
   if (n == 0) return EAGAIN;
   return 0;
@@ -416,8 +429,9 @@ int PosixSerialBackend::TransmitChar(char ch) {
 
 std::unique_ptr<EventWaiter> PosixSerialBackend::CreateEventWaiter(TComEvents selected,
                                                                    int& error) {
-  if ((error = ValidFd()) != 0) return nullptr;
-  return CreateEpollEventWaiter(fd_, selected, error);
+  const int fd = fd_;
+  if ((error = ValidFd(fd)) != 0) return nullptr;
+  return CreateEpollEventWaiter(fd, selected, error);
 }
 
 }  // namespace posix

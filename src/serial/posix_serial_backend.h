@@ -40,15 +40,15 @@ class PosixSerialBackend final : public SerialBackend {
 
   std::unique_ptr<EventWaiter> CreateEventWaiter(TComEvents selected, int& error) override;
 
-  int Descriptor() const { return fd_; }
+  int Descriptor() const { return fd_.load(); }
 
  private:
   struct Counters {
     int frame = 0, parity = 0, overrun = 0, brk = 0, buf_overrun = 0;
   };
-  int ValidFd() const;
-  int ReadOnce(char* buffer, std::size_t count, std::size_t& got);
-  bool ReadCounters(Counters& counters) const;
+  static int ValidFd(int fd);
+  int ReadOnce(int fd, char* buffer, std::size_t count, std::size_t& got);
+  static bool ReadCounters(int fd, Counters& counters);
 
   // Atomic because a handler on the event thread (smNone) may close the device.
   std::atomic<int> fd_{-1};

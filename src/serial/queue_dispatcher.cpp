@@ -63,6 +63,11 @@ void QueueDispatcher::Wake() {
   cv_.notify_all();
 }
 
+std::size_t QueueDispatcher::PendingCount() const {
+  std::lock_guard lock(mutex_);
+  return queue_.size();
+}
+
 std::vector<std::string> QueueDispatcher::TakeErrors() {
   std::lock_guard lock(mutex_);
   std::vector<std::string> out;

@@ -18,7 +18,7 @@ bool IsCoordKeywordOrBlank(std::string_view line) {
 
 }  // namespace
 
-StartResult TransferController::ReceiveBtnClick() {
+StartResult TransferController::StartReceive() {
   try {
     host_.OpenPort();
   } catch (...) {
@@ -38,12 +38,15 @@ StartResult TransferController::ReceiveBtnClick() {
   transferState_ = TransferReceiving;
   linesReceived_ = false;
   lastOutcome_ = ReceiveOutcome::NothingLoaded;
+  receivedBytes_ = 0;
+  linkDropped_ = false;
+  if (rawCopy_) rawCopy_->Begin();
   host_.ShowStatus(TextId::Receiving);
   host_.ShowCounter(TextId::RxPrefix, 0);
   return StartResult::Started;
 }
 
-StartResult TransferController::SendBtnClick(const LineList& sendLines) {
+StartResult TransferController::StartSend(const LineList& sendLines) {
   if (data_.PointList.empty() && data_.CodeList.empty()) {
     host_.ShowMessage(TextId::EmptyUpload);
     return StartResult::NothingToSend;
@@ -62,6 +65,7 @@ StartResult TransferController::SendBtnClick(const LineList& sendLines) {
   // The end of a send must never load the send buffer as received lines.
   linesReceived_ = false;
   lastOutcome_ = ReceiveOutcome::NothingLoaded;
+  linkDropped_ = false;
   host_.EnableControl(TransferControl::OpenBtn, false);
   host_.EnableControl(TransferControl::SaveBtn, false);
   host_.EnableControl(TransferControl::ReceiveBtn, false);
@@ -73,8 +77,14 @@ StartResult TransferController::SendBtnClick(const LineList& sendLines) {
   return StartResult::Started;
 }
 
-void TransferController::ComPort1RxChar(int count) {
-  rxBuffer_ += host_.ReadPort(count);
+void TransferController::OnBytesArrived(int count) {
+  const std::string bytes = host_.ReadPort(count);
+  if (transferState_ == TransferReceiving) {
+    // Kept before anything interprets them.
+    receivedBytes_ += bytes.size();
+    if (rawCopy_) rawCopy_->Append(bytes);
+  }
+  rxBuffer_ += bytes;
   switch (transferState_) {
     case TransferIdle:
       rxBuffer_.clear();
@@ -138,8 +148,20 @@ void TransferController::SendLine(std::size_t index) {
   host_.WritePort(line);
 }
 
-void TransferController::Timer1Timer() {
-  StopBtnClick();
+void TransferController::OnLinkDropped() {
+  const bool timerArmedAfterSend = transferState_ == TransferIdle && host_.PortConnected();
+  if (transferState_ == TransferIdle && !timerArmedAfterSend) return;
+  linkDropped_ = transferState_ != TransferIdle;
+  if (transferState_ == TransferSending) {
+    Stop();
+  } else {
+    // A receive, or a send whose last request was answered: the normal end, only sooner.
+    OnTransferTimer();
+  }
+}
+
+void TransferController::OnTransferTimer() {
+  Stop();
   host_.ShowStatus(TextId::OperationComplete);
   host_.StopTimer();
   host_.EnableControl(TransferControl::ReceiveBtn, true);
@@ -194,8 +216,9 @@ void TransferController::LoadReceivedLines() {
   }
 }
 
-void TransferController::StopBtnClick() {
+void TransferController::Stop() {
   transferState_ = TransferIdle;
+  if (rawCopy_) rawCopy_->End();
   host_.StopTimer();
   host_.EnableControl(TransferControl::ComportSettingGroup, true);
   host_.EnableControl(TransferControl::TransControlGroup, true);

@@ -7,6 +7,7 @@
 
 #include "files/working_data.h"
 #include "records/line_list.h"
+#include "serial/raw_receive_copy.h"
 #include "serial/transfer_host.h"
 
 namespace theolink {
@@ -34,26 +35,47 @@ class TransferController {
  public:
   TransferController(TransferHost& host, WorkingData& data) : host_(host), data_(data) {}
 
+  // --- what the window and the command line call ---
   // Starts a receive (the window asks before clearing data, then calls this).
-  StartResult ReceiveBtnClick();
+  StartResult StartReceive();
   // Starts a send of sendLines (upload lines for points, or the code texts). Refuses when
   // the working data holds neither points nor codes.
-  StartResult SendBtnClick(const LineList& sendLines);
+  StartResult StartSend(const LineList& sendLines);
   // count bytes are waiting in the port. A port error while reading or writing is raised
   // again; the timer then still ends the transfer.
-  void ComPort1RxChar(int count);
-  // The end-of-transfer timer fired.
-  void Timer1Timer();
-  // Stop by the user; also the first step of Timer1Timer. Nothing received is loaded.
-  void StopBtnClick();
+  void OnBytesArrived(int count);
+  // The end-of-transfer timer fired: ends the transfer and loads what was received.
+  void OnTransferTimer();
+  // Stop by the user; also the first step of OnTransferTimer. Nothing received is loaded.
+  void Stop();
+  // The device hung up: a receive ends as after its silence (the lines cut so far load),
+  // a send ends at once; LinkDropped() then tells. Nothing happens while idle.
+  void OnLinkDropped();
+  // The received lines, or the lines of the current send.
+  const LineList& Lines() const { return memo1_; }
+
+  // --- the behaviour's names, for the window's handlers ---
+  StartResult ReceiveBtnClick() { return StartReceive(); }
+  StartResult SendBtnClick(const LineList& sendLines) { return StartSend(sendLines); }
+  void ComPort1RxChar(int count) { OnBytesArrived(count); }
+  void Timer1Timer() { OnTransferTimer(); }
+  void StopBtnClick() { Stop(); }
+  const LineList& Memo1() const { return Lines(); }
+
+  // Every receive copies its bytes here as they arrive (none when null).
+  void SetRawCopy(RawReceiveCopy* copy) { rawCopy_ = copy; }
+  // The raw copy of the current or last receive; empty when none was made.
+  std::string RawCopyPath() const { return rawCopy_ ? rawCopy_->Path() : std::string(); }
 
   std::uint8_t TransferState() const { return transferState_; }
   std::int32_t TransferCount() const { return transferCount_; }
   const std::string& RxBuffer() const { return rxBuffer_; }
   bool LinesReceived() const { return linesReceived_; }
-  // The received lines, or the lines of the current send.
-  const LineList& Memo1() const { return memo1_; }
   ReceiveOutcome LastOutcome() const { return lastOutcome_; }
+  // Bytes the current or last receive got, whether or not they made lines.
+  std::size_t ReceivedByteCount() const { return receivedBytes_; }
+  // The current or last transfer ended because the device hung up.
+  bool LinkDropped() const { return linkDropped_; }
 
  private:
   void CutReceivedLines();
@@ -63,12 +85,15 @@ class TransferController {
 
   TransferHost& host_;
   WorkingData& data_;
+  RawReceiveCopy* rawCopy_ = nullptr;
   std::uint8_t transferState_ = TransferIdle;
   std::int32_t transferCount_ = 0;
   std::string rxBuffer_;
   bool linesReceived_ = false;
   LineList memo1_;
   ReceiveOutcome lastOutcome_ = ReceiveOutcome::NothingLoaded;
+  std::size_t receivedBytes_ = 0;
+  bool linkDropped_ = false;
 };
 
 }  // namespace theolink

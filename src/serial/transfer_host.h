@@ -1,7 +1,8 @@
 #pragma once
 // What the transfer controller needs from its surroundings: the port, one timer, the status
-// bar, the controls it enables and disables, message boxes and the data views. The window
-// and the command line each provide one; tests provide a scripted one.
+// bar, the controls it enables and disables, message boxes and the data views.
+// PortTransferHost provides it over a real port for the window and the command line alike;
+// tests provide a scripted one.
 #include <string>
 
 #include "records/text_id.h"

@@ -1,28 +1,32 @@
 #include "serial/transfer_port_host.h"
 
-#include <algorithm>
-#include <utility>
-
 namespace theolink {
 
 namespace {
 
-constexpr std::pair<std::int32_t, TBaudRate> kListedRates[] = {
-    {110, br110},       {300, br300},       {600, br600},       {1200, br1200},     {2400, br2400},
-    {4800, br4800},     {9600, br9600},     {14400, br14400},   {19200, br19200},   {38400, br38400},
-    {56000, br56000},   {57600, br57600},   {115200, br115200}, {128000, br128000}, {256000, br256000},
-};
+std::string MessageOf(std::exception_ptr error) {
+  try {
+    if (error) std::rethrow_exception(error);
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+  }
+  return "unknown error";
+}
+
+// A device that has hung up reports ceIO; asking must not raise in turn.
+bool HungUp(TComPort& port) {
+  try {
+    return port.Connected() && port.LastErrors().Contains(ceIO);
+  } catch (...) {
+    return false;
+  }
+}
 
 }  // namespace
 
-TBaudRate BaudRateFor(std::int32_t rate) {
-  for (const auto& [bps, setting] : kListedRates)
-    if (bps == rate) return setting;
-  return brCustom;
-}
-
 void SetUpTransferPort(TComPort& port, const std::string& name, TBaudRate rate, std::int32_t customRate,
-                       QueueDispatcher& dispatcher) {
+                       UiDispatcher& dispatcher) {
   port.BeginUpdate();
   port.SetPort(name);
   port.SetBaudRate(rate);
@@ -39,71 +43,63 @@ void SetUpTransferPort(TComPort& port, const std::string& name, TBaudRate rate, 
   port.EndUpdate();
 }
 
-PortTransferHost::PortTransferHost(TComPort& port, QueueDispatcher& dispatcher, TransferDisplay& display)
-    : port_(port), dispatcher_(dispatcher), display_(display) {}
+PortTransferHost::PortTransferHost(TComPort& port, TransferTimer& timer, TransferView& view)
+    : port_(port), timer_(timer), view_(view) {}
 
 void PortTransferHost::Bind(TransferController& controller) {
   controller_ = &controller;
-  // A failing read or write must not end the event thread silently: it ends the transfer
-  // with the port's own message.
-  port_.OnRxChar = [this](TCustomComPort&, int count) {
-    if (!portError_.empty()) return;
-    try {
-      controller_->ComPort1RxChar(count);
-    } catch (const std::exception& e) {
-      portError_ = e.what();
-    }
-  };
+  port_.OnRxChar = [this](TCustomComPort&, int count) { controller_->OnBytesArrived(count); };
   port_.OnError = [this](TCustomComPort&, TComErrors errors) {
-    if (errors.Contains(ceIO)) hungUp_ = true;
+    if (errors.Contains(ceIO)) LinkDropped();
   };
+  // A failed read or write has ended the port's event reporting; the transfer ends with it.
+  port_.OnException = [this](TCustomComPort&, std::exception_ptr error) { PortFailed(error); };
 }
 
-PortTransferHost::RunEnd PortTransferHost::RunUntilFinished() {
-  for (;;) {
-    if (controller_->TransferState() == TransferIdle && !deadline_) {
-      return stopRequested_ ? RunEnd::Stopped : RunEnd::Finished;
-    }
-    auto wait = std::chrono::milliseconds(100);
-    if (deadline_) {
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*deadline_ - Clock::now());
-      wait = std::clamp(left, std::chrono::milliseconds(0), wait);
-    }
-    dispatcher_.WaitAndProcess(wait);
-    if (stopRequested_) {
-      controller_->StopBtnClick();
-      return RunEnd::Stopped;
-    }
-    if (!portError_.empty() || hungUp_) {
-      const bool wasRunning = controller_->TransferState() != TransferIdle;
-      if (wasRunning) {
-        controller_->StopBtnClick();
-      } else {
-        // Gone after its last request was answered: that is the normal end, just early.
-        deadline_.reset();
-        controller_->Timer1Timer();
-      }
-      if (!portError_.empty()) return RunEnd::PortError;
-      return wasRunning ? RunEnd::HungUp : RunEnd::Finished;
-    }
-    if (deadline_ && Clock::now() >= *deadline_) {
-      deadline_.reset();
-      controller_->Timer1Timer();
-    }
+void PortTransferHost::LinkDropped() {
+  // The hang-up is reported before the bytes of the same wake-up: take them first.
+  try {
+    const int waiting = port_.InputCount();
+    if (waiting > 0) controller_->OnBytesArrived(waiting);
+  } catch (...) {
+    // What the device no longer gives is lost to every reader alike.
+  }
+  controller_->OnLinkDropped();
+}
+
+void PortTransferHost::PortFailed(std::exception_ptr error) {
+  if (opening_) {
+    if (portError_.empty()) portError_ = MessageOf(error);
+    return;
+  }
+  if (HungUp(port_)) {
+    LinkDropped();
+    return;
+  }
+  if (portError_.empty()) portError_ = MessageOf(error);
+  if (controller_->TransferState() != TransferIdle) {
+    controller_->Stop();
+  } else if (port_.Connected()) {
+    // Failed after the last request of a send was answered: the normal end, only sooner.
+    controller_->OnTransferTimer();
   }
 }
 
-void PortTransferHost::RequestStop() {
-  dispatcher_.Post([this] { stopRequested_ = true; });
-  dispatcher_.Wake();
-}
-
 void PortTransferHost::OpenPort() {
-  hungUp_ = false;
   portError_.clear();
   openError_.clear();
+  openErrorCode_ = -1;
+  opening_ = true;
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{opening_};
   try {
     port_.Open();
+  } catch (const EComPort& e) {
+    openError_ = e.what();
+    openErrorCode_ = e.OsErrorCode();
+    throw;
   } catch (const std::exception& e) {
     openError_ = e.what();
     throw;
@@ -127,11 +123,5 @@ std::string PortTransferHost::ReadPort(int count) {
 }
 
 void PortTransferHost::WritePort(const std::string& text) { port_.WriteStr(text); }
-
-void PortTransferHost::StartTimer(int interval_ms) {
-  deadline_ = Clock::now() + std::chrono::milliseconds(interval_ms);
-}
-
-void PortTransferHost::StopTimer() { deadline_.reset(); }
 
 }  // namespace theolink

@@ -72,6 +72,8 @@ class QueueDispatcher final : public UiDispatcher {
   int WaitAndProcess(std::chrono::milliseconds timeout);
   // Ends a WaitAndProcess early (any thread).
   void Wake();
+  // Tasks queued and not yet run (any thread).
+  std::size_t PendingCount() const;
   // The messages of the errors reported so far; clears them.
   std::vector<std::string> TakeErrors();
 

@@ -56,8 +56,11 @@ PtyDevice::PtyDevice() {
   ::close(slave);
 }
 
-PtyDevice::~PtyDevice() {
+PtyDevice::~PtyDevice() { Close(); }
+
+void PtyDevice::Close() {
   if (master_ >= 0) ::close(master_);
+  master_ = -1;
 }
 
 bool PtyDevice::PeerOpen() const {

@@ -17,6 +17,10 @@ class PtyDevice {
   PtyDevice& operator=(const PtyDevice&) = delete;
 
   const std::string& Path() const { return path_; }
+  // The master side's descriptor (-1 once closed).
+  int Descriptor() const { return master_; }
+  // Closes the master side: the program sees the line hang up.
+  void Close();
 
   // True once some program holds the device open. The master reports a hang-up while no
   // one has the slave side open, so "opened" is the hang-up going away.

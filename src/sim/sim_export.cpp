@@ -47,7 +47,7 @@ int RunExport(const SimOptions& o) {
       return 0;
     }
     if (sent > 0 && o.Pace.count() > 0) std::this_thread::sleep_for(o.Pace);
-    if (!SendPaced(pty, line + "\r\n", o)) {
+    if (!SendPaced(pty, line + o.LineEnd, o)) {
       std::cerr << "theolink-sim: the program closed the device (lines sent: " << sent << ")\n";
       return 1;
     }

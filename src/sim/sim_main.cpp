@@ -25,7 +25,8 @@ constexpr const char* kUsage =
     "  --answer-timeout MS  import: a request unanswered this long ends the import; default 1000\n"
     "  --linger MS          wait this long at the end for the program to close; default 30000\n"
     "  --vanish-after N     leave abruptly after N lines (export: in the middle of the next one)\n"
-    "  --request-crlf       import: ask with CR LF instead of a lone CR\n";
+    "  --request-crlf       import: ask with CR LF instead of a lone CR\n"
+    "  --lf-only            export: end lines with LF alone, as a misconfigured instrument does\n";
 
 bool ReadCount(std::string_view text, long& value) {
   double number = 0;
@@ -56,6 +57,10 @@ int main(int argc, char** argv) {
     const std::string_view opt = argv[i];
     if (opt == "--request-crlf") {
       o.Request = "\r\n";
+      continue;
+    }
+    if (opt == "--lf-only") {
+      o.LineEnd = "\n";
       continue;
     }
     long value = 0;

@@ -17,6 +17,7 @@ struct SimOptions {
   std::chrono::milliseconds Linger{30000};           // wait for the program to close
   long VanishAfter = -1;                             // lines before leaving abruptly, -1 never
   std::string Request = "\r";                        // import: the request text
+  std::string LineEnd = "\r\n";                      // export: what ends each line
 };
 
 // Prints the device path, waits until a program opens it and lets the line settle; false,

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/config_location.h"
+#include "serial/raw_receive_copy.h"
 #include "theolink_version.h"
 #include "window/dialogs.h"
 #include "window/main_form.h"
@@ -98,6 +99,7 @@ int main(int argc, char** argv) {
   context.environment = theolink::ConfigEnvironment::FromProcess();
   context.locale = theolink::LocaleNames::FromProcess();
   context.dialogs = dialogs.get();
+  context.rawCopyFolder = theolink::DefaultRawCopyFolder();
   theolink::TForm1 form(std::move(context));
   if (qtDialogs != nullptr) qtDialogs->SetParent(&form);
   if (!file.empty()) form.OpenAfterStart(file);

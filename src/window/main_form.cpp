@@ -95,11 +95,14 @@ TForm1::TForm1(WindowContext context)
           ShowPortError("unknown error");
         }
       }),
-      host_(comPort1_, *this),
+      timer1_([this] { Timer1Timer(); }),
+      host_(comPort1_, timer1_, *this),
+      rawCopy_(context_.rawCopyFolder),
       controller_(host_, data_) {
   setObjectName(QStringLiteral("Form1"));
-  SetUpWindowPort(comPort1_, dispatcher_);
+  SetUpTransferPort(comPort1_, "COM3", br115200, 0, dispatcher_);
   host_.Bind(controller_);
+  if (!context_.rawCopyFolder.empty()) controller_.SetRawCopy(&rawCopy_);
   BuildControls();
   // Construction: empty lists, flags clear; then the creation handler.
   ClearMeasureData(data_);
@@ -316,7 +319,7 @@ void TForm1::SetUpPortBoxes() {
 
 void TForm1::FormClose() {
   closed_ = true;
-  host_.StopTimer();
+  timer1_.Stop();
   if (comPort1_.Connected()) host_.ClosePort();
   StoreFormPositions(config_, {comComboBox7_->currentIndex(), comComboBox8_->currentIndex()});
   if (form2_) form2_->hide();
@@ -601,7 +604,7 @@ void TForm1::ReceiveBtnClick() {
     InitDataShowView();
     RefleshDataShowView();
   }
-  controller_.ReceiveBtnClick();
+  transferRunning_ = controller_.ReceiveBtnClick() == StartResult::Started;
 }
 
 void TForm1::SendBtnClick() {
@@ -612,7 +615,7 @@ void TForm1::SendBtnClick() {
     for (const GridModel::Row& row : gridModel_->Rows())
       if (row.size() > 1 && !row[1].empty()) lines.push_back(row[1]);
   }
-  controller_.SendBtnClick(lines);
+  transferRunning_ = controller_.SendBtnClick(lines) == StartResult::Started;
 }
 
 void TForm1::StopBtnClick() { controller_.StopBtnClick(); }
@@ -620,7 +623,7 @@ void TForm1::StopBtnClick() { controller_.StopBtnClick(); }
 void TForm1::Timer1Timer() { controller_.Timer1Timer(); }
 
 void TForm1::ShowRawCopyPath(const std::string& path) {
-  SetStatus(0, StatusText(0) + QStringLiteral(" ") + QString::fromLocal8Bit(path.c_str()));
+  SetStatus(0, StatusText(0) + QStringLiteral("  ") + T(TextId::RawCopyKept) + QString::fromLocal8Bit(path.c_str()));
 }
 
 void TForm1::ShowStatus(TextId message) { SetStatus(0, T(message)); }
@@ -640,6 +643,17 @@ void TForm1::EnableControl(TransferControl control, bool enabled) {
     case TransferControl::FileControlGroup: widget = fileControlGroup_; break;
   }
   if (widget != nullptr) widget->setEnabled(enabled);
+  // Every end of a transfer disables Stop; look at how it ended once the controller is done.
+  if (control == TransferControl::StopBtn && !enabled)
+    QMetaObject::invokeMethod(this, [this] { TransferEnded(); }, Qt::QueuedConnection);
+}
+
+void TForm1::TransferEnded() {
+  if (!transferRunning_ || controller_.TransferState() != TransferIdle) return;
+  transferRunning_ = false;
+  if (!host_.PortErrorText().empty()) ShowPortError(host_.PortErrorText());
+  if (controller_.LinkDropped()) Notice(TextId::LinkDropped);
+  if (const std::string path = controller_.RawCopyPath(); !path.empty()) ShowRawCopyPath(path);
 }
 
 void TForm1::ShowMessage(TextId message) { Notice(message); }

@@ -13,7 +13,10 @@
 #include "serial/transfer_controller.h"
 #include "window/qt_dispatcher.h"
 #include "window/window_context.h"
-#include "window/window_transfer_host.h"
+#include "serial/raw_receive_copy.h"
+#include "serial/transfer_port_host.h"
+#include "serial/transfer_view.h"
+#include "window/qt_transfer_timer.h"
 
 class QGroupBox;
 class QLabel;
@@ -96,7 +99,9 @@ class TForm1 final : public QWidget, private TransferView {
   void EnableControl(TransferControl control, bool enabled) override;
   void ShowMessage(TextId message) override;
   void RefreshViews() override;
-  void ShowPortError(const std::string& text) override;
+  // After a transfer has ended: what went wrong with the port, a hang-up, the raw copy.
+  void TransferEnded();
+  void ShowPortError(const std::string& text);
 
   void BuildControls();
   void SetCaptions();
@@ -120,12 +125,15 @@ class TForm1 final : public QWidget, private TransferView {
   Settings settings_;
   QtDispatcher dispatcher_;
   TComPort comPort1_;
-  WindowTransferHost host_;
+  QtTransferTimer timer1_;
+  PortTransferHost host_;
+  RawReceiveCopy rawCopy_;
   TransferController controller_;
   std::unique_ptr<TForm2> form2_;
   GridModel* gridModel_ = nullptr;
   bool firstPaint_ = true;
   bool closed_ = false;
+  bool transferRunning_ = false;  // a started transfer whose end has not been looked at
   std::string pendingOpen_;
 
   QStatusBar* statusBar1_ = nullptr;

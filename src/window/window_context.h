@@ -18,6 +18,7 @@ struct WindowContext {
   LocaleNames locale;
   Dialogs* dialogs = nullptr;
   TComSelect::PortLister portLister;  // empty: the ports present
+  std::string rawCopyFolder;          // where every receive keeps its raw copy; empty: none
 };
 
 }  // namespace theolink

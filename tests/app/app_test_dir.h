@@ -1,32 +1,12 @@
 #pragma once
-// A fresh temporary folder per test, removed afterwards.
-#include <stdlib.h>
-
-#include <filesystem>
+// Files for the app-layer tests, in the shared temporary folder.
 #include <fstream>
+#include <iterator>
 #include <string>
 
-namespace theolink::testing {
+#include "support/temp_dir.h"
 
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "theolink-app-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
+namespace theolink::test {
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
@@ -37,4 +17,4 @@ inline std::string ReadFile(const std::string& path) {
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-}  // namespace theolink::testing
+}  // namespace theolink::test

@@ -12,9 +12,9 @@
 namespace theolink {
 namespace {
 
-using testing::ReadFile;
-using testing::TempDir;
-using testing::WriteFile;
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
 
 TEST(ConfigLocation, NamesTheFileAfterTheExecutable) {
   EXPECT_EQ(IniPathBesideExecutable("/opt/t/bin/theolink"), "/opt/t/bin/theolink.INI");

@@ -17,8 +17,8 @@
 namespace theolink {
 namespace {
 
-using testing::TempDir;
-using testing::WriteFile;
+using test::TempDir;
+using test::WriteFile;
 using Sections = std::vector<std::string>;
 
 TEST(HelpSplit, ChineseSeparatorEnglish) {
@@ -112,7 +112,7 @@ TEST(HelpLoad, MissingFileOrFolderIsNoHelpFile) {
   const HelpOutcome missing = LoadHelp(dir / "HELP.txt", 0);
   EXPECT_FALSE(missing.ok);
   EXPECT_EQ(missing.failure, TextId::NoHelpFile);
-  EXPECT_EQ(LoadHelp(dir.path(), 0).failure, TextId::NoHelpFile);
+  EXPECT_EQ(LoadHelp(dir.Path(), 0).failure, TextId::NoHelpFile);
 }
 
 TEST(HelpLoad, AFifoInPlaceOfTheFileIsNoHelpFileAndDoesNotHang) {
@@ -153,7 +153,7 @@ TEST(HelpLoad, BesideTheProgramThenTheInstalledShareFolder) {
 
 TEST(HelpLoad, ShippedHelpFileIsGbkWithBothLanguages) {
   const std::string path = THEOLINK_TEST_DATA "/../../data/HELP.txt";
-  const std::string bytes = testing::ReadFile(path);
+  const std::string bytes = test::ReadFile(path);
   ASSERT_FALSE(bytes.empty());
   EXPECT_FALSE(IsValidUtf8(bytes)) << "the shipped file is in GBK";
   EXPECT_EQ(bytes.find('\n'), bytes.find("\r\n") + 1) << "lines end in CR LF";

@@ -10,9 +10,9 @@
 namespace theolink {
 namespace {
 
-using testing::ReadFile;
-using testing::TempDir;
-using testing::WriteFile;
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
 
 TEST(IniRead, SectionAndKeyNamesIgnoreCase) {
   const IniFile ini = IniFile::Parse("[sETTING]\r\nangleunit=2\r\n");
@@ -158,7 +158,7 @@ TEST(IniSave, CreatesTheFileAndLeavesNoTemporaryBehind) {
   ASSERT_TRUE(ini.Save(dir / "p.INI"));
   EXPECT_EQ(ReadFile(dir / "p.INI"), "[Form]\r\nPort=1\r\n");
   int entries = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
     (void)entry;
     ++entries;
   }
@@ -187,7 +187,7 @@ TEST(IniSave, FailsWithoutTouchingAnythingWhenTheFolderIsMissing) {
 TEST(IniLoad, MissingFileOrFolderReadsAsEmpty) {
   TempDir dir;
   EXPECT_EQ(IniFile::Load(dir / "none.INI").Serialize(), "");
-  EXPECT_EQ(IniFile::Load(dir.path()).Serialize(), "");
+  EXPECT_EQ(IniFile::Load(dir.Path()).Serialize(), "");
 }
 
 }  // namespace

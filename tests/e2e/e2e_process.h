@@ -17,6 +17,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/temp_dir.h"
+
 extern char** environ;
 
 namespace theolink::e2e {
@@ -32,22 +34,7 @@ inline std::string ReadFile(const std::string& path) {
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-// A fresh folder, removed with everything in it at the end of the test.
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "theolink-e2e-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data()) ? pattern : std::string();
-  }
-  ~TempDir() {
-    std::error_code ec;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-  }
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
+using test::TempDir;
 
 // A started program. Its standard output is a pipe (or a file), standard error a file.
 // Killed on destruction if it is still running, so a failing test never leaves it behind.

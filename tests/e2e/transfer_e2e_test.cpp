@@ -1,12 +1,27 @@
 // theolink-cli receive and send against theolink-sim over real pseudo-terminals.
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <functional>
+#include <regex>
 
 #include "e2e/e2e_process.h"
+#include "support/waits.h"
 
 namespace theolink::e2e {
 namespace {
+
+// The one raw copy a receive made under the test's folder, or empty.
+std::string RawCopyIn(const TempDir& dir) {
+  std::string found;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.File("data/theolink/received"), ec)) {
+    if (!found.empty()) return "more than one copy";
+    found = entry.path().string();
+  }
+  return found;
+}
 
 struct PairResult {
   std::optional<int> Cli;
@@ -20,6 +35,8 @@ PairResult RunPair(const TempDir& dir, std::vector<std::string> simArgs,
                    const std::function<std::vector<std::string>(const std::string&)>& cliArgs,
                    const std::function<void(Child&)>& whileRunning = {}) {
   PairResult r;
+  // Raw copies of receives land in the test's folder, never in the user's.
+  ::setenv("XDG_DATA_HOME", dir.File("data").c_str(), 1);
   simArgs.insert(simArgs.begin(), Bin("theolink-sim"));
   Child sim(simArgs, dir.File("sim.err"), true);
   EXPECT_TRUE(sim.Started());
@@ -30,7 +47,7 @@ PairResult RunPair(const TempDir& dir, std::vector<std::string> simArgs,
   args.insert(args.begin(), Bin("theolink-cli"));
   Child cli(args, dir.File("cli.err"), false, dir.File("cli.out"));
   if (whileRunning) whileRunning(cli);
-  r.Cli = cli.Wait(15s);
+  r.Cli = cli.Wait(30s);  // a receive may wait its full 20 s for a line
   r.Sim = sim.Wait(5s);
   r.CliErr = ReadFile(dir.File("cli.err"));
   r.SimErr = ReadFile(dir.File("sim.err"));
@@ -64,13 +81,19 @@ TEST(TransferEndToEnd, ReceivedMeasurementJobIsWrittenAsItCame) {
   EXPECT_EQ(ReadFile(dir.File("job.txt")), ReadFile(Data("job.wkj")));
   EXPECT_NE(r.CliErr.find("Rx: 7"), std::string::npos) << r.CliErr;
   EXPECT_NE(r.CliErr.find("Operation is complete!"), std::string::npos) << r.CliErr;
+  // The raw copy: every byte as it came, in a file named by the date and time, named at the end.
+  const std::string copy = RawCopyIn(dir);
+  EXPECT_TRUE(std::regex_search(copy, std::regex("/received/\\d{4}-\\d\\d-\\d\\d_\\d{6}\\.txt$"))) << copy;
+  EXPECT_EQ(ReadFile(copy), ReadFile(Data("job.wkj")));
+  EXPECT_NE(r.CliErr.find("Raw copy of the received bytes: " + copy + "\n"), std::string::npos) << r.CliErr;
 }
 
 TEST(TransferEndToEnd, ReceivedCoordinatesLoadAsPointsForTheChosenFormat) {
   TempDir dir;
-  const PairResult r = Receive(dir, Data("coords.wkj"), {"--to", "cass", dir.File("points.dat")});
+  const PairResult r = Receive(dir, Data("coords.wkj"), {"--to", "cass", "--no-raw-copy", dir.File("points.dat")});
   ASSERT_EQ(r.Cli, 0) << r.CliErr;
   EXPECT_EQ(ReadFile(dir.File("points.dat")), ReadFile(Data("coords_received.cass")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("data")));
 }
 
 TEST(TransferEndToEnd, CodeListSplitAcrossManySmallWritesIsReceivedWhole) {
@@ -78,6 +101,24 @@ TEST(TransferEndToEnd, CodeListSplitAcrossManySmallWritesIsReceivedWhole) {
   const PairResult r = Receive(dir, Data("codes.txt"), {dir.File("codes.txt")}, {"--chunk", "3", "--pace", "5"});
   ASSERT_EQ(r.Cli, 0) << r.CliErr;
   EXPECT_EQ(ReadFile(dir.File("codes.txt")), ReadFile(Data("codes.txt")));
+}
+
+TEST(TransferEndToEnd, DataThatDoesNotLoadIsWrittenAsCutOrRefusedNamingTheRawCopy) {
+  TempDir dir;
+  {
+    std::ofstream(dir.File("header.wkj"), std::ios::binary) << "JOB     A1\r\nINST    X\r\n";
+  }
+  const PairResult raw = Receive(dir, dir.File("header.wkj"), {dir.File("raw.txt")});
+  EXPECT_EQ(raw.Cli, 0) << raw.CliErr;
+  EXPECT_EQ(ReadFile(dir.File("raw.txt")), "JOB     A1\r\nINST    X\r\n");
+  std::filesystem::remove_all(dir.File("data"));
+
+  const PairResult csv = Receive(dir, dir.File("header.wkj"), {"--to", "csv", dir.File("job.csv")});
+  EXPECT_EQ(csv.Cli, 1) << csv.CliErr;
+  EXPECT_NE(csv.CliErr.find("The file has no valid data!\n"), std::string::npos) << csv.CliErr;
+  EXPECT_NE(csv.CliErr.find("Raw copy of the received bytes: " + RawCopyIn(dir) + "\n"), std::string::npos)
+      << csv.CliErr;
+  EXPECT_FALSE(std::filesystem::exists(dir.File("job.csv")));
 }
 
 TEST(TransferEndToEnd, CoordinateListIsSentInWireForm) {
@@ -97,15 +138,53 @@ TEST(TransferEndToEnd, CodeListIsSentWithoutItsEmptyCodes) {
   EXPECT_NE(r.CliErr.find("Tx: 4"), std::string::npos) << r.CliErr;
 }
 
-TEST(TransferEndToEnd, InstrumentVanishingDuringAReceiveEndsClearlyWithoutOutput) {
+TEST(TransferEndToEnd, InstrumentVanishingDuringAReceiveKeepsTheLinesThatCame) {
   TempDir dir;
   const auto start = Clock::now();
   const PairResult r = Receive(dir, Data("job.wkj"), {dir.File("job.txt")}, {"--vanish-after", "5", "--pace", "20"});
   ASSERT_TRUE(r.Cli.has_value()) << "receive hung";
-  EXPECT_NE(*r.Cli, 0);
-  EXPECT_NE(r.CliErr.find("hung up (lines received: 5)"), std::string::npos) << r.CliErr;
-  EXPECT_FALSE(std::filesystem::exists(dir.File("job.txt")));
+  EXPECT_EQ(*r.Cli, 0) << r.CliErr;
+  EXPECT_NE(r.CliErr.find("the link dropped: the device hung up after 5 lines"), std::string::npos) << r.CliErr;
+  const std::string job = ReadFile(Data("job.wkj"));
+  std::size_t fifth = 0;
+  for (int i = 0; i < 5; ++i) fifth = job.find("\r\n", fifth) + 2;
+  EXPECT_EQ(ReadFile(dir.File("job.txt")), job.substr(0, fifth));
+  // The half line the instrument left in is in the raw copy, not in the lines.
+  const std::string copy = ReadFile(RawCopyIn(dir));
+  EXPECT_EQ(copy.substr(0, fifth), job.substr(0, fifth));
+  EXPECT_GT(copy.size(), fifth);
   EXPECT_LT(Clock::now() - start, 5s);
+}
+
+TEST(TransferEndToEnd, RawCopyOfAKilledReceiveHoldsEveryByte) {
+  TempDir dir;
+  const std::string job = ReadFile(Data("job.wkj"));
+  const PairResult r = RunPair(
+      dir, {"export", Data("job.wkj"), "--linger", "5000"},
+      [&](const std::string& device) {
+        return std::vector<std::string>{"receive", "--port", device, dir.File("job.txt")};
+      },
+      [&](Child& cli) {
+        // Killed in the 2 s of silence, before the receive could end and close its copy.
+        EXPECT_TRUE(test::WaitUntil([&] { return ReadFile(RawCopyIn(dir)).size() == job.size(); }, 5000ms));
+        ::kill(cli.Pid(), SIGKILL);
+      });
+  EXPECT_EQ(r.Cli, 128 + SIGKILL);
+  EXPECT_EQ(ReadFile(RawCopyIn(dir)), job);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("job.txt")));
+}
+
+TEST(TransferEndToEnd, BytesWithoutLineEndsAreNamedWithTheirLikelyCauses) {
+  TempDir dir;
+  const PairResult r = Receive(dir, Data("codes.txt"), {dir.File("codes.txt")}, {"--lf-only", "--linger", "30000"});
+  ASSERT_EQ(r.Cli, 1) << r.CliErr;
+  EXPECT_NE(r.CliErr.find("bytes came, but no line ended in CR LF within 20 s. Likely causes: the instrument's"
+                          " line-end setting (it must send CR LF), or a baud rate other than the instrument's"
+                          " (115200 here; see --baud)"),
+            std::string::npos)
+      << r.CliErr;
+  EXPECT_NE(r.CliErr.find("Raw copy of the received bytes: "), std::string::npos) << r.CliErr;
+  EXPECT_FALSE(std::filesystem::exists(dir.File("codes.txt")));
 }
 
 TEST(TransferEndToEnd, InstrumentVanishingDuringASendSaysHowManyLinesWent) {
@@ -113,6 +192,7 @@ TEST(TransferEndToEnd, InstrumentVanishingDuringASendSaysHowManyLinesWent) {
   const PairResult r = Send(dir, Data("coords.csv"), {"--vanish-after", "1"});
   ASSERT_TRUE(r.Cli.has_value()) << "send hung";
   EXPECT_NE(*r.Cli, 0);
+  EXPECT_NE(r.CliErr.find("the link dropped: the device hung up during the transfer\n"), std::string::npos) << r.CliErr;
   EXPECT_NE(r.CliErr.find("1 of 3 lines were sent"), std::string::npos) << r.CliErr;
 }
 
@@ -123,8 +203,9 @@ TEST(TransferEndToEnd, InterruptStopsAReceiveWithoutWriting) {
       [&](const std::string& device) {
         return std::vector<std::string>{"receive", "--port", device, dir.File("job.txt")};
       },
-      [](Child& cli) {
-        std::this_thread::sleep_for(1200ms);
+      [&](Child& cli) {
+        // Stopped in the middle of the export, once its first line has come.
+        EXPECT_TRUE(test::WaitUntil([&] { return ReadFile(RawCopyIn(dir)).find("\r\n") != std::string::npos; }, 5000ms));
         ::kill(cli.Pid(), SIGINT);
       });
   ASSERT_TRUE(r.Cli.has_value());
@@ -139,7 +220,10 @@ TEST(TransferEndToEnd, MissingDeviceIsAPortSettingsError) {
             dir.File("cli.err"), false);
   ASSERT_EQ(cli.Wait(5s), 1);
   const std::string err = ReadFile(dir.File("cli.err"));
-  EXPECT_NE(err.find("Serial port settings error!\nUnable to open com port (Error: 2)"), std::string::npos) << err;
+  EXPECT_NE(err.find("Serial port settings error!\nUnable to open com port (Error: 2, No such file or directory)\n"
+                     "/dev/theolink-no-such-device is not there: is the cable or USB adapter plugged in?"),
+            std::string::npos)
+      << err;
   EXPECT_FALSE(std::filesystem::exists(dir.File("out.txt")));
 }
 

@@ -8,9 +8,10 @@
 #include <thread>
 #include <vector>
 
-#include "pty_instrument.h"
 #include "serial/com_port.h"
 #include "serial/com_thread.h"
+#include "support/pty_instrument.h"
+#include "support/waits.h"
 
 namespace theolink {
 namespace {
@@ -154,7 +155,7 @@ TEST(ComEvents, CloseWhileAHandOffIsPendingDropsIt) {
   f.port.Open();
   f.pty.Send("late");
   // The event thread now waits for the owning thread, which does not pump.
-  std::this_thread::sleep_for(200ms);
+  ASSERT_TRUE(test::WaitUntil([&] { return f.dispatcher.PendingCount() == 1; }));
   f.port.Close();
   EXPECT_FALSE(f.port.Connected());
   PumpFor(f.dispatcher, 100ms);  // the queued hand-off must not run against the closed port
@@ -243,10 +244,20 @@ TEST(ComEvents, HandlerErrorEndsEventReportingUntilReopened) {
     p.ReadStr(s, count);
     throw std::runtime_error("handler failed");
   };
+  std::vector<std::string> reported;  // on the owning thread, as the handler ran there
+  f.port.OnException = [&](TCustomComPort&, std::exception_ptr error) {
+    EXPECT_TRUE(f.dispatcher.IsOwningThread());
+    try {
+      std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+      reported.push_back(e.what());
+    }
+  };
   f.port.Open();
   f.pty.Send("a");
   ASSERT_TRUE(PumpUntil(f.dispatcher, [&] { return calls == 1; }));
-  ASSERT_TRUE(test::WaitUntil([&] { return f.port.EventThread()->Finished(); }));
+  EXPECT_EQ(reported, std::vector<std::string>{"handler failed"});
+  ASSERT_TRUE(f.port.EventThread()->WaitFinished(3s));
   f.pty.Send("b");
   PumpFor(f.dispatcher, 200ms);
   EXPECT_EQ(calls, 1);

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "pty_instrument.h"
 #include "serial/com_port.h"
 #include "serial/posix_custom_baud.h"
+#include "support/com_error_assert.h"
+#include "support/pty_instrument.h"
+#include "support/waits.h"
 
 namespace theolink {
 namespace {
@@ -25,15 +27,7 @@ void Configure(TComPort& port, const std::string& path, bool events = false) {
   if (!events) port.SetEvents({});
 }
 
-EComPort Caught(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const EComPort& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no EComPort raised";
-  return EComPort(0);
-}
+using test::CaughtComError;
 
 TEST(ComPortOpenClose, HandlersRunInOrderAndRepeatedCallsChangeNothing) {
   Watchdog dog(10s);
@@ -82,11 +76,12 @@ TEST(ComPortOpenClose, SecondOpenOfTheSameDeviceFailsWithTheSystemCode) {
   Configure(first, pty.Path());
   Configure(second, pty.Path());
   first.Open();
-  const EComPort e = Caught([&] { second.Open(); });
+  const EComPort e = CaughtComError([&] { second.Open(); });
   EXPECT_EQ(e.ErrorCode(), CE_OpenFailed);
   EXPECT_GT(e.OsErrorCode(), 0);
   EXPECT_EQ(std::string(e.what()),
-            "Unable to open com port (Error: " + std::to_string(e.OsErrorCode()) + ")");
+            "Unable to open com port (Error: " + std::to_string(e.OsErrorCode()) + ", " +
+                OsErrorText(e.OsErrorCode()) + ")");
   EXPECT_FALSE(second.Connected());
   first.Close();
   second.Open();  // free again once the first one closed
@@ -96,14 +91,14 @@ TEST(ComPortOpenClose, SecondOpenOfTheSameDeviceFailsWithTheSystemCode) {
 TEST(ComPortOpenClose, AbsentDeviceAndNonSerialFileAreRefused) {
   TComPort port;
   Configure(port, "/dev/theolink-no-such-port");
-  const EComPort e = Caught([&] { port.Open(); });
+  const EComPort e = CaughtComError([&] { port.Open(); });
   EXPECT_EQ(e.ErrorCode(), CE_OpenFailed);
   EXPECT_EQ(e.OsErrorCode(), ENOENT);
-  EXPECT_EQ(std::string(e.what()), "Unable to open com port (Error: 2)");
+  EXPECT_EQ(std::string(e.what()), "Unable to open com port (Error: 2, No such file or directory)");
   EXPECT_FALSE(port.Connected());
 
   port.SetPort("/dev/null");
-  EXPECT_EQ(Caught([&] { port.Open(); }).ErrorCode(), CE_OpenFailed);
+  EXPECT_COM_ERROR(port.Open(), CE_OpenFailed);
   EXPECT_FALSE(port.Connected());
 }
 
@@ -113,9 +108,9 @@ TEST(ComPortOpenClose, RefusedSettingClosesTheDeviceAgain) {
   Configure(port, pty.Path());
   port.SetBaudRate(brCustom);
   port.SetCustomBaudRate(0);
-  const EComPort e = Caught([&] { port.Open(); });
+  const EComPort e = CaughtComError([&] { port.Open(); });
   EXPECT_EQ(e.ErrorCode(), CE_SetStateFailed);
-  EXPECT_EQ(std::string(e.what()), "SetCommState function failed (Error: 22)");
+  EXPECT_EQ(std::string(e.what()), "SetCommState function failed (Error: 22, Invalid argument)");
   EXPECT_FALSE(port.Connected());
   // The device was released: another port gets it.
   TComPort other;
@@ -318,31 +313,31 @@ TEST(ComPortErrors, ClosedPortAndDeviceErrorsRaiseTheirCodes) {
   TComPort port;
   Configure(port, pty.Path());
   std::string s;
-  EComPort e = Caught([&] { port.ReadStr(s, 5); });
+  EComPort e = CaughtComError([&] { port.ReadStr(s, 5); });
   EXPECT_EQ(e.ErrorCode(), CEPortNotOpen);
   EXPECT_EQ(e.OsErrorCode(), -1);
   EXPECT_EQ(std::string(e.what()), "Port Not Open");
-  EXPECT_EQ(Caught([&] { port.WriteStr("x"); }).ErrorCode(), CEPortNotOpen);
+  EXPECT_COM_ERROR(port.WriteStr("x"), CEPortNotOpen);
   EXPECT_EQ(port.WriteStr(""), 0);
-  EXPECT_EQ(Caught([&] { port.InputCount(); }).ErrorCode(), CE_ClearComFailed);
-  EXPECT_EQ(Caught([&] { port.Signals(); }).ErrorCode(), CE_ModemStatFailed);
-  EXPECT_EQ(Caught([&] { port.ClearBuffer(true, false); }).ErrorCode(), CE_PurgeFailed);
-  EXPECT_EQ(Caught([&] { port.TransmitChar('x'); }).ErrorCode(), CE_TransmitFailed);
-  EXPECT_EQ(Caught([&] { port.SetBreak(true); }).ErrorCode(), CE_EscapeComFailed);
+  EXPECT_COM_ERROR(port.InputCount(), CE_ClearComFailed);
+  EXPECT_COM_ERROR(port.Signals(), CE_ModemStatFailed);
+  EXPECT_COM_ERROR(port.ClearBuffer(true, false), CE_PurgeFailed);
+  EXPECT_COM_ERROR(port.TransmitChar('x'), CE_TransmitFailed);
+  EXPECT_COM_ERROR(port.SetBreak(true), CE_EscapeComFailed);
 
   port.Open();
   // No DTR on a pseudo-terminal.
-  e = Caught([&] { port.SetDTR(true); });
+  e = CaughtComError([&] { port.SetDTR(true); });
   EXPECT_EQ(e.ErrorCode(), CE_EscapeComFailed);
   EXPECT_EQ(e.OsErrorCode(), ENOTTY);
   EXPECT_TRUE(port.Signals().Empty());
 
-  e = Caught([&] { port.SetSyncMethod(smNone); });
+  e = CaughtComError([&] { port.SetSyncMethod(smNone); });
   EXPECT_EQ(e.ErrorCode(), CE_ConnChangeProp);
   EXPECT_EQ(std::string(e.what()), "Cannot set property while connected");
   EXPECT_NO_THROW(port.SetSyncMethod(smThreadSync));  // unchanged: fine
-  EXPECT_EQ(Caught([&] { port.SetEventThreadPriority(tpHigher); }).ErrorCode(), CE_ConnChangeProp);
-  EXPECT_EQ(Caught([&] {
+  EXPECT_COM_ERROR(port.SetEventThreadPriority(tpHigher), CE_ConnChangeProp);
+  EXPECT_EQ(CaughtComError([&] {
               port.SetBaudRate(brCustom);
               port.SetCustomBaudRate(-5);
             }).ErrorCode(),

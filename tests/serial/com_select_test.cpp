@@ -7,11 +7,13 @@
 #include <fstream>
 #include <set>
 
-#include "pty_instrument.h"
 #include "serial/com_enum.h"
 #include "serial/com_port.h"
 #include "serial/com_select.h"
 #include "serial/com_text_forms.h"
+#include "support/pty_instrument.h"
+#include "support/temp_dir.h"
+#include "support/waits.h"
 
 namespace theolink {
 namespace {
@@ -62,22 +64,15 @@ TEST(ComPortList, SortsWithoutRegardToCase) {
 
 class FakeSysfs : public ::testing::Test {
  protected:
-  void SetUp() override {
-    root_ = fs::temp_directory_path() /
-            ("theolink-tty-" + std::to_string(::getpid()) + "-" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(root_);
-    fs::create_directories(root_);
-  }
-  void TearDown() override { fs::remove_all(root_); }
   void Add(const std::string& name, bool device) {
     fs::create_directories(root_ / name);
     if (device) fs::create_directories(root_ / name / "device");
   }
-  fs::path root_;
+  test::TempDir dir_{"theolink-tty"};
+  fs::path root_ = dir_.Path();
 };
 
-TEST_F(FakeSysfs, ListsUartsWithHardwareAndUsbAdapters) {
+TEST_F(FakeSysfs, ListsEveryTtyWithADeviceAndUartsOnlyWithHardware) {
   Add("ttyS0", true);
   Add("ttyS1", true);   // no UART behind it
   Add("ttyS10", true);
@@ -86,7 +81,8 @@ TEST_F(FakeSysfs, ListsUartsWithHardwareAndUsbAdapters) {
   Add("ttyACM0", true);
   Add("tty0", false);
   Add("console", false);
-  Add("ttyUSBx", true);
+  Add("ttyUSBx", true);  // any name with a device behind it is a port
+  for (const char* name : {"rfcomm0", "ttyAMA0", "ttyCH343USB0", "ttyXRUSB1", "ttymxc2"}) Add(name, true);
   std::set<std::string> probed;
   auto probe = [&](const std::string& path) {
     probed.insert(path);
@@ -94,8 +90,10 @@ TEST_F(FakeSysfs, ListsUartsWithHardwareAndUsbAdapters) {
   };
   std::vector<std::string> ports{"old"};
   EnumComPortsIn(root_.string(), "/dev", probe, ports);
-  EXPECT_EQ(ports, (std::vector<std::string>{"/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyS10",
-                                             "/dev/ttyUSB0"}));
+  EXPECT_EQ(ports, (std::vector<std::string>{"/dev/rfcomm0", "/dev/ttyACM0", "/dev/ttyAMA0",
+                                             "/dev/ttyCH343USB0", "/dev/ttymxc2", "/dev/ttyS0",
+                                             "/dev/ttyS10", "/dev/ttyUSB0", "/dev/ttyUSBx",
+                                             "/dev/ttyXRUSB1"}));
   EXPECT_EQ(probed, (std::set<std::string>{"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS10"}));
 }
 

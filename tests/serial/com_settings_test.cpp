@@ -4,9 +4,13 @@
 
 #include <functional>
 #include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "fake_serial_backend.h"
 #include "serial/com_port.h"
+#include "support/com_error_assert.h"
 
 namespace theolink {
 namespace {
@@ -20,14 +24,6 @@ struct FakePort {
   FakePort() { port.SetEvents({}); }
 };
 
-int CodeOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const EComPort& e) {
-    return e.ErrorCode();
-  }
-  return 0;
-}
 
 TEST(ComPortDefaults, ComponentStartsWithItsDocumentedValues) {
   FakePort f;
@@ -176,11 +172,28 @@ TEST(ComPortSetup, FailedSetupClosesTheDeviceAndLeavesThePortClosed) {
     f.log->fail[op] = 5;
     int after_open = 0;
     f.port.OnAfterOpen = [&](TCustomComPort&) { ++after_open; };
-    EXPECT_EQ(CodeOf([&] { f.port.Open(); }), code) << op;
+    EXPECT_COM_ERROR(f.port.Open(), code) << op;
     EXPECT_FALSE(f.port.Connected()) << op;
     EXPECT_FALSE(f.log->open) << op;
     EXPECT_EQ(after_open, 0) << op;
   }
+}
+
+TEST(ComPortSetup, OpenRaisesNothingOnceItHasSucceeded) {
+  FakePort f;
+  f.log->fail["ModemLines"] = 5;
+  f.port.OnAfterOpen = [](TCustomComPort&) { throw std::runtime_error("after open"); };
+  std::vector<std::string> reported;
+  f.port.OnException = [&](TCustomComPort&, std::exception_ptr error) {
+    try {
+      std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+      reported.push_back(e.what());
+    }
+  };
+  EXPECT_NO_THROW(f.port.Open());
+  EXPECT_TRUE(f.port.Connected());
+  EXPECT_EQ(reported, std::vector<std::string>{"after open"});
 }
 
 TEST(ComPortSetup, EveryQueryAndControlMapsItsFailure) {
@@ -193,21 +206,21 @@ TEST(ComPortSetup, EveryQueryAndControlMapsItsFailure) {
   }
   std::string s;
   char buf[4];
-  EXPECT_EQ(CodeOf([&] { f.port.Read(buf, 4); }), CE_ReadFailed);
-  EXPECT_EQ(CodeOf([&] { f.port.ReadStr(s, 4); }), CE_ReadFailed);
-  EXPECT_EQ(CodeOf([&] { f.port.Write(buf, 4); }), CE_WriteFailed);
-  EXPECT_EQ(CodeOf([&] { f.port.InputCount(); }), CE_ClearComFailed);
-  EXPECT_EQ(CodeOf([&] { f.port.OutputCount(); }), CE_ClearComFailed);
-  EXPECT_EQ(CodeOf([&] { f.port.LastErrors(); }), CE_ClearComFailed);
-  EXPECT_EQ(CodeOf([&] { f.port.StateFlags(); }), CE_ClearComFailed);
-  EXPECT_EQ(CodeOf([&] { f.port.Signals(); }), CE_ModemStatFailed);
-  EXPECT_EQ(CodeOf([&] { f.port.SetDTR(true); }), CE_EscapeComFailed);
-  EXPECT_EQ(CodeOf([&] { f.port.SetRTS(true); }), CE_EscapeComFailed);
-  EXPECT_EQ(CodeOf([&] { f.port.SetBreak(true); }), CE_EscapeComFailed);
-  EXPECT_EQ(CodeOf([&] { f.port.SetXonXoff(true); }), CE_EscapeComFailed);
-  EXPECT_EQ(CodeOf([&] { f.port.ClearBuffer(true, true); }), CE_PurgeFailed);
-  EXPECT_EQ(CodeOf([&] { f.port.TransmitChar('a'); }), CE_TransmitFailed);
-  EXPECT_EQ(CodeOf([&] { f.port.Close(); }), CE_PurgeFailed);  // aborting pending I/O
+  EXPECT_COM_ERROR(f.port.Read(buf, 4), CE_ReadFailed);
+  EXPECT_COM_ERROR(f.port.ReadStr(s, 4), CE_ReadFailed);
+  EXPECT_COM_ERROR(f.port.Write(buf, 4), CE_WriteFailed);
+  EXPECT_COM_ERROR(f.port.InputCount(), CE_ClearComFailed);
+  EXPECT_COM_ERROR(f.port.OutputCount(), CE_ClearComFailed);
+  EXPECT_COM_ERROR(f.port.LastErrors(), CE_ClearComFailed);
+  EXPECT_COM_ERROR(f.port.StateFlags(), CE_ClearComFailed);
+  EXPECT_COM_ERROR(f.port.Signals(), CE_ModemStatFailed);
+  EXPECT_COM_ERROR(f.port.SetDTR(true), CE_EscapeComFailed);
+  EXPECT_COM_ERROR(f.port.SetRTS(true), CE_EscapeComFailed);
+  EXPECT_COM_ERROR(f.port.SetBreak(true), CE_EscapeComFailed);
+  EXPECT_COM_ERROR(f.port.SetXonXoff(true), CE_EscapeComFailed);
+  EXPECT_COM_ERROR(f.port.ClearBuffer(true, true), CE_PurgeFailed);
+  EXPECT_COM_ERROR(f.port.TransmitChar('a'), CE_TransmitFailed);
+  EXPECT_COM_ERROR(f.port.Close(), CE_PurgeFailed);  // aborting pending I/O
 }
 
 TEST(ComPortSetup, ParityErrorsAreReportedOnlyWhileChecking) {
@@ -262,7 +275,8 @@ TEST(ComPortNames, NamesMapToDevicePaths) {
 }
 
 TEST(ComErrorTexts, MessagesCarryTheSystemCodeOnlyWhenKnown) {
-  EXPECT_EQ(std::string(EComPort(CE_OpenFailed, 2).what()), "Unable to open com port (Error: 2)");
+  EXPECT_EQ(std::string(EComPort(CE_OpenFailed, 2).what()), "Unable to open com port (Error: 2, No such file or directory)");
+  EXPECT_EQ(std::string(EComPort(CE_OpenFailed, 13).what()), "Unable to open com port (Error: 13, Permission denied)");
   EXPECT_EQ(std::string(EComPort(CE_OpenFailed, 0).what()), "Unable to open com port");
   EXPECT_EQ(std::string(EComPort(CE_OpenFailed).what()), "Unable to open com port");
   EXPECT_EQ(EComPort(CE_OpenFailed).OsErrorCode(), -1);

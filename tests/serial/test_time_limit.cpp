@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "pty_instrument.h"
+#include "support/waits.h"
 
 namespace theolink::test {
 namespace {

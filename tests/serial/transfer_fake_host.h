@@ -10,7 +10,7 @@
 #include "serial/transfer_controller.h"
 #include "serial/transfer_host.h"
 
-namespace theolink::testing {
+namespace theolink::test {
 
 class FakeTransferHost : public TransferHost {
  public:
@@ -104,4 +104,4 @@ struct TransferRig {
   }
 };
 
-}  // namespace theolink::testing
+}  // namespace theolink::test

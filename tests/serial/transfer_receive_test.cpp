@@ -1,15 +1,19 @@
 // The receive half of the transfer state machine, driven without a port or a clock.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 #include "records/text_trim.h"
 #include "serial/transfer_fake_host.h"
+#include "support/temp_dir.h"
 
 namespace theolink {
 namespace {
 
-using testing::TransferRig;
+using test::TransferRig;
 using C = TransferControl;
 
 CodeEntry MakeCode(std::string_view text) {
@@ -324,6 +328,30 @@ TEST(TransferStop, StopWhenIdleWithThePortClosedDoesNotCloseAgain) {
   EXPECT_EQ(rig.host.status, TextId::Stopped);
 }
 
+TEST(TransferReceive, RawCopyKeepsEveryByteOfEachReceiveInAFileOfItsOwn) {
+  test::TempDir dir;
+  RawReceiveCopy copy(dir.File("received"));
+  TransferRig rig;
+  rig.controller.SetRawCopy(&copy);
+  ASSERT_EQ(rig.controller.StartReceive(), StartResult::Started);
+  rig.Elapse(FirstLineTimeoutMs);  // no byte: no file, not even the folder
+  EXPECT_EQ(rig.controller.RawCopyPath(), "");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("received")));
+
+  std::vector<std::string> paths;
+  for (const std::string& bytes : {std::string("T1\r\nWA"), std::string("\r\n\xff\0\r\n", 6)}) {
+    ASSERT_EQ(rig.controller.StartReceive(), StartResult::Started);
+    rig.Arrive(bytes.substr(0, 3));
+    rig.Arrive(bytes.substr(3));
+    rig.Elapse(FirstLineTimeoutMs);
+    paths.push_back(rig.controller.RawCopyPath());
+    std::ifstream in(paths.back(), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), bytes);
+  }
+  EXPECT_NE(paths[0], paths[1]);  // the same second gives the second copy a name of its own
+  EXPECT_EQ(copy.Error(), "");
+}
+
 TEST(TransferReceive, LargeBurstIsCutCompletely) {
   TransferRig rig;
   rig.controller.ReceiveBtnClick();
@@ -356,7 +384,7 @@ TEST(TransferReceive, HowTheBytesAreSplitIntoEventsNeverChangesTheLines) {
     std::string text;
     const int length = static_cast<int>(random() % 400);
     for (int i = 0; i < length; ++i) text += alphabet[random() % alphabet.size()];
-    testing::TransferRig rig;
+    test::TransferRig rig;
     rig.controller.ReceiveBtnClick();
     for (std::size_t at = 0; at < text.size();) {
       const std::size_t n = 1 + random() % 7;

@@ -9,7 +9,7 @@
 namespace theolink {
 namespace {
 
-using testing::TransferRig;
+using test::TransferRig;
 using C = TransferControl;
 
 PointRecord MakePoint(std::string_view name, std::string_view code, double n, double e, double z) {

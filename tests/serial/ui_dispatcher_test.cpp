@@ -7,8 +7,8 @@
 #include <stdexcept>
 #include <thread>
 
-#include "pty_instrument.h"
 #include "serial/ui_dispatcher.h"
+#include "support/waits.h"
 
 namespace theolink {
 namespace {
@@ -61,7 +61,7 @@ TEST(HandOff, CancelReleasesTheWaiterAndDropsQueuedWork) {
     auto waiter = std::async(std::launch::async, [&] {
       return channel.RunAndWait([&] { ran = true; }, HandOffChannel::Wait::UntilDone);
     });
-    std::this_thread::sleep_for(50ms);
+    EXPECT_TRUE(test::WaitUntil([&] { return dispatcher.PendingCount() == 1; }));  // the hand-off is queued
     channel.Cancel();
     EXPECT_FALSE(waiter.get());
     EXPECT_TRUE(channel.Cancelled());
@@ -89,9 +89,8 @@ TEST(HandOff, CancelFromInsideTheRunningTaskDoesNotDeadlock) {
     worker.join();
     released = true;
   });
-  test::PumpUntil(dispatcher, [&] { return released.load(); });
+  EXPECT_TRUE(test::PumpUntil(dispatcher, [&] { return released.load(); }));
   watcher.join();
-  EXPECT_TRUE(released);
 }
 
 TEST(QueueDispatcherPump, WaitEndsOnWorkOnWakeOrOnTimeout) {

@@ -5,7 +5,8 @@
 #include <QPlainTextEdit>
 
 #include "app/ini_file.h"
-#include "serial/pty_instrument.h"
+#include "support/pty_instrument.h"
+#include "support/waits.h"
 #include "window/grid_model.h"
 #include "window/window_test_support.h"
 
@@ -63,7 +64,10 @@ TEST_F(TransferWindowTest, ReceivedJobIsShownWithItsTotal) {
   const std::string job = ReadBytes(std::string(THEOLINK_TEST_DATA) + "/e2e/job.wkj");
   pty_.Send(job);
   QTRY_VERIFY_WITH_TIMEOUT(!form_->ComPort1().Connected(), 8000);
-  EXPECT_EQ(form_->StatusText(0), QStringLiteral("Operation is complete!"));
+  QTRY_VERIFY_WITH_TIMEOUT(form_->StatusText(0).contains(QStringLiteral("Raw copy: ")), 3000);
+  const QString status = form_->StatusText(0);
+  EXPECT_TRUE(status.startsWith(QStringLiteral("Operation is complete!"))) << status.toStdString();
+  EXPECT_EQ(ReadBytes(status.mid(status.indexOf(QStringLiteral("Raw copy: ")) + 10).toStdString()), job);
   EXPECT_EQ(form_->Data().DataKind, DataKindMeasure);
   ASSERT_FALSE(form_->Data().MeasurementList.empty());
   EXPECT_EQ(form_->StatusText(1), QStringLiteral("Total: %1").arg(form_->Data().MeasurementList.size()));
@@ -97,8 +101,14 @@ TEST_F(TransferWindowTest, InstrumentVanishingMidTransferLeavesTheWindowUsable) 
   QTRY_COMPARE_WITH_TIMEOUT(form_->StatusText(1), QStringLiteral("Rx: 1"), 3000);
   pty_.CloseMaster();
   QTRY_VERIFY_WITH_TIMEOUT(!form_->ComPort1().Connected(), 3000);
-  EXPECT_EQ(form_->StatusText(0), QStringLiteral("Stop the operation!"));
+  // The hang-up ends the receive as the silence would, says so, and names the raw copy.
+  QTRY_VERIFY_WITH_TIMEOUT(!dialogs_.notices.empty() && dialogs_.notices.back().startsWith(QStringLiteral("The link dropped")), 3000);
   EXPECT_FALSE(Control("StopBtn")->isEnabled());
+  const QString status = form_->StatusText(0);
+  ASSERT_TRUE(status.contains(QStringLiteral("Raw copy: "))) << status.toStdString();
+  const std::string rawPath = status.mid(status.indexOf(QStringLiteral("Raw copy: ")) + 10).toStdString();
+  EXPECT_EQ(rawPath.rfind(File("received/"), 0), 0u) << rawPath;
+  EXPECT_EQ(ReadBytes(rawPath), "JOB     J1\r\nINST    X\r\n");
   Click("HelpBtn");
   EXPECT_TRUE(Control<QPlainTextEdit>("MeasText")->toPlainText().startsWith(QStringLiteral("English help")));
 }

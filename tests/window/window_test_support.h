@@ -103,6 +103,7 @@ class WindowFixture : public ::testing::Test {
     context.environment.home = dir_;
     context.locale.lang = "C";
     context.dialogs = &dialogs_;
+    context.rawCopyFolder = File("received");
     *ports_ = std::move(ports);
     context.portLister = [list = ports_](std::vector<std::string>& out) { out = *list; };
     form_ = std::make_unique<TForm1>(std::move(context));

@@ -1,8 +1,10 @@
-#include "serial/transfer_console.h"
+#include "cli/console_transfer.h"
 
 #include <pthread.h>
 
-namespace theolink {
+#include <utility>
+
+namespace theolink::cli {
 
 ConsoleTransferDisplay::ConsoleTransferDisplay(std::ostream& out, TextOf textOf, bool live)
     : out_(out), textOf_(std::move(textOf)), live_(live) {}
@@ -47,16 +49,16 @@ void ConsoleTransferDisplay::Finish() {
   out_ << std::flush;
 }
 
-InterruptStopper::InterruptStopper(PortTransferHost& host) {
+InterruptStopper::InterruptStopper(std::function<void()> onSignal) {
   sigemptyset(&signals_);
   sigaddset(&signals_, SIGINT);
   sigaddset(&signals_, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &signals_, &previous_);
-  waiter_ = std::thread([this, &host] {
+  waiter_ = std::thread([this, onSignal = std::move(onSignal)] {
     int signal = 0;
     while (sigwait(&signals_, &signal) == 0) {
       if (done_.load()) return;
-      host.RequestStop();
+      onSignal();
     }
   });
 }
@@ -68,4 +70,27 @@ InterruptStopper::~InterruptStopper() {
   pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
 }
 
-}  // namespace theolink
+ConsoleTransferSession::ConsoleTransferSession(const TransferPortOptions& options, WorkingData& data,
+                                               std::ostream& out, ConsoleTransferDisplay::TextOf textOf, bool live,
+                                               const std::string& rawCopyFolder)
+    : display_(out, std::move(textOf), live),
+      host_(port_, timer_, display_),
+      controller_(host_, data),
+      rawCopy_(rawCopyFolder.empty() ? nullptr : std::make_unique<RawReceiveCopy>(rawCopyFolder)),
+      loop_(dispatcher_, timer_),
+      stopper_([this] { loop_.RequestStop(); }) {
+  SetUpTransferPort(port_, options.Port, BaudRateFor(options.Baud), options.Baud, dispatcher_);
+  host_.Bind(controller_);
+  controller_.SetRawCopy(rawCopy_.get());
+}
+
+ConsoleTransferSession::RunEnd ConsoleTransferSession::Run() {
+  const bool stopped = loop_.RunUntilFinished(controller_);
+  display_.Finish();
+  if (stopped) return RunEnd::Stopped;
+  if (!host_.PortErrorText().empty()) return RunEnd::PortError;
+  if (controller_.LinkDropped()) return RunEnd::LinkDropped;
+  return RunEnd::Finished;
+}
+
+}  // namespace theolink::cli

@@ -1,16 +1,23 @@
-#include "serial/transfer_session.h"
-
-#include <utility>
+#pragma once
+// --port DEV and --baud RATE of receive and send ("--name value" or "--name=value").
+#include <cstdint>
+#include <string>
+#include <vector>
 
 #include "records/value_forms.h"
 
-namespace theolink {
+namespace theolink::cli {
 
-namespace {
+struct TransferPortOptions {
+  std::string Port;
+  std::int32_t Baud = 115200;
+};
+
+namespace port_options_detail {
 
 // The value of --name: the next argument, or the text after "=". Removes what it used.
-bool TakeValue(std::vector<std::string>& args, std::size_t& i, const std::string& name, std::string& value,
-               bool& found, std::string& error) {
+inline bool TakeValue(std::vector<std::string>& args, std::size_t i, const std::string& name, std::string& value,
+                      bool& found, std::string& error) {
   const std::string& arg = args[i];
   if (arg == name) {
     if (i + 1 >= args.size()) {
@@ -28,9 +35,12 @@ bool TakeValue(std::vector<std::string>& args, std::size_t& i, const std::string
   return true;
 }
 
-}  // namespace
+}  // namespace port_options_detail
 
-bool TakePortOptions(std::vector<std::string>& args, TransferPortOptions& options, std::string& error) {
+// Takes --port and --baud out of args. False, with the reason in error, for a missing port
+// or value, or a rate that is not a positive whole number.
+inline bool TakePortOptions(std::vector<std::string>& args, TransferPortOptions& options, std::string& error) {
+  using port_options_detail::TakeValue;
   bool havePort = false;
   for (std::size_t i = 0; i < args.size();) {
     bool found = false;
@@ -66,20 +76,4 @@ bool TakePortOptions(std::vector<std::string>& args, TransferPortOptions& option
   return true;
 }
 
-ConsoleTransferSession::ConsoleTransferSession(const TransferPortOptions& options, WorkingData& data,
-                                               std::ostream& out, ConsoleTransferDisplay::TextOf textOf, bool live)
-    : display_(out, std::move(textOf), live),
-      host_(port_, dispatcher_, display_),
-      controller_(host_, data),
-      stopper_(host_) {
-  SetUpTransferPort(port_, options.Port, BaudRateFor(options.Baud), options.Baud, dispatcher_);
-  host_.Bind(controller_);
-}
-
-PortTransferHost::RunEnd ConsoleTransferSession::Run() {
-  const PortTransferHost::RunEnd end = host_.RunUntilFinished();
-  display_.Finish();
-  return end;
-}
-
-}  // namespace theolink
+}  // namespace theolink::cli
