@@ -4,10 +4,11 @@
 
 #include "app/text_table.h"
 #include "files/line_loaders.h"
+#include "files/shot_reduction.h"
 
 namespace theolink {
 
-ModeStep CoordModeStep(WorkingData& data, const AskOk& ask) {
+ModeStep CoordModeStep(WorkingData& data, const Settings& settings, const AskOk& ask) {
   ModeStep step;
   switch (data.DataKind) {
     case DataKindMeasure:
@@ -19,7 +20,8 @@ ModeStep CoordModeStep(WorkingData& data, const AskOk& ask) {
       }
       if (!ask(TextId::AskExtraction)) return step;
       ClearCoordData(data);
-      ExtractCoordPoints(data);
+      // With the reduced shots when the settings ask for them.
+      ExtractJobPoints(data, settings);
       if (data.PointList.empty()) {
         step.notice = TextId::NoCoordinatePoint;
         return step;

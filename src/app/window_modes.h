@@ -25,7 +25,7 @@ using AskOk = std::function<bool(TextId question)>;
 
 // Coord: by the current DataKind, extract points from a job (after asking), open the
 // coordinate editor, or leave the code list (after asking when it holds codes).
-ModeStep CoordModeStep(WorkingData& data, const AskOk& ask);
+ModeStep CoordModeStep(WorkingData& data, const Settings& settings, const AskOk& ask);
 // Code: asks before a job or points are discarded, then opens the code editor.
 ModeStep CodeModeStep(WorkingData& data, const AskOk& ask);
 // Receive asks before clearing when a job or points are loaded (codes are not looked at).

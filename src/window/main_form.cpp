@@ -445,7 +445,7 @@ void TForm1::EnterGridEditor() {
 bool TForm1::GridEditing() const { return gridModel_->Editing(); }
 
 void TForm1::CoordBtnClick() {
-  const ModeStep step = CoordModeStep(data_, [this](TextId q) { return Ask(q); });
+  const ModeStep step = CoordModeStep(data_, settings_, [this](TextId q) { return Ask(q); });
   if (step.enterEditor) EnterGridEditor();
   if (step.views != ViewUpdate::None) InitDataShowView();
   if (step.views == ViewUpdate::InitAndRefresh) RefleshDataShowView();
@@ -566,7 +566,7 @@ void TForm1::SaveBtnClick() {
   std::error_code ec;
   if (std::filesystem::exists(choice->path, ec) && !Ask(TextId::AskReplaceFile)) return;
   RememberFolder(choice->path);
-  std::optional<TextId> failure;
+  std::optional<SaveFailure> failure;
   if (plan.viewTextOnly) {
     LineList lines;
     for (const QString& line : measText_->toPlainText().split(QLatin1Char('\n'))) lines.push_back(DataText(line));
@@ -574,7 +574,10 @@ void TForm1::SaveBtnClick() {
   } else {
     failure = SaveWorkingData(data_, choice->filterIndex, choice->path, settings_);
   }
-  if (failure) Notice(*failure);
+  if (!failure) return;
+  QString text = T(failure->message);
+  if (!failure->detail.empty()) text += QStringLiteral("\n") + QString::fromLocal8Bit(failure->detail.c_str());
+  dialogs_.ShowNotice(text, kAppTitle);
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {

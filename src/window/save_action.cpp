@@ -1,31 +1,27 @@
 #include "window/save_action.h"
 
+#include "files/file_save.h"
 #include "files/line_file.h"
-#include "files/save_writers.h"
 
 namespace theolink {
 
-std::optional<TextId> SaveWorkingData(WorkingData& data, int filterIndex, const std::string& path,
-                                      const Settings& settings) {
-  AtomicLineFile file(path);
-  if (!file.IsOpen()) return TextId::WriteFailed;
-  switch (data.DataKind) {
-    case DataKindMeasure:
-      if (const auto refused = ExportMeasureData(data, file, filterIndex, path, settings)) return refused;
-      break;
-    case DataKindCoord:
-      ExportCoordData(data, file, filterIndex, settings);
-      break;
+std::optional<SaveFailure> SaveWorkingData(const WorkingData& data, int filterIndex, const std::string& path,
+                                           const Settings& settings) {
+  const SaveResult result = SaveDataFile(data, data.DataKind, filterIndex, path, settings);
+  switch (result.Code) {
+    case SaveCode::Saved:
+      return std::nullopt;
+    case SaveCode::FileFailed:
+      return SaveFailure{TextId::WriteFailed, FileStatusText(path, result.File)};
     default:
-      WriteCodeLines(data, file);
-      break;
+      return SaveFailure{SaveRefusalText(result.Code), {}};
   }
-  if (!file.Commit()) return TextId::WriteFailed;
-  return std::nullopt;
 }
 
-std::optional<TextId> SaveViewLines(const LineList& lines, const std::string& path) {
-  if (!WriteTextLines(path, lines)) return TextId::WriteFailed;
+std::optional<SaveFailure> SaveViewLines(const LineList& lines, const std::string& path) {
+  AtomicLineFile file(path);
+  for (const std::string& line : lines) file.Add(line);
+  if (const FileStatus status = file.Finish(); !status.Ok()) return SaveFailure{TextId::WriteFailed, FileStatusText(path, status)};
   return std::nullopt;
 }
 

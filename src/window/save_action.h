@@ -11,11 +11,18 @@
 
 namespace theolink {
 
-// Writes data in the format of filter filterIndex of its DataKind's save filter. Returns
-// the message of a refusal or failure; the target is then as it was.
-std::optional<TextId> SaveWorkingData(WorkingData& data, int filterIndex, const std::string& path,
-                                      const Settings& settings);
+// Why a save did not happen: the table's message, and the file with the system's reason
+// when the file itself failed (empty for a refusal).
+struct SaveFailure {
+  TextId message;
+  std::string detail;
+};
+
+// Writes data in the format of filter filterIndex of its DataKind's save filter. On a
+// refusal or failure the target is as it was.
+std::optional<SaveFailure> SaveWorkingData(const WorkingData& data, int filterIndex, const std::string& path,
+                                           const Settings& settings);
 // Writes lines, each followed by CR LF.
-std::optional<TextId> SaveViewLines(const LineList& lines, const std::string& path);
+std::optional<SaveFailure> SaveViewLines(const LineList& lines, const std::string& path);
 
 }  // namespace theolink

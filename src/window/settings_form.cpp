@@ -68,6 +68,10 @@ TForm2::TForm2(const ConfigFile& config, Dialogs& dialogs, Settings& settings)
   gridScaleEdit_->setGeometry(302, 70, 97, 24);
   coordOrderLab_ = MakeLabel(this, "CoordOrderLAB", TextId::CoordOrderLabel, 10, 116);
   coordOrderCbb_ = MakeList(this, "CoordOrderCBB", coordOrderLab_, 98, 116);
+  computeShotsChk_ = new QCheckBox(T(TextId::ComputeShotsCheck), this);
+  computeShotsChk_->setObjectName(QStringLiteral("ComputeShotsCHK"));
+  computeShotsChk_->setAccessibleName(computeShotsChk_->text());
+  computeShotsChk_->setGeometry(230, 116, 200, 24);
   reset_ = MakeButton(this, "Reset", TextId::ResetBtn, 120, 176);
   confirm_ = MakeButton(this, "Confirm", TextId::ConfirmBtn, 250, 176);
 
@@ -77,6 +81,7 @@ TForm2::TForm2(const ConfigFile& config, Dialogs& dialogs, Settings& settings)
 
   for (QComboBox* box : {angUnitCbb_, distUnitCbb_, kOptionCbb_, coordOrderCbb_})
     connect(box, &QComboBox::currentIndexChanged, this, &TForm2::Changed);
+  connect(computeShotsChk_, &QCheckBox::toggled, this, &TForm2::Changed);
   connect(reset_, &QPushButton::clicked, this, &TForm2::ResetClick);
   connect(confirm_, &QPushButton::clicked, this, &TForm2::ConfirmClick);
   FormCreate();
@@ -98,6 +103,7 @@ void TForm2::FormCreate() {
   distUnitCbb_->setCurrentIndex(settings_.DistanceUnit);
   kOptionCbb_->setCurrentIndex(KOptionIndex(settings_.KOption));
   coordOrderCbb_->setCurrentIndex(settings_.CoordOrder);
+  computeShotsChk_->setChecked(settings_.ComputeShots);
   gridScaleEdit_->setText(QString::fromStdString(settings_.GridScale));
   lastAccepted_ = GridScaleValue(settings_);
   loading_ = false;
@@ -109,6 +115,7 @@ void TForm2::Changed() {
   settings_.DistanceUnit = distUnitCbb_->currentIndex();
   settings_.KOption = std::string(KOptionText(kOptionCbb_->currentIndex()));
   settings_.CoordOrder = coordOrderCbb_->currentIndex();
+  settings_.ComputeShots = computeShotsChk_->isChecked();
   if (OnChanged) OnChanged();
 }
 
@@ -125,6 +132,7 @@ void TForm2::GridScaleEditExit() {
 void TForm2::ResetClick() {
   loading_ = true;
   for (QComboBox* box : {angUnitCbb_, distUnitCbb_, kOptionCbb_, coordOrderCbb_}) box->setCurrentIndex(0);
+  computeShotsChk_->setChecked(false);
   gridScaleEdit_->setText(QStringLiteral("1.00"));
   loading_ = false;
   settings_.GridScale = "1.00";

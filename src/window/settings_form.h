@@ -1,6 +1,7 @@
 #pragma once
 // TForm2, the settings dialog: its controls hold the current settings for the whole run;
 // Confirm makes them persist in the configuration file, Reset brings back the defaults.
+#include <QCheckBox>
 #include <QWidget>
 #include <functional>
 
@@ -57,6 +58,7 @@ class TForm2 final : public QWidget {
   QLineEdit* gridScaleEdit_;
   QLabel* coordOrderLab_;
   QComboBox* coordOrderCbb_;
+  QCheckBox* computeShotsChk_;
   QPushButton* reset_;
   QPushButton* confirm_;
 };

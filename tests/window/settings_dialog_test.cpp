@@ -1,4 +1,5 @@
 // The settings dialog: choices take effect in the views at once; only Confirm writes.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTableView>
@@ -81,6 +82,23 @@ TEST_F(SettingsDialogTest, UnitsAndOrderFollowAtOnceCloseBoxKeepsTheFileConfirmW
   form_->Form2().close();
   EXPECT_EQ(IniFile::Load(Ini()).ReadInteger("Setting", "LengthUnit", -1), 1);
   EXPECT_EQ(form_->CurrentSettings().DistanceUnit, 0);
+}
+
+TEST_F(SettingsDialogTest, ComputeShotsIsWrittenOnConfirmAndCoordThenHoldsTheReducedShots) {
+  Start();
+  Click("SettingBtn");
+  auto* check = Dialog<QCheckBox>("ComputeShotsCHK");
+  check->setFocus();
+  QTest::keyClick(check, Qt::Key_Space);
+  QTest::mouseClick(Dialog<QPushButton>("Confirm"), Qt::LeftButton);
+  EXPECT_EQ(IniFile::Load(Ini()).ReadInteger("Setting", "ComputeShots", -1), 1);
+
+  OpenFile(std::string(THEOLINK_TEST_DATA) + "/../../samples/sample.wkj");
+  dialogs_.answers.push_back(true);  // the extraction question
+  Click("CoordBtn");
+  // The same points the independently computed export holds, one per line.
+  const std::string expected = ReadBytes(std::string(THEOLINK_TEST_DATA) + "/export/sample.shots.m.cass.dat");
+  EXPECT_EQ(form_->Data().PointList.size(), static_cast<std::size_t>(std::count(expected.begin(), expected.end(), '\n')));
 }
 
 TEST_F(SettingsDialogTest, OutOfRangeGridScaleOnLeavingTheEditReturnsToTheValueItOpenedWith) {
