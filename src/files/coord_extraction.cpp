@@ -3,29 +3,20 @@
 namespace theolink {
 
 std::optional<PointRecord> ExtractedPoint(const MeasureRecord& record) {
-  PointRecord point;
   switch (record.Kind) {
-    case KindStation:
-      point.Name = record.Station.Name;
-      point.Code = record.Station.Code;
-      point.North = record.Station.Y;
-      point.East = record.Station.X;
-      point.Elevation = record.Station.Z;
-      return point;
-    case KindBacksight:
-      if (record.Backsight.HasBacksightPoint == 0) return std::nullopt;
-      point.Name = record.Backsight.Name;
-      point.North = record.Backsight.BacksightNorth;
-      point.East = record.Backsight.BacksightEast;
-      point.Elevation = record.Backsight.BacksightElevation;
-      return point;
-    case KindCoordShot:
-      point.Name = record.CoordShot.Name;
-      point.Code = record.CoordShot.Code;
-      point.North = record.CoordShot.North;
-      point.East = record.CoordShot.East;
-      point.Elevation = record.CoordShot.Elevation;
-      return point;
+    case KindStation: {
+      const StationBody& s = record.Station;
+      return PointRecord{s.Name, s.Code, s.Y, s.X, s.Z};
+    }
+    case KindBacksight: {
+      const BacksightBody& b = record.Backsight;
+      if (b.HasBacksightPoint == 0) return std::nullopt;
+      return PointRecord{b.Name, NameText(), b.BacksightNorth, b.BacksightEast, b.BacksightElevation};
+    }
+    case KindCoordShot: {
+      const CoordShotBody& c = record.CoordShot;
+      return PointRecord{c.Name, c.Code, c.North, c.East, c.Elevation};
+    }
     default:
       return std::nullopt;
   }

@@ -8,17 +8,6 @@
 
 namespace theolink {
 
-namespace {
-
-template <typename T>
-bool Store(T& field, T value) {
-  if (field == value) return false;
-  field = value;
-  return true;
-}
-
-}  // namespace
-
 TCustomComPort::TCustomComPort() : TCustomComPort(CreatePlatformBackend()) {}
 
 TCustomComPort::TCustomComPort(std::unique_ptr<SerialBackend> backend)
@@ -165,22 +154,22 @@ void TCustomComPort::Loaded() {
 bool TCustomComPort::CanApply() const { return connected_ && update_count_ == 0 && !loading_; }
 
 void TCustomComPort::SetBaudRate(TBaudRate value) {
-  if (Store(baud_rate_, value)) ApplyDCB();
+  if (StoreChanged(baud_rate_, value)) ApplyDCB();
 }
 void TCustomComPort::SetCustomBaudRate(std::int32_t value) {
-  if (Store(custom_baud_rate_, value)) ApplyDCB();
+  if (StoreChanged(custom_baud_rate_, value)) ApplyDCB();
 }
 void TCustomComPort::SetStopBits(TStopBits value) {
-  if (Store(stop_bits_, value)) ApplyDCB();
+  if (StoreChanged(stop_bits_, value)) ApplyDCB();
 }
 void TCustomComPort::SetDataBits(TDataBits value) {
-  if (Store(data_bits_, value)) ApplyDCB();
+  if (StoreChanged(data_bits_, value)) ApplyDCB();
 }
 void TCustomComPort::SetDiscardNull(bool value) {
-  if (Store(discard_null_, value)) ApplyDCB();
+  if (StoreChanged(discard_null_, value)) ApplyDCB();
 }
 void TCustomComPort::SetEventChar(char value) {
-  if (Store(event_char_, value)) ApplyDCB();
+  if (StoreChanged(event_char_, value)) ApplyDCB();
 }
 
 void TCustomComPort::SetPort(const std::string& value) {

@@ -6,14 +6,6 @@ namespace theolink {
 
 namespace {
 
-// Stores value; true when it changed.
-template <typename T>
-bool Store(T& field, T value) {
-  if (field == value) return false;
-  field = value;
-  return true;
-}
-
 std::int32_t EvenSize(std::int32_t size) { return size % 2 != 0 ? size - 1 : size; }
 
 }  // namespace
@@ -31,16 +23,16 @@ void TComParity::Assign(const TComParity& source) {
   Changed();
 }
 void TComParity::SetBits(TParityBits value) {
-  if (Store(bits_, value)) Changed();
+  if (StoreChanged(bits_, value)) Changed();
 }
 void TComParity::SetCheck(bool value) {
-  if (Store(check_, value)) Changed();
+  if (StoreChanged(check_, value)) Changed();
 }
 void TComParity::SetReplace(bool value) {
-  if (Store(replace_, value)) Changed();
+  if (StoreChanged(replace_, value)) Changed();
 }
 void TComParity::SetReplaceChar(char value) {
-  if (Store(replace_char_, value)) Changed();
+  if (StoreChanged(replace_char_, value)) Changed();
 }
 
 // --- TComFlowControl ---
@@ -99,34 +91,34 @@ void TComFlowControl::SetFlowControl(TFlowControl value) {
 }
 
 void TComFlowControl::SetOutCTSFlow(bool value) {
-  if (Store(out_cts_flow_, value)) Changed();
+  if (StoreChanged(out_cts_flow_, value)) Changed();
 }
 void TComFlowControl::SetOutDSRFlow(bool value) {
-  if (Store(out_dsr_flow_, value)) Changed();
+  if (StoreChanged(out_dsr_flow_, value)) Changed();
 }
 void TComFlowControl::SetControlDTR(TDTRFlowControl value) {
-  if (Store(control_dtr_, value)) Changed();
+  if (StoreChanged(control_dtr_, value)) Changed();
 }
 void TComFlowControl::SetControlRTS(TRTSFlowControl value) {
-  if (Store(control_rts_, value)) Changed();
+  if (StoreChanged(control_rts_, value)) Changed();
 }
 void TComFlowControl::SetXonXoffOut(bool value) {
-  if (Store(xon_xoff_out_, value)) Changed();
+  if (StoreChanged(xon_xoff_out_, value)) Changed();
 }
 void TComFlowControl::SetXonXoffIn(bool value) {
-  if (Store(xon_xoff_in_, value)) Changed();
+  if (StoreChanged(xon_xoff_in_, value)) Changed();
 }
 void TComFlowControl::SetDSRSensitivity(bool value) {
-  if (Store(dsr_sensitivity_, value)) Changed();
+  if (StoreChanged(dsr_sensitivity_, value)) Changed();
 }
 void TComFlowControl::SetTxContinueOnXoff(bool value) {
-  if (Store(tx_continue_on_xoff_, value)) Changed();
+  if (StoreChanged(tx_continue_on_xoff_, value)) Changed();
 }
 void TComFlowControl::SetXonChar(char value) {
-  if (Store(xon_char_, value)) Changed();
+  if (StoreChanged(xon_char_, value)) Changed();
 }
 void TComFlowControl::SetXoffChar(char value) {
-  if (Store(xoff_char_, value)) Changed();
+  if (StoreChanged(xoff_char_, value)) Changed();
 }
 
 // --- TComTimeouts ---
@@ -143,19 +135,19 @@ void TComTimeouts::Assign(const TComTimeouts& source) {
   Changed();
 }
 void TComTimeouts::SetReadInterval(std::int32_t value) {
-  if (Store(read_interval_, value)) Changed();
+  if (StoreChanged(read_interval_, value)) Changed();
 }
 void TComTimeouts::SetReadTotalMultiplier(std::int32_t value) {
-  if (Store(read_total_multiplier_, value)) Changed();
+  if (StoreChanged(read_total_multiplier_, value)) Changed();
 }
 void TComTimeouts::SetReadTotalConstant(std::int32_t value) {
-  if (Store(read_total_constant_, value)) Changed();
+  if (StoreChanged(read_total_constant_, value)) Changed();
 }
 void TComTimeouts::SetWriteTotalMultiplier(std::int32_t value) {
-  if (Store(write_total_multiplier_, value)) Changed();
+  if (StoreChanged(write_total_multiplier_, value)) Changed();
 }
 void TComTimeouts::SetWriteTotalConstant(std::int32_t value) {
-  if (Store(write_total_constant_, value)) Changed();
+  if (StoreChanged(write_total_constant_, value)) Changed();
 }
 
 // --- TComBuffer ---
@@ -169,10 +161,10 @@ void TComBuffer::Assign(const TComBuffer& source) {
   Changed();
 }
 void TComBuffer::SetInputSize(std::int32_t value) {
-  if (Store(input_size_, EvenSize(value))) Changed();
+  if (StoreChanged(input_size_, EvenSize(value))) Changed();
 }
 void TComBuffer::SetOutputSize(std::int32_t value) {
-  if (Store(output_size_, EvenSize(value))) Changed();
+  if (StoreChanged(output_size_, EvenSize(value))) Changed();
 }
 
 }  // namespace theolink

@@ -8,6 +8,14 @@
 
 namespace theolink {
 
+// Stores value in field; true when that changed it, so a setter knows to re-apply.
+template <typename T>
+bool StoreChanged(T& field, T value) {
+  if (field == value) return false;
+  field = value;
+  return true;
+}
+
 enum TBaudRate {
   brCustom, br110, br300, br600, br1200, br2400, br4800, br9600, br14400, br19200,
   br38400, br56000, br57600, br115200, br128000, br256000

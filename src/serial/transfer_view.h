@@ -3,9 +3,20 @@
 // data views, or their console counterparts. The window and the command line each
 // provide one.
 #include "records/text_id.h"
-#include "serial/transfer_host.h"
 
 namespace theolink {
+
+// The controls a transfer enables and disables.
+enum class TransferControl {
+  OpenBtn,
+  SaveBtn,
+  SendBtn,
+  ReceiveBtn,
+  StopBtn,
+  ComportSettingGroup,
+  TransControlGroup,
+  FileControlGroup,
+};
 
 class TransferView {
  public:
