@@ -55,6 +55,8 @@ void GridView::keyPressEvent(QKeyEvent* event) {
 QWidget* GridCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const {
   auto* editor = new QLineEdit(parent);
   editor->setFrame(false);
+  // The text stays where the cell shows it.
+  editor->setAlignment(Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt()));
   QPersistentModelIndex cell(index);
   QPointer<QLineEdit> guard(editor);
   connect(editor, &QLineEdit::textEdited, editor, [cell, guard](const QString& text) {

@@ -128,6 +128,16 @@ TEST_F(GridEditorTest, DeleteAppendAndInsertKeepTheRowNumbersConsecutive) {
   EXPECT_EQ(GridText(2, 1), QStringLiteral("N1"));
   for (int r = 1; r <= 4; ++r) EXPECT_EQ(GridText(r, 0), QStringLiteral("#%1").arg(r));
   EXPECT_EQ(form_->StatusText(1), QStringLiteral("Total: 4"));
+  // Drawing: labels, codes and headers centred, names and numbers to the right.
+  const auto align = [this](int column) {
+    return Grid()->model()->index(0, column).data(Qt::TextAlignmentRole).toInt() & Qt::AlignHorizontal_Mask;
+  };
+  EXPECT_EQ(align(0), Qt::AlignHCenter);
+  EXPECT_EQ(align(1), Qt::AlignRight);
+  EXPECT_EQ(align(4), Qt::AlignRight);
+  EXPECT_EQ(align(5), Qt::AlignHCenter);
+  EXPECT_EQ(Grid()->model()->headerData(1, Qt::Horizontal, Qt::TextAlignmentRole).toInt() & Qt::AlignHorizontal_Mask,
+            Qt::AlignHCenter);
 }
 
 TEST_F(GridEditorTest, EnzOrderAndUsSurveyFeetAreStoredInMetres) {
