@@ -43,6 +43,11 @@ void GridView::keyPressEvent(QKeyEvent* event) {
         return;
       }
     }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid()) {
+      setCurrentIndex(moveCursor(MoveNext, event->modifiers()));
+      event->accept();
+      return;
+    }
     if (event->matches(QKeySequence::Paste) && OnPaste && (currentIndex().flags() & Qt::ItemIsEditable)) {
       OnPaste(QApplication::clipboard()->text());
       event->accept();

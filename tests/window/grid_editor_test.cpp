@@ -161,6 +161,8 @@ TEST_F(GridEditorTest, TabEnterDeleteAndAPastedBlock) {
   QTest::keyClick(CellEditor(), Qt::Key_Return);
   EXPECT_EQ(Current(), std::make_pair(1, 3));
   QTest::keyClick(CellEditor(), Qt::Key_Escape);
+  QTest::keyClick(Grid(), Qt::Key_Return);  // without an open editor too
+  EXPECT_EQ(Current(), std::make_pair(1, 4));
   // A block from a spreadsheet, from row 1 column 1: the bad cell is refused, rows added.
   QApplication::clipboard()->setText(QStringLiteral("P1\t1\t2\t3\tC1\nP2\t4\tx\t6\r\nP3\t7\t8\t9\tC3\textra\n"));
   Grid()->setCurrentIndex(Grid()->model()->index(0, 1));
