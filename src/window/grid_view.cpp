@@ -29,6 +29,10 @@ void GridView::CloseCellEditor() {
     closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
+void GridView::EmptyCellEditor(const QModelIndex& index) {
+  if (auto* editor = qobject_cast<QLineEdit*>(indexWidget(index))) editor->clear();
+}
+
 void GridView::keyPressEvent(QKeyEvent* event) {
   if (state() != EditingState && model() != nullptr) {
     if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {

@@ -16,6 +16,8 @@ class GridView final : public QTableView {
   std::function<void(const QString& text)> OnPaste;
   // Closes an open cell editor; its text is in the cell already.
   void CloseCellEditor();
+  // Empties the open editor of index, if any (a refused text, before its message shows).
+  void EmptyCellEditor(const QModelIndex& index);
 
  protected:
   QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;

@@ -514,6 +514,9 @@ void TForm1::StrGridSetEditText(int ACol, int ARow) {
   if (!check.accepted) {
     // The whole cell goes, as the message says nothing about which character was wrong.
     gridModel_->SetCell(row, ACol, std::string());
+    // Before the box takes the focus: the editor's commit on losing it must not bring the
+    // refused text back.
+    strGrid_->EmptyCellEditor(gridModel_->index(row, ACol));
     if (check.message) Notice(*check.message);
     return;
   }
