@@ -25,7 +25,6 @@ class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
 class QStatusBar;
-class QTableView;
 
 namespace theolink {
 
