@@ -32,11 +32,12 @@ bool HasDisplay() {
 void PrintUsage() {
   std::printf(
       "Usage: theolink [FILE]\n"
-      "       theolink --screenshot PNG [FILE]\n"
+      "       theolink --screenshot PNG [--edit] [FILE]\n"
       "       theolink --version\n"
       "Starts the Theolink II window; FILE is opened as the Open button would.\n"
       "--screenshot starts the window off screen, saves a picture of it to PNG, prints the\n"
-      "path and ends. Without a display the window does that by itself.\n");
+      "path and ends. Without a display the window does that by itself. With --edit the\n"
+      "picture shows the coordinate grid editor (Coord pressed after FILE is opened).\n");
 }
 
 void Pump(QApplication& app, int ms) {
@@ -50,6 +51,7 @@ void Pump(QApplication& app, int ms) {
 int main(int argc, char** argv) {
   std::string screenshot;
   std::string file;
+  bool edit = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -68,6 +70,8 @@ int main(int argc, char** argv) {
       screenshot = argv[++i];
     } else if (arg.rfind("--screenshot=", 0) == 0) {
       screenshot = arg.substr(std::strlen("--screenshot="));
+    } else if (arg == "--edit") {
+      edit = true;
     } else if (file.empty() && (arg.empty() || arg[0] != '-')) {
       file = arg;
     } else {
@@ -115,6 +119,10 @@ int main(int argc, char** argv) {
   Pump(app, 100);
   if (!form.StartHelpShown()) form.grab();
   Pump(app, 300);
+  if (edit) {
+    form.CoordBtnClick();
+    Pump(app, 100);
+  }
   const QPixmap picture = form.grab();
   if (!picture.save(QString::fromLocal8Bit(screenshot.c_str()), "PNG")) {
     std::fprintf(stderr, "theolink: cannot write %s\n", screenshot.c_str());

@@ -25,6 +25,8 @@
 #include <filesystem>
 #include <utility>
 
+#include "app/grid_cells.h"
+#include "app/grid_write_back.h"
 #include "app/help_sections.h"
 #include "app/language.h"
 #include "app/last_folder.h"
@@ -38,6 +40,7 @@
 #include "window/dialogs.h"
 #include "window/display_text.h"
 #include "window/grid_model.h"
+#include "window/grid_view.h"
 #include "window/save_action.h"
 #include "window/settings_form.h"
 #include "window/window_fonts.h"
@@ -146,7 +149,9 @@ void TForm1::BuildControls() {
   measText_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   measText_->setFont(DataFont());
   gridModel_ = new GridModel(this);
-  strGrid_ = new QTableView(views);
+  gridModel_->OnCellEdited = [this](int row, int column) { StrGridSetEditText(column, row + 1); };
+  strGrid_ = new GridView(views);
+  strGrid_->OnPaste = [this](const QString& text) { PasteIntoGrid(text); };
   strGrid_->setObjectName(QStringLiteral("StrGrid"));
   strGrid_->setAccessibleName(QStringLiteral("StrGrid"));
   strGrid_->setModel(gridModel_);
@@ -160,8 +165,7 @@ void TForm1::BuildControls() {
   strGrid_->horizontalHeader()->setHighlightSections(false);
   for (int c = 0; c < 6; ++c) strGrid_->setColumnWidth(c, c == 0 ? 38 : (c == 5 ? 99 : 100));
   strGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  strGrid_->setSelectionMode(QAbstractItemView::SingleSelection);
-  strGrid_->setTabKeyNavigation(true);
+  strGrid_->setSelectionMode(QAbstractItemView::ContiguousSelection);
   strGrid_->hide();
   viewsLayout->addWidget(measText_, 0, 0);
   viewsLayout->addWidget(strGrid_, 0, 0);
@@ -250,6 +254,9 @@ void TForm1::BuildControls() {
   connect(settingBtn_, &QPushButton::clicked, this, &TForm1::SettingBtnClick);
   connect(helpBtn_, &QPushButton::clicked, this, &TForm1::HelpBtnClick);
   connect(okBtn_, &QPushButton::clicked, this, &TForm1::OKBtnClick);
+  connect(appendBtn_, &QPushButton::clicked, this, &TForm1::AppendBtnClick);
+  connect(insertBtn_, &QPushButton::clicked, this, &TForm1::InsertBtnClick);
+  connect(delBtn_, &QPushButton::clicked, this, &TForm1::DelBtnClick);
   for (QWidget* w : {static_cast<QWidget*>(receiveBtn_), static_cast<QWidget*>(sendBtn_),
                      static_cast<QWidget*>(stopBtn_), static_cast<QWidget*>(settingBtn_),
                      static_cast<QWidget*>(transControlGroup_)}) {
@@ -459,12 +466,113 @@ void TForm1::CodeBtnClick() {
   if (step.views == ViewUpdate::InitAndRefresh) RefleshDataShowView();
 }
 
+// --- grid editor ---------------------------------------------------------------------
+
+int TForm1::CurrentGridRow() const {
+  const int row = strGrid_->currentIndex().row();
+  return row >= 0 && row < gridModel_->rowCount() ? row : 0;
+}
+
+void TForm1::ShowGridRowCount() { SetStatus(1, T(TextId::TotalPrefix) + QString::number(gridModel_->rowCount())); }
+
+void TForm1::MakeCellCurrent(int row, int column) {
+  const QModelIndex index = gridModel_->index(row, column);
+  strGrid_->setCurrentIndex(index);
+  strGrid_->scrollTo(index);
+}
+
+void TForm1::AppendBtnClick() {
+  const int column = std::max(1, strGrid_->currentIndex().column());
+  gridModel_->AppendRow();
+  MakeCellCurrent(gridModel_->rowCount() - 1, column);
+  ShowGridRowCount();
+}
+
+void TForm1::InsertBtnClick() {
+  const int row = CurrentGridRow();
+  const int column = std::max(1, strGrid_->currentIndex().column());
+  gridModel_->InsertRow(row);
+  MakeCellCurrent(row, column);
+  ShowGridRowCount();
+}
+
+void TForm1::DelBtnClick() {
+  if (!dialogs_.AskYesNo(T(TextId::AskDeleteRow), UiText(PickCaption(TextId::AskDeleteRow)))) return;
+  gridModel_->SetGridModified(true);
+  const int row = CurrentGridRow();
+  const bool several = gridModel_->rowCount() >= 2;
+  gridModel_->DeleteRow(row);
+  if (several) {
+    MakeCellCurrent(std::min(row, gridModel_->rowCount() - 1), std::max(1, strGrid_->currentIndex().column()));
+    ShowGridRowCount();
+  }
+}
+
+void TForm1::StrGridSetEditText(int ACol, int ARow) {
+  const int row = ARow - 1;
+  const CellCheck check = CheckCellText(ColumnKind(data_.DataKind, ACol), gridModel_->Cell(row, ACol));
+  if (!check.accepted) {
+    // The whole cell goes, as the message says nothing about which character was wrong.
+    gridModel_->SetCell(row, ACol, std::string());
+    // Before the box takes the focus: the editor's commit on losing it must not bring the
+    // refused text back.
+    strGrid_->EmptyCellEditor(gridModel_->index(row, ACol));
+    if (check.message) Notice(*check.message);
+    return;
+  }
+  if (check.modifies) gridModel_->SetGridModified(true);
+}
+
+void TForm1::PasteIntoGrid(const QString& text) {
+  const QModelIndex start = strGrid_->currentIndex();
+  if (!start.isValid() || start.column() < 1) return;
+  const auto block = SplitPastedBlock(DataText(text));
+  if (block.empty()) return;
+  const int needed = start.row() + static_cast<int>(block.size()) - gridModel_->rowCount();
+  if (needed > 0) {
+    gridModel_->AppendRows(needed);
+    ShowGridRowCount();
+  }
+  for (std::size_t r = 0; r < block.size(); ++r) {
+    for (std::size_t c = 0; c < block[r].size(); ++c) {
+      const int column = start.column() + static_cast<int>(c);
+      if (column >= gridModel_->columnCount()) break;
+      gridModel_->setData(gridModel_->index(start.row() + static_cast<int>(r), column), DisplayText(block[r][c]),
+                          Qt::EditRole);
+    }
+  }
+}
+
 void TForm1::OKBtnClick() {
-  // Writing the grid back into the lists comes with the grid editor; Return leaves it.
+  // Close an open cell editor first, so its text is in the grid.
+  strGrid_->CloseCellEditor();
+  const GridRows& rows = gridModel_->Rows();
+  if (data_.DataKind == DataKindCoord) {
+    const GridWriteResult written = WriteGridToPoints(rows, gridModel_->GridModified(), settings_, data_);
+    if (!written.Ok()) {
+      Notice(TextId::WrongCoordinateFormat);
+      if (written.badCell) MakeCellCurrent(written.badCell->row, written.badCell->column);
+      return;
+    }
+  } else {
+    WriteGridToCodes(rows, data_);
+  }
+  if (const auto bad = FindIllegalCharacter(rows, data_.DataKind)) {
+    Notice(TextId::IllegalCharacter);
+    MakeCellCurrent(bad->row, bad->column);
+    return;
+  }
+  LeaveGridEditor();
+}
+
+void TForm1::LeaveGridEditor() {
+  gridModel_->SetGridModified(false);
   gridModel_->SetEditing(false);
   strGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   pageControl1_->setCurrentIndex(0);
   SetStatus(0, QString());
+  InitDataShowView();
+  RefleshDataShowView();
 }
 
 void TForm1::HelpBtnClick() {

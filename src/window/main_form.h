@@ -25,12 +25,12 @@ class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
 class QStatusBar;
-class QTableView;
 
 namespace theolink {
 
 class Dialogs;
 class GridModel;
+class GridView;
 class TComComboBox;
 class TForm2;
 
@@ -53,6 +53,15 @@ class TForm1 final : public QWidget, private TransferView {
   void SettingBtnClick();
   void HelpBtnClick();
   void OKBtnClick();
+  void AppendBtnClick();
+  void InsertBtnClick();
+  void DelBtnClick();
+  // Every change of a cell's text while editing (ACol, ARow in grid terms: row 1 is the
+  // first data row); the cell already holds the text.
+  void StrGridSetEditText(int ACol, int ARow);
+  // A tab-separated block from the current cell on, each cell checked as if typed; rows
+  // past the end are appended.
+  void PasteIntoGrid(const QString& text);
   void ReceiveBtnMouseMove(int x, int y);
   void SendBtnMouseMove(int x, int y);
   void StopBtnMouseMove(int x, int y);
@@ -111,6 +120,11 @@ class TForm1 final : public QWidget, private TransferView {
   void ShowCoordGrid();
   void ShowCodeGrid();
   void ShowTotal();
+  // The current data row of the grid (model row; the first when none is current).
+  int CurrentGridRow() const;
+  void ShowGridRowCount();
+  void MakeCellCurrent(int row, int column);
+  void LeaveGridEditor();
   void SetStatus(int panel, const QString& text);
   void Notice(TextId id);
   bool Ask(TextId question);
@@ -139,7 +153,7 @@ class TForm1 final : public QWidget, private TransferView {
   QStatusBar* statusBar1_ = nullptr;
   QLabel* panels_[3] = {nullptr, nullptr, nullptr};
   QPlainTextEdit* measText_ = nullptr;
-  QTableView* strGrid_ = nullptr;
+  GridView* strGrid_ = nullptr;
   QStackedWidget* pageControl1_ = nullptr;
   QGroupBox* comportSettingGroup_ = nullptr;
   QGroupBox* transControlGroup_ = nullptr;

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 #include <deque>
 #include <filesystem>
@@ -126,6 +127,34 @@ class WindowFixture : public ::testing::Test {
   void OpenFile(const std::string& path) {
     ChooseFile(path);
     Click("OpenBtn");
+  }
+
+  QTableView* Grid() { return Control<QTableView>("StrGrid"); }
+  // The open cell editor of the grid (none when no cell is being edited).
+  QWidget* CellEditor() { return Grid()->indexWidget(Grid()->currentIndex()); }
+  // Makes cell (row from 1, column) current and types text with the keyboard: the first
+  // key opens the editor, the others go to it.
+  void TypeIntoCell(int row, int column, const QString& text) {
+    QTableView* grid = Grid();
+    grid->setCurrentIndex(grid->model()->index(row - 1, column));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+      QWidget* target = CellEditor() != nullptr ? CellEditor() : (i == 0 ? static_cast<QWidget*>(grid) : nullptr);
+      ASSERT_NE(target, nullptr) << "no editor open at key " << i;
+      const QChar ch = text[i];
+      const Qt::Key key = ch.unicode() < 128 ? static_cast<Qt::Key>(QChar(ch).toUpper().unicode()) : Qt::Key_unknown;
+      QTest::sendKeyEvent(QTest::Click, target, key, QString(ch), Qt::NoModifier);
+    }
+  }
+  // Types a whole row's cells from column 1 on, Tab between them, Enter at the end.
+  void TypeRow(int row, const std::vector<QString>& cells) {
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+      if (cells[c].isEmpty()) continue;
+      TypeIntoCell(row, static_cast<int>(c) + 1, cells[c]);
+      QTest::keyClick(CellEditor(), Qt::Key_Return);
+    }
+  }
+  QString GridText(int row, int column) {
+    return Grid()->model()->index(row - 1, column).data().toString();
   }
 
   std::string dir_;

@@ -1,0 +1,218 @@
+// The grid editor on page 1, typed into with the keyboard: the cell checks, the row
+// operations, Return's write-back and character check, units and order, a pasted block,
+// and Edit, Return, Save against golden files.
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QStackedWidget>
+
+#include "window/grid_model.h"
+#include "window/window_test_support.h"
+
+namespace theolink::test {
+namespace {
+
+class GridEditorTest : public WindowFixture {
+ protected:
+  // An empty coordinate grid in the editor (Coord on an empty job).
+  void StartEmptyCoordEditor(const std::string& ini = "") {
+    if (!ini.empty()) WriteIni(ini);
+    Start();
+    Click("CoordBtn");
+    ASSERT_EQ(Page(), 1);
+  }
+  int Page() { return Control<QStackedWidget>("PageControl1")->currentIndex(); }
+  QString Notice(std::size_t i) { return i < dialogs_.notices.size() ? dialogs_.notices[i] : QString(); }
+  std::pair<int, int> Current() { return {Grid()->currentIndex().row() + 1, Grid()->currentIndex().column()}; }
+};
+
+TEST_F(GridEditorTest, EveryKeystrokeIsCheckedAndARefusalEmptiesTheCell) {
+  StartEmptyCoordEditor();
+  // A negative number typed sign first: the lone sign is accepted but changes nothing yet.
+  TypeIntoCell(1, 2, QStringLiteral("-"));
+  EXPECT_FALSE(form_->Grid().GridModified());
+  TypeIntoCell(1, 2, QStringLiteral("99999999.9999"));
+  EXPECT_EQ(GridText(1, 2), QStringLiteral("-99999999.9999"));
+  EXPECT_TRUE(form_->Grid().GridModified());
+  EXPECT_TRUE(dialogs_.notices.empty());
+  // Sign last: the digits, then Home and the sign.
+  TypeIntoCell(1, 4, QStringLiteral("12.5"));
+  QTest::keyClick(CellEditor(), Qt::Key_Home);
+  QTest::keyClick(CellEditor(), Qt::Key_Minus);
+  EXPECT_EQ(GridText(1, 4), QStringLiteral("-12.5"));
+  TypeIntoCell(1, 3, QStringLiteral("99999999.9999"));
+  EXPECT_TRUE(dialogs_.notices.empty());
+  QTest::keyClick(CellEditor(), Qt::Key_9);  // the fourteenth character of a positive number
+  EXPECT_EQ(Notice(0), QStringLiteral("Too many data!"));
+  EXPECT_EQ(GridText(1, 3), QString());
+  EXPECT_EQ(qobject_cast<QLineEdit*>(CellEditor())->text(), QString());
+  TypeIntoCell(1, 3, QStringLiteral("100000000"));
+  EXPECT_EQ(Notice(1), QStringLiteral("Oversize or Undersize!"));
+  TypeIntoCell(1, 3, QStringLiteral("7x"));
+  EXPECT_EQ(Notice(2), QStringLiteral("Illegal data type!"));
+  TypeIntoCell(1, 1, QStringLiteral("ABCDEFGH"));
+  EXPECT_EQ(dialogs_.notices.size(), 3u);
+  QTest::keyClick(CellEditor(), Qt::Key_I);  // the ninth character of a name
+  EXPECT_EQ(Notice(3), QStringLiteral("Too many char!"));
+  EXPECT_EQ(GridText(1, 1), QString());
+  EXPECT_EQ(dialogs_.notices.size(), 4u);
+}
+
+TEST_F(GridEditorTest, ReturnRefusesALoneSignAndABadCoordinateKeepingTheEditorAndThePoints) {
+  WriteBytes(File("pts.dat"), "P1,T1,10.12345,20.54321,3.0\r\nP2,,1,2,3\r\n");
+  Start();
+  OpenFile(File("pts.dat"));
+  Click("CoordBtn");
+  Click("OKBtn");  // nothing changed: the list is not rebuilt from the four-decimal cells
+  EXPECT_EQ(Page(), 0);
+  EXPECT_EQ(form_->Data().PointList[0].North, 20.54321);
+  Click("CoordBtn");
+  Click("AppendBtn");
+  TypeRow(3, {QStringLiteral("P3"), QStringLiteral("-"), QStringLiteral("5"), QStringLiteral("6")});
+  Click("OKBtn");
+  EXPECT_EQ(Notice(0), QStringLiteral("Wrong coordinate format in grid."));
+  EXPECT_EQ(Page(), 1);
+  EXPECT_EQ(Current(), std::make_pair(3, 2));
+  ASSERT_EQ(form_->Data().PointList.size(), 2u);
+  EXPECT_EQ(form_->Data().PointList[0].North, 20.54321);
+  TypeIntoCell(3, 2, QStringLiteral("-4"));
+  Click("OKBtn");
+  EXPECT_EQ(Page(), 0);
+  ASSERT_EQ(form_->Data().PointList.size(), 3u);
+  EXPECT_EQ(form_->Data().PointList[2].North, -4.0);
+  EXPECT_EQ(form_->StatusText(1), QStringLiteral("Total: 3"));
+}
+
+TEST_F(GridEditorTest, IllegalCharactersAtReturnMakeTheirCellCurrent) {
+  StartEmptyCoordEditor();
+  TypeRow(1, {QStringLiteral("A B"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
+  Click("AppendBtn");
+  TypeRow(2, {QStringLiteral("P2"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+              QString::fromUtf8("C\u70B9")});
+  Click("OKBtn");
+  EXPECT_EQ(Notice(0), QStringLiteral("The inputs contain illegal character type."));
+  EXPECT_EQ(Current(), std::make_pair(1, 1));
+  EXPECT_EQ(Page(), 1);
+  TypeIntoCell(1, 1, QStringLiteral("AB"));  // the first key replaces the cell's text
+  EXPECT_EQ(GridText(1, 1), QStringLiteral("AB"));
+  Click("OKBtn");
+  EXPECT_EQ(Notice(1), QStringLiteral("The inputs contain illegal character type."));
+  EXPECT_EQ(Current(), std::make_pair(2, 5));
+  EXPECT_EQ(form_->Data().PointList.size(), 2u);  // written back before the check
+}
+
+TEST_F(GridEditorTest, DeleteAppendAndInsertKeepTheRowNumbersConsecutive) {
+  StartEmptyCoordEditor();
+  TypeIntoCell(1, 1, QStringLiteral("P1"));
+  dialogs_.answers = {false, true};
+  Click("DelBtn");  // No
+  EXPECT_EQ(GridText(1, 1), QStringLiteral("P1"));
+  Click("DelBtn");  // the only row: emptied, number included
+  EXPECT_EQ(dialogs_.questions.back(), QStringLiteral("Are you sure you want to delete the data?"));
+  EXPECT_EQ(GridText(1, 0), QString());
+  EXPECT_EQ(GridText(1, 1), QString());
+  Click("AppendBtn");
+  EXPECT_EQ(GridText(1, 0), QStringLiteral("#1"));
+  EXPECT_EQ(GridText(2, 0), QStringLiteral("#2"));
+  Click("AppendBtn");
+  for (int r = 1; r <= 3; ++r) TypeIntoCell(r, 1, QStringLiteral("N%1").arg(r));
+  Grid()->setCurrentIndex(Grid()->model()->index(1, 1));
+  dialogs_.answers = {true};
+  Click("DelBtn");  // the middle row
+  EXPECT_EQ(GridText(2, 1), QStringLiteral("N3"));
+  EXPECT_EQ(form_->StatusText(1), QStringLiteral("Total: 2"));
+  Click("AppendBtn");
+  Grid()->setCurrentIndex(Grid()->model()->index(0, 1));
+  Click("InsertBtn");
+  EXPECT_EQ(Current(), std::make_pair(1, 1));
+  EXPECT_EQ(GridText(2, 1), QStringLiteral("N1"));
+  for (int r = 1; r <= 4; ++r) EXPECT_EQ(GridText(r, 0), QStringLiteral("#%1").arg(r));
+  EXPECT_EQ(form_->StatusText(1), QStringLiteral("Total: 4"));
+  // Drawing: labels, codes and headers centred, names and numbers to the right.
+  const auto align = [this](int column) {
+    return Grid()->model()->index(0, column).data(Qt::TextAlignmentRole).toInt() & Qt::AlignHorizontal_Mask;
+  };
+  EXPECT_EQ(align(0), Qt::AlignHCenter);
+  EXPECT_EQ(align(1), Qt::AlignRight);
+  EXPECT_EQ(align(4), Qt::AlignRight);
+  EXPECT_EQ(align(5), Qt::AlignHCenter);
+  EXPECT_EQ(Grid()->model()->headerData(1, Qt::Horizontal, Qt::TextAlignmentRole).toInt() & Qt::AlignHorizontal_Mask,
+            Qt::AlignHCenter);
+}
+
+TEST_F(GridEditorTest, EnzOrderAndUsSurveyFeetAreStoredInMetres) {
+  StartEmptyCoordEditor("[Setting]\r\nLengthUnit=1\r\nCoordOrder=1\r\n");
+  EXPECT_EQ(Grid()->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("East coordinates"));
+  TypeRow(1, {QStringLiteral("P1"), QStringLiteral("1000"), QStringLiteral("3280.8333"), QStringLiteral("10")});
+  Click("OKBtn");
+  ASSERT_EQ(form_->Data().PointList.size(), 1u);
+  const PointRecord& p = form_->Data().PointList[0];
+  EXPECT_DOUBLE_EQ(p.East, 1000 * 0.30480060960121924975);
+  EXPECT_NEAR(p.North, 1000.0, 1e-4);
+  EXPECT_EQ(GridText(1, 3), QStringLiteral("3280.8333"));
+}
+
+TEST_F(GridEditorTest, TabEnterDeleteAndAPastedBlock) {
+  StartEmptyCoordEditor();
+  TypeIntoCell(1, 1, QStringLiteral("A"));
+  QTest::keyClick(CellEditor(), Qt::Key_Tab);
+  EXPECT_EQ(Current(), std::make_pair(1, 2));
+  TypeIntoCell(1, 2, QStringLiteral("1"));
+  QTest::keyClick(CellEditor(), Qt::Key_Return);
+  EXPECT_EQ(Current(), std::make_pair(1, 3));
+  QTest::keyClick(CellEditor(), Qt::Key_Escape);
+  QTest::keyClick(Grid(), Qt::Key_Return);  // without an open editor too
+  EXPECT_EQ(Current(), std::make_pair(1, 4));
+  // A block from a spreadsheet, from row 1 column 1: the bad cell is refused, rows added.
+  QApplication::clipboard()->setText(QStringLiteral("P1\t1\t2\t3\tC1\nP2\t4\tx\t6\r\nP3\t7\t8\t9\tC3\textra\n"));
+  Grid()->setCurrentIndex(Grid()->model()->index(0, 1));
+  QTest::keyClick(Grid(), Qt::Key_V, Qt::ControlModifier);
+  ASSERT_EQ(Grid()->model()->rowCount(), 3);
+  EXPECT_EQ(dialogs_.notices, std::vector<QString>{QStringLiteral("Illegal data type!")});
+  EXPECT_EQ(GridText(3, 5), QStringLiteral("C3"));
+  EXPECT_EQ(GridText(2, 3), QString());
+  EXPECT_EQ(GridText(3, 0), QStringLiteral("#3"));
+  EXPECT_EQ(form_->StatusText(1), QStringLiteral("Total: 3"));
+  // Delete empties the selected cells.
+  Grid()->selectionModel()->select(QItemSelection(Grid()->model()->index(0, 2), Grid()->model()->index(1, 4)),
+                                   QItemSelectionModel::ClearAndSelect);
+  QTest::keyClick(Grid(), Qt::Key_Delete);
+  EXPECT_EQ(GridText(1, 2), QString());
+  EXPECT_EQ(GridText(2, 4), QString());
+  EXPECT_EQ(GridText(1, 1), QStringLiteral("P1"));
+}
+
+TEST_F(GridEditorTest, EmptiedCodeGridEmptiesTheCodeList) {
+  WriteBytes(File("codes.txt"), "CURB\r\nTREE\r\n");
+  Start();
+  OpenFile(File("codes.txt"));
+  Click("CodeBtn");
+  dialogs_.answers = {true, true};
+  Click("DelBtn");
+  Click("DelBtn");
+  Click("OKBtn");
+  EXPECT_TRUE(form_->Data().CodeList.empty());
+  EXPECT_EQ(Page(), 0);
+}
+
+// Points typed into the grid, Return, then saved in three coordinate formats.
+TEST_F(GridEditorTest, TypedPointsSaveAsCassGts7AndDxf) {
+  StartEmptyCoordEditor();
+  TypeRow(1, {QStringLiteral("BM1"), QStringLiteral("4512.345"), QStringLiteral("-1023.5"), QStringLiteral("12.25"),
+              QStringLiteral("CTRL")});
+  Click("AppendBtn");
+  TypeRow(2, {QStringLiteral("ABCDEFGH"), QStringLiteral("-99999999.9999"), QStringLiteral("0.0001"),
+              QStringLiteral("-3")});
+  Click("OKBtn");
+  ASSERT_EQ(Page(), 0);
+  ASSERT_TRUE(dialogs_.notices.empty());
+  for (const auto& [filter, golden] : {std::pair{1, "typed.cass.dat"}, std::pair{5, "typed.gts7coord.txt"},
+                                      std::pair{2, "typed.dxf"}}) {
+    ChooseFile(File(golden), filter);
+    Click("SaveBtn");
+    EXPECT_EQ(ReadBytes(File(golden)), ReadBytes(std::string(THEOLINK_TEST_DATA) + "/window/" + golden)) << golden;
+  }
+}
+
+}  // namespace
+}  // namespace theolink::test
