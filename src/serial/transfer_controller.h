@@ -3,6 +3,7 @@
 // thread; port bytes, timer expiry and Stop are its inputs, and everything it does to the
 // outside goes through TransferHost, so it can be driven without a port or a clock.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "files/working_data.h"
@@ -76,11 +77,16 @@ class TransferController {
   std::size_t ReceivedByteCount() const { return receivedBytes_; }
   // The current or last transfer ended because the device hung up.
   bool LinkDropped() const { return linkDropped_; }
+  // The line the current or last send cut short; a send with one never succeeds.
+  const std::optional<SendCut>& LastSendCut() const { return sendCut_; }
 
  private:
   void CutReceivedLines();
   void AnswerLineRequest();
   void SendLine(std::size_t index);
+  void CutShort(std::size_t index, std::string error);
+  void EndTransfer();
+  void ShowCutOnce();
   void LoadReceivedLines();
 
   TransferHost& host_;
@@ -94,6 +100,8 @@ class TransferController {
   ReceiveOutcome lastOutcome_ = ReceiveOutcome::NothingLoaded;
   std::size_t receivedBytes_ = 0;
   bool linkDropped_ = false;
+  std::optional<SendCut> sendCut_;
+  bool cutShown_ = false;
 };
 
 }  // namespace theolink

@@ -17,6 +17,8 @@ class TransferView {
   virtual void EnableControl(TransferControl control, bool enabled) = 0;
   // A notice box.
   virtual void ShowMessage(TextId message) = 0;
+  // Status bar panel 0 and a notice: the send stopped at a line that went out in part.
+  virtual void ShowSendCut(const SendCut& cut) = 0;
   // Rebuilds the data views from the working data.
   virtual void RefreshViews() = 0;
 };

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <regex>
+#include <thread>
 
 #include "e2e/e2e_process.h"
 #include "support/waits.h"
@@ -212,6 +213,42 @@ TEST(TransferEndToEnd, InterruptStopsAReceiveWithoutWriting) {
   EXPECT_EQ(*r.Cli, 1) << r.CliErr;
   EXPECT_NE(r.CliErr.find("Stop the operation!"), std::string::npos) << r.CliErr;
   EXPECT_FALSE(std::filesystem::exists(dir.File("job.txt")));
+}
+
+TEST(TransferEndToEnd, HangUpSignalStopsAReceiveOrASendCleanly) {
+  for (const bool receive : {true, false}) {
+    SCOPED_TRACE(receive ? "receive" : "send");
+    TempDir dir;
+    const std::vector<std::string> simArgs =
+        receive ? std::vector<std::string>{"export", Data("job.wkj"), "--pace", "300", "--linger", "2000"}
+                : std::vector<std::string>{"import", dir.File("wire.bin"), "--pace", "1000", "--answer-timeout", "3000"};
+    const PairResult r = RunPair(
+        dir, simArgs,
+        [&](const std::string& device) {
+          return receive ? std::vector<std::string>{"receive", "--port", device, dir.File("job.txt")}
+                         : std::vector<std::string>{"send", "--port", device, Data("coords.csv")};
+        },
+        [&](Child& cli) {
+          // Once the transfer runs: a receive's first line has come, a send waits for requests.
+          EXPECT_TRUE(test::WaitUntil(
+              [&] {
+                return receive ? ReadFile(RawCopyIn(dir)).find("\r\n") != std::string::npos
+                               : ReadFile(dir.File("cli.err")).find("Waiting") != std::string::npos;
+              },
+              5000ms));
+          if (!receive) std::this_thread::sleep_for(1200ms);
+          ::kill(cli.Pid(), SIGHUP);
+        });
+    ASSERT_TRUE(r.Cli.has_value());
+    EXPECT_EQ(*r.Cli, 1) << r.CliErr;
+    EXPECT_NE(r.CliErr.find("Stop the operation!"), std::string::npos) << r.CliErr;
+    if (receive) {
+      EXPECT_NE(r.CliErr.find("Raw copy of the received bytes: " + RawCopyIn(dir)), std::string::npos) << r.CliErr;
+      EXPECT_FALSE(std::filesystem::exists(dir.File("job.txt")));
+    } else {
+      EXPECT_EQ(r.CliErr.find("Sent successfully!"), std::string::npos) << r.CliErr;
+    }
+  }
 }
 
 TEST(TransferEndToEnd, MissingDeviceIsAPortSettingsError) {
