@@ -3,6 +3,7 @@
 
 #include <stdlib.h>
 
+#include <fstream>
 #include <functional>
 #include <regex>
 #include <thread>
@@ -213,6 +214,41 @@ TEST(TransferEndToEnd, InterruptStopsAReceiveWithoutWriting) {
   EXPECT_EQ(*r.Cli, 1) << r.CliErr;
   EXPECT_NE(r.CliErr.find("Stop the operation!"), std::string::npos) << r.CliErr;
   EXPECT_FALSE(std::filesystem::exists(dir.File("job.txt")));
+}
+
+// The instrument stops reading while it keeps asking: the line it does not take within its
+// time limit ends the send, named, and the instrument holds exactly the lines said whole.
+TEST(TransferEndToEnd, ALineTheInstrumentStopsReadingFailsTheSendNamingIt) {
+  TempDir dir;
+  std::string csv, wire;
+  for (int i = 1; i <= 600; ++i) {
+    csv += "P" + std::to_string(i) + ",T," + std::to_string(1000 + i) + ".25,2000.5,30\n";
+    wire += "P" + std::to_string(i) + " T 0 2000.500000 " + std::to_string(1000 + i) + ".250000 30.000000 0\r\n";
+  }
+  std::ofstream(dir.File("points.csv"), std::ios::binary) << csv;
+  const PairResult r = Send(dir, dir.File("points.csv"), {"--stall-after", "5", "--stall", "6500"});
+  ASSERT_TRUE(r.Cli.has_value()) << "send hung";
+  EXPECT_EQ(*r.Cli, 1) << r.CliErr;
+  EXPECT_EQ(r.CliErr.find("Sent successfully!"), std::string::npos) << r.CliErr;
+  const std::smatch m = [&] {
+    std::smatch found;
+    std::regex_search(r.CliErr, found,
+                      std::regex("theolink-cli send: line ([0-9]+) of 600 \\(P([0-9]+)\\) was cut short: the instrument "
+                                 "stopped reading; ([0-9]+) lines were sent whole\n"));
+    return found;
+  }();
+  ASSERT_FALSE(m.empty()) << r.CliErr;
+  const std::size_t line = std::stoul(m[1].str()), whole = std::stoul(m[3].str());
+  EXPECT_EQ(m[2].str(), m[1].str());
+  ASSERT_EQ(whole + 1, line);
+  std::size_t end = 0;
+  for (std::size_t i = 0; i < whole; ++i) end = wire.find("\r\n", end) + 2;
+  const std::string got = ReadFile(dir.File("wire.bin"));
+  ASSERT_GE(got.size(), end);
+  EXPECT_TRUE(got.compare(0, end, wire, 0, end) == 0) << got.substr(0, 100);
+  const std::string next = wire.substr(end, wire.find("\r\n", end) + 2 - end);
+  EXPECT_LT(got.size() - end, next.size());
+  EXPECT_TRUE(got.compare(end, std::string::npos, next, 0, got.size() - end) == 0);
 }
 
 TEST(TransferEndToEnd, HangUpSignalStopsAReceiveOrASendCleanly) {
