@@ -40,6 +40,7 @@ StartResult TransferController::StartReceive() {
   lastOutcome_ = ReceiveOutcome::NothingLoaded;
   receivedBytes_ = 0;
   linkDropped_ = false;
+  limitReached_ = false;
   sendCut_.reset();
   if (rawCopy_) rawCopy_->Begin();
   host_.ShowStatus(TextId::Receiving);
@@ -85,6 +86,11 @@ void TransferController::OnBytesArrived(int count) {
     // Kept before anything interprets them.
     receivedBytes_ += bytes.size();
     if (rawCopy_) rawCopy_->Append(bytes);
+    if (receivedBytes_ > receiveLimit_) {
+      limitReached_ = true;
+      Stop();
+      return;
+    }
   }
   rxBuffer_ += bytes;
   switch (transferState_) {

@@ -19,6 +19,8 @@ inline constexpr std::uint8_t TransferSending = 2;
 
 inline constexpr int FirstLineTimeoutMs = 20000;  // time to start the export or import
 inline constexpr int SilenceTimeoutMs = 2000;     // quiet line that ends a transfer
+// A peer that never stops sending is stopped here rather than filling the memory.
+inline constexpr std::size_t DefaultReceiveLimit = std::size_t{256} << 20;
 
 enum class StartResult { Started, NothingToSend, PortFailed };
 
@@ -63,6 +65,11 @@ class TransferController {
   void StopBtnClick() { Stop(); }
   const LineList& Memo1() const { return Lines(); }
 
+  // A receive that gets more than bytes stops (nothing loads; the raw copy keeps them).
+  void SetReceiveLimit(std::size_t bytes) { receiveLimit_ = bytes; }
+  // The current or last receive was stopped by that limit.
+  bool ReceiveLimitReached() const { return limitReached_; }
+
   // Every receive copies its bytes here as they arrive (none when null).
   void SetRawCopy(RawReceiveCopy* copy) { rawCopy_ = copy; }
   // The raw copy of the current or last receive; empty when none was made.
@@ -101,6 +108,8 @@ class TransferController {
   std::size_t receivedBytes_ = 0;
   bool linkDropped_ = false;
   std::optional<SendCut> sendCut_;
+  std::size_t receiveLimit_ = DefaultReceiveLimit;
+  bool limitReached_ = false;
   bool cutShown_ = false;
 };
 

@@ -251,6 +251,18 @@ TEST(TransferEndToEnd, ALineTheInstrumentStopsReadingFailsTheSendNamingIt) {
   EXPECT_TRUE(got.compare(end, std::string::npos, next, 0, got.size() - end) == 0);
 }
 
+TEST(TransferEndToEnd, AReceivePastItsSizeLimitStopsAndKeepsTheRawCopy) {
+  TempDir dir;
+  const PairResult r = Receive(dir, Data("job.wkj"), {"--max-bytes", "100", dir.File("job.txt")});
+  ASSERT_TRUE(r.Cli.has_value());
+  EXPECT_EQ(*r.Cli, 1) << r.CliErr;
+  EXPECT_NE(r.CliErr.find(", more than the limit of 100 (--max-bytes); nothing written\n"), std::string::npos) << r.CliErr;
+  EXPECT_NE(r.CliErr.find("Raw copy of the received bytes: "), std::string::npos) << r.CliErr;
+  EXPECT_GT(ReadFile(RawCopyIn(dir)).size(), 100u);
+  EXPECT_EQ(ReadFile(Data("job.wkj")).rfind(ReadFile(RawCopyIn(dir)).substr(0, 60), 0), 0u);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("job.txt")));
+}
+
 TEST(TransferEndToEnd, HangUpSignalStopsAReceiveOrASendCleanly) {
   for (const bool receive : {true, false}) {
     SCOPED_TRACE(receive ? "receive" : "send");
