@@ -106,7 +106,7 @@ OpenOutcome OpenMeasureBinary(WorkingData& data, const std::string& path) {
   memo.push_back("INST    TotalStation");
   const std::int32_t result = ReadMeasureBinary(path, memo);
   if (result != 0) {
-    outcome.Messages.push_back(BinaryReadMessage(result));
+    outcome.Messages.push_back(BinaryReadMessage(result, path));
     return outcome;
   }
   const std::string loaded = LoadMeasureLines(data, memo);
@@ -124,7 +124,7 @@ OpenOutcome OpenCoordBinary(WorkingData& data, const std::string& path) {
   const std::int32_t result = ReadCoordBinary(path, memo);
   RemoveBlankLines(memo);
   if (result != 0) {
-    outcome.Messages.push_back(BinaryReadMessage(result));
+    outcome.Messages.push_back(BinaryReadMessage(result, path));
     return outcome;
   }
   // Lines the loader refuses (a 16-character name, no point at all) would otherwise leave

@@ -170,6 +170,10 @@ TEST_F(CheckProgram, DumpPrintsTheLinesAndNamesAReadFailure) {
   std::ofstream(mea, std::ios::binary | std::ios::trunc);
   EXPECT_EQ(Run("dump '" + mea.string() + "'"), 1);
   EXPECT_EQ(err_, mea.string() + ": file is empty\n");
+  const auto job = dir_ / "P1.JOB";
+  std::ofstream(job, std::ios::binary) << "\x01\x02\x03";  // ends inside the header: not empty
+  EXPECT_EQ(Run("dump '" + job.string() + "'"), 1);
+  EXPECT_EQ(err_, job.string() + ": Wrong file format.\n");
   EXPECT_EQ(Run("dump '" + (dir_ / "none.pts").string() + "'"), 1);
   EXPECT_EQ(err_, (dir_ / "none.pts").string() + ": file not exists or permission denny\n");
   EXPECT_EQ(Run("dump '" + Write("x") + "'"), 1);
