@@ -56,7 +56,10 @@ int RunSend(const Args& args, std::ostream& out, std::ostream& err) {
   TransferController& controller = session.Controller();
   switch (controller.StartSend(lines)) {
     case StartResult::NothingToSend:
-      return 1;  // the message has been shown
+      // The message has been shown; for a job it does not say where the fault is.
+      if (data.DataKind == DataKindMeasure)
+        err << "theolink-cli send: send takes coordinates or codes, not a measurement job\n";
+      return 1;
     case StartResult::PortFailed:
       err << MessageText(TextId::PortSettingsError) << '\n' << session.Host().OpenErrorText() << '\n';
       PrintPortAdvice(session.Host().OpenErrorCode(), portOptions.Port, err);

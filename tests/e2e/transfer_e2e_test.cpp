@@ -317,7 +317,9 @@ TEST(TransferEndToEnd, MeasurementJobCannotBeSent) {
   Child cli({Bin("theolink-cli"), "send", "--port", "/dev/theolink-no-such-device", Data("job.wkj")},
             dir.File("cli.err"), false);
   ASSERT_EQ(cli.Wait(5s), 1);
-  EXPECT_EQ(ReadFile(dir.File("cli.err")), "Can not upload an empty file to the instrument!\n");
+  EXPECT_EQ(ReadFile(dir.File("cli.err")),
+            "Can not upload an empty file to the instrument!\n"
+            "theolink-cli send: send takes coordinates or codes, not a measurement job\n");
 }
 
 }  // namespace
