@@ -50,7 +50,9 @@ ProbeResult ProbeFileKind(const std::string& path) {
   if (n < 0) return ProbeReadFailed;
   const auto count = static_cast<std::size_t>(n);
   if (count == 0) return ProbeEmpty;
-  for (std::size_t i = 0; i < count; ++i) {
+  // A text file's byte-order mark is read over with it.
+  const bool mark = count >= 3 && buffer[0] == 0xEF && buffer[1] == 0xBB && buffer[2] == 0xBF;
+  for (std::size_t i = mark ? 3 : 0; i < count; ++i) {
     const unsigned char c = buffer[i];
     const bool blank = (c >= 9 && c <= 13) || c == 32;
     const bool printable = c >= 32 && c <= 126;
