@@ -42,6 +42,7 @@ class TimingDisplay final : public theolink::TransferView {
   void ShowStatus(TextId) override {}
   void ShowCounter(TextId, int) override { last = Clock::now(); }
   void ShowMessage(TextId) override { ++messages; }
+  void ShowSendCut(const theolink::SendCut&) override {}
   void EnableControl(theolink::TransferControl, bool) override {}
   void RefreshViews() override {}
   Clock::time_point last{};

@@ -33,13 +33,14 @@ class FuzzHost final : public theolink::TransferHost {
     input.erase(0, n);
     return out;
   }
-  void WritePort(const std::string&) override {}
+  int WritePort(const std::string& text) override { return static_cast<int>(text.size()); }
   void StartTimer(int) override {}
   void StopTimer() override {}
   void ShowStatus(TextId) override {}
   void ShowCounter(TextId, int) override {}
   void EnableControl(TransferControl, bool) override {}
   void ShowMessage(TextId) override {}
+  void ShowSendCut(const theolink::SendCut&) override {}
   void RefreshViews() override {}
 };
 

@@ -99,6 +99,10 @@ constexpr TextEntry kTexts[] = {
     {TextId::WriteFailed, "无法写入文件。", "The file could not be written."},
     {TextId::LinkDropped, "连接已断开：仪器已挂断，已收到的数据已保留。", "The link dropped: the instrument hung up. What came is kept."},
     {TextId::RawCopyKept, "原始数据：", "Raw copy: "},
+    // %1 line, %2 lines in all, %3 its name, %4 why, %5 lines sent whole.
+    {TextId::LineCutShort, "第 %1 行（共 %2 行，%3）未完整发出：%4；已完整发出 %5 行",
+     "line %1 of %2 (%3) was cut short: %4; %5 lines were sent whole"},
+    {TextId::InstrumentStoppedReading, "仪器停止了接收", "the instrument stopped reading"},
 };
 
 constexpr bool EntriesInIdOrder() {

@@ -7,6 +7,7 @@
 #include "records/job_check.h"
 #include "records/result_texts.h"
 #include "records/text_lines.h"
+#include "records/visible_text.h"
 
 namespace theolink::cli {
 namespace {
@@ -38,19 +39,19 @@ int RunCheck(const Args& args, std::ostream& out, std::ostream& err) {
   const JobCheckResult result = CheckKeywordJob(SplitTextLines(bytes));
   switch (result.Stage) {
     case JobCheckStage::Passed:
-      out << path << ": " << std::to_string(result.RecordCount) << " records, job " << result.JobName
-          << ", instrument " << result.InstrumentName << '\n';
+      out << path << ": " << std::to_string(result.RecordCount) << " records, job " << VisibleText(result.JobName)
+          << ", instrument " << VisibleText(result.InstrumentName) << '\n';
       return 0;
     case JobCheckStage::TooFewLines:
       err << path << ": 2 lines expected at least\n";
       return 1;
     case JobCheckStage::Preprocess:
-      err << path << ": line " << std::to_string(result.Position) << " (" << result.Line
+      err << path << ": line " << std::to_string(result.Position) << " (" << VisibleText(result.Line)
           << "): preprocess lines failed: " << PreprocessFailureText(result.Code) << " ("
           << std::to_string(result.Code) << ")\n";
       return 1;
     case JobCheckStage::Record:
-      err << path << ": entry " << std::to_string(result.Position) << " (" << result.Line
+      err << path << ": entry " << std::to_string(result.Position) << " (" << VisibleText(result.Line)
           << "): load record item failed: " << RecordFailureText(result.Code) << " ("
           << std::to_string(result.Code) << ")\n";
       return 1;

@@ -53,6 +53,8 @@ InterruptStopper::InterruptStopper(std::function<void()> onSignal) {
   sigemptyset(&signals_);
   sigaddset(&signals_, SIGINT);
   sigaddset(&signals_, SIGTERM);
+  // A closed terminal or session ends the transfer as Ctrl-C does, not the process.
+  sigaddset(&signals_, SIGHUP);
   pthread_sigmask(SIG_BLOCK, &signals_, &previous_);
   waiter_ = std::thread([this, onSignal = std::move(onSignal)] {
     int signal = 0;

@@ -1,6 +1,6 @@
 #pragma once
-// A transfer run from the console: the counter as progress, messages as lines, Ctrl-C and
-// SIGTERM as the Stop button, and the port, timer and controller of one receive or send.
+// A transfer run from the console: the counter as progress, messages as lines, Ctrl-C,
+// SIGTERM and SIGHUP as the Stop button, and the port, timer and controller of one receive or send.
 #include <signal.h>
 
 #include <atomic>
@@ -35,6 +35,8 @@ class ConsoleTransferDisplay final : public TransferView {
   void ShowStatus(TextId message) override;
   void ShowCounter(TextId prefix, int value) override;
   void ShowMessage(TextId message) override;
+  // The command says which line was cut once the run has ended.
+  void ShowSendCut(const SendCut&) override {}
   void EnableControl(TransferControl, bool) override {}
   void RefreshViews() override {}
   // Writes the last counter on its own line.
@@ -56,7 +58,7 @@ class ConsoleTransferDisplay final : public TransferView {
   std::chrono::steady_clock::time_point lastDraw_{};
 };
 
-// While it lives, SIGINT and SIGTERM call onSignal (on a thread of its own) instead of
+// While it lives, SIGINT, SIGTERM and SIGHUP call onSignal (on a thread of its own) instead of
 // ending the program. Create it before the port opens, so the port's thread inherits the
 // blocked signals.
 class InterruptStopper {
@@ -77,7 +79,7 @@ class ConsoleTransferSession {
  public:
   enum class RunEnd {
     Finished,     // the end-of-transfer timer ended it
-    Stopped,      // Ctrl-C or SIGTERM
+    Stopped,      // Ctrl-C, SIGTERM or SIGHUP
     LinkDropped,  // the device hung up; a receive has loaded what it had
     PortError,    // reading or writing failed; Host().PortErrorText() says what
   };

@@ -39,7 +39,7 @@ int RunDump(const Args& args, std::ostream& out, std::ostream& err) {
   for (const std::string& line : lines) out << line << '\n';
   out.flush();
   if (result != 0) {
-    err << path << ": " << MessageText(BinaryReadMessage(result)) << '\n';
+    err << path << ": " << MessageText(BinaryReadMessage(result, path)) << '\n';
     return 1;
   }
   return 0;

@@ -6,6 +6,8 @@
 
 #include "cli/cli_language.h"
 #include "cli/commands.h"
+#include "records/diagnostics.h"
+#include "records/visible_text.h"
 #include "theolink_version.h"
 
 namespace {
@@ -31,9 +33,17 @@ void PrintUsage(std::ostream& out) {
          "'theolink-cli --version' prints the version.\n";
 }
 
+// The parser's diagnostic is no data: standard output carries what show prints. Its text
+// may come from a file, so control bytes are made visible.
+void DiagnosticToStandardError(std::string_view line) {
+  if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+  std::cerr << theolink::VisibleText(line) << '\n';
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  theolink::SetDiagnosticSink(&DiagnosticToStandardError);
   std::vector<std::string> words(argv + 1, argv + argc);
   if (!theolink::cli::ApplyLanguageOption(words, std::cerr)) return 2;
   if (words.empty()) {

@@ -87,6 +87,17 @@ bool CheckReceiveOutput(const std::string& output, const std::string& format, bo
   return true;
 }
 
+namespace {
+
+// The folder took no new file, so the old one was overwritten where it stood.
+void WarnIfInPlace(const std::string& output, const FileStatus& status, std::ostream& err) {
+  if (status.InPlace)
+    err << "theolink-cli: warning: " << output
+        << " was written in place, as its folder allows no new file; the write was not atomic\n";
+}
+
+}  // namespace
+
 int WriteReceivedLines(const LineList& lines, const std::string& output, std::ostream& out, std::ostream& err) {
   if (IsStandardOutput(output)) {
     StreamSink sink(out);
@@ -97,10 +108,12 @@ int WriteReceivedLines(const LineList& lines, const std::string& output, std::os
   SaveSignalGuard guard;
   AtomicLineFile file(output);
   for (const std::string& line : lines) file.Add(line);
-  if (const FileStatus status = file.Finish(); !status.Ok()) {
+  const FileStatus status = file.Finish();
+  if (!status.Ok()) {
     err << MessageText(TextId::WriteFailed) << '\n' << FileStatusText(output, status) << '\n';
     return 1;
   }
+  WarnIfInPlace(output, status, err);
   return 0;
 }
 
@@ -117,6 +130,7 @@ int WriteOutput(const WorkingData& data, int filterIndex, const std::string& out
   }
   switch (result.Code) {
     case SaveCode::Saved:
+      WarnIfInPlace(output, result.File, err);
       return 0;
     case SaveCode::FileFailed:
       err << MessageText(TextId::WriteFailed) << '\n' << FileStatusText(output, result.File) << '\n';

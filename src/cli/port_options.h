@@ -60,7 +60,7 @@ inline bool TakePortOptions(std::vector<std::string>& args, TransferPortOptions&
       double rate = 0;
       if (!TryParseNumber(value, rate) || rate < 1 || rate > 4000000 ||
           static_cast<double>(static_cast<std::int32_t>(rate)) != rate) {
-        error = "--baud needs a positive whole number of bits per second, not '" + value + "'";
+        error = "--baud needs a whole number of bits per second from 1 to 4000000, not '" + value + "'";
         return false;
       }
       options.Baud = static_cast<std::int32_t>(rate);

@@ -17,7 +17,8 @@ namespace theolink::cli {
 namespace {
 
 constexpr std::string_view kUsage =
-    "Usage: theolink-cli receive --port DEV [--baud RATE] [--to FORMAT] [--overwrite] [--no-raw-copy] OUTPUT\n";
+    "Usage: theolink-cli receive --port DEV [--baud RATE] [--to FORMAT] [--overwrite] [--no-raw-copy]\n"
+    "                            [--max-bytes N] OUTPUT\n";
 
 void PrintHelp(std::ostream& out) {
   out << kUsage
@@ -29,6 +30,8 @@ void PrintHelp(std::ostream& out) {
          "Every byte received is also kept, as it came, in a raw copy under\n"
          "$XDG_DATA_HOME/theolink/received/ (default ~/.local/share/theolink/received/), named\n"
          "by the date and time; its path is printed at the end. --no-raw-copy turns it off.\n"
+         "A receive stops after --max-bytes N bytes (default 268435456, 256 MiB) without\n"
+         "writing OUTPUT; the raw copy keeps what came.\n"
          "Without --to, OUTPUT gets the received lines as they came (CR LF after each); with\n"
          "--to, the data as it loaded, in one of the formats of convert:\n";
   PrintSaveFormats(out);
@@ -58,6 +61,7 @@ int RunReceive(const Args& args, std::ostream& out, std::ostream& err) {
   ConsoleTransferSession session(portOptions, data, err, [](TextId id) { return MessageText(id); },
                                  ::isatty(STDERR_FILENO) != 0, parsed->RawCopy ? DefaultRawCopyFolder() : std::string());
   TransferController& controller = session.Controller();
+  if (parsed->MaxBytes != 0) controller.SetReceiveLimit(parsed->MaxBytes);
   if (controller.StartReceive() != StartResult::Started) {
     err << MessageText(TextId::PortSettingsError) << '\n' << session.Host().OpenErrorText() << '\n';
     PrintPortAdvice(session.Host().OpenErrorCode(), portOptions.Port, err);
@@ -78,6 +82,12 @@ int RunReceive(const Args& args, std::ostream& out, std::ostream& err) {
     noteRawCopy();
     return 1;
   };
+  if (controller.ReceiveLimitReached()) {
+    err << "theolink-cli receive: stopped after " << controller.ReceivedByteCount() << " bytes, more than the limit of "
+        << (parsed->MaxBytes != 0 ? parsed->MaxBytes : DefaultReceiveLimit)
+        << " (--max-bytes); nothing written\n";
+    return fail();
+  }
   switch (end) {
     case ConsoleTransferSession::RunEnd::Stopped:
       err << MessageText(TextId::Stopped) << " (lines received: " << lines << "; nothing written)\n";

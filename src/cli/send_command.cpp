@@ -1,9 +1,11 @@
 // send: upload a coordinate or code list to the instrument as the window's Send does.
 #include <unistd.h>
 
+#include <optional>
 #include <ostream>
 #include <string_view>
 
+#include "app/send_cut_text.h"
 #include "cli/cli_settings.h"
 #include "cli/commands.h"
 #include "cli/transfer_args.h"
@@ -25,7 +27,9 @@ void PrintHelp(std::ostream& out) {
          "north, east and elevation with six decimals and \" 0\"; for a code its text; CR LF\n"
          "after each. Put the instrument in import mode within 20 s. Ends after the request\n"
          "that finds no line left, or 2 s after the last request. Exits 0 only when every line\n"
-         "was sent. Ctrl-C stops.\n"
+         "went out whole and the instrument asked once more after the last. A line the\n"
+         "instrument does not take in its time limit stops the send, naming the line.\n"
+         "Ctrl-C, SIGTERM and SIGHUP stop.\n"
          "Options for reading INPUT:\n";
   PrintUnitOptionsHelp(out);
 }
@@ -52,7 +56,10 @@ int RunSend(const Args& args, std::ostream& out, std::ostream& err) {
   TransferController& controller = session.Controller();
   switch (controller.StartSend(lines)) {
     case StartResult::NothingToSend:
-      return 1;  // the message has been shown
+      // The message has been shown; for a job it does not say where the fault is.
+      if (data.DataKind == DataKindMeasure)
+        err << "theolink-cli send: send takes coordinates or codes, not a measurement job\n";
+      return 1;
     case StartResult::PortFailed:
       err << MessageText(TextId::PortSettingsError) << '\n' << session.Host().OpenErrorText() << '\n';
       PrintPortAdvice(session.Host().OpenErrorCode(), portOptions.Port, err);
@@ -63,7 +70,7 @@ int RunSend(const Args& args, std::ostream& out, std::ostream& err) {
   err << "Waiting up to 20 s for the instrument's first request on " << portOptions.Port << " ...\n" << std::flush;
   const ConsoleTransferSession::RunEnd end = session.Run();
   const std::size_t sent = static_cast<std::size_t>(controller.TransferCount());
-  const bool all = sent == lines.size();
+  const std::optional<SendCut>& cut = controller.LastSendCut();
   switch (end) {
     case ConsoleTransferSession::RunEnd::Stopped:
       err << MessageText(TextId::Stopped) << '\n';
@@ -78,12 +85,21 @@ int RunSend(const Args& args, std::ostream& out, std::ostream& err) {
       if (session.Display().EverShown(TextId::SentSuccessfully)) err << MessageText(TextId::SentSuccessfully) << '\n';
       break;
   }
-  if (all && end != ConsoleTransferSession::RunEnd::PortError) {
+  if (cut) {
+    err << "theolink-cli send: " << LineCutShortText(cut->Line, cut->Total, cut->Name, cut->WholeLines, cut->Error)
+        << '\n';
+    return 1;
+  }
+  // Success needs every line whole and the request after the last one, which ends the send.
+  const bool ended = session.Display().EverShown(TextId::SentSuccessfully);
+  if (sent == lines.size() && ended && end == ConsoleTransferSession::RunEnd::Finished) {
     err << MessageText(TextId::OperationComplete) << " (lines sent: " << sent << ")\n";
     out.flush();
     return 0;
   }
-  err << "theolink-cli send: " << sent << " of " << lines.size() << " lines were sent\n";
+  err << "theolink-cli send: " << sent << " of " << lines.size() << " lines were sent";
+  if (sent == lines.size() && !ended) err << "; the instrument did not ask after the last line";
+  err << '\n';
   return 1;
 }
 

@@ -1,5 +1,8 @@
 #include "cli/transfer_args.h"
 
+#include <stdexcept>
+#include <string>
+
 namespace theolink::cli {
 
 std::optional<TransferArgs> ParseTransferArgs(std::string_view command, const Args& args, bool allowTo,
@@ -25,6 +28,21 @@ std::optional<TransferArgs> ParseTransferArgs(std::string_view command, const Ar
       if (*it == "--no-raw-copy") {
         parsed.RawCopy = false;
         it = rest.erase(it);
+      } else if (*it == "--max-bytes") {
+        const auto value = it + 1 == rest.end() ? std::string() : *(it + 1);
+        std::size_t used = 0;
+        unsigned long long n = 0;
+        try {
+          n = std::stoull(value, &used);
+        } catch (const std::exception&) {
+          used = 0;
+        }
+        if (value.empty() || used != value.size() || value[0] == '-' || n == 0) {
+          err << "theolink-cli " << command << ": --max-bytes needs a whole number of bytes above 0\n" << usage;
+          return std::nullopt;
+        }
+        parsed.MaxBytes = static_cast<std::size_t>(n);
+        it = rest.erase(it, it + 2);
       } else {
         ++it;
       }

@@ -250,24 +250,34 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path) : target_(SaveTarget
     if (!fd_.Valid() && errno != EEXIST) break;
   }
   if (!fd_.Valid()) {
-    status_ = FileStatus::FromErrno(errno);
+    const int error = errno;
+    status_ = FileStatus::FromErrno(error);
     Unregister(slot_);
     slot_ = -1;
     temporary_.clear();
+    // A folder that refuses new files may still hold a file that can be written.
+    if ((error == EACCES || error == EPERM) && PathExists(target_) && ::access(target_.c_str(), W_OK) == 0) {
+      status_ = {};
+      inPlace_ = true;
+    }
     return;
   }
-  // The new file keeps the permission bits of the one it replaces.
+  // The new file keeps the permission bits, and for root the owner, of the one it replaces.
   struct stat old {};
-  if (::stat(target_.c_str(), &old) == 0) ::fchmod(fd_.Get(), old.st_mode & 07777);
+  if (::stat(target_.c_str(), &old) == 0) {
+    ::fchmod(fd_.Get(), old.st_mode & 07777);
+    if (::geteuid() == 0 && ::fchown(fd_.Get(), old.st_uid, old.st_gid) == 0) ::fchmod(fd_.Get(), old.st_mode & 07777);
+  }
   pending_.reserve(kFlushSize + 4096);
 }
 
 AtomicFileWriter::~AtomicFileWriter() { Discard(); }
 
 void AtomicFileWriter::Write(std::string_view bytes) {
-  if (!status_.Ok() || !fd_.Valid()) return;
+  if (!status_.Ok() || (!fd_.Valid() && !inPlace_)) return;
   pending_.append(bytes);
-  if (pending_.size() >= kFlushSize) Flush();
+  // In place, the old file stays as it was until everything has been produced.
+  if (!inPlace_ && pending_.size() >= kFlushSize) Flush();
 }
 
 void AtomicFileWriter::Flush() {
@@ -276,6 +286,13 @@ void AtomicFileWriter::Flush() {
 }
 
 FileStatus AtomicFileWriter::Commit() {
+  if (inPlace_) {
+    inPlace_ = false;
+    if (status_.Ok() && (status_ = CheckSaveTarget(target_)).Ok()) status_ = RewriteFileInPlace(target_, pending_);
+    status_.InPlace = status_.Ok();
+    pending_.clear();
+    return status_;
+  }
   if (!fd_.Valid()) {
     if (status_.Ok()) status_ = FileStatus::FromErrno(EBADF);
     return status_;

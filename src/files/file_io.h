@@ -48,6 +48,9 @@ enum class FileFault {
 struct FileStatus {
   FileFault Fault = FileFault::None;
   int Error = 0;  // errno for FileFault::System
+  // Ok, but written in place (truncated and rewritten): the folder takes no new file, so
+  // the write was not atomic. The caller warns.
+  bool InPlace = false;
 
   bool Ok() const { return Fault == FileFault::None; }
   static FileStatus FromErrno(int error) { return FileStatus{FileFault::System, error}; }
@@ -93,7 +96,10 @@ std::string ReadLinkText(const std::string& path);
 // folder is written, flushed to disk, given the target's permission bits, renamed over the
 // target (a symbolic link's target, never the link) and the folder is flushed. Until Commit
 // succeeds the target stays as it was; a writer dropped without Commit removes its
-// temporary file. Non-regular targets are refused before anything is created.
+// temporary file. Non-regular targets are refused before anything is created. When the
+// folder takes no new file but the target may be written, the bytes are kept until Commit
+// and then written over the target in place (Status().InPlace). A replaced file keeps its
+// permission bits and, for root, its owner and group.
 class AtomicFileWriter {
  public:
   explicit AtomicFileWriter(const std::string& path);
@@ -116,6 +122,7 @@ class AtomicFileWriter {
   FileDescriptor fd_;
   FileStatus status_;
   int slot_ = -1;
+  bool inPlace_ = false;
 };
 
 // AtomicFileWriter on one block of bytes.

@@ -50,7 +50,9 @@ ProbeResult ProbeFileKind(const std::string& path) {
   if (n < 0) return ProbeReadFailed;
   const auto count = static_cast<std::size_t>(n);
   if (count == 0) return ProbeEmpty;
-  for (std::size_t i = 0; i < count; ++i) {
+  // A text file's byte-order mark is read over with it.
+  const bool mark = count >= 3 && buffer[0] == 0xEF && buffer[1] == 0xBB && buffer[2] == 0xBF;
+  for (std::size_t i = mark ? 3 : 0; i < count; ++i) {
     const unsigned char c = buffer[i];
     const bool blank = (c >= 9 && c <= 13) || c == 32;
     const bool printable = c >= 32 && c <= 126;
@@ -106,7 +108,7 @@ OpenOutcome OpenMeasureBinary(WorkingData& data, const std::string& path) {
   memo.push_back("INST    TotalStation");
   const std::int32_t result = ReadMeasureBinary(path, memo);
   if (result != 0) {
-    outcome.Messages.push_back(BinaryReadMessage(result));
+    outcome.Messages.push_back(BinaryReadMessage(result, path));
     return outcome;
   }
   const std::string loaded = LoadMeasureLines(data, memo);
@@ -124,7 +126,7 @@ OpenOutcome OpenCoordBinary(WorkingData& data, const std::string& path) {
   const std::int32_t result = ReadCoordBinary(path, memo);
   RemoveBlankLines(memo);
   if (result != 0) {
-    outcome.Messages.push_back(BinaryReadMessage(result));
+    outcome.Messages.push_back(BinaryReadMessage(result, path));
     return outcome;
   }
   // Lines the loader refuses (a 16-character name, no point at all) would otherwise leave

@@ -19,8 +19,9 @@ SaveResult SaveDataFile(const WorkingData& data, int dataKind, int filterIndex, 
   if (!file.IsOpen()) return SaveResult{SaveCode::FileFailed, file.Status()};
   if (const auto refused = ExportForSaveFilter(data, dataKind, filterIndex, file, path, settings))
     return FromRefusal(*refused);
-  if (FileStatus status = file.Finish(); !status.Ok()) return SaveResult{SaveCode::FileFailed, status};
-  return {};
+  const FileStatus status = file.Finish();
+  if (!status.Ok()) return SaveResult{SaveCode::FileFailed, status};
+  return SaveResult{SaveCode::Saved, status};  // InPlace asks for a warning
 }
 
 SaveResult SaveDataTo(const WorkingData& data, int dataKind, int filterIndex, LineSink& sink,

@@ -20,7 +20,7 @@ enum class SaveCode {
 
 struct SaveResult {
   SaveCode Code = SaveCode::Saved;
-  FileStatus File;  // for SaveCode::FileFailed
+  FileStatus File;  // for SaveCode::FileFailed; when saved, InPlace says the write was not atomic
 
   bool Ok() const { return Code == SaveCode::Saved; }
 };

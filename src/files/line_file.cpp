@@ -7,6 +7,8 @@ namespace theolink {
 bool ReadTextLines(const std::string& path, LineList& lines) {
   std::string text;
   if (!ReadWholeFile(path, text).Ok()) return false;
+  // Editors that save UTF-8 may put a byte-order mark first; it is no part of the first line.
+  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
   lines = SplitTextLines(text);
   return true;
 }

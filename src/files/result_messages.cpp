@@ -1,5 +1,6 @@
 #include "files/result_messages.h"
 
+#include "files/file_io.h"
 #include "files/file_open.h"
 #include "records/binary_file.h"
 
@@ -40,6 +41,15 @@ ShownMessage BinaryReadMessage(int code) {
     default:
       return TableMessage(TextId::UndefinedErrorCode);
   }
+}
+
+ShownMessage BinaryReadMessage(int code, const std::string& path) {
+  if (code == kBinaryEmpty) {
+    FileDescriptor fd;
+    char byte = 0;
+    if (OpenRegularFile(path, fd).Ok() && ReadSome(fd.Get(), &byte, 1) > 0) return TableMessage(TextId::WrongFileFormat);
+  }
+  return BinaryReadMessage(code);
 }
 
 std::string_view MeasureLoadText(JobCheckStage stage) {

@@ -26,6 +26,9 @@ inline ShownMessage TableMessage(TextId id) { return ShownMessage{id, {}, {}}; }
 ShownMessage ProbeMessage(int code);
 // For a BinaryResult (records/binary_file.h).
 ShownMessage BinaryReadMessage(int code);
+// The same for the file at path: a file that holds bytes is never called empty; one that
+// ends inside its header is in the wrong format.
+ShownMessage BinaryReadMessage(int code, const std::string& path);
 // "OK", or the fixed English text LoadMeasureLines gives for a failed stage.
 std::string_view MeasureLoadText(JobCheckStage stage);
 

@@ -91,6 +91,8 @@ enum class TextId : std::uint8_t {
   WriteFailed,
   LinkDropped,
   RawCopyKept,
+  LineCutShort,
+  InstrumentStoppedReading,
   Count_  // number of entries; not a text
 };
 

@@ -94,6 +94,7 @@ int PosixSerialBackend::Open(const std::string& device_path) {
   };
   termios tio{};
   if (::tcgetattr(fd, &tio) != 0) return fail(errno);
+  const termios found = tio;
   // TIOCEXCL keeps other users out but not root; the lock also keeps out a second open
   // by root or by this process.
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) return fail(errno);
@@ -105,6 +106,7 @@ int PosixSerialBackend::Open(const std::string& device_path) {
   tio.c_cc[VMIN] = 1;
   tio.c_cc[VTIME] = 0;
   if (::tcsetattr(fd, TCSANOW, &tio) != 0) return fail(errno);
+  found_ = found;
   fd_ = fd;
   have_counters_ = ReadCounters(fd, counters_);
   return 0;
@@ -113,6 +115,8 @@ int PosixSerialBackend::Open(const std::string& device_path) {
 void PosixSerialBackend::Close() {
   const int fd = fd_.exchange(-1);
   if (fd < 0) return;
+  // The next program (a terminal, a modem tool) finds the line as this one found it.
+  ::tcsetattr(fd, TCSANOW, &found_);
   ::ioctl(fd, TIOCNXCL);
   ::close(fd);
   have_counters_ = false;

@@ -1,5 +1,7 @@
 #pragma once
 // The termios implementation of the serial service.
+#include <termios.h>
+
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -55,6 +57,7 @@ class PosixSerialBackend final : public SerialBackend {
   DeviceTimeouts timeouts_;
   bool discard_null_ = false;
   bool have_counters_ = false;
+  termios found_{};  // the line's settings before Open, put back by Close
   Counters counters_;
 };
 

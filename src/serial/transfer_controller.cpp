@@ -40,6 +40,8 @@ StartResult TransferController::StartReceive() {
   lastOutcome_ = ReceiveOutcome::NothingLoaded;
   receivedBytes_ = 0;
   linkDropped_ = false;
+  limitReached_ = false;
+  sendCut_.reset();
   if (rawCopy_) rawCopy_->Begin();
   host_.ShowStatus(TextId::Receiving);
   host_.ShowCounter(TextId::RxPrefix, 0);
@@ -66,6 +68,7 @@ StartResult TransferController::StartSend(const LineList& sendLines) {
   linesReceived_ = false;
   lastOutcome_ = ReceiveOutcome::NothingLoaded;
   linkDropped_ = false;
+  sendCut_.reset();
   host_.EnableControl(TransferControl::OpenBtn, false);
   host_.EnableControl(TransferControl::SaveBtn, false);
   host_.EnableControl(TransferControl::ReceiveBtn, false);
@@ -83,6 +86,11 @@ void TransferController::OnBytesArrived(int count) {
     // Kept before anything interprets them.
     receivedBytes_ += bytes.size();
     if (rawCopy_) rawCopy_->Append(bytes);
+    if (receivedBytes_ > receiveLimit_) {
+      limitReached_ = true;
+      Stop();
+      return;
+    }
   }
   rxBuffer_ += bytes;
   switch (transferState_) {
@@ -119,19 +127,14 @@ void TransferController::CutReceivedLines() {
 }
 
 void TransferController::AnswerLineRequest() {
-  if (rxBuffer_.find('\r') != std::string::npos) {
+  // After a line went out in part nothing more is sent: the next line would glue onto it.
+  if (rxBuffer_.find('\r') != std::string::npos && !sendCut_) {
     host_.StopTimer();
     if (transferCount_ >= 0 && static_cast<std::size_t>(transferCount_) < memo1_.size()) {
       const std::size_t i = static_cast<std::size_t>(transferCount_);
       ++transferCount_;
-      try {
-        SendLine(i);
-      } catch (...) {
-        // A write that raises must still leave the transfer to end by its timer.
-        rxBuffer_.clear();
-        host_.StartTimer(SilenceTimeoutMs);
-        throw;
-      }
+      SendLine(i);
+      if (sendCut_) return;
       host_.ShowCounter(TextId::TxPrefix, transferCount_);
     } else {
       host_.ShowStatus(TextId::SentSuccessfully);
@@ -145,7 +148,48 @@ void TransferController::AnswerLineRequest() {
 void TransferController::SendLine(std::size_t index) {
   std::string line(Trim(memo1_[index]));
   line += "\r\n";
-  host_.WritePort(line);
+  int written = 0;
+  try {
+    written = host_.WritePort(line);
+  } catch (const std::exception& e) {
+    CutShort(index, e.what());
+    // A write that raises must still leave the transfer to end by its timer.
+    rxBuffer_.clear();
+    host_.StartTimer(SilenceTimeoutMs);
+    throw;
+  } catch (...) {
+    CutShort(index, "unknown error");
+    rxBuffer_.clear();
+    host_.StartTimer(SilenceTimeoutMs);
+    throw;
+  }
+  // The port waited the line's whole time limit before giving up on the rest of it. No
+  // line follows; the port stays open until the timer, as closing drops what it still
+  // holds of the lines before.
+  if (written < static_cast<int>(line.size())) {
+    CutShort(index, std::string());
+    rxBuffer_.clear();
+    host_.StartTimer(SilenceTimeoutMs);
+  }
+}
+
+void TransferController::CutShort(std::size_t index, std::string error) {
+  SendCut cut;
+  cut.Line = index + 1;
+  cut.Total = memo1_.size();
+  const std::string_view line = Trim(memo1_[index]);
+  // A coordinate line starts with the point's name; a code line is the code.
+  cut.Name = std::string(data_.DataKind == DataKindCoord ? line.substr(0, line.find(' ')) : line);
+  cut.WholeLines = index;
+  cut.Error = std::move(error);
+  sendCut_ = std::move(cut);
+  cutShown_ = false;
+}
+
+void TransferController::ShowCutOnce() {
+  if (!sendCut_ || cutShown_) return;
+  cutShown_ = true;
+  host_.ShowSendCut(*sendCut_);
 }
 
 void TransferController::OnLinkDropped() {
@@ -161,11 +205,13 @@ void TransferController::OnLinkDropped() {
 }
 
 void TransferController::OnTransferTimer() {
-  Stop();
+  EndTransfer();
   host_.ShowStatus(TextId::OperationComplete);
   host_.StopTimer();
   host_.EnableControl(TransferControl::ReceiveBtn, true);
   host_.EnableControl(TransferControl::SendBtn, true);
+  // Shown last, so the status bar keeps it.
+  ShowCutOnce();
   if (!linesReceived_) return;
   LoadReceivedLines();
   host_.RefreshViews();
@@ -217,6 +263,11 @@ void TransferController::LoadReceivedLines() {
 }
 
 void TransferController::Stop() {
+  EndTransfer();
+  ShowCutOnce();
+}
+
+void TransferController::EndTransfer() {
   transferState_ = TransferIdle;
   if (rawCopy_) rawCopy_->End();
   host_.StopTimer();

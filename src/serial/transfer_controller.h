@@ -3,6 +3,7 @@
 // thread; port bytes, timer expiry and Stop are its inputs, and everything it does to the
 // outside goes through TransferHost, so it can be driven without a port or a clock.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "files/working_data.h"
@@ -18,6 +19,8 @@ inline constexpr std::uint8_t TransferSending = 2;
 
 inline constexpr int FirstLineTimeoutMs = 20000;  // time to start the export or import
 inline constexpr int SilenceTimeoutMs = 2000;     // quiet line that ends a transfer
+// A peer that never stops sending is stopped here rather than filling the memory.
+inline constexpr std::size_t DefaultReceiveLimit = std::size_t{256} << 20;
 
 enum class StartResult { Started, NothingToSend, PortFailed };
 
@@ -62,6 +65,11 @@ class TransferController {
   void StopBtnClick() { Stop(); }
   const LineList& Memo1() const { return Lines(); }
 
+  // A receive that gets more than bytes stops (nothing loads; the raw copy keeps them).
+  void SetReceiveLimit(std::size_t bytes) { receiveLimit_ = bytes; }
+  // The current or last receive was stopped by that limit.
+  bool ReceiveLimitReached() const { return limitReached_; }
+
   // Every receive copies its bytes here as they arrive (none when null).
   void SetRawCopy(RawReceiveCopy* copy) { rawCopy_ = copy; }
   // The raw copy of the current or last receive; empty when none was made.
@@ -76,11 +84,16 @@ class TransferController {
   std::size_t ReceivedByteCount() const { return receivedBytes_; }
   // The current or last transfer ended because the device hung up.
   bool LinkDropped() const { return linkDropped_; }
+  // The line the current or last send cut short; a send with one never succeeds.
+  const std::optional<SendCut>& LastSendCut() const { return sendCut_; }
 
  private:
   void CutReceivedLines();
   void AnswerLineRequest();
   void SendLine(std::size_t index);
+  void CutShort(std::size_t index, std::string error);
+  void EndTransfer();
+  void ShowCutOnce();
   void LoadReceivedLines();
 
   TransferHost& host_;
@@ -94,6 +107,10 @@ class TransferController {
   ReceiveOutcome lastOutcome_ = ReceiveOutcome::NothingLoaded;
   std::size_t receivedBytes_ = 0;
   bool linkDropped_ = false;
+  std::optional<SendCut> sendCut_;
+  std::size_t receiveLimit_ = DefaultReceiveLimit;
+  bool limitReached_ = false;
+  bool cutShown_ = false;
 };
 
 }  // namespace theolink

@@ -18,8 +18,9 @@ class TransferHost : public TransferView {
   virtual bool PortConnected() const = 0;
   // Reads up to count bytes that are waiting; returns at once with what was read.
   virtual std::string ReadPort(int count) = 0;
-  // Writes text, returning when the port took it or its write time-out passed.
-  virtual void WritePort(const std::string& text) = 0;
+  // Writes text, returning the bytes the port took: all of them, or fewer when its write
+  // time-out (the line's own time limit) passed first. Throws when the write fails.
+  virtual int WritePort(const std::string& text) = 0;
 
   // (Re)starts the end-of-transfer timer with a fresh count of interval_ms.
   virtual void StartTimer(int interval_ms) = 0;

@@ -122,6 +122,6 @@ std::string PortTransferHost::ReadPort(int count) {
   return bytes;
 }
 
-void PortTransferHost::WritePort(const std::string& text) { port_.WriteStr(text); }
+int PortTransferHost::WritePort(const std::string& text) { return port_.WriteStr(text); }
 
 }  // namespace theolink

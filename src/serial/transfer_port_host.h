@@ -39,13 +39,14 @@ class PortTransferHost final : public TransferHost {
   void ClosePort() override;
   bool PortConnected() const override;
   std::string ReadPort(int count) override;
-  void WritePort(const std::string& text) override;
+  int WritePort(const std::string& text) override;
   void StartTimer(int interval_ms) override { timer_.Start(interval_ms); }
   void StopTimer() override { timer_.Stop(); }
   void ShowStatus(TextId message) override { view_.ShowStatus(message); }
   void ShowCounter(TextId prefix, int value) override { view_.ShowCounter(prefix, value); }
   void EnableControl(TransferControl control, bool enabled) override { view_.EnableControl(control, enabled); }
   void ShowMessage(TextId message) override { view_.ShowMessage(message); }
+  void ShowSendCut(const SendCut& cut) override { view_.ShowSendCut(cut); }
   void RefreshViews() override { view_.RefreshViews(); }
 
  private:

@@ -2,6 +2,9 @@
 // What a transfer shows and enables: the window's status bar, buttons, message boxes and
 // data views, or their console counterparts. The window and the command line each
 // provide one.
+#include <cstddef>
+#include <string>
+
 #include "records/text_id.h"
 
 namespace theolink {
@@ -18,6 +21,15 @@ enum class TransferControl {
   FileControlGroup,
 };
 
+// A send that stopped because a line went out only in part.
+struct SendCut {
+  std::size_t Line = 0;        // the line cut short, counted from 1
+  std::size_t Total = 0;       // lines the send had
+  std::string Name;            // the point's name, or the code
+  std::size_t WholeLines = 0;  // lines the instrument got whole
+  std::string Error;           // the port's error; empty when the write's time limit passed
+};
+
 class TransferView {
  public:
   virtual ~TransferView() = default;
@@ -28,6 +40,8 @@ class TransferView {
   virtual void EnableControl(TransferControl control, bool enabled) = 0;
   // A notice box.
   virtual void ShowMessage(TextId message) = 0;
+  // Status bar panel 0 and a notice: the send stopped at a line that went out in part.
+  virtual void ShowSendCut(const SendCut& cut) = 0;
   // Rebuilds the data views from the working data.
   virtual void RefreshViews() = 0;
 };

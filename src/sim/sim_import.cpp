@@ -44,8 +44,24 @@ int RunImport(const SimOptions& o) {
       break;
     }
     if (lines > 0 && o.Pace.count() > 0) std::this_thread::sleep_for(o.Pace);
+    std::string answer;
+    if (lines == o.StallAfter) {
+      // Busy: the requests go on, the program's lines pile up unread.
+      const auto resume = Clock::now() + o.Stall;
+      while (Clock::now() < resume && pty.WriteAll(o.Request)) std::this_thread::sleep_for(std::chrono::microseconds(200));
+      for (std::string part; !(part = pty.ReadSome(std::chrono::milliseconds(700))).empty();) answer += part;
+      if (answer.empty()) break;
+      received += answer;
+      // Whole lines count; a line cut short ends the import below.
+      for (std::size_t at = 0; (at = answer.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
+      if (answer.size() < 2 || answer.compare(answer.size() - 2, 2, "\r\n") != 0) {
+        std::cerr << "theolink-sim: an answer ended without CR LF\n";
+        break;
+      }
+      continue;
+    }
     if (!pty.WriteAll(o.Request)) break;
-    const std::string answer = ReadAnswer(pty, o.AnswerTimeout);
+    answer = ReadAnswer(pty, o.AnswerTimeout);
     if (answer.empty()) break;
     received += answer;
     ++lines;

@@ -25,6 +25,7 @@ constexpr const char* kUsage =
     "  --answer-timeout MS  import: a request unanswered this long ends the import; default 1000\n"
     "  --linger MS          wait this long at the end for the program to close; default 30000\n"
     "  --vanish-after N     leave abruptly after N lines (export: in the middle of the next one)\n"
+    "  --stall-after N      import: after N lines keep asking but read nothing for --stall MS\n"
     "  --request-crlf       import: ask with CR LF instead of a lone CR\n"
     "  --lf-only            export: end lines with LF alone, as a misconfigured instrument does\n";
 
@@ -77,6 +78,8 @@ int main(int argc, char** argv) {
     else if (opt == "--answer-timeout") o.AnswerTimeout = ms;
     else if (opt == "--linger") o.Linger = ms;
     else if (opt == "--vanish-after") o.VanishAfter = value;
+    else if (opt == "--stall-after") o.StallAfter = value;
+    else if (opt == "--stall") o.Stall = ms;
     else {
       std::cerr << "theolink-sim: unknown option " << opt << '\n' << kUsage;
       return 2;

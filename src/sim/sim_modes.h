@@ -16,6 +16,8 @@ struct SimOptions {
   std::chrono::milliseconds AnswerTimeout{1000};     // import: silence that ends it
   std::chrono::milliseconds Linger{30000};           // wait for the program to close
   long VanishAfter = -1;                             // lines before leaving abruptly, -1 never
+  long StallAfter = -1;                              // import: lines before it stops reading
+  std::chrono::milliseconds Stall{0};                // import: how long it asks without reading
   std::string Request = "\r";                        // import: the request text
   std::string LineEnd = "\r\n";                      // export: what ends each line
 };

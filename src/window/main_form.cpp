@@ -31,6 +31,7 @@
 #include "app/language.h"
 #include "app/last_folder.h"
 #include "app/save_plan.h"
+#include "app/send_cut_text.h"
 #include "app/text_table.h"
 #include "app/window_modes.h"
 #include "files/data_views.h"
@@ -768,6 +769,12 @@ void TForm1::TransferEnded() {
 }
 
 void TForm1::ShowMessage(TextId message) { Notice(message); }
+
+void TForm1::ShowSendCut(const SendCut& cut) {
+  const QString text = UiText(LineCutShortText(cut.Line, cut.Total, DisplayText(cut.Name).toUtf8().toStdString(), cut.WholeLines, cut.Error));
+  SetStatus(0, text);
+  dialogs_.ShowNotice(text, kAppTitle);
+}
 
 void TForm1::RefreshViews() {
   InitDataShowView();

@@ -107,6 +107,7 @@ class TForm1 final : public QWidget, private TransferView {
   void ShowCounter(TextId prefix, int value) override;
   void EnableControl(TransferControl control, bool enabled) override;
   void ShowMessage(TextId message) override;
+  void ShowSendCut(const SendCut& cut) override;
   void RefreshViews() override;
   // After a transfer has ended: what went wrong with the port, a hang-up, the raw copy.
   void TransferEnded();

@@ -133,6 +133,17 @@ TEST_F(CheckProgram, ReportsTheFailingEntry) {
       << err_;
 }
 
+TEST_F(CheckProgram, FileTextIsEchoedVisibleAndDiagnosticsStayOffStandardOutput) {
+  const std::string path = Write("JOB     A\r\nINST    B\r\nSD      P1,\x1b]0;x\x07" + std::string(400, 'y') + "\r\n");
+  EXPECT_EQ(Run("check '" + path + "'"), 1);
+  EXPECT_EQ(err_.find('\x1b'), std::string::npos) << err_;
+  EXPECT_NE(err_.find("(SD      P1,\\x1B]0;x\\x07yyy"), std::string::npos) << err_;
+  EXPECT_NE(err_.find("y...): load record item failed"), std::string::npos) << err_;
+  EXPECT_EQ(Run("show '" + Write("JOB     A\r\nINST    B\r\nNOTE    x\r\nSD      P7,x,W\r\nHVD     1,2,3\r\n") + "'"), 1);
+  EXPECT_EQ(out_.find("Excption"), std::string::npos) << out_;
+  EXPECT_NE(err_.find("Excption: 'x' is not a valid floating point value\n"), std::string::npos) << err_;
+}
+
 TEST_F(CheckProgram, UsageAndUnreadableFile) {
   EXPECT_EQ(Run("check --help"), 0);
   EXPECT_EQ(out_.rfind("Usage: theolink-cli check FILE", 0), 0u);
@@ -159,6 +170,10 @@ TEST_F(CheckProgram, DumpPrintsTheLinesAndNamesAReadFailure) {
   std::ofstream(mea, std::ios::binary | std::ios::trunc);
   EXPECT_EQ(Run("dump '" + mea.string() + "'"), 1);
   EXPECT_EQ(err_, mea.string() + ": file is empty\n");
+  const auto job = dir_ / "P1.JOB";
+  std::ofstream(job, std::ios::binary) << "\x01\x02\x03";  // ends inside the header: not empty
+  EXPECT_EQ(Run("dump '" + job.string() + "'"), 1);
+  EXPECT_EQ(err_, job.string() + ": Wrong file format.\n");
   EXPECT_EQ(Run("dump '" + (dir_ / "none.pts").string() + "'"), 1);
   EXPECT_EQ(err_, (dir_ / "none.pts").string() + ": file not exists or permission denny\n");
   EXPECT_EQ(Run("dump '" + Write("x") + "'"), 1);

@@ -23,6 +23,10 @@ TEST(TransferPortOptions, TakesPortAndBaudAndLeavesTheRest) {
     EXPECT_FALSE(TakePortOptions(a, o, error)) << ::testing::PrintToString(bad);
     EXPECT_FALSE(error.empty());
   }
+  std::vector<std::string> tooFast{"--port", "/dev/x", "--baud", "5000000"};
+  TransferPortOptions o;
+  EXPECT_FALSE(TakePortOptions(tooFast, o, error));
+  EXPECT_EQ(error, "--baud needs a whole number of bits per second from 1 to 4000000, not '5000000'");
 }
 
 }  // namespace

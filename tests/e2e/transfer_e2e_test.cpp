@@ -3,8 +3,10 @@
 
 #include <stdlib.h>
 
+#include <fstream>
 #include <functional>
 #include <regex>
+#include <thread>
 
 #include "e2e/e2e_process.h"
 #include "support/waits.h"
@@ -214,6 +216,89 @@ TEST(TransferEndToEnd, InterruptStopsAReceiveWithoutWriting) {
   EXPECT_FALSE(std::filesystem::exists(dir.File("job.txt")));
 }
 
+// The instrument stops reading while it keeps asking: the line it does not take within its
+// time limit ends the send, named, and the instrument holds exactly the lines said whole.
+TEST(TransferEndToEnd, ALineTheInstrumentStopsReadingFailsTheSendNamingIt) {
+  TempDir dir;
+  std::string csv, wire;
+  for (int i = 1; i <= 600; ++i) {
+    csv += "P" + std::to_string(i) + ",T," + std::to_string(1000 + i) + ".25,2000.5,30\n";
+    wire += "P" + std::to_string(i) + " T 0 2000.500000 " + std::to_string(1000 + i) + ".250000 30.000000 0\r\n";
+  }
+  std::ofstream(dir.File("points.csv"), std::ios::binary) << csv;
+  const PairResult r = Send(dir, dir.File("points.csv"), {"--stall-after", "5", "--stall", "6500"});
+  ASSERT_TRUE(r.Cli.has_value()) << "send hung";
+  EXPECT_EQ(*r.Cli, 1) << r.CliErr;
+  EXPECT_EQ(r.CliErr.find("Sent successfully!"), std::string::npos) << r.CliErr;
+  const std::smatch m = [&] {
+    std::smatch found;
+    std::regex_search(r.CliErr, found,
+                      std::regex("theolink-cli send: line ([0-9]+) of 600 \\(P([0-9]+)\\) was cut short: the instrument "
+                                 "stopped reading; ([0-9]+) lines were sent whole\n"));
+    return found;
+  }();
+  ASSERT_FALSE(m.empty()) << r.CliErr;
+  const std::size_t line = std::stoul(m[1].str()), whole = std::stoul(m[3].str());
+  EXPECT_EQ(m[2].str(), m[1].str());
+  ASSERT_EQ(whole + 1, line);
+  std::size_t end = 0;
+  for (std::size_t i = 0; i < whole; ++i) end = wire.find("\r\n", end) + 2;
+  const std::string got = ReadFile(dir.File("wire.bin"));
+  ASSERT_GE(got.size(), end);
+  EXPECT_TRUE(got.compare(0, end, wire, 0, end) == 0) << got.substr(0, 100);
+  const std::string next = wire.substr(end, wire.find("\r\n", end) + 2 - end);
+  EXPECT_LT(got.size() - end, next.size());
+  EXPECT_TRUE(got.compare(end, std::string::npos, next, 0, got.size() - end) == 0);
+}
+
+TEST(TransferEndToEnd, AReceivePastItsSizeLimitStopsAndKeepsTheRawCopy) {
+  TempDir dir;
+  const PairResult r = Receive(dir, Data("job.wkj"), {"--max-bytes", "100", dir.File("job.txt")});
+  ASSERT_TRUE(r.Cli.has_value());
+  EXPECT_EQ(*r.Cli, 1) << r.CliErr;
+  EXPECT_NE(r.CliErr.find(", more than the limit of 100 (--max-bytes); nothing written\n"), std::string::npos) << r.CliErr;
+  EXPECT_NE(r.CliErr.find("Raw copy of the received bytes: "), std::string::npos) << r.CliErr;
+  EXPECT_GT(ReadFile(RawCopyIn(dir)).size(), 100u);
+  EXPECT_EQ(ReadFile(Data("job.wkj")).rfind(ReadFile(RawCopyIn(dir)).substr(0, 60), 0), 0u);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("job.txt")));
+}
+
+TEST(TransferEndToEnd, HangUpSignalStopsAReceiveOrASendCleanly) {
+  for (const bool receive : {true, false}) {
+    SCOPED_TRACE(receive ? "receive" : "send");
+    TempDir dir;
+    const std::vector<std::string> simArgs =
+        receive ? std::vector<std::string>{"export", Data("job.wkj"), "--pace", "300", "--linger", "2000"}
+                : std::vector<std::string>{"import", dir.File("wire.bin"), "--pace", "1000", "--answer-timeout", "3000"};
+    const PairResult r = RunPair(
+        dir, simArgs,
+        [&](const std::string& device) {
+          return receive ? std::vector<std::string>{"receive", "--port", device, dir.File("job.txt")}
+                         : std::vector<std::string>{"send", "--port", device, Data("coords.csv")};
+        },
+        [&](Child& cli) {
+          // Once the transfer runs: a receive's first line has come, a send waits for requests.
+          EXPECT_TRUE(test::WaitUntil(
+              [&] {
+                return receive ? ReadFile(RawCopyIn(dir)).find("\r\n") != std::string::npos
+                               : ReadFile(dir.File("cli.err")).find("Waiting") != std::string::npos;
+              },
+              5000ms));
+          if (!receive) std::this_thread::sleep_for(1200ms);
+          ::kill(cli.Pid(), SIGHUP);
+        });
+    ASSERT_TRUE(r.Cli.has_value());
+    EXPECT_EQ(*r.Cli, 1) << r.CliErr;
+    EXPECT_NE(r.CliErr.find("Stop the operation!"), std::string::npos) << r.CliErr;
+    if (receive) {
+      EXPECT_NE(r.CliErr.find("Raw copy of the received bytes: " + RawCopyIn(dir)), std::string::npos) << r.CliErr;
+      EXPECT_FALSE(std::filesystem::exists(dir.File("job.txt")));
+    } else {
+      EXPECT_EQ(r.CliErr.find("Sent successfully!"), std::string::npos) << r.CliErr;
+    }
+  }
+}
+
 TEST(TransferEndToEnd, MissingDeviceIsAPortSettingsError) {
   TempDir dir;
   Child cli({Bin("theolink-cli"), "receive", "--port", "/dev/theolink-no-such-device", dir.File("out.txt")},
@@ -232,7 +317,9 @@ TEST(TransferEndToEnd, MeasurementJobCannotBeSent) {
   Child cli({Bin("theolink-cli"), "send", "--port", "/dev/theolink-no-such-device", Data("job.wkj")},
             dir.File("cli.err"), false);
   ASSERT_EQ(cli.Wait(5s), 1);
-  EXPECT_EQ(ReadFile(dir.File("cli.err")), "Can not upload an empty file to the instrument!\n");
+  EXPECT_EQ(ReadFile(dir.File("cli.err")),
+            "Can not upload an empty file to the instrument!\n"
+            "theolink-cli send: send takes coordinates or codes, not a measurement job\n");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -48,6 +49,51 @@ TEST_F(FileIoTest, WholeFileReaderTakesRegularFilesOnly) {
 }
 
 // What a signal handler does while a save writes: the temporary file goes, the old file stays.
+// A folder that refuses new files but holds a writable target: the file is rewritten in
+// place with a warning. A replaced file keeps its bits and, for root, its owner.
+TEST_F(FileIoTest, AFolderThatTakesNoNewFileGetsItsWritableFileRewrittenInPlace) {
+  const std::string target = Path("out.txt");
+  std::ofstream(target) << "old";
+  ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+  const bool root = ::geteuid() == 0;
+  constexpr uid_t kNobody = 65534;
+  int rewrote = -1;
+  if (root) {
+    // Root may create files anywhere: the refusal is played by another user.
+    ASSERT_EQ(::chown(target.c_str(), kNobody, kNobody), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) ::_exit(2);
+      const FileStatus status = WriteFileAtomically(target, "new");
+      ::_exit(status.Ok() && status.InPlace ? 0 : 1);
+    }
+    int wstatus = 0;
+    ASSERT_EQ(::waitpid(child, &wstatus, 0), child);
+    rewrote = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+  } else {
+    ASSERT_EQ(::chmod(dir_.c_str(), 0555), 0);
+    const FileStatus status = WriteFileAtomically(target, "new");
+    rewrote = status.Ok() && status.InPlace ? 0 : 1;
+    ::chmod(dir_.c_str(), 0755);
+  }
+  EXPECT_EQ(rewrote, 0);
+  std::ifstream in(target);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "new");
+  EXPECT_EQ(Entries(), 1u);
+  struct stat st {};
+  ASSERT_EQ(::stat(target.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  if (!root) return;
+  const FileStatus replaced = WriteFileAtomically(target, "newer");
+  EXPECT_TRUE(replaced.Ok());
+  EXPECT_FALSE(replaced.InPlace);
+  ASSERT_EQ(::stat(target.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_EQ(st.st_uid, kNobody);
+  EXPECT_EQ(st.st_gid, kNobody);
+}
+
 TEST_F(FileIoTest, SaveInFlightCanBeRemovedFromASignalHandler) {
   std::ofstream(Path("out.txt"), std::ios::binary) << "old";
   AtomicFileWriter writer(Path("out.txt"));

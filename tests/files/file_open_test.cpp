@@ -118,6 +118,29 @@ TEST_F(FileOpenTest, KeywordTextOpensAsMeasurementJob) {
   EXPECT_EQ(d.MeasurementList.size(), 1u);
 }
 
+TEST_F(FileOpenTest, AByteOrderMarkIsReadOverInTextFiles) {
+  const struct {
+    const char* name;
+    const char* text;
+    int kind;
+    std::string firstName;
+  } cases[] = {
+      {"j.wkj", "JOB     A1\r\nINST    X\r\nSC      P1,0.0000,\r\nENZ     1,2,3\r\n", DataKindMeasure, "A1"},
+      {"p.csv", "P1,T1,1,2,3\r\n", DataKindCoord, "P1"},
+      {"c.txt", "TREE\r\nWALL\r\n", DataKindCode, "TREE"},
+  };
+  for (const auto& c : cases) {
+    WorkingData d;
+    const OpenOutcome o = OpenDataFile(d, Write(c.name, std::string("\xEF\xBB\xBF") + c.text), Settings{});
+    EXPECT_TRUE(o.Messages.empty()) << c.name;
+    EXPECT_EQ(d.DataKind, c.kind) << c.name;
+    const std::string first = c.kind == DataKindMeasure ? d.JobName
+                              : c.kind == DataKindCoord ? std::string(d.PointList.at(0).Name.View())
+                                                        : std::string(d.CodeList.at(0).Code.View());
+    EXPECT_EQ(first, c.firstName) << c.name;
+  }
+}
+
 // One 40-byte .ptf record: name in 16 bytes, then north, east, elevation as doubles.
 std::string PtfRecord(const std::string& name, double n, double e, double z) {
   std::string record(40, '\0');

@@ -171,6 +171,27 @@ TEST(ComPortSettings, LineSettingsReachAnOpenDeviceAtOnce) {
   EXPECT_EQ(pty.Settings().c_iflag & (IXON | IXOFF), 0u);
 }
 
+TEST(ComPortSettings, ClosingLeavesTheLineAsItWasFound) {
+  PtyInstrument pty;
+  termios found = pty.Settings();
+  found.c_lflag |= ICANON | ECHO;
+  cfsetospeed(&found, B4800);
+  cfsetispeed(&found, B4800);
+  ASSERT_EQ(::tcsetattr(pty.Master(), TCSANOW, &found), 0);
+  found = pty.Settings();
+  TComPort port;
+  Configure(port, pty.Path());
+  port.Open();
+  ASSERT_EQ(pty.Settings().c_lflag & ICANON, 0u);
+  port.Close();
+  const termios left = pty.Settings();
+  EXPECT_EQ(left.c_lflag, found.c_lflag);
+  EXPECT_EQ(left.c_iflag, found.c_iflag);
+  EXPECT_EQ(left.c_oflag, found.c_oflag);
+  EXPECT_EQ(left.c_cflag, found.c_cflag);
+  EXPECT_EQ(cfgetospeed(&left), static_cast<speed_t>(B4800));
+}
+
 TEST(ComPortSettings, ClosedPortOnlyStoresAndUpdatesWaitForTheLastEndUpdate) {
   PtyInstrument pty;
   TComPort port;

@@ -17,6 +17,7 @@ class FakeTransferHost : public TransferHost {
   // Port
   bool failOpen = false;
   bool failWrite = false;
+  int writeLimit = -1;  // when not negative, a write takes at most this many bytes
   bool connected = false;
   int openCalls = 0;
   int closeCalls = 0;
@@ -38,6 +39,7 @@ class FakeTransferHost : public TransferHost {
   std::vector<int> counterHistory;
   std::map<TransferControl, bool> controls;
   std::vector<TextId> messages;
+  std::vector<SendCut> cuts;
   int refreshes = 0;
 
   void OpenPort() override {
@@ -57,10 +59,12 @@ class FakeTransferHost : public TransferHost {
     input.erase(0, n);
     return out;
   }
-  void WritePort(const std::string& text) override {
+  int WritePort(const std::string& text) override {
     if (failWrite) throw std::runtime_error("WriteFile function failed (Error: 5)");
-    written += text;
-    writes.push_back(text);
+    const std::string taken = writeLimit < 0 ? text : text.substr(0, static_cast<std::size_t>(writeLimit));
+    written += taken;
+    writes.push_back(taken);
+    return static_cast<int>(taken.size());
   }
   void StartTimer(int interval_ms) override {
     timerEnabled = true;
@@ -78,6 +82,7 @@ class FakeTransferHost : public TransferHost {
   }
   void EnableControl(TransferControl control, bool enabled) override { controls[control] = enabled; }
   void ShowMessage(TextId message) override { messages.push_back(message); }
+  void ShowSendCut(const SendCut& cut) override { cuts.push_back(cut); }
   void RefreshViews() override { ++refreshes; }
 
   bool Enabled(TransferControl c) const { return controls.at(c); }

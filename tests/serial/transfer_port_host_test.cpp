@@ -10,6 +10,7 @@
 #include "serial/raw_receive_copy.h"
 #include "serial/transfer_loop.h"
 #include "serial/transfer_port_host.h"
+#include "serial/transfer_send_lines.h"
 #include "support/com_error_assert.h"
 #include "support/pty_instrument.h"
 #include "support/recording_view.h"
@@ -149,6 +150,92 @@ TEST(TransferPortHost, AnswersRequestsAndTreatsAHangUpAfterTheLastAsTheEnd) {
   EXPECT_EQ(rig.view.LastStatus(), TextId::OperationComplete);
   EXPECT_FALSE(rig.controller.LinkDropped());
   EXPECT_FALSE(rig.port.Connected());
+}
+
+struct StallCase {
+  const char* what;
+  bool coordinates;
+  int lines;
+  std::chrono::milliseconds stall;  // the instrument keeps asking but reads nothing
+  bool cut;                         // longer than a line's time limit
+};
+
+// The instrument stops reading while it keeps asking, so the port's buffer fills, then reads
+// again: every line it got is whole, and a line cut short ends the send with its name.
+TEST(TransferPortHost, AnInstrumentThatStopsReadingGetsWholeLinesOrTheSendFailsNamingTheLine) {
+  const StallCase cases[] = {
+      {"coordinates, stall past the line's limit", true, 600, 6500ms, true},
+      {"codes, stall past the line's limit", false, 1500, 4000ms, true},
+      {"codes, stall within the line's limit", false, 1500, 1000ms, false},
+  };
+  for (const StallCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    PtyInstrument pty;
+    Rig rig(pty.Path());
+    LineList lines;
+    if (c.coordinates) {
+      for (int i = 1; i <= c.lines; ++i) {
+        PointRecord p;
+        p.Name.Assign("P" + std::to_string(i));
+        p.Code.Assign("T");
+        p.North = 1000 + i;
+        p.East = 2000.5;
+        p.Elevation = 30.25;
+        rig.data.PointList.push_back(p);
+      }
+      rig.data.DataKind = DataKindCoord;
+      lines = SendLinesFor(rig.data);
+    } else {
+      rig.data.CodeList.resize(1);
+      rig.data.DataKind = DataKindCode;
+      for (int i = 1; i <= c.lines; ++i) lines.push_back("CODE-" + std::to_string(100000 + i) + "-AB");
+    }
+    ASSERT_EQ(rig.controller.StartSend(lines), StartResult::Started);
+    std::string wire;
+    std::thread instrument([&] {
+      for (int i = 0; i < 5; ++i) {
+        pty.Send("\r");
+        wire += pty.ReceiveLine(2000ms);
+      }
+      const auto resume = Clock::now() + c.stall;
+      while (Clock::now() < resume) {
+        pty.Send("\r");
+        std::this_thread::sleep_for(200us);
+      }
+      // Read what the port's buffer held until the line stays quiet.
+      for (std::string part; !(part = pty.Receive(4096, 700ms)).empty();) wire += part;
+      while (rig.controller.TransferState() == TransferSending) {
+        pty.Send("\r");
+        wire += pty.ReceiveLine(1000ms);
+      }
+    });
+    EXPECT_FALSE(rig.Run());
+    instrument.join();
+    std::string whole;
+    if (c.cut) {
+      ASSERT_EQ(rig.view.cuts.size(), 1u);
+      const SendCut& cut = rig.view.cuts[0];
+      ASSERT_EQ(cut.Line, cut.WholeLines + 1);
+      ASSERT_LT(cut.WholeLines, lines.size());
+      EXPECT_EQ(cut.Total, lines.size());
+      EXPECT_TRUE(cut.Error.empty()) << cut.Error;
+      const std::string cutLine = lines[cut.WholeLines] + "\r\n";
+      EXPECT_EQ(cut.Name, c.coordinates ? "P" + std::to_string(cut.Line) : lines[cut.WholeLines]);
+      for (std::size_t i = 0; i < cut.WholeLines; ++i) whole += lines[i] + "\r\n";
+      ASSERT_GE(wire.size(), whole.size()) << "line " << cut.Line;
+      ASSERT_TRUE(wire.compare(0, whole.size(), whole) == 0) << "the lines sent whole differ";
+      const std::string rest = wire.substr(whole.size());
+      EXPECT_LT(rest.size(), cutLine.size());
+      EXPECT_EQ(cutLine.substr(0, rest.size()), rest);
+      EXPECT_FALSE(rig.view.EverShown(TextId::SentSuccessfully));
+    } else {
+      EXPECT_TRUE(rig.view.cuts.empty());
+      for (const std::string& line : lines) whole += line + "\r\n";
+      EXPECT_TRUE(wire == whole) << wire.size() << " bytes came of " << whole.size();
+      EXPECT_TRUE(rig.view.EverShown(TextId::SentSuccessfully));
+    }
+    EXPECT_FALSE(rig.port.Connected());
+  }
 }
 
 TEST(TransferPortHost, StopRequestedFromAnotherThreadEndsTheTransfer) {

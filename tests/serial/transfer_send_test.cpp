@@ -247,9 +247,39 @@ TEST(TransferSend, AWriteThatRaisesStillEndsTheTransferByItsTimer) {
   EXPECT_TRUE(rig.controller.RxBuffer().empty());
   EXPECT_TRUE(rig.host.timerEnabled);
   EXPECT_EQ(rig.host.timerInterval, 2000);
+  // The line went out in part at best: no later line may follow it.
+  rig.host.failWrite = false;
+  rig.Arrive("\r");
+  EXPECT_TRUE(rig.host.writes.empty());
   rig.Elapse(2000);
   EXPECT_EQ(rig.controller.TransferState(), TransferIdle);
   EXPECT_FALSE(rig.host.connected);
+  ASSERT_EQ(rig.host.cuts.size(), 1u);
+  EXPECT_EQ(rig.host.cuts[0].Line, 1u);
+  EXPECT_EQ(rig.host.cuts[0].Error, "WriteFile function failed (Error: 5)");
+}
+
+TEST(TransferSend, ALineTheInstrumentTakesOnlyInPartStopsTheSendNamingIt) {
+  SendRig rig;
+  rig.Start();
+  rig.Arrive("\r");
+  rig.host.writeLimit = 7;
+  rig.Arrive("\r");
+  rig.host.writeLimit = -1;
+  rig.Arrive("\r");
+  EXPECT_EQ(rig.host.writes.size(), 2u);
+  EXPECT_TRUE(rig.host.cuts.empty());
+  rig.Elapse(2000);
+  EXPECT_EQ(rig.controller.TransferState(), TransferIdle);
+  EXPECT_FALSE(rig.host.connected);
+  ASSERT_EQ(rig.host.cuts.size(), 1u);
+  const SendCut& cut = rig.host.cuts[0];
+  EXPECT_EQ(cut.Line, 2u);
+  EXPECT_EQ(cut.Total, 3u);
+  EXPECT_EQ(cut.Name, "P2");
+  EXPECT_EQ(cut.WholeLines, 1u);
+  EXPECT_TRUE(cut.Error.empty());
+  EXPECT_FALSE(std::count(rig.host.statusHistory.begin(), rig.host.statusHistory.end(), TextId::SentSuccessfully));
 }
 
 TEST(TransferSendLines, EmptyNameIsSentAsNoname) {

@@ -14,6 +14,7 @@ class RecordingView final : public TransferView {
   void ShowCounter(TextId prefix, int value) override { counter = {prefix, value}; }
   void EnableControl(TransferControl control, bool enabled) override { controls[control] = enabled; }
   void ShowMessage(TextId message) override { messages.push_back(message); }
+  void ShowSendCut(const SendCut& cut) override { cuts.push_back(cut); }
   void RefreshViews() override { ++refreshes; }
 
   std::optional<TextId> LastStatus() const {
@@ -29,6 +30,7 @@ class RecordingView final : public TransferView {
   std::pair<TextId, int> counter{TextId::TotalPrefix, 0};
   std::map<TransferControl, bool> controls;
   std::vector<TextId> messages;
+  std::vector<SendCut> cuts;
   int refreshes = 0;
 };
 

@@ -108,6 +108,38 @@ TEST_F(TransferWindowTest, SendOfPointsTypedIntoTheGridTransmitsExactlyThem) {
   QTRY_COMPARE_WITH_TIMEOUT(form_->StatusText(0), QStringLiteral("Sent successfully!"), 3000);
 }
 
+TEST_F(TransferWindowTest, ALineTheInstrumentStopsReadingIsNamedInTheStatusAndANotice) {
+  Watchdog watchdog(std::chrono::seconds(40), "cut");
+  StartOnPty();
+  std::string codes;
+  for (int i = 1; i <= 2000; ++i) codes += "CODE-" + std::to_string(100000 + i) + "-AB\r\n";
+  const std::string path = File("codes.txt");
+  WriteBytes(path, codes);
+  OpenFile(path);
+  Click("SendBtn");
+  // The instrument keeps asking but reads nothing for longer than a line's time limit.
+  QElapsedTimer stall;
+  stall.start();
+  while (stall.elapsed() < 4000) {
+    pty_.Send("\r");
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+  }
+  std::string wire;
+  for (std::string part; !(part = pty_.Receive(4096, std::chrono::milliseconds(300))).empty();) wire += part;
+  QTRY_VERIFY_WITH_TIMEOUT(!form_->ComPort1().Connected(), 5000);
+  ASSERT_FALSE(dialogs_.notices.empty());
+  const QString notice = dialogs_.notices.back();
+  EXPECT_TRUE(notice.contains(QStringLiteral(" was cut short: the instrument stopped reading; "))) << notice.toStdString();
+  EXPECT_EQ(form_->StatusText(0), notice);
+  const auto whole = static_cast<std::size_t>(notice.section(QLatin1Char(';'), 1).section(QLatin1Char(' '), 1, 1).toULongLong());
+  EXPECT_TRUE(notice.startsWith(QStringLiteral("line %1 of 2000 (CODE-%2-AB)").arg(whole + 1).arg(100000 + whole + 1)))
+      << notice.toStdString();
+  const std::size_t end = whole * 16;
+  ASSERT_GE(wire.size(), end);
+  EXPECT_TRUE(wire.compare(0, end, codes, 0, end) == 0);
+  EXPECT_LT(wire.size() - end, 16u);
+}
+
 TEST_F(TransferWindowTest, InstrumentVanishingMidTransferLeavesTheWindowUsable) {
   Watchdog watchdog(std::chrono::seconds(20), "vanish");
   WriteHelp();
