@@ -39,22 +39,6 @@ bool LooksLikeText(const std::string& path) {
   });
 }
 
-// The reader's lines packed end to end into one buffer, and the list let go: the many small
-// strings are gone before the records are built, so the two are never held at once.
-void PackLines(LineList& lines, TextFile& packed) {
-  std::size_t size = 0;
-  for (const std::string& line : lines) size += line.size();
-  packed.Bytes.clear();
-  packed.Bytes.reserve(size);  // exact, so the views below never move
-  packed.Lines.clear();
-  packed.Lines.reserve(lines.size());
-  for (const std::string& line : lines) {
-    packed.Lines.emplace_back(packed.Bytes.data() + packed.Bytes.size(), line.size());
-    packed.Bytes += line;
-  }
-  LineList().swap(lines);
-}
-
 }  // namespace
 
 ProbeResult ProbeFileKind(const std::string& path) {
@@ -117,17 +101,16 @@ OpenOutcome OpenBinaryFile(WorkingData& data, const std::string& path, const Set
 OpenOutcome OpenMeasureBinary(WorkingData& data, const std::string& path) {
   OpenOutcome outcome;
   outcome.RefreshViews = true;
-  LineList memo;
-  memo.push_back("JOB     " + FileNameStem(path));
-  memo.push_back("INST    TotalStation");
+  // The reader's lines go into one packed buffer, not a string each.
+  PackedLines memo;
+  memo.Add("JOB     " + FileNameStem(path));
+  memo.Add("INST    TotalStation");
   const std::int32_t result = ReadMeasureBinary(path, memo);
   if (result != 0) {
     outcome.Messages.push_back(BinaryReadMessage(result));
     return outcome;
   }
-  TextFile packed;
-  PackLines(memo, packed);
-  const std::string loaded = LoadMeasureLines(data, packed.Lines);
+  const std::string loaded = LoadMeasureLines(data, memo.Lines());
   if (loaded != "OK") {
     outcome.Messages.push_back(ShownMessage{std::nullopt, loaded, "Error"});
     outcome.Messages.push_back(TableMessage(TextId::WrongFileFormat));
