@@ -93,8 +93,9 @@ int main() {
   std::ofstream(job, std::ios::binary) << MakeJob();
   std::ofstream(pts, std::ios::binary) << MakePoints();
 
-  Measure("ReadMeasureBinary (.job)", job, theolink::ReadMeasureBinary);
-  Measure("ReadCoordBinary (.pts)", pts, theolink::ReadCoordBinary);
+  using ToList = std::int32_t (*)(const std::string&, theolink::LineList&);
+  Measure("ReadMeasureBinary (.job)", job, static_cast<ToList>(theolink::ReadMeasureBinary));
+  Measure("ReadCoordBinary (.pts)", pts, static_cast<ToList>(theolink::ReadCoordBinary));
 
   std::filesystem::remove_all(dir);
   return 0;

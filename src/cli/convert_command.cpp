@@ -9,6 +9,7 @@
 #include "cli/save_formats.h"
 #include "cli/shot_report.h"
 #include "files/file_open.h"
+#include "files/gts7_export.h"
 #include "files/save_writers.h"
 
 namespace theolink::cli {
@@ -30,6 +31,21 @@ bool IsJobCoordinateFormat(const SaveFormat& format) {
   return format.DataKind == DataKindMeasure &&
          (format.FilterIndex == MeasureFilterCass || format.FilterIndex == MeasureFilterDxf ||
           format.FilterIndex == MeasureFilterGts7Coord);
+}
+
+// The kind of data a binary input opens as, when its extension alone decides it (a binary
+// .dat may still be CASS text); 0 when only its content will tell.
+int KindByExtension(const std::string& input) {
+  const std::string ext = BinaryExtension(input);
+  if (ext == ".mea" || ext == ".job" || ext == ".jbf") return DataKindMeasure;
+  if (ext == ".coo" || ext == ".pts" || ext == ".cor" || ext == ".ptf") return DataKindCoord;
+  return 0;
+}
+
+void PrintFormatRefusal(const std::string& format, int dataKind, std::ostream& err) {
+  err << "format '" << format << "' is not offered for " << DataKindName(dataKind) << "; choose one of:";
+  PrintFormatNames(dataKind, err);
+  err << '\n';
 }
 
 bool HasData(const WorkingData& data) {
@@ -62,6 +78,27 @@ int RunConvert(const Args& args, std::ostream& out, std::ostream& err) {
   const std::string& output = options->Positional[1];
   const Settings& settings = options->Values;
 
+  // What does not need the data is checked before the input is read, once the input is
+  // known to open: its own failures come first. An existing OUTPUT without --overwrite is
+  // refused after the load, so that an input that is not data is named as such first.
+  const ProbeResult probe = ProbeFileKind(input);
+  if (probe == ProbeText || probe == ProbeBinary) {
+    if (const std::string problem = OutputProblem(output, input, true); !problem.empty()) {
+      err << problem << '\n';
+      return 1;
+    }
+    const int kind = probe == ProbeBinary ? KindByExtension(input) : 0;
+    if (kind != 0 && FindSaveFormat(kind, options->Format) == nullptr) {
+      PrintFormatRefusal(options->Format, kind, err);
+      return 2;
+    }
+    const bool gts7 = options->Format == "gt7-hd" || options->Format == "gt7-sd" || options->Format == "gt7-all";
+    if (kind == DataKindMeasure && gts7 && !IsStandardOutput(output) && !IsGts7FileName(output)) {
+      err << output << ": " << MessageText(TextId::Gts7NameNotGt7) << '\n';
+      return 1;
+    }
+  }
+
   WorkingData data;
   const OpenOutcome opened = OpenDataFile(data, input, settings);
   if (!ReportOpen(opened, data, input, err)) return 1;
@@ -72,10 +109,7 @@ int RunConvert(const Args& args, std::ostream& out, std::ostream& err) {
 
   const SaveFormat* format = FindSaveFormat(data.DataKind, options->Format);
   if (format == nullptr) {
-    err << "format '" << options->Format << "' is not offered for " << DataKindName(data.DataKind)
-        << "; choose one of:";
-    PrintFormatNames(data.DataKind, err);
-    err << '\n';
+    PrintFormatRefusal(options->Format, data.DataKind, err);
     return 2;
   }
 

@@ -9,6 +9,19 @@
 #include "records/binary_measure_reader.h"
 
 namespace theolink::cli {
+namespace {
+
+// Each line goes out as it is made: memory stays flat whatever the file's size.
+class StreamLines final : public LineOutput {
+ public:
+  explicit StreamLines(std::ostream& out) : out_(out) {}
+  void Add(std::string_view line) override { out_ << line << '\n'; }
+
+ private:
+  std::ostream& out_;
+};
+
+}  // namespace
 
 int RunDump(const Args& args, std::ostream& out, std::ostream& err) {
   if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
@@ -25,7 +38,7 @@ int RunDump(const Args& args, std::ostream& out, std::ostream& err) {
   const std::string& path = args[0];
   // The extension decides as in the window's open dispatch.
   const std::string ext = BinaryExtension(path);
-  LineList lines;
+  StreamLines lines(out);
   std::int32_t result = 0;
   if (ext == ".mea" || ext == ".dat" || ext == ".job" || ext == ".jbf") {
     result = ReadMeasureBinary(path, lines);
@@ -36,7 +49,6 @@ int RunDump(const Args& args, std::ostream& out, std::ostream& err) {
         << ": not a binary job or coordinate file (.mea, .dat, .job, .jbf, .coo, .pts, .cor, .ptf)\n";
     return 1;
   }
-  for (const std::string& line : lines) out << line << '\n';
   out.flush();
   if (result != 0) {
     err << path << ": " << MessageText(BinaryReadMessage(result, path)) << '\n';

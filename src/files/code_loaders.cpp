@@ -17,16 +17,18 @@ void InstallCodes(WorkingData& data, std::vector<CodeEntry>&& codes, const TextC
 
 }  // namespace
 
-bool LoadCodeLines(WorkingData& data, const LineList& lines) {
+bool LoadCodeLines(WorkingData& data, const LineList& lines) { return LoadCodeLines(data, ViewsOf(lines)); }
+
+bool LoadCodeLines(WorkingData& data, LineSpan lines) {
   if (lines.empty()) return false;
   std::vector<CodeEntry> codes;
   codes.reserve(lines.size());
   TextCutter cutter;
-  for (const std::string& line : lines) {
+  for (const std::string_view line : lines) {
     if (TrimEnd(line).find_first_of(".,: ") != std::string_view::npos) return false;
     // The line is kept as it stands; only trailing blanks past the field may be lost.
     CodeEntry entry;
-    entry.Code.Assign(TrimEnd(line).size() > NameText::Capacity ? cutter.Cut(line) : std::string_view(line));
+    entry.Code.Assign(TrimEnd(line).size() > NameText::Capacity ? cutter.Cut(line) : line);
     codes.push_back(entry);
   }
   InstallCodes(data, std::move(codes), cutter);
@@ -34,13 +36,18 @@ bool LoadCodeLines(WorkingData& data, const LineList& lines) {
 }
 
 bool LoadCodeTableLines(WorkingData& data, const LineList& lines) {
+  return LoadCodeTableLines(data, ViewsOf(lines));
+}
+
+bool LoadCodeTableLines(WorkingData& data, LineSpan lines) {
   if (lines.empty()) return false;
   std::vector<CodeEntry> codes;
   codes.reserve(lines.size());
   TextCutter cutter;
-  for (const std::string& line : lines) {
-    if (SplitQuotedFields(line, ':').size() != 10) return false;
-    const std::string_view code = std::string_view(line).substr(0, line.find(':'));
+  LineList fields;
+  for (const std::string_view line : lines) {
+    if (SplitQuotedFields(line, ':', fields) != 10) return false;
+    const std::string_view code = line.substr(0, line.find(':'));
     CodeEntry entry;
     entry.Code.Assign(cutter.Cut(code));
     codes.push_back(entry);

@@ -11,10 +11,23 @@ bool IsSeparatorBlank(char c) {
 }  // namespace
 
 LineList SplitQuotedFields(std::string_view line, char delimiter) {
+  LineList fields;
+  SplitQuotedFields(line, delimiter, fields);
+  return fields;
+}
+
+std::size_t SplitQuotedFields(std::string_view line, char delimiter, LineList& fields) {
   // A zero byte ends the text, as it would in the zero-terminated lines these files came from.
   if (const std::size_t nul = line.find('\0'); nul != std::string_view::npos) line = line.substr(0, nul);
 
-  LineList fields;
+  std::size_t count = 0;
+  // The next field, in a string kept from an earlier line when there is one.
+  auto next = [&]() -> std::string& {
+    if (count == fields.size()) fields.emplace_back();
+    std::string& field = fields[count++];
+    field.clear();
+    return field;
+  };
   std::size_t i = 0;
   const std::size_t n = line.size();
   auto skipBlanks = [&] {
@@ -22,7 +35,7 @@ LineList SplitQuotedFields(std::string_view line, char delimiter) {
   };
   skipBlanks();
   while (i < n) {
-    std::string field;
+    std::string& field = next();
     if (line[i] == '"') {
       ++i;
       while (i < n) {
@@ -42,15 +55,15 @@ LineList SplitQuotedFields(std::string_view line, char delimiter) {
       while (i < n && !IsSeparatorBlank(line[i]) && line[i] != delimiter) ++i;
       field.assign(line.substr(start, i - start));
     }
-    fields.push_back(std::move(field));
     skipBlanks();
     if (i < n && line[i] == delimiter) {
-      if (i + 1 == n) fields.emplace_back();
+      if (i + 1 == n) next();
       ++i;
       skipBlanks();
     }
   }
-  return fields;
+  fields.resize(count);
+  return count;
 }
 
 }  // namespace theolink

@@ -2,6 +2,7 @@
 // Splitting one line of a comma- or colon-separated file into fields. Blanks (codes 1 to
 // 32) separate fields as the delimiter does; a field may be double-quoted, with "" inside
 // standing for one quote.
+#include <cstddef>
 #include <string_view>
 
 #include "records/line_list.h"
@@ -11,5 +12,7 @@ namespace theolink {
 // The fields of line; a line of blanks only gives no field, a delimiter at the very end
 // gives one last empty field. A zero byte ends the line.
 LineList SplitQuotedFields(std::string_view line, char delimiter = ',');
+// The same into fields, whose strings are reused from call to call; the number of fields.
+std::size_t SplitQuotedFields(std::string_view line, char delimiter, LineList& fields);
 
 }  // namespace theolink

@@ -24,9 +24,9 @@ bool IsCoordExtension(const std::string& ext) {
 // Text with bytes of 128 and above (Chinese names) probes as binary; such a file is still
 // a text file when its content classifies. Nothing changes when it does not.
 std::optional<TextId> TryAsText(WorkingData& data, const std::string& path, const Settings& settings) {
-  LineList lines;
-  if (!ReadTextLines(path, lines)) return TextId::WrongFileFormat;
-  return ClassifyTextLines(data, lines, settings);
+  TextFile text;
+  if (!ReadTextFile(path, text)) return TextId::WrongFileFormat;
+  return ClassifyTextLines(data, text.Lines, settings);
 }
 
 // No control byte but line breaks and tabs: what a text file with any code page holds.
@@ -70,12 +70,12 @@ OpenOutcome OpenDataFile(WorkingData& data, const std::string& path, const Setti
     return outcome;
   }
   outcome.RefreshViews = true;
-  LineList lines;
-  if (!ReadTextLines(path, lines)) {
+  TextFile text;
+  if (!ReadTextFile(path, text)) {
     outcome.Messages.push_back(TableMessage(TextId::ErrorWhileReading));
     return outcome;
   }
-  if (const auto message = ClassifyTextLines(data, lines, settings)) outcome.Messages.push_back(TableMessage(*message));
+  if (const auto message = ClassifyTextLines(data, text.Lines, settings)) outcome.Messages.push_back(TableMessage(*message));
   return outcome;
 }
 
@@ -103,15 +103,16 @@ OpenOutcome OpenBinaryFile(WorkingData& data, const std::string& path, const Set
 OpenOutcome OpenMeasureBinary(WorkingData& data, const std::string& path) {
   OpenOutcome outcome;
   outcome.RefreshViews = true;
-  LineList memo;
-  memo.push_back("JOB     " + FileNameStem(path));
-  memo.push_back("INST    TotalStation");
+  // The reader's lines go into one packed buffer, not a string each.
+  PackedLines memo;
+  memo.Add("JOB     " + FileNameStem(path));
+  memo.Add("INST    TotalStation");
   const std::int32_t result = ReadMeasureBinary(path, memo);
   if (result != 0) {
     outcome.Messages.push_back(BinaryReadMessage(result, path));
     return outcome;
   }
-  const std::string loaded = LoadMeasureLines(data, memo);
+  const std::string loaded = LoadMeasureLines(data, memo.Lines());
   if (loaded != "OK") {
     outcome.Messages.push_back(ShownMessage{std::nullopt, loaded, "Error"});
     outcome.Messages.push_back(TableMessage(TextId::WrongFileFormat));

@@ -145,7 +145,7 @@ void WriteGts7(const WorkingData& data, LineOut lines, Gts7Mode mode, double sca
   lines.Add(KeywordLine("JOB", {data.JobName, ""}));
   lines.Add(KeywordLine("INST", {data.InstrumentName}));
   lines.Add(KeywordLine("UNITS", {distanceLetter, angleLetter}));
-  LineList pieces;
+  LineViews pieces;  // views into each record's text
 
   const HdWriter hd(angleForm, distanceForm, scale, k);
   for (MeasureRecord record : data.MeasurementList) {
@@ -156,7 +156,7 @@ void WriteGts7(const WorkingData& data, LineOut lines, Gts7Mode mode, double sca
     if (text.empty()) continue;
     pieces.clear();
     SplitRecordText(text, pieces);
-    for (const std::string& piece : pieces) lines.Add(piece);
+    for (const std::string_view piece : pieces) lines.Add(piece);
   }
 }
 

@@ -13,6 +13,13 @@ bool ReadTextLines(const std::string& path, LineList& lines) {
   return true;
 }
 
+bool ReadTextFile(const std::string& path, TextFile& file) {
+  file.Lines.clear();
+  if (!ReadWholeFile(path, file.Bytes).Ok()) return false;
+  file.Lines = SplitLineViews(file.Bytes);
+  return true;
+}
+
 bool WriteTextLines(const std::string& path, const LineList& lines) {
   AtomicLineFile file(path);
   for (const std::string& line : lines) file.Add(line);

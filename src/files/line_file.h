@@ -12,6 +12,18 @@ namespace theolink {
 // extra empty line. Bytes are kept as they are. False (lines untouched) when unreadable.
 bool ReadTextLines(const std::string& path, LineList& lines);
 
+// A text file read whole in one buffer, its lines views into it (cut as ReadTextLines
+// cuts them). Filled in place and never moved: a move could leave the views behind.
+struct TextFile {
+  TextFile() = default;
+  TextFile(const TextFile&) = delete;
+  TextFile& operator=(const TextFile&) = delete;
+
+  std::string Bytes;
+  LineViews Lines;
+};
+bool ReadTextFile(const std::string& path, TextFile& file);
+
 // Writes every line followed by CR LF, whole or not at all (AtomicFileWriter). False when
 // anything failed; the old file (if any) is then untouched and no temporary file is left.
 bool WriteTextLines(const std::string& path, const LineList& lines);

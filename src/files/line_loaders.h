@@ -1,5 +1,6 @@
 #pragma once
-// Turning lists of text lines into working data. Every loader builds aside and installs
+// Turning lists of text lines into working data. Each loader takes the lines as a list or
+// as views into a file read whole (LineSpan); the two forms behave the same. Every loader builds aside and installs
 // only when the whole input was read: a failed load changes nothing. A successful load
 // empties all three lists (and the job and instrument names) before installing its own.
 // Loaders leave DataKind alone; ClassifyTextLines and the open operation set it.
@@ -16,29 +17,38 @@ namespace theolink {
 
 // True when the first line looks like a keyword line (JOB, or a keyword without a comma).
 bool IsKeywordText(const LineList& lines);
+bool IsKeywordText(LineSpan lines);
 // "OK" or one of the fixed English error texts; installs the job on "OK".
 std::string LoadMeasureLines(WorkingData& data, const LineList& lines);
+std::string LoadMeasureLines(WorkingData& data, LineSpan lines);
 // False for an empty list; else LoadMeasureLines(...) == "OK".
 bool TryLoadMeasureLines(WorkingData& data, const LineList& lines);
-// Joins SC+SD of one point and BS+BSS shots, in place.
+bool TryLoadMeasureLines(WorkingData& data, LineSpan lines);
+// Joins SC+SD of one point and BS+BSS shots, in place, without a second list.
 void MergeShotRecords(std::vector<MeasureRecord>& list);
 
 // Point loaders for the CASS (name,code,E,N,Z) and GTS-7 (name,E,N,Z,code) layouts; values
 // are read in the settings' distance unit. A name or code longer than the 15 characters a
 // record holds is cut to 15 (WorkingData::Cuts tells how many).
 bool LoadCassCoordLines(WorkingData& data, const LineList& lines, const Settings& settings);
+bool LoadCassCoordLines(WorkingData& data, LineSpan lines, const Settings& settings);
 bool LoadGts7CoordLines(WorkingData& data, const LineList& lines, const Settings& settings);
+bool LoadGts7CoordLines(WorkingData& data, LineSpan lines, const Settings& settings);
 // SC / ENZ / NEZ lines as the binary coordinate readers write them: always in metres.
 bool LoadCoordRecordLines(WorkingData& data, const LineList& lines);
+bool LoadCoordRecordLines(WorkingData& data, LineSpan lines);
 
 // One code per line (no '.', ',', blank or ':'), or the first field of 10-field ':' tables.
 // A code longer than 15 characters is cut to 15.
 bool LoadCodeLines(WorkingData& data, const LineList& lines);
+bool LoadCodeLines(WorkingData& data, LineSpan lines);
 bool LoadCodeTableLines(WorkingData& data, const LineList& lines);
+bool LoadCodeTableLines(WorkingData& data, LineSpan lines);
 
 // An opened text file: sets DataKind on success; otherwise the message to show
 // (UnableToOpenEmptyFile or WrongFileFormat) and nothing changes.
 std::optional<TextId> ClassifyTextLines(WorkingData& data, const LineList& lines, const Settings& settings);
+std::optional<TextId> ClassifyTextLines(WorkingData& data, LineSpan lines, const Settings& settings);
 
 // The point a record carries: a station, a backsight with its coordinates, an SC shot.
 std::optional<PointRecord> ExtractedPoint(const MeasureRecord& record);

@@ -41,7 +41,9 @@ bool JoinBacksightPoint(MeasureRecord& record, const MeasureRecord& next) {
 
 }  // namespace
 
-bool IsKeywordText(const LineList& lines) {
+bool IsKeywordText(const LineList& lines) { return IsKeywordText(ViewsOf(lines)); }
+
+bool IsKeywordText(LineSpan lines) {
   if (lines.empty()) return false;
   const std::string_view first = lines.front();
   if (Trim(first).size() <= 8) return false;
@@ -50,6 +52,10 @@ bool IsKeywordText(const LineList& lines) {
 }
 
 std::string LoadMeasureLines(WorkingData& data, const LineList& lines) {
+  return LoadMeasureLines(data, ViewsOf(lines));
+}
+
+std::string LoadMeasureLines(WorkingData& data, LineSpan lines) {
   std::vector<MeasureRecord> records;
   JobCheckResult job = ReadKeywordJob(lines, &records);
   if (job.Stage != JobCheckStage::Passed) return std::string(MeasureLoadText(job.Stage));
@@ -66,19 +72,27 @@ std::string LoadMeasureLines(WorkingData& data, const LineList& lines) {
 }
 
 bool TryLoadMeasureLines(WorkingData& data, const LineList& lines) {
+  return TryLoadMeasureLines(data, ViewsOf(lines));
+}
+
+bool TryLoadMeasureLines(WorkingData& data, LineSpan lines) {
   if (lines.empty()) return false;
   return LoadMeasureLines(data, lines) == MeasureLoadText(JobCheckStage::Passed);
 }
 
 void MergeShotRecords(std::vector<MeasureRecord>& list) {
-  std::vector<MeasureRecord> merged;
-  merged.reserve(list.size());
+  // The merged list is never longer than what is left to read, so it is written over the
+  // front of the list itself.
+  std::size_t kept = 0;
   for (std::size_t i = 0; i < list.size(); ++i) {
-    MeasureRecord record = list[i];
-    if (i + 1 < list.size() && (JoinSlopeShot(record, list[i + 1]) || JoinBacksightPoint(record, list[i + 1]))) ++i;
-    merged.push_back(record);
+    MeasureRecord& record = list[i];
+    const bool joined =
+        i + 1 < list.size() && (JoinSlopeShot(record, list[i + 1]) || JoinBacksightPoint(record, list[i + 1]));
+    if (kept != i) list[kept] = record;
+    ++kept;
+    if (joined) ++i;
   }
-  list = std::move(merged);
+  list.resize(kept);
 }
 
 }  // namespace theolink

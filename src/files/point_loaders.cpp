@@ -21,14 +21,15 @@ struct FiveFieldLayout {
   int Name, Code, East, North, Elevation;
 };
 
-bool LoadFiveFieldLines(WorkingData& data, const LineList& lines, const Settings& settings, FiveFieldLayout layout) {
+bool LoadFiveFieldLines(WorkingData& data, LineSpan lines, const Settings& settings, FiveFieldLayout layout) {
   if (lines.empty()) return false;
   const int form = DistanceFormCode(settings);
   std::vector<PointRecord> points;
   points.reserve(lines.size());
   TextCutter cutter;
-  for (const std::string& line : lines) {
-    const LineList fields = SplitQuotedFields(Trim(line));
+  LineList fields;
+  for (const std::string_view line : lines) {
+    SplitQuotedFields(Trim(line), ',', fields);
     if (fields.size() != 5) return false;
     PointRecord point;
     point.Name.Assign(cutter.CutName(fields[layout.Name], points.size()));
@@ -49,26 +50,39 @@ bool LoadFiveFieldLines(WorkingData& data, const LineList& lines, const Settings
 }  // namespace
 
 bool LoadCassCoordLines(WorkingData& data, const LineList& lines, const Settings& settings) {
+  return LoadCassCoordLines(data, ViewsOf(lines), settings);
+}
+
+bool LoadCassCoordLines(WorkingData& data, LineSpan lines, const Settings& settings) {
   return LoadFiveFieldLines(data, lines, settings, {0, 1, 2, 3, 4});
 }
 
 bool LoadGts7CoordLines(WorkingData& data, const LineList& lines, const Settings& settings) {
+  return LoadGts7CoordLines(data, ViewsOf(lines), settings);
+}
+
+bool LoadGts7CoordLines(WorkingData& data, LineSpan lines, const Settings& settings) {
   return LoadFiveFieldLines(data, lines, settings, {0, 4, 1, 2, 3});
 }
 
 // The binary coordinate readers always write metres, so the display unit must not apply.
 bool LoadCoordRecordLines(WorkingData& data, const LineList& lines) {
+  return LoadCoordRecordLines(data, ViewsOf(lines));
+}
+
+bool LoadCoordRecordLines(WorkingData& data, LineSpan lines) {
   if (lines.empty()) return false;
   std::vector<PointRecord> points;
   points.reserve(lines.size() / 2);
   std::string name, code;
   bool sawCoordLine = false;
   TextCutter cutter;
-  for (const std::string& line : lines) {
-    const std::string_view keyword = Trim(std::string_view(line).substr(0, 8));
+  LineList fields;
+  for (const std::string_view line : lines) {
+    const std::string_view keyword = Trim(line.substr(0, 8));
     const std::string_view trimmed = Trim(line);
     const std::string_view value = trimmed.size() > 8 ? trimmed.substr(8) : std::string_view();
-    const LineList fields = SplitQuotedFields(value);
+    SplitQuotedFields(value, ',', fields);
     if (fields.size() != 3) return false;
     if (keyword == "SC") {
       name = fields[0];

@@ -113,11 +113,12 @@ void WriteJobFile(const WorkingData& data, LineOut lines) {
   // makes the job unreadable: such a file could never be opened again.
   lines.Add(KeywordLine("JOB", {Trim(data.JobName).empty() ? kNoName : data.JobName}));
   lines.Add(KeywordLine("INST", {data.InstrumentName.empty() ? kUnknownInstrument : data.InstrumentName}));
-  LineList pieces;
+  LineViews pieces;  // views into the record's text: no string per line
   for (const MeasureRecord& record : data.MeasurementList) {
+    const std::string text = FormatRecordText(record);
     pieces.clear();
-    SplitRecordText(FormatRecordText(record), pieces);
-    for (const std::string& piece : pieces) lines.Add(piece);
+    SplitRecordText(text, pieces);
+    for (const std::string_view piece : pieces) lines.Add(piece);
   }
 }
 

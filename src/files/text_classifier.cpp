@@ -7,13 +7,17 @@ namespace theolink {
 namespace {
 
 // The lines joined by CR LF and trimmed are empty exactly when no line holds a byte above 32.
-bool IsBlankText(const LineList& lines) {
-  return std::all_of(lines.begin(), lines.end(), [](const std::string& line) { return Trim(line).empty(); });
+bool IsBlankText(LineSpan lines) {
+  return std::all_of(lines.begin(), lines.end(), [](std::string_view line) { return Trim(line).empty(); });
 }
 
 }  // namespace
 
 std::optional<TextId> ClassifyTextLines(WorkingData& data, const LineList& lines, const Settings& settings) {
+  return ClassifyTextLines(data, ViewsOf(lines), settings);
+}
+
+std::optional<TextId> ClassifyTextLines(WorkingData& data, LineSpan lines, const Settings& settings) {
   if (IsBlankText(lines)) return TextId::UnableToOpenEmptyFile;
   if (IsKeywordText(lines) && TryLoadMeasureLines(data, lines)) {
     data.DataKind = DataKindMeasure;

@@ -7,10 +7,15 @@
 namespace theolink {
 
 std::int32_t ReadCoordBinary(const std::string& path, LineList& lines) {
+  LineListOutput out(lines);
+  return ReadCoordBinary(path, static_cast<LineOutput&>(out));
+}
+
+std::int32_t ReadCoordBinary(const std::string& path, LineOutput& lines) {
   const std::string lower = LowerFileName(path);
   // The first of these texts found anywhere in the lower-cased file name decides; any other
   // coordinate file (.coo among them) is a .mea job.
-  auto read = &ReadMeaLayouts;
+  std::int32_t (*read)(const BinaryInput&, LineOutput&) = &ReadMeaLayouts;
   if (lower.find(".cor") != std::string::npos)
     read = &ReadLayoutD96;
   else if (lower.find(".pts") != std::string::npos)

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "records/line_list.h"
+#include "records/line_output.h"
 
 namespace theolink {
 
@@ -11,5 +12,6 @@ namespace theolink {
 // the lower-cased path (.cor, .pts, .ptf, anything else as a .mea job). Result codes as
 // ReadMeasureBinary; lines appended before a failure stay.
 std::int32_t ReadCoordBinary(const std::string& path, LineList& lines);
+std::int32_t ReadCoordBinary(const std::string& path, LineOutput& lines);
 
 }  // namespace theolink

@@ -19,11 +19,11 @@ std::string NoteLine(const RecordView& r, std::size_t width) {
   return KeywordLine("NOTE", {LineSafeText(r.Text(1, width))});
 }
 
-std::int32_t HandleD96(const RecordView& r, LineList& lines) {
+std::int32_t HandleD96(const RecordView& r, LineOutput& lines) {
   const int type = r.I8(0);
   if (type == 10) return kBinaryOk;
   if (type == 8) {
-    lines.push_back(NoteLine(r, 95));
+    lines.Add(NoteLine(r, 95));
     return kBinaryOk;
   }
   if (type < 1 || type == 9 || type > 11) return kBinaryBadRecordType;
@@ -36,42 +36,42 @@ std::int32_t HandleD96(const RecordView& r, LineList& lines) {
   auto enz = [&] { return KeywordLine("ENZ", {MetreText(r.F64(64)), MetreText(r.F64(56)), MetreText(r.F64(72))}); };
   switch (type) {
     case 1:
-      lines.push_back(KeywordLine("STA", {name, MetreText(r.F64(80)), code}));
-      lines.push_back(KeywordLine("XYZ", {MetreText(r.F64(64)), MetreText(r.F64(56)), MetreText(r.F64(72))}));
+      lines.Add(KeywordLine("STA", {name, MetreText(r.F64(80)), code}));
+      lines.Add(KeywordLine("XYZ", {MetreText(r.F64(64)), MetreText(r.F64(56)), MetreText(r.F64(72))}));
       break;
     case 2:
-      lines.push_back(KeywordLine("BS", {name, MetreText(r.F64(88))}));
-      lines.push_back(hvd());
+      lines.Add(KeywordLine("BS", {name, MetreText(r.F64(88))}));
+      lines.Add(hvd());
       break;
     case 3:
-      lines.push_back(KeywordLine("SA", {name, MetreText(r.F64(88)), code}));
-      lines.push_back(KeywordLine("HV", {SecondsText(r.F64(40)), SecondsText(r.F64(48))}));
+      lines.Add(KeywordLine("SA", {name, MetreText(r.F64(88)), code}));
+      lines.Add(KeywordLine("HV", {SecondsText(r.F64(40)), SecondsText(r.F64(48))}));
       break;
     case 4:
-      lines.push_back(KeywordLine("SD", {name, MetreText(r.F64(88)), code}));
-      lines.push_back(hvd());
+      lines.Add(KeywordLine("SD", {name, MetreText(r.F64(88)), code}));
+      lines.Add(hvd());
       break;
     case 5:
-      lines.push_back(KeywordLine("BKB", {name, SecondsText(r.F64(40)), SecondsText(r.F64(48))}));
+      lines.Add(KeywordLine("BKB", {name, SecondsText(r.F64(40)), SecondsText(r.F64(48))}));
       break;
     case 6:
-      lines.push_back(KeywordLine("SC", {name, MetreText(r.F64(88)), code}));
-      lines.push_back(hvd());
-      lines.push_back(enz());
+      lines.Add(KeywordLine("SC", {name, MetreText(r.F64(88)), code}));
+      lines.Add(hvd());
+      lines.Add(enz());
       break;
     default:  // 7, 11
-      lines.push_back(KeywordLine("SC", {name, MetreText(r.F64(88)), code}));
-      lines.push_back(enz());
+      lines.Add(KeywordLine("SC", {name, MetreText(r.F64(88)), code}));
+      lines.Add(enz());
       break;
   }
   return kBinaryOk;
 }
 
-std::int32_t HandleJ112(const RecordView& r, LineList& lines) {
+std::int32_t HandleJ112(const RecordView& r, LineOutput& lines) {
   const int type = r.I8(0);
   if (type == 5 || type == 9 || type == 10) return kBinaryOk;
   if (type == 8) {
-    lines.push_back(NoteLine(r, 111));
+    lines.Add(NoteLine(r, 111));
     return kBinaryOk;
   }
   if (type < 1 || type > 11) return kBinaryBadRecordType;
@@ -84,41 +84,41 @@ std::int32_t HandleJ112(const RecordView& r, LineList& lines) {
   auto enz = [&] { return KeywordLine("ENZ", {MetreText(r.F64(56)), MetreText(r.F64(48)), MetreText(r.F64(64))}); };
   switch (type) {
     case 1:
-      lines.push_back(KeywordLine("STA", {name, MetreText(r.F64(96)), code}));
-      lines.push_back(KeywordLine("XYZ", {MetreText(r.F64(56)), MetreText(r.F64(48)), MetreText(r.F64(64))}));
+      lines.Add(KeywordLine("STA", {name, MetreText(r.F64(96)), code}));
+      lines.Add(KeywordLine("XYZ", {MetreText(r.F64(56)), MetreText(r.F64(48)), MetreText(r.F64(64))}));
       break;
     case 2:
       // A backsight without a distance is a backsight by angle.
       if (r.F64(88) != 0) {
-        lines.push_back(KeywordLine("BS", {name, MetreText(r.F64(104))}));
-        lines.push_back(hvd());
+        lines.Add(KeywordLine("BS", {name, MetreText(r.F64(104))}));
+        lines.Add(hvd());
       } else {
-        lines.push_back(KeywordLine("BKB", {name, SecondsText(r.F64(72)), SecondsText(r.F64(80))}));
+        lines.Add(KeywordLine("BKB", {name, SecondsText(r.F64(72)), SecondsText(r.F64(80))}));
       }
       break;
     case 3:
-      lines.push_back(KeywordLine("SA", {name, MetreText(r.F64(104)), code}));
-      lines.push_back(KeywordLine("HV", {SecondsText(r.F64(72)), SecondsText(r.F64(80))}));
+      lines.Add(KeywordLine("SA", {name, MetreText(r.F64(104)), code}));
+      lines.Add(KeywordLine("HV", {SecondsText(r.F64(72)), SecondsText(r.F64(80))}));
       break;
     case 4:
-      lines.push_back(KeywordLine("SD", {name, MetreText(r.F64(104)), code}));
-      lines.push_back(hvd());
+      lines.Add(KeywordLine("SD", {name, MetreText(r.F64(104)), code}));
+      lines.Add(hvd());
       break;
     case 7:
-      lines.push_back(KeywordLine("SC", {name, MetreText(r.F64(104)), code}));
-      lines.push_back(hvd());
-      lines.push_back(enz());
+      lines.Add(KeywordLine("SC", {name, MetreText(r.F64(104)), code}));
+      lines.Add(hvd());
+      lines.Add(enz());
       break;
     default:  // 6, 11
-      lines.push_back(KeywordLine("SC", {name, MetreText(r.F64(104)), code}));
-      lines.push_back(enz());
+      lines.Add(KeywordLine("SC", {name, MetreText(r.F64(104)), code}));
+      lines.Add(enz());
       break;
   }
   return kBinaryOk;
 }
 
 // Point lines of this layout carry no code.
-std::int32_t HandleJ136(const RecordView& r, LineList& lines) {
+std::int32_t HandleJ136(const RecordView& r, LineOutput& lines) {
   const int type = r.I8(0);
   const std::string name = LineSafeText(r.Text(16, 10));
   auto nez = [&](std::size_t at) {
@@ -129,28 +129,28 @@ std::int32_t HandleJ136(const RecordView& r, LineList& lines) {
   };
   switch (type) {
     case 1:
-      lines.push_back(KeywordLine("STA", {name, MetreText(r.F32(28)), ""}));
-      lines.push_back(KeywordLine("XYZ", {MetreText(r.F64(48)), MetreText(r.F64(56)), MetreText(r.F64(64))}));
+      lines.Add(KeywordLine("STA", {name, MetreText(r.F32(28)), ""}));
+      lines.Add(KeywordLine("XYZ", {MetreText(r.F64(48)), MetreText(r.F64(56)), MetreText(r.F64(64))}));
       break;
     case 2:
-      lines.push_back(KeywordLine("SC", {name, "0.0000", ""}));
-      lines.push_back(nez(56));
+      lines.Add(KeywordLine("SC", {name, "0.0000", ""}));
+      lines.Add(nez(56));
       break;
     case 3:
-      lines.push_back(KeywordLine("SC", {name, MetreText(r.F32(48)), ""}));
-      lines.push_back(hvd());
-      lines.push_back(nez(96));
+      lines.Add(KeywordLine("SC", {name, MetreText(r.F32(48)), ""}));
+      lines.Add(hvd());
+      lines.Add(nez(96));
       break;
     case 5:
-      lines.push_back(KeywordLine("SC", {name, MetreText(r.F32(48)), ""}));
-      lines.push_back(nez(56));
+      lines.Add(KeywordLine("SC", {name, MetreText(r.F32(48)), ""}));
+      lines.Add(nez(56));
       break;
     case 6:
-      lines.push_back(KeywordLine("BS", {name, MetreText(r.F32(48))}));
-      lines.push_back(hvd());
+      lines.Add(KeywordLine("BS", {name, MetreText(r.F32(48))}));
+      lines.Add(hvd());
       if (r.U8(27) != 0) {
-        lines.push_back(KeywordLine("SC", {name, MetreText(r.F32(48)), ""}));
-        lines.push_back(nez(96));
+        lines.Add(KeywordLine("SC", {name, MetreText(r.F32(48)), ""}));
+        lines.Add(nez(96));
       }
       break;
     default:
@@ -161,17 +161,17 @@ std::int32_t HandleJ136(const RecordView& r, LineList& lines) {
 
 }  // namespace
 
-std::int32_t ReadLayoutD96(const BinaryInput& in, LineList& lines) {
+std::int32_t ReadLayoutD96(const BinaryInput& in, LineOutput& lines) {
   if (const std::int32_t rc = CheckHeader(in, kD96Size); rc != kBinaryOk) return rc;
   return WalkRecords(in, kD96Size, kD96Size, [&](const RecordView& r) { return HandleD96(r, lines); });
 }
 
-std::int32_t ReadLayoutJ112(const BinaryInput& in, LineList& lines) {
+std::int32_t ReadLayoutJ112(const BinaryInput& in, LineOutput& lines) {
   if (const std::int32_t rc = CheckHeader(in, kJ112Size); rc != kBinaryOk) return rc;
   return WalkRecords(in, kJ112Size, kJ112Size, [&](const RecordView& r) { return HandleJ112(r, lines); });
 }
 
-std::int32_t ReadLayoutJ136(const BinaryInput& in, LineList& lines) {
+std::int32_t ReadLayoutJ136(const BinaryInput& in, LineOutput& lines) {
   if (const std::int32_t rc = CheckHeader(in, kJ136HeaderSize); rc != kBinaryOk) return rc;
   return WalkRecords(in, kJ136HeaderSize, kJ136Size, [&](const RecordView& r) { return HandleJ136(r, lines); });
 }

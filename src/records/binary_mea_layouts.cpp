@@ -46,7 +46,7 @@ struct M48State {
   double stationEast = 0;
 };
 
-std::int32_t HandleM48(const RecordView& r, M48State& state, LineList& lines) {
+std::int32_t HandleM48(const RecordView& r, M48State& state, LineOutput& lines) {
   const int type = r.I8(0);
   if (type == 13) return kBinaryOk;
   if (type < 1 || type > 8) return kBinaryBadRecordType;
@@ -54,43 +54,43 @@ std::int32_t HandleM48(const RecordView& r, M48State& state, LineList& lines) {
   const MeaHead h(r);
   switch (type) {
     case 1:
-      lines.push_back(h.Line("STA"));
-      lines.push_back(PointLine("XYZ", r));
+      lines.Add(h.Line("STA"));
+      lines.Add(PointLine("XYZ", r));
       state.stationNorth = r.F64(24);
       state.stationEast = r.F64(32);
       break;
     case 2:
     case 5:
-      lines.push_back(h.Line("SA"));
-      lines.push_back(KeywordLine("HV", {SecondsText(r.U32(28)), SecondsText(r.U32(24))}));
+      lines.Add(h.Line("SA"));
+      lines.Add(KeywordLine("HV", {SecondsText(r.U32(28)), SecondsText(r.U32(24))}));
       break;
     case 3:
-      lines.push_back(KeywordLine("BS", {h.name, h.height}));
-      lines.push_back(KeywordLine("HVD", {SecondsText(r.U32(28)), SecondsText(r.U32(24)), MetreText(r.F32(40))}));
+      lines.Add(KeywordLine("BS", {h.name, h.height}));
+      lines.Add(KeywordLine("HVD", {SecondsText(r.U32(28)), SecondsText(r.U32(24)), MetreText(r.F32(40))}));
       break;
     case 4: {
       double bearing = 0;
       if (state.lastType != 1 ||
           BearingBetween(state.stationNorth, state.stationEast, r.F64(24), r.F64(32), bearing) != 0)
         return kBinaryOk;
-      lines.push_back(KeywordLine("BKB", {h.name, "0.0000", FormatAngle(bearing, AngleSeconds)}));
+      lines.Add(KeywordLine("BKB", {h.name, "0.0000", FormatAngle(bearing, AngleSeconds)}));
       break;
     }
     case 6:
     case 7:
-      lines.push_back(h.Line("SD"));
-      lines.push_back(KeywordLine("HVD", {SecondsText(r.U32(28)), SecondsText(r.U32(24)), MetreText(r.F32(40))}));
+      lines.Add(h.Line("SD"));
+      lines.Add(KeywordLine("HVD", {SecondsText(r.U32(28)), SecondsText(r.U32(24)), MetreText(r.F32(40))}));
       break;
     default:  // 8
-      lines.push_back(h.Line("SC"));
-      lines.push_back(PointLine("ENZ", r));
+      lines.Add(h.Line("SC"));
+      lines.Add(PointLine("ENZ", r));
       break;
   }
   state.lastType = type;
   return kBinaryOk;
 }
 
-std::int32_t HandleM56(const RecordView& r, LineList& lines) {
+std::int32_t HandleM56(const RecordView& r, LineOutput& lines) {
   if (r.U8(1) == 127) return kBinaryOk;  // deleted on the instrument
   const int type = r.I8(0);
   if (type < 1 || type > 8) return kBinaryBadRecordType;
@@ -98,23 +98,23 @@ std::int32_t HandleM56(const RecordView& r, LineList& lines) {
   const MeaHead h(r);
   switch (type) {
     case 1:
-      lines.push_back(h.Line("STA"));
-      lines.push_back(PointLine("XYZ", r));
+      lines.Add(h.Line("STA"));
+      lines.Add(PointLine("XYZ", r));
       break;
     case 2:
     case 5:
-      lines.push_back(h.Line("SA"));
-      lines.push_back(KeywordLine("HV", {SecondsText(r.I32(28)), SecondsText(r.I32(24))}));
+      lines.Add(h.Line("SA"));
+      lines.Add(KeywordLine("HV", {SecondsText(r.I32(28)), SecondsText(r.I32(24))}));
       break;
     case 3:
     case 6:
     case 7:
-      lines.push_back(h.Line("SD"));
-      lines.push_back(KeywordLine("HVD", {SecondsText(r.I32(28)), SecondsText(r.I32(24)), MetreText(r.F64(40))}));
+      lines.Add(h.Line("SD"));
+      lines.Add(KeywordLine("HVD", {SecondsText(r.I32(28)), SecondsText(r.I32(24)), MetreText(r.F64(40))}));
       break;
     default:  // 4, 8
-      lines.push_back(h.Line("SC"));
-      lines.push_back(PointLine("ENZ", r));
+      lines.Add(h.Line("SC"));
+      lines.Add(PointLine("ENZ", r));
       break;
   }
   return kBinaryOk;
@@ -122,7 +122,7 @@ std::int32_t HandleM56(const RecordView& r, LineList& lines) {
 
 }  // namespace
 
-std::int32_t ReadLayoutM48(const BinaryInput& in, LineList& lines) {
+std::int32_t ReadLayoutM48(const BinaryInput& in, LineOutput& lines) {
   if (const std::int32_t rc = CheckFileType(in); rc != kBinaryOk) return rc;
   M48State state;
   const std::string_view bytes = in.bytes;
@@ -134,21 +134,25 @@ std::int32_t ReadLayoutM48(const BinaryInput& in, LineList& lines) {
   }
 }
 
-std::int32_t ReadLayoutM56(const BinaryInput& in, LineList& lines) {
+std::int32_t ReadLayoutM56(const BinaryInput& in, LineOutput& lines) {
   if (const std::int32_t rc = CheckFileType(in); rc != kBinaryOk) return rc;
   return WalkRecords(in, 1, kM56Size, [&](const RecordView& r) { return HandleM56(r, lines); });
 }
 
-std::int32_t ReadMeaLayouts(const BinaryInput& in, LineList& lines) {
-  // A clean M48 read gives exactly the lines a second M48 read would, so they are kept.
-  LineList trial;
+namespace {
+
+class Discard final : public LineOutput {
+ public:
+  void Add(std::string_view) override {}
+};
+
+}  // namespace
+
+std::int32_t ReadMeaLayouts(const BinaryInput& in, LineOutput& lines) {
+  // The trial read only decides the layout; a clean one is read again into lines.
+  Discard trial;
   if (ReadLayoutM48(in, trial) != kBinaryOk) return ReadLayoutM56(in, lines);
-  if (lines.empty()) {
-    lines = std::move(trial);
-  } else {
-    lines.insert(lines.end(), std::make_move_iterator(trial.begin()), std::make_move_iterator(trial.end()));
-  }
-  return kBinaryOk;
+  return ReadLayoutM48(in, lines);
 }
 
 }  // namespace theolink

@@ -7,7 +7,12 @@
 namespace theolink {
 
 std::int32_t ReadMeasureBinary(const std::string& path, LineList& lines) {
-  using Layout = std::int32_t (*)(const BinaryInput&, LineList&);
+  LineListOutput out(lines);
+  return ReadMeasureBinary(path, static_cast<LineOutput&>(out));
+}
+
+std::int32_t ReadMeasureBinary(const std::string& path, LineOutput& lines) {
+  using Layout = std::int32_t (*)(const BinaryInput&, LineOutput&);
   // The first of these texts found anywhere in the lower-cased file name decides.
   static constexpr struct {
     std::string_view text;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "records/line_list.h"
+#include "records/line_output.h"
 
 namespace theolink {
 
@@ -12,5 +13,6 @@ namespace theolink {
 // (-1 open, -2 empty or short header, -3 read failure, -4 bad record type, -6 bad file type);
 // lines appended before a failure stay.
 std::int32_t ReadMeasureBinary(const std::string& path, LineList& lines);
+std::int32_t ReadMeasureBinary(const std::string& path, LineOutput& lines);
 
 }  // namespace theolink

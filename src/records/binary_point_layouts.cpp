@@ -15,28 +15,28 @@ constexpr std::uint8_t kP56Filler = 10;
 // The byte offsets and text widths in the handlers below are where the instrument puts each
 // field in its records; they are fixed by its files, not derived from anything here.
 
-std::int32_t HandleP56(const RecordView& r, LineList& lines) {
+std::int32_t HandleP56(const RecordView& r, LineOutput& lines) {
   const std::uint8_t type = r.U8(0);
   if (type == kP56Filler) return kBinaryOk;
   if (type != kP56Point) return kBinaryBadRecordType;
-  lines.push_back(KeywordLine("SC", {LineSafeText(r.Text(1, 15)), "0.0000", LineSafeText(r.Text(16, 16))}));
-  lines.push_back(KeywordLine("ENZ", {MetreText(r.F64(40)), MetreText(r.F64(32)), MetreText(r.F64(48))}));
+  lines.Add(KeywordLine("SC", {LineSafeText(r.Text(1, 15)), "0.0000", LineSafeText(r.Text(16, 16))}));
+  lines.Add(KeywordLine("ENZ", {MetreText(r.F64(40)), MetreText(r.F64(32)), MetreText(r.F64(48))}));
   return kBinaryOk;
 }
 
-std::int32_t HandleP40(const RecordView& r, LineList& lines) {
-  lines.push_back(KeywordLine("SC", {LineSafeText(r.Text(0, 16)), "0", ""}));
-  lines.push_back(KeywordLine("NEZ", {MetreText(r.F64(16)), MetreText(r.F64(24)), MetreText(r.F64(32))}));
+std::int32_t HandleP40(const RecordView& r, LineOutput& lines) {
+  lines.Add(KeywordLine("SC", {LineSafeText(r.Text(0, 16)), "0", ""}));
+  lines.Add(KeywordLine("NEZ", {MetreText(r.F64(16)), MetreText(r.F64(24)), MetreText(r.F64(32))}));
   return kBinaryOk;
 }
 
 }  // namespace
 
-std::int32_t ReadLayoutP56(const BinaryInput& in, LineList& lines) {
+std::int32_t ReadLayoutP56(const BinaryInput& in, LineOutput& lines) {
   return WalkRecords(in, 0, kP56Size, [&](const RecordView& r) { return HandleP56(r, lines); });
 }
 
-std::int32_t ReadLayoutP40(const BinaryInput& in, LineList& lines) {
+std::int32_t ReadLayoutP40(const BinaryInput& in, LineOutput& lines) {
   return WalkRecords(in, 0, kP40Size, [&](const RecordView& r) { return HandleP40(r, lines); });
 }
 

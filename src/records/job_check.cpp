@@ -8,15 +8,22 @@
 
 namespace theolink {
 
-JobCheckResult ReadKeywordJob(const LineList& lines, std::vector<MeasureRecord>* records) {
+JobCheckResult ReadKeywordJob(LineSpan lines, std::vector<MeasureRecord>* records) {
   JobCheckResult result;
   if (lines.size() < 2) {
     result.Stage = JobCheckStage::TooFewLines;
     return result;
   }
-  LineList entries;
-  std::size_t failedLine = 0;
-  result.Code = PreprocessLines(lines, entries, failedLine);
+  // First walk: the whole text must preprocess before any record counts, and it gives the
+  // number of entries and the two that may be headers. Headers are single lines, so the
+  // first line of an entry is all they need.
+  std::size_t failedLine = 0, entries = 0;
+  std::string_view heads[2];
+  result.Code = WalkEntries(lines, false, failedLine, [&](std::string_view entry) {
+    if (entries < 2) heads[entries] = entry;
+    ++entries;
+    return true;
+  });
   if (result.Code != PreprocessOk) {
     result.Stage = JobCheckStage::Preprocess;
     result.Position = failedLine + 1;
@@ -24,32 +31,42 @@ JobCheckResult ReadKeywordJob(const LineList& lines, std::vector<MeasureRecord>*
     return result;
   }
   std::size_t start = 0;
-  if (entries.size() >= 2 && ReadJobHeader(entries[0], result.JobName) == HeaderOk &&
-      ReadInstHeader(entries[1], result.InstrumentName) == HeaderOk) {
+  if (entries >= 2 && ReadJobHeader(heads[0], result.JobName) == HeaderOk &&
+      ReadInstHeader(heads[1], result.InstrumentName) == HeaderOk) {
     result.HasHeaders = true;
     start = 2;
   } else {
     result.JobName = kNoName;
     result.InstrumentName = kUnknownInstrument;
   }
-  if (records != nullptr) records->reserve(records->size() + entries.size() - std::min(start, entries.size()));
-  for (std::size_t i = start; i < entries.size(); ++i) {
-    MeasureRecord record;
-    result.Code = ParseRecordText(entries[i], record, &result.Cuts);
-    if (result.Code != RecordOk) {
-      result.Stage = JobCheckStage::Record;
-      result.Position = i + 1;
-      // A NOTE entry is one line even when its text holds a '|'.
-      const std::string& entry = entries[i];
-      result.Line = LineKeyword(entry) == "NOTE" ? entry : entry.substr(0, entry.find('|'));
-      return result;
+  if (records != nullptr) records->reserve(records->size() + entries - std::min(start, entries));
+  std::size_t index = 0;
+  MeasureRecord scratch;
+  WalkEntries(lines, true, failedLine, [&](std::string_view entry) {
+    if (index++ < start) return true;
+    MeasureRecord& record = records != nullptr ? records->emplace_back() : scratch;
+    result.Code = ParseRecordText(entry, record, &result.Cuts);
+    if (result.Code == RecordOk) {
+      ++result.RecordCount;
+      return true;
     }
-    if (records != nullptr) records->push_back(record);
-    ++result.RecordCount;
-  }
+    if (records != nullptr) records->pop_back();
+    result.Stage = JobCheckStage::Record;
+    result.Position = index;
+    // A NOTE entry is one line even when its text holds a '|'.
+    result.Line = LineKeyword(entry) == "NOTE" ? entry : entry.substr(0, entry.find('|'));
+    return false;
+  });
+  if (result.Stage == JobCheckStage::Passed) result.Code = 0;
   return result;
 }
 
+JobCheckResult ReadKeywordJob(const LineList& lines, std::vector<MeasureRecord>* records) {
+  return ReadKeywordJob(ViewsOf(lines), records);
+}
+
 JobCheckResult CheckKeywordJob(const LineList& lines) { return ReadKeywordJob(lines, nullptr); }
+
+JobCheckResult CheckKeywordJob(LineSpan lines) { return ReadKeywordJob(lines, nullptr); }
 
 }  // namespace theolink

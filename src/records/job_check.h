@@ -30,9 +30,12 @@ struct JobCheckResult {
 // Refuses fewer than two lines, as the window's loader does; otherwise preprocesses the lines
 // and parses every record, stopping at the first failure. When records is given it receives
 // every record read, in order (on failure, those before it).
+// The records are built once, in place, in a list reserved to the exact count.
+JobCheckResult ReadKeywordJob(LineSpan lines, std::vector<MeasureRecord>* records);
 JobCheckResult ReadKeywordJob(const LineList& lines, std::vector<MeasureRecord>* records);
 
 // ReadKeywordJob without keeping the records.
 JobCheckResult CheckKeywordJob(const LineList& lines);
+JobCheckResult CheckKeywordJob(LineSpan lines);
 
 }  // namespace theolink

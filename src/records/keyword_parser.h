@@ -3,6 +3,7 @@
 // and one record text into a measurement record. Results are codes, never messages.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,13 @@ PreprocessResult PreprocessLines(const LineList& input, LineList& output);
 // The same, also giving the index of the input line that stopped it (0 on success or
 // PreprocessEmptyInput).
 PreprocessResult PreprocessLines(const LineList& input, LineList& output, std::size_t& failedLine);
+
+// The entries PreprocessLines makes, handed to visit one at a time instead of built into a
+// list: a one-line entry is the input line itself, a longer one is joined into a buffer that
+// the next entry reuses. With join off, visit gets only the first line of each entry.
+// A false from visit stops the walk (the result is then PreprocessOk).
+using EntryVisitor = std::function<bool(std::string_view entry)>;
+PreprocessResult WalkEntries(LineSpan input, bool join, std::size_t& failedLine, const EntryVisitor& visit);
 
 // HeaderOk and the untrimmed value from character 9.
 HeaderResult ReadJobHeader(std::string_view entry, std::string& value);

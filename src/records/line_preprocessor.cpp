@@ -27,13 +27,20 @@ HeaderResult ReadHeader(std::string_view entry, std::string_view keyword, std::s
 
 }  // namespace
 
-PreprocessResult PreprocessLines(const LineList& input, LineList& output, std::size_t& failedLine) {
+PreprocessResult WalkEntries(LineSpan input, bool join, std::size_t& failedLine, const EntryVisitor& visit) {
   failedLine = 0;
   if (input.empty()) return PreprocessEmptyInput;
-  std::string current;
-  bool open = false;
+  std::string joined;         // the open record when it has more than one line
+  std::string_view first;     // the open record's first line
+  bool open = false, multi = false;
+  // The open record goes out; false when visit asks to stop.
+  auto close = [&] {
+    if (!open) return true;
+    open = false;
+    return visit(multi ? std::string_view(joined) : first);
+  };
   for (std::size_t i = 0; i < input.size(); ++i) {
-    const std::string& line = input[i];
+    const std::string_view line = input[i];
     const std::string_view trimmed = Trim(line);
     if (trimmed.empty() || trimmed == "0") continue;
     switch (ClassifyKeyword(LineKeyword(line))) {
@@ -41,31 +48,39 @@ PreprocessResult PreprocessLines(const LineList& input, LineList& output, std::s
         failedLine = i;
         return PreprocessUnknownKeyword;
       case LineClass::SingleLine:
-        if (open) {
-          output.push_back(std::move(current));
-          current.clear();
-          open = false;
-        }
-        output.push_back(line);
+        if (!close() || !visit(line)) return PreprocessOk;
         break;
       case LineClass::Starter:
-        if (open) output.push_back(std::move(current));
-        current.assign(line);
+        if (!close()) return PreprocessOk;
+        first = line;
         open = true;
+        multi = false;
         break;
       case LineClass::Continuation:
         if (!open) {
           failedLine = i;
           return PreprocessOrphanContinuation;
         }
-        current.reserve(current.size() + 1 + line.size());
-        current += '|';
-        current += line;
+        if (!join) break;
+        if (!multi) {
+          joined.assign(first);
+          multi = true;
+        }
+        joined += '|';
+        joined += line;
         break;
     }
   }
-  if (!current.empty()) output.push_back(std::move(current));
+  close();
   return PreprocessOk;
+}
+
+PreprocessResult PreprocessLines(const LineList& input, LineList& output, std::size_t& failedLine) {
+  const LineViews views = ViewsOf(input);
+  return WalkEntries(views, true, failedLine, [&](std::string_view entry) {
+    output.emplace_back(entry);
+    return true;
+  });
 }
 
 PreprocessResult PreprocessLines(const LineList& input, LineList& output) {

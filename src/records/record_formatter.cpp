@@ -108,7 +108,10 @@ std::string FormatRecordText(const MeasureRecord& record) {
   return FormatRecord(record, AngleSeconds, DistanceMetre);
 }
 
-void SplitRecordText(std::string_view recordText, LineList& lines) {
+namespace {
+
+template <class Lines>
+void SplitInto(std::string_view recordText, Lines& lines) {
   // A NOTE is one line whatever it holds: cutting a '|' in its text would write a line
   // that no longer reads back.
   if (IsNoteLine(recordText)) {
@@ -122,5 +125,11 @@ void SplitRecordText(std::string_view recordText, LineList& lines) {
     recordText.remove_prefix(bar + 1);
   }
 }
+
+}  // namespace
+
+void SplitRecordText(std::string_view recordText, LineList& lines) { SplitInto(recordText, lines); }
+
+void SplitRecordText(std::string_view recordText, LineViews& lines) { SplitInto(recordText, lines); }
 
 }  // namespace theolink

@@ -15,5 +15,7 @@ std::string FormatRecord(const MeasureRecord& record, int angleForm, int distanc
 std::string FormatRecordText(const MeasureRecord& record);
 // Cuts a record text at every '|' and appends each piece, trimmed, to lines.
 void SplitRecordText(std::string_view recordText, LineList& lines);
+// The same pieces as views into recordText, appended to lines.
+void SplitRecordText(std::string_view recordText, LineViews& lines);
 
 }  // namespace theolink

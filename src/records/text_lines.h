@@ -9,5 +9,7 @@ namespace theolink {
 // Cuts bytes at every CR LF, LF or lone CR; the bytes of each line are kept as they are.
 // A final line needs no line end, and a line end at the very end adds no empty line.
 LineList SplitTextLines(std::string_view bytes);
+// The same lines as views into bytes.
+LineViews SplitLineViews(std::string_view bytes);
 
 }  // namespace theolink

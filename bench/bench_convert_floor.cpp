@@ -1,0 +1,202 @@
+// theolink-cli convert against the raw-I/O floor of the same run: for each input (.wkj and
+// binary .job jobs, CASS point lists; 100k and 1M) and each format, the best wall time of a
+// few runs, the peak memory, and the ratio to the floor. The floor reads the input whole
+// and writes a file of the output's size the way a save does (temporary file, fsync,
+// rename), in a child process like the convert itself.
+//   bench_convert_floor [path/to/theolink-cli] [work directory] [--quick]
+// --quick leaves out the 1M cases.
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <bit>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kRuns = 3;
+
+std::string Metres(double v) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.4f", v);  // generator only; the C locale is in force
+  return buffer;
+}
+
+// Ten records per round: STA, BS joined with its BSS shot, three SD, three SC, SA, NOTE.
+void WriteKeywordJob(const fs::path& path, int records) {
+  std::ofstream out(path, std::ios::binary);
+  out << "JOB     BENCH\r\nINST    GENERATOR\r\n";
+  for (int round = 0; round < records / 10; ++round) {
+    const double e = 1000 + round * 0.5, n = 2000 + round * 0.25;
+    const std::string id = std::to_string(round);
+    out << "STA     S" << id << ",1.5000,STN\r\nXYZ     " << Metres(e) << ',' << Metres(n) << ",50.0000\r\n";
+    out << "BS      B" << id << ",1.6000\r\nHVD     0,324000,120.5000\r\n";
+    out << "SC      B" << id << ",1.6000,BSS\r\nENZ     " << Metres(e + 100) << ',' << Metres(n + 50) << ",51.2000\r\n";
+    for (int k = 0; k < 3; ++k)
+      out << "SD      D" << id << '_' << k << ",1.5000,WALL\r\nHVD     " << (round * 37 + k * 1000) % 1296000
+          << ',' << 300000 + k * 7000 << ',' << Metres(10 + k * 3.3) << "\r\n";
+    for (int k = 0; k < 3; ++k) {
+      out << "SC      C" << id << '_' << k << ",1.3000,TREE\r\n";
+      if (k == 1) out << "HVD     162000,327600,22.3610\r\n";
+      out << "ENZ     " << Metres(e + k) << ',' << Metres(n - k) << ",49.5000\r\n";
+    }
+    out << "SA      A" << id << ",1.2000,\r\nHV      648000,324000\r\n";
+    out << "NOTE    round " << id << "\r\n";
+  }
+}
+
+void PutF64(char* record, std::size_t at, double v) {
+  const auto bits = std::bit_cast<std::uint64_t>(v);
+  for (int i = 0; i < 8; ++i) record[at + i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
+}
+
+// A binary .job (112-byte header and records): stations, backsights and shots of every kind.
+void WriteBinaryJob(const fs::path& path, int records) {
+  std::ofstream out(path, std::ios::binary);
+  char record[112] = {};
+  out.write(record, sizeof record);
+  static constexpr int kTypes[] = {1, 2, 4, 4, 7, 7, 3, 6, 4, 8};
+  for (int i = 0; i < records; ++i) {
+    std::memset(record, 0, sizeof record);
+    record[0] = static_cast<char>(kTypes[i % 10]);
+    const std::string name = "PT" + std::to_string(i), code = "CODE" + std::to_string(i % 37);
+    std::memcpy(record + 1, name.data(), name.size());
+    std::memcpy(record + 31, code.data(), code.size());
+    PutF64(record, 48, 3'000'000.0 + i * 0.123);
+    PutF64(record, 56, 500'000.0 + i * 0.456);
+    PutF64(record, 64, 100.0 + (i % 1000) * 0.01);
+    PutF64(record, 72, (i * 7919) % 1'296'000);
+    PutF64(record, 80, 324000 + (i % 3600));
+    PutF64(record, 88, 10.0 + (i % 500) * 0.1234);
+    PutF64(record, 96, 1.55);
+    PutF64(record, 104, 1.8);
+    out.write(record, sizeof record);
+  }
+}
+
+void WritePoints(const fs::path& path, int points) {
+  std::ofstream out(path, std::ios::binary);
+  for (int i = 0; i < points; ++i)
+    out << 'P' << i << ",T" << i % 50 << ',' << Metres(500000 + i * 0.125) << ',' << Metres(3000000 + i * 0.375)
+        << ',' << Metres(100 + (i % 1000) * 0.01) << "\r\n";
+}
+
+struct Measure {
+  int Status = 0;
+  double Seconds = 0;
+  long MaxRssKb = 0;
+};
+
+Measure RunChild(const std::function<int()>& body) {
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t pid = fork();
+  if (pid == 0) _exit(body());
+  int status = 0;
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, seconds, usage.ru_maxrss};
+}
+
+Measure Best(const std::function<int()>& body) {
+  Measure best;
+  for (int run = 0; run < kRuns; ++run) {
+    const Measure m = RunChild(body);
+    if (run == 0 || m.Seconds < best.Seconds) best.Seconds = m.Seconds;
+    best.MaxRssKb = std::max(best.MaxRssKb, m.MaxRssKb);
+    if (m.Status != 0) best.Status = m.Status;
+  }
+  return best;
+}
+
+// Read the input whole, write size bytes to a temporary file, fsync, rename.
+int Floor(const fs::path& input, const fs::path& output, std::uintmax_t size) {
+  std::vector<char> buffer(1 << 16);
+  const int in = open(input.c_str(), O_RDONLY);
+  if (in < 0) return 1;
+  std::string bytes;
+  for (ssize_t n; (n = read(in, buffer.data(), buffer.size())) > 0;) bytes.append(buffer.data(), static_cast<std::size_t>(n));
+  close(in);
+  const std::string temporary = output.string() + ".floor.tmp";
+  const int out = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (out < 0) return 1;
+  std::fill(buffer.begin(), buffer.end(), 'x');
+  for (std::uintmax_t left = size; left > 0;) {
+    const std::size_t n = static_cast<std::size_t>(std::min<std::uintmax_t>(left, buffer.size()));
+    if (write(out, buffer.data(), n) != static_cast<ssize_t>(n)) return 1;
+    left -= n;
+  }
+  if (fsync(out) != 0 || close(out) != 0) return 1;
+  return std::rename(temporary.c_str(), output.c_str()) == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const fs::path cli = argc > 1 ? fs::path(argv[1]) : fs::path(argv[0]).parent_path() / "theolink-cli";
+  const fs::path dir = argc > 2 ? fs::path(argv[2]) : fs::temp_directory_path() / "theolink_bench_floor";
+  const bool quick = argc > 3 && std::string(argv[3]) == "--quick";
+  fs::create_directories(dir);
+
+  struct Input {
+    std::string Name;
+    std::vector<std::string> Formats;
+  };
+  const std::vector<std::string> jobFormats = {"csv", "cass", "dxf", "gt7-hd", "gt7-sd", "gt7-all", "gts7-coord", "wkj"};
+  std::vector<Input> inputs;
+  for (const int count : {100000, 1000000}) {
+    if (quick && count > 100000) continue;
+    const std::string tag = count == 100000 ? "100k" : "1M";
+    WriteKeywordJob(dir / ("job" + tag + ".wkj"), count);
+    WriteBinaryJob(dir / ("job" + tag + ".job"), count);
+    WritePoints(dir / ("pts" + tag + ".dat"), count);
+    inputs.push_back({"job" + tag + ".wkj", jobFormats});
+    inputs.push_back({"job" + tag + ".job", jobFormats});
+    inputs.push_back({"pts" + tag + ".dat", {"cass", "dxf"}});
+  }
+
+  std::printf("best of %d runs; floor = read the input, write the output's size, fsync, rename\n", kRuns);
+  std::printf("%-14s %-11s %10s %8s %8s %6s %9s\n", "input", "format", "in MB", "wall s", "floor s", "ratio",
+              "peak MiB");
+  int failures = 0;
+  for (const Input& input : inputs) {
+    const fs::path in = dir / input.Name;
+    for (const std::string& format : input.Formats) {
+      const std::string ext = format.rfind("gt7", 0) == 0 ? ".gt7" : format == "wkj" ? ".wkj" : ".out";
+      const fs::path out = dir / ("out_" + format + ext);
+      const std::vector<std::string> args = {cli.string(), "convert", in.string(), out.string(), "--to", format,
+                                             "--overwrite"};
+      const Measure m = Best([&] {
+        std::vector<char*> argv2;
+        for (const std::string& a : args) argv2.push_back(const_cast<char*>(a.c_str()));
+        argv2.push_back(nullptr);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        execv(argv2[0], argv2.data());
+        return 127;
+      });
+      const std::uintmax_t size = fs::exists(out) ? fs::file_size(out) : 0;
+      const Measure floor = Best([&] { return Floor(in, dir / "floor.out", size); });
+      if (m.Status != 0) ++failures;
+      std::printf("%-14s %-11s %10.1f %8.3f %8.3f %6.1f %9.1f%s\n", input.Name.c_str(), format.c_str(),
+                  static_cast<double>(fs::file_size(in)) / 1e6, m.Seconds, floor.Seconds,
+                  floor.Seconds > 0 ? m.Seconds / floor.Seconds : 0.0, m.MaxRssKb / 1024.0,
+                  m.Status != 0 ? "  FAILED" : "");
+      std::fflush(stdout);
+    }
+  }
+  fs::remove_all(dir);
+  return failures == 0 ? 0 : 1;
+}
