@@ -5,17 +5,17 @@
 namespace theolink {
 
 bool ReadTextLines(const std::string& path, LineList& lines) {
-  std::string text;
-  if (!ReadWholeFile(path, text).Ok()) return false;
-  // Editors that save UTF-8 may put a byte-order mark first; it is no part of the first line.
-  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
-  lines = SplitTextLines(text);
+  TextFile file;
+  if (!ReadTextFile(path, file)) return false;
+  lines.assign(file.Lines.begin(), file.Lines.end());
   return true;
 }
 
 bool ReadTextFile(const std::string& path, TextFile& file) {
   file.Lines.clear();
   if (!ReadWholeFile(path, file.Bytes).Ok()) return false;
+  // Editors that save UTF-8 may put a byte-order mark first; it is no part of the first line.
+  if (file.Bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) file.Bytes.erase(0, 3);
   file.Lines = SplitLineViews(file.Bytes);
   return true;
 }
