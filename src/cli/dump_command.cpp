@@ -4,24 +4,12 @@
 
 #include "cli/cli_settings.h"
 #include "cli/commands.h"
+#include "cli/output_file.h"
 #include "files/file_open.h"
 #include "records/binary_coord_reader.h"
 #include "records/binary_measure_reader.h"
 
 namespace theolink::cli {
-namespace {
-
-// Each line goes out as it is made: memory stays flat whatever the file's size.
-class StreamLines final : public LineOutput {
- public:
-  explicit StreamLines(std::ostream& out) : out_(out) {}
-  void Add(std::string_view line) override { out_ << line << '\n'; }
-
- private:
-  std::ostream& out_;
-};
-
-}  // namespace
 
 int RunDump(const Args& args, std::ostream& out, std::ostream& err) {
   if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
@@ -38,7 +26,7 @@ int RunDump(const Args& args, std::ostream& out, std::ostream& err) {
   const std::string& path = args[0];
   // The extension decides as in the window's open dispatch.
   const std::string ext = BinaryExtension(path);
-  StreamLines lines(out);
+  StreamLines lines(out, "\n");
   std::int32_t result = 0;
   if (ext == ".mea" || ext == ".dat" || ext == ".job" || ext == ".jbf") {
     result = ReadMeasureBinary(path, lines);

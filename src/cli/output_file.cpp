@@ -49,15 +49,6 @@ class SaveSignalGuard {
   struct sigaction previousSizeLimit_ {};
 };
 
-class StreamSink final : public LineSink {
- public:
-  explicit StreamSink(std::ostream& out) : out_(out) {}
-  void Add(std::string_view line) override { out_ << line << "\r\n"; }
-
- private:
-  std::ostream& out_;
-};
-
 }  // namespace
 
 bool IsStandardOutput(const std::string& output) { return output == "-"; }
@@ -100,7 +91,7 @@ void WarnIfInPlace(const std::string& output, const FileStatus& status, std::ost
 
 int WriteReceivedLines(const LineList& lines, const std::string& output, std::ostream& out, std::ostream& err) {
   if (IsStandardOutput(output)) {
-    StreamSink sink(out);
+    StreamLines sink(out, "\r\n");
     for (const std::string& line : lines) sink.Add(line);
     out.flush();
     return 0;
@@ -121,7 +112,7 @@ int WriteOutput(const WorkingData& data, int filterIndex, const std::string& out
                 std::ostream& out, std::ostream& err) {
   SaveResult result;
   if (IsStandardOutput(output)) {
-    StreamSink sink(out);
+    StreamLines sink(out, "\r\n");
     result = SaveDataTo(data, data.DataKind, filterIndex, sink, output, settings);
     out.flush();
   } else {

@@ -3,11 +3,24 @@
 #include <ostream>
 #include <string>
 
+#include "files/line_sink.h"
 #include "files/working_data.h"
 #include "records/line_list.h"
 #include "records/settings.h"
 
 namespace theolink::cli {
+
+// Lines written to a stream as they are made, each followed by ending: memory stays flat
+// whatever the size.
+class StreamLines final : public LineSink {
+ public:
+  StreamLines(std::ostream& out, std::string_view ending) : out_(out), ending_(ending) {}
+  void Add(std::string_view line) override { out_ << line << ending_; }
+
+ private:
+  std::ostream& out_;
+  std::string_view ending_;
+};
 
 // "-" writes to standard output.
 bool IsStandardOutput(const std::string& output);

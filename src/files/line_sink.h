@@ -5,24 +5,13 @@
 #include <variant>
 
 #include "records/line_list.h"
+#include "records/line_output.h"
 
 namespace theolink {
 
-class LineSink {
- public:
-  virtual ~LineSink() = default;
-  virtual void Add(std::string_view line) = 0;
-};
-
-// Appends to a line list.
-class LineListSink final : public LineSink {
- public:
-  explicit LineListSink(LineList& lines) : lines_(lines) {}
-  void Add(std::string_view line) override { lines_.emplace_back(line); }
-
- private:
-  LineList& lines_;
-};
+// Writers and readers share one line interface.
+using LineSink = LineOutput;
+using LineListSink = LineListOutput;
 
 // What every writer takes: a line list or any sink, so each format has one entry point.
 class LineOut {

@@ -211,10 +211,7 @@ int PosixSerialBackend::ReadOnce(int fd, char* buffer, std::size_t count, std::s
 IoResult PosixSerialBackend::Read(char* buffer, std::size_t count) {
   const int fd = fd_;
   IoResult result;
-  if (const int e = ValidFd(fd)) {
-    result.error = e;
-    return result;
-  }
+  if ((result.error = ValidFd(fd)) != 0) return result;
   const DeviceTimeouts& t = timeouts_;
   const bool no_wait = t.read_interval == DeviceTimeouts::kNoInterval &&
                        t.read_total_multiplier == 0 && t.read_total_constant == 0;
@@ -278,10 +275,7 @@ IoResult PosixSerialBackend::Read(char* buffer, std::size_t count) {
 IoResult PosixSerialBackend::Write(const char* buffer, std::size_t count) {
   const int fd = fd_;
   IoResult result;
-  if (const int e = ValidFd(fd)) {
-    result.error = e;
-    return result;
-  }
+  if ((result.error = ValidFd(fd)) != 0) return result;
   const DeviceTimeouts& t = timeouts_;
   Clock::time_point deadline;
   const bool has_deadline = t.write_total_multiplier != 0 || t.write_total_constant != 0;

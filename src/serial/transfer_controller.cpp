@@ -18,14 +18,26 @@ bool IsCoordKeywordOrBlank(std::string_view line) {
 
 }  // namespace
 
-StartResult TransferController::StartReceive() {
+bool TransferController::OpenTransferPort() {
   try {
     host_.OpenPort();
   } catch (...) {
     host_.ShowStatus(TextId::PortSettingsError);
-    return StartResult::PortFailed;
+    return false;
   }
   rxBuffer_.clear();
+  // What the last transfer ended with belongs to it alone.
+  linesReceived_ = false;
+  lastOutcome_ = ReceiveOutcome::NothingLoaded;
+  receivedBytes_ = 0;
+  linkDropped_ = false;
+  limitReached_ = false;
+  sendCut_.reset();
+  return true;
+}
+
+StartResult TransferController::StartReceive() {
+  if (!OpenTransferPort()) return StartResult::PortFailed;
   host_.EnableControl(TransferControl::OpenBtn, false);
   host_.EnableControl(TransferControl::SaveBtn, false);
   host_.EnableControl(TransferControl::SendBtn, false);
@@ -36,12 +48,6 @@ StartResult TransferController::StartReceive() {
   host_.StartTimer(FirstLineTimeoutMs);
   memo1_.clear();
   transferState_ = TransferReceiving;
-  linesReceived_ = false;
-  lastOutcome_ = ReceiveOutcome::NothingLoaded;
-  receivedBytes_ = 0;
-  linkDropped_ = false;
-  limitReached_ = false;
-  sendCut_.reset();
   if (rawCopy_) rawCopy_->Begin();
   host_.ShowStatus(TextId::Receiving);
   host_.ShowCounter(TextId::RxPrefix, 0);
@@ -53,22 +59,13 @@ StartResult TransferController::StartSend(const LineList& sendLines) {
     host_.ShowMessage(TextId::EmptyUpload);
     return StartResult::NothingToSend;
   }
-  try {
-    host_.OpenPort();
-  } catch (...) {
-    host_.ShowStatus(TextId::PortSettingsError);
-    return StartResult::PortFailed;
-  }
-  rxBuffer_.clear();
+  if (!OpenTransferPort()) return StartResult::PortFailed;
   transferCount_ = 0;
   host_.StartTimer(FirstLineTimeoutMs);
   memo1_ = sendLines;
+  // The end of a send must never load the send buffer as received lines: OpenTransferPort
+  // cleared LinesReceived.
   transferState_ = TransferSending;
-  // The end of a send must never load the send buffer as received lines.
-  linesReceived_ = false;
-  lastOutcome_ = ReceiveOutcome::NothingLoaded;
-  linkDropped_ = false;
-  sendCut_.reset();
   host_.EnableControl(TransferControl::OpenBtn, false);
   host_.EnableControl(TransferControl::SaveBtn, false);
   host_.EnableControl(TransferControl::ReceiveBtn, false);

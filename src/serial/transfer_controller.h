@@ -88,6 +88,9 @@ class TransferController {
   const std::optional<SendCut>& LastSendCut() const { return sendCut_; }
 
  private:
+  // Opens the port for a new transfer and forgets how the last one ended; false, with the
+  // status shown, when the port cannot be opened.
+  bool OpenTransferPort();
   void CutReceivedLines();
   void AnswerLineRequest();
   void SendLine(std::size_t index);
