@@ -308,21 +308,17 @@ IoResult PosixSerialBackend::Write(const char* buffer, std::size_t count) {
   return result;
 }
 
-int PosixSerialBackend::InputCount(int& count) {
+int PosixSerialBackend::QueuedCount(unsigned long request, int& count) {
   const int fd = fd_;
   count = 0;
   if (const int e = ValidFd(fd)) return e;
-  if (::ioctl(fd, FIONREAD, &count) != 0) return errno;
+  if (::ioctl(fd, request, &count) != 0) return errno;
   return 0;
 }
 
-int PosixSerialBackend::OutputCount(int& count) {
-  const int fd = fd_;
-  count = 0;
-  if (const int e = ValidFd(fd)) return e;
-  if (::ioctl(fd, TIOCOUTQ, &count) != 0) return errno;
-  return 0;
-}
+int PosixSerialBackend::InputCount(int& count) { return QueuedCount(FIONREAD, count); }
+
+int PosixSerialBackend::OutputCount(int& count) { return QueuedCount(TIOCOUTQ, count); }
 
 bool PosixSerialBackend::ReadCounters(int fd, Counters& c) {
   serial_icounter_struct ic{};

@@ -45,6 +45,8 @@ class PosixSerialBackend final : public SerialBackend {
   int Descriptor() const { return fd_.load(); }
 
  private:
+  // The bytes waiting in one of the queues (FIONREAD, TIOCOUTQ).
+  int QueuedCount(unsigned long request, int& count);
   struct Counters {
     int frame = 0, parity = 0, overrun = 0, brk = 0, buf_overrun = 0;
   };

@@ -84,6 +84,16 @@ void SetCaption(QLabel* label, TextId id) {
   label->setAccessibleName(label->text());
 }
 
+// The grid rows of a list, numbered from 1.
+template <typename Item, typename RowOf>
+std::vector<GridModel::Row> NumberedRows(const std::vector<Item>& items, RowOf rowOf) {
+  std::vector<GridModel::Row> rows;
+  rows.reserve(items.size());
+  std::size_t n = 0;
+  for (const Item& item : items) rows.push_back(rowOf(item, ++n));
+  return rows;
+}
+
 }  // namespace
 
 TForm1::TForm1(WindowContext context)
@@ -418,22 +428,15 @@ void TForm1::ShowMeasureText() {
 
 void TForm1::ShowCoordGrid() {
   if (data_.PointList.empty()) return;
-  std::vector<GridModel::Row> rows;
-  rows.reserve(data_.PointList.size());
-  std::size_t n = 0;
-  for (const PointRecord& point : data_.PointList) rows.push_back(CoordGridRow(point, ++n, settings_));
-  gridModel_->SetRows(std::move(rows));
+  gridModel_->SetRows(
+      NumberedRows(data_.PointList, [this](const PointRecord& p, std::size_t n) { return CoordGridRow(p, n, settings_); }));
   strGrid_->scrollToTop();
   ShowTotal();
 }
 
 void TForm1::ShowCodeGrid() {
   if (data_.CodeList.empty()) return;
-  std::vector<GridModel::Row> rows;
-  rows.reserve(data_.CodeList.size());
-  std::size_t n = 0;
-  for (const CodeEntry& code : data_.CodeList) rows.push_back(CodeGridRow(code, ++n));
-  gridModel_->SetRows(std::move(rows));
+  gridModel_->SetRows(NumberedRows(data_.CodeList, [](const CodeEntry& c, std::size_t n) { return CodeGridRow(c, n); }));
   ShowTotal();
 }
 
