@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "bench_window_context.h"
 #include "window/dialogs.h"
 #include "window/grid_model.h"
 #include "window/main_form.h"
@@ -51,11 +52,7 @@ int main(int argc, char** argv) {
       out << 'P' << i << ",T" << i % 50 << ',' << 500000 + i * 0.125 << ',' << 3000000 + i * 0.375 << ",100.5\r\n";
   }
   YesDialogs dialogs;
-  theolink::WindowContext context;
-  context.executablePath = (dir / "theolink").string();
-  context.dialogs = &dialogs;
-  context.portLister = [](std::vector<std::string>& list) { list = {"/dev/null"}; };
-  theolink::TForm1 form(std::move(context));
+  theolink::TForm1 form(bench::BenchWindowContext(dir, dialogs));
   form.show();
   app.processEvents();
   form.OpenPath((dir / "points.dat").string());

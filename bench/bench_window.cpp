@@ -19,6 +19,7 @@
 
 #include "files/data_views.h"
 #include "files/file_open.h"
+#include "bench_window_context.h"
 #include "window/dialogs.h"
 #include "window/main_form.h"
 #include "window/theolink_application.h"
@@ -64,11 +65,7 @@ int RunCase(const std::string& which, const fs::path& dir) {
   char* argv[] = {name, nullptr};
   theolink::TheolinkApplication app(argc, argv);
   theolink::ConsoleDialogs dialogs;
-  theolink::WindowContext context;
-  context.executablePath = (dir / "theolink").string();
-  context.dialogs = &dialogs;
-  context.portLister = [](std::vector<std::string>& list) { list = {"/dev/null"}; };
-  theolink::TForm1 form(std::move(context));
+  theolink::TForm1 form(bench::BenchWindowContext(dir, dialogs));
   form.show();
   app.processEvents();
   const fs::path file = dir / (which == "job" ? "job.wkj" : "points.dat");

@@ -9,12 +9,14 @@
 #include <fstream>
 
 #include "files/line_file.h"
+#include "support/mea_record.h"
 #include "test_support.h"
 
 namespace theolink {
 namespace {
 
 namespace fs = std::filesystem;
+using test::MeaRecord;
 
 class FileOpenTest : public ::testing::Test {
  protected:
@@ -182,19 +184,6 @@ TEST_F(FileOpenTest, UnreadableBinaryJobKeepsTheDataButSwitchesToTheJobView) {
   EXPECT_TRUE(o.RefreshViews);
   EXPECT_EQ(d.DataKind, DataKindMeasure);
   EXPECT_EQ(d.PointList.size(), 1u);
-}
-
-// One 48-byte record of a .mea job: type, name, code, height, then north, east, elevation.
-std::string MeaRecord(int type, const std::string& name, double n, double e, double z) {
-  std::string record(48, '\0');
-  record[0] = static_cast<char>(type);
-  record.replace(1, name.size(), name);
-  const float height = 1.5f;
-  std::memcpy(&record[20], &height, 4);
-  std::memcpy(&record[24], &n, 8);
-  std::memcpy(&record[32], &e, 8);
-  std::memcpy(&record[40], &z, 8);
-  return record;
 }
 
 TEST_F(FileOpenTest, BinaryJobIsNamedAfterItsFile) {

@@ -198,12 +198,7 @@ TEST_F(GridEditorTest, EmptiedCodeGridEmptiesTheCodeList) {
 // Points typed into the grid, Return, then saved in three coordinate formats.
 TEST_F(GridEditorTest, TypedPointsSaveAsCassGts7AndDxf) {
   StartEmptyCoordEditor();
-  TypeRow(1, {QStringLiteral("BM1"), QStringLiteral("4512.345"), QStringLiteral("-1023.5"), QStringLiteral("12.25"),
-              QStringLiteral("CTRL")});
-  Click("AppendBtn");
-  TypeRow(2, {QStringLiteral("ABCDEFGH"), QStringLiteral("-99999999.9999"), QStringLiteral("0.0001"),
-              QStringLiteral("-3")});
-  Click("OKBtn");
+  TypeTwoPointsAndReturn();
   ASSERT_EQ(Page(), 0);
   ASSERT_TRUE(dialogs_.notices.empty());
   for (const auto& [filter, golden] : {std::pair{1, "typed.cass.dat"}, std::pair{5, "typed.gts7coord.txt"},

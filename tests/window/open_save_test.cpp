@@ -7,22 +7,11 @@
 
 #include "app/text_table.h"
 #include "window/grid_model.h"
+#include "support/mea_record.h"
 #include "window/window_test_support.h"
 
 namespace theolink::test {
 namespace {
-
-std::string Mea(int type, const std::string& name, double n, double e, double z) {
-  std::string record(48, '\0');
-  record[0] = static_cast<char>(type);
-  record.replace(1, name.size(), name);
-  const float height = 1.5f;
-  std::memcpy(&record[20], &height, 4);
-  std::memcpy(&record[24], &n, 8);
-  std::memcpy(&record[32], &e, 8);
-  std::memcpy(&record[40], &z, 8);
-  return record;
-}
 
 std::string Pts(const std::string& name, const std::string& code, double n, double e, double z) {
   std::string record(56, '\0');
@@ -81,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
         OpenRow{"CassWithChineseName", "c.dat", "\xB5\xE3\x31,T1,10.5,20.5,3.0\r\nP2,,1,2,3\r\n", 2, "Total: 2", "点1", ""},
         OpenRow{"Gts7Coordinates", "g.txt", "P1,10.5000,20.5000,3.0000,T1\r\n", 2, "Total: 1", "P1", ""},
         OpenRow{"CodeList", "codes.txt", "CURB\r\nTREE\r\nWALL\r\n", 3, "Total: 3", "CURB", ""},
-        OpenRow{"BinaryMea", "Site.MEA", "\x01" + Mea(1, "ST1", 2000, 1000, 50), 1, "Total: 1", "JOB     Site", ""},
+        OpenRow{"BinaryMea", "Site.MEA", "\x01" + MeaRecord(1, "ST1", 2000, 1000, 50), 1, "Total: 1", "JOB     Site", ""},
         OpenRow{"BinaryPts", "p.pts", Pts("A1", "WALL", 100, 200, 5) + Pts("A2", "", 1, 2, 3), 2, "Total: 2", "A1", ""},
         OpenRow{"EmptyFile", "empty.txt", "", 1, "Total: 0", "", "file is empty"},
         OpenRow{"Unreadable", "locked.txt", "P1,,1,2,3\r\n", 1, "Total: 0", "", "unable to open file"}),

@@ -96,12 +96,7 @@ TEST_F(TransferWindowTest, SendOfPointsTypedIntoTheGridTransmitsExactlyThem) {
   Watchdog watchdog(std::chrono::seconds(30), "send typed");
   StartOnPty();
   Click("CoordBtn");
-  TypeRow(1, {QStringLiteral("BM1"), QStringLiteral("4512.345"), QStringLiteral("-1023.5"), QStringLiteral("12.25"),
-              QStringLiteral("CTRL")});
-  Click("AppendBtn");
-  TypeRow(2, {QStringLiteral("ABCDEFGH"), QStringLiteral("-99999999.9999"), QStringLiteral("0.0001"),
-              QStringLiteral("-3")});
-  Click("OKBtn");
+  TypeTwoPointsAndReturn();
   ASSERT_TRUE(dialogs_.notices.empty());
   Click("SendBtn");
   EXPECT_EQ(SendAll(2), ReadBytes(std::string(THEOLINK_TEST_DATA) + "/window/typed_upload.wire"));

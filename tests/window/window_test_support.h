@@ -153,6 +153,15 @@ class WindowFixture : public ::testing::Test {
       QTest::keyClick(CellEditor(), Qt::Key_Return);
     }
   }
+  // The two points the typed-list tests enter, then Return.
+  void TypeTwoPointsAndReturn() {
+    TypeRow(1, {QStringLiteral("BM1"), QStringLiteral("4512.345"), QStringLiteral("-1023.5"), QStringLiteral("12.25"),
+                QStringLiteral("CTRL")});
+    Click("AppendBtn");
+    TypeRow(2, {QStringLiteral("ABCDEFGH"), QStringLiteral("-99999999.9999"), QStringLiteral("0.0001"),
+                QStringLiteral("-3")});
+    Click("OKBtn");
+  }
   QString GridText(int row, int column) {
     return Grid()->model()->index(row - 1, column).data().toString();
   }
