@@ -3,6 +3,7 @@
 #include <string>
 
 #include "files/file_io.h"
+#include "cli/cli_settings.h"
 #include "cli/commands.h"
 #include "records/job_check.h"
 #include "records/result_texts.h"
@@ -21,14 +22,8 @@ constexpr const char* kUsage =
 }  // namespace
 
 int RunCheck(const Args& args, std::ostream& out, std::ostream& err) {
-  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-    out << kUsage;
-    return 0;
-  }
-  if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
-    err << kUsage;
-    return 2;
-  }
+  const bool wordsFit = args.size() == 1 && !args[0].empty() && args[0][0] != '-';
+  if (const auto done = HelpOrUsage(args, wordsFit, kUsage, kUsage, out, err)) return *done;
   const std::string& path = args[0];
   std::string bytes;
   // Regular files only: a FIFO or a device in the file's place would never end.

@@ -122,6 +122,25 @@ std::optional<ParsedOptions> ParseOptions(const Args& args, bool allowTo, std::o
   return parsed;
 }
 
+std::optional<int> HelpOrBadOptions(const std::optional<ParsedOptions>& options, void (*printHelp)(std::ostream&),
+                                    std::ostream& out) {
+  if (!options) return 2;
+  if (!options->Help) return std::nullopt;
+  printHelp(out);
+  return 0;
+}
+
+std::optional<int> HelpOrUsage(const Args& args, bool wordsFit, std::string_view help, std::string_view usage,
+                               std::ostream& out, std::ostream& err) {
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    out << help;
+    return 0;
+  }
+  if (wordsFit) return std::nullopt;
+  err << usage;
+  return 2;
+}
+
 void PrintUnitOptionsHelp(std::ostream& out) {
   out << "  --angle dms|gon|mil          angle unit (default dms)\n"
          "  --distance m|us-ft|int-ft    distance unit of text read and written (default m)\n"

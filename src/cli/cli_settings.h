@@ -4,6 +4,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/commands.h"
@@ -32,6 +33,16 @@ struct OptionSwitches {
 // returns nothing. allowTo says whether --to is accepted, switches which switches are.
 std::optional<ParsedOptions> ParseOptions(const Args& args, bool allowTo, std::ostream& err,
                                           OptionSwitches switches = {});
+
+// What a command does with its parsed options before its own work: 2 after a bad option
+// (ParseOptions has said why), 0 after printing its help for --help, nothing to go on.
+std::optional<int> HelpOrBadOptions(const std::optional<ParsedOptions>& options, void (*printHelp)(std::ostream&),
+                                    std::ostream& out);
+
+// For a command that takes plain words and no option but --help: prints help and gives 0 when
+// args are just --help or -h, prints usage and gives 2 when the words do not fit, else nothing.
+std::optional<int> HelpOrUsage(const Args& args, bool wordsFit, std::string_view help, std::string_view usage,
+                               std::ostream& out, std::ostream& err);
 
 // The help lines for the unit options.
 void PrintUnitOptionsHelp(std::ostream& out);

@@ -65,11 +65,7 @@ bool HasData(const WorkingData& data) {
 
 int RunConvert(const Args& args, std::ostream& out, std::ostream& err) {
   const auto options = ParseOptions(args, true, err, {.ComputeShots = true});
-  if (!options) return 2;
-  if (options->Help) {
-    PrintHelp(out);
-    return 0;
-  }
+  if (const auto done = HelpOrBadOptions(options, PrintHelp, out)) return *done;
   if (options->Positional.size() != 2 || options->Format.empty()) {
     err << "convert needs INPUT, OUTPUT and --to FORMAT; see 'theolink-cli convert --help'\n";
     return 2;

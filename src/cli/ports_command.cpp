@@ -1,24 +1,27 @@
 // theolink-cli ports: the serial ports present, one device path per line.
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "cli/cli_settings.h"
 #include "cli/commands.h"
 #include "serial/com_enum.h"
 
 namespace theolink::cli {
 
+namespace {
+
+constexpr std::string_view kHelp =
+    "Usage: theolink-cli ports\n"
+    "Lists the serial ports present (device paths, one per line); any of them can be\n"
+    "given to receive and send as --port. Ports this user may not open are named on\n"
+    "standard error.\n";
+
+}  // namespace
+
 int RunPorts(const Args& args, std::ostream& out, std::ostream& err) {
-  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-    out << "Usage: theolink-cli ports\n"
-           "Lists the serial ports present (device paths, one per line); any of them can be\n"
-           "given to receive and send as --port. Ports this user may not open are named on\n"
-           "standard error.\n";
-    return 0;
-  }
-  if (!args.empty()) {
-    err << "theolink-cli ports: takes no arguments\n";
-    return 2;
-  }
+  if (const auto done = HelpOrUsage(args, args.empty(), kHelp, "theolink-cli ports: takes no arguments\n", out, err))
+    return *done;
   std::vector<std::string> ports;
   EnumComPorts(ports);
   std::vector<std::string> closed;

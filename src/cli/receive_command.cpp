@@ -40,14 +40,9 @@ void PrintHelp(std::ostream& out) {
   PrintOutputOptionsHelp(out);
 }
 
-}  // namespace
-
-int RunReceive(const Args& args, std::ostream& out, std::ostream& err) {
-  int exitCode = 0;
-  const auto parsed = ParseTransferArgs("receive", args, true, kUsage, PrintHelp, out, err, exitCode);
-  if (!parsed) return exitCode;
-  const TransferPortOptions& portOptions = parsed->Port;
-  const ParsedOptions& options = parsed->Options;
+int Receive(const TransferArgs& parsed, std::ostream& out, std::ostream& err) {
+  const TransferPortOptions& portOptions = parsed.Port;
+  const ParsedOptions& options = parsed.Options;
   const std::string& output = options.Positional[0];
   if (!options.Format.empty() && !IsSaveFormatName(options.Format)) {
     err << "theolink-cli receive: unknown format '" << options.Format << "'; see 'theolink-cli receive --help'\n";
@@ -59,9 +54,9 @@ int RunReceive(const Args& args, std::ostream& out, std::ostream& err) {
 
   WorkingData data;
   ConsoleTransferSession session(portOptions, data, err, [](TextId id) { return MessageText(id); },
-                                 ::isatty(STDERR_FILENO) != 0, parsed->RawCopy ? DefaultRawCopyFolder() : std::string());
+                                 ::isatty(STDERR_FILENO) != 0, parsed.RawCopy ? DefaultRawCopyFolder() : std::string());
   TransferController& controller = session.Controller();
-  if (parsed->MaxBytes != 0) controller.SetReceiveLimit(parsed->MaxBytes);
+  if (parsed.MaxBytes != 0) controller.SetReceiveLimit(parsed.MaxBytes);
   if (controller.StartReceive() != StartResult::Started) {
     err << MessageText(TextId::PortSettingsError) << '\n' << session.Host().OpenErrorText() << '\n';
     PrintPortAdvice(session.Host().OpenErrorCode(), portOptions.Port, err);
@@ -84,7 +79,7 @@ int RunReceive(const Args& args, std::ostream& out, std::ostream& err) {
   };
   if (controller.ReceiveLimitReached()) {
     err << "theolink-cli receive: stopped after " << controller.ReceivedByteCount() << " bytes, more than the limit of "
-        << (parsed->MaxBytes != 0 ? parsed->MaxBytes : DefaultReceiveLimit)
+        << (parsed.MaxBytes != 0 ? parsed.MaxBytes : DefaultReceiveLimit)
         << " (--max-bytes); nothing written\n";
     return fail();
   }
@@ -144,6 +139,12 @@ int RunReceive(const Args& args, std::ostream& out, std::ostream& err) {
   if (status != 0) return fail();
   noteRawCopy();
   return 0;
+}
+
+}  // namespace
+
+int RunReceive(const Args& args, std::ostream& out, std::ostream& err) {
+  return RunTransferCommand({"receive", true, kUsage, PrintHelp, Receive}, args, out, err);
 }
 
 }  // namespace theolink::cli

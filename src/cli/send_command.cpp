@@ -34,17 +34,10 @@ void PrintHelp(std::ostream& out) {
   PrintUnitOptionsHelp(out);
 }
 
-}  // namespace
-
-int RunSend(const Args& args, std::ostream& out, std::ostream& err) {
-  int exitCode = 0;
-  const auto parsed = ParseTransferArgs("send", args, false, kUsage, PrintHelp, out, err, exitCode);
-  if (!parsed) return exitCode;
-  const TransferPortOptions& portOptions = parsed->Port;
-  const ParsedOptions& options = parsed->Options;
-
+int Send(const TransferArgs& parsed, std::ostream& out, std::ostream& err) {
+  const TransferPortOptions& portOptions = parsed.Port;
   WorkingData data;
-  const OpenOutcome opened = OpenDataFile(data, options.Positional[0], options.Values);
+  const OpenOutcome opened = OpenDataFile(data, parsed.Options.Positional[0], parsed.Options.Values);
   if (!opened.Messages.empty()) {
     for (const ShownMessage& message : opened.Messages) err << MessageText(message) << '\n';
     return 1;
@@ -101,6 +94,12 @@ int RunSend(const Args& args, std::ostream& out, std::ostream& err) {
   if (sent == lines.size() && !ended) err << "; the instrument did not ask after the last line";
   err << '\n';
   return 1;
+}
+
+}  // namespace
+
+int RunSend(const Args& args, std::ostream& out, std::ostream& err) {
+  return RunTransferCommand({"send", false, kUsage, PrintHelp, Send}, args, out, err);
 }
 
 }  // namespace theolink::cli

@@ -39,11 +39,7 @@ void PrintRow(std::ostream& out, const std::vector<std::string>& cells) {
 
 int RunShow(const Args& args, std::ostream& out, std::ostream& err) {
   const auto options = ParseOptions(args, false, err, {.Residuals = true});
-  if (!options) return 2;
-  if (options->Help) {
-    PrintHelp(out);
-    return 0;
-  }
+  if (const auto done = HelpOrBadOptions(options, PrintHelp, out)) return *done;
   if (options->Positional.size() != 1) {
     err << "show needs one INPUT; see 'theolink-cli show --help'\n";
     return 2;

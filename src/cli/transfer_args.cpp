@@ -5,6 +5,8 @@
 
 namespace theolink::cli {
 
+namespace {
+
 std::optional<TransferArgs> ParseTransferArgs(std::string_view command, const Args& args, bool allowTo,
                                               std::string_view usage, void (*printHelp)(std::ostream&),
                                               std::ostream& out, std::ostream& err, int& exitCode) {
@@ -56,6 +58,15 @@ std::optional<TransferArgs> ParseTransferArgs(std::string_view command, const Ar
   }
   parsed.Options = std::move(*options);
   return parsed;
+}
+
+}  // namespace
+
+int RunTransferCommand(const TransferCommand& command, const Args& args, std::ostream& out, std::ostream& err) {
+  int exitCode = 0;
+  const auto parsed =
+      ParseTransferArgs(command.Name, args, command.AllowTo, command.Usage, command.PrintHelp, out, err, exitCode);
+  return parsed ? command.Run(*parsed, out, err) : exitCode;
 }
 
 }  // namespace theolink::cli

@@ -18,10 +18,18 @@ struct TransferArgs {
   std::size_t MaxBytes = 0;  // receive: --max-bytes, 0 for the controller's default
 };
 
-// Parses args for the named command; allowTo also admits receive's --no-raw-copy and --max-bytes. Returns nothing with exitCode set when the command is
-// done: 0 after printing help for --help, 2 after printing why the arguments are wrong.
-std::optional<TransferArgs> ParseTransferArgs(std::string_view command, const Args& args, bool allowTo,
-                                              std::string_view usage, void (*printHelp)(std::ostream&),
-                                              std::ostream& out, std::ostream& err, int& exitCode);
+// A transfer command: its name, whether it takes receive's output options (--to, --overwrite,
+// --no-raw-copy, --max-bytes), its usage line and help, and what it does with parsed arguments.
+struct TransferCommand {
+  std::string_view Name;
+  bool AllowTo = false;
+  std::string_view Usage;
+  void (*PrintHelp)(std::ostream&) = nullptr;
+  int (*Run)(const TransferArgs& parsed, std::ostream& out, std::ostream& err) = nullptr;
+};
+
+// Parses args and runs the command on them. Gives 0 after printing help for --help, 2 after
+// printing why the arguments are wrong, else what the command's Run gives.
+int RunTransferCommand(const TransferCommand& command, const Args& args, std::ostream& out, std::ostream& err);
 
 }  // namespace theolink::cli

@@ -1,5 +1,6 @@
 #include "serial/transfer_controller.h"
 
+#include <initializer_list>
 #include <string_view>
 
 #include "files/line_loaders.h"
@@ -36,15 +37,17 @@ bool TransferController::OpenTransferPort() {
   return true;
 }
 
+void TransferController::LockControlsForTransfer(TransferControl otherDirection) {
+  for (const TransferControl control : {TransferControl::OpenBtn, TransferControl::SaveBtn, otherDirection,
+                                        TransferControl::ComportSettingGroup, TransferControl::FileControlGroup})
+    host_.EnableControl(control, false);
+  host_.EnableControl(TransferControl::StopBtn, true);
+}
+
 StartResult TransferController::StartReceive() {
   if (!OpenTransferPort()) return StartResult::PortFailed;
-  host_.EnableControl(TransferControl::OpenBtn, false);
-  host_.EnableControl(TransferControl::SaveBtn, false);
-  host_.EnableControl(TransferControl::SendBtn, false);
-  host_.EnableControl(TransferControl::StopBtn, true);
+  LockControlsForTransfer(TransferControl::SendBtn);
   transferCount_ = 1;
-  host_.EnableControl(TransferControl::ComportSettingGroup, false);
-  host_.EnableControl(TransferControl::FileControlGroup, false);
   host_.StartTimer(FirstLineTimeoutMs);
   memo1_.clear();
   transferState_ = TransferReceiving;
@@ -66,12 +69,7 @@ StartResult TransferController::StartSend(const LineList& sendLines) {
   // The end of a send must never load the send buffer as received lines: OpenTransferPort
   // cleared LinesReceived.
   transferState_ = TransferSending;
-  host_.EnableControl(TransferControl::OpenBtn, false);
-  host_.EnableControl(TransferControl::SaveBtn, false);
-  host_.EnableControl(TransferControl::ReceiveBtn, false);
-  host_.EnableControl(TransferControl::ComportSettingGroup, false);
-  host_.EnableControl(TransferControl::FileControlGroup, false);
-  host_.EnableControl(TransferControl::StopBtn, true);
+  LockControlsForTransfer(TransferControl::ReceiveBtn);
   host_.ShowStatus(TextId::SendStarted);
   host_.ShowCounter(TextId::TxPrefix, 0);
   return StartResult::Started;
@@ -268,12 +266,11 @@ void TransferController::EndTransfer() {
   transferState_ = TransferIdle;
   if (rawCopy_) rawCopy_->End();
   host_.StopTimer();
-  host_.EnableControl(TransferControl::ComportSettingGroup, true);
-  host_.EnableControl(TransferControl::TransControlGroup, true);
-  host_.EnableControl(TransferControl::FileControlGroup, true);
+  for (const TransferControl control : {TransferControl::ComportSettingGroup, TransferControl::TransControlGroup,
+                                        TransferControl::FileControlGroup, TransferControl::OpenBtn,
+                                        TransferControl::SaveBtn})
+    host_.EnableControl(control, true);
   host_.EnableControl(TransferControl::StopBtn, false);
-  host_.EnableControl(TransferControl::OpenBtn, true);
-  host_.EnableControl(TransferControl::SaveBtn, true);
   const int kind = data_.DataKind;
   host_.EnableControl(TransferControl::SendBtn, kind != DataKindMeasure);
   host_.EnableControl(TransferControl::ReceiveBtn, kind == DataKindMeasure || kind == DataKindCoord);

@@ -91,6 +91,9 @@ class TransferController {
   // Opens the port for a new transfer and forgets how the last one ended; false, with the
   // status shown, when the port cannot be opened.
   bool OpenTransferPort();
+  // While a transfer runs only Stop works: the file, the port settings and the other
+  // transfer direction are locked.
+  void LockControlsForTransfer(TransferControl otherDirection);
   void CutReceivedLines();
   void AnswerLineRequest();
   void SendLine(std::size_t index);
