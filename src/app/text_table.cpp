@@ -104,8 +104,8 @@ constexpr TextEntry kTexts[] = {
      "line %1 of %2 (%3) was cut short: %4; %5 lines were sent whole"},
     {TextId::InstrumentStoppedReading, "仪器停止了接收", "the instrument stopped reading"},
     // %1 the limit in bytes.
-    {TextId::ReceiveLimitReached, "接收已在大小上限（%1 字节）处停止，未载入任何数据。",
-     "Receive stopped at the size limit (%1 bytes); nothing was loaded."},
+    {TextId::ReceiveLimitReached, "已达大小上限（%1 字节）：接收已停止，未载入任何数据。",
+     "Size limit reached (%1 bytes): the receive stopped and nothing was loaded."},
     {TextId::RawCopyKeepsAll, "原始数据副本保留了已收到的全部内容。", "The raw copy keeps what came."},
     {TextId::WrittenInPlace, "文件所在的文件夹不允许新建文件，已直接改写原文件；此次写入不是原子写入。",
      "The file was written in place, as its folder allows no new file; the write was not atomic."},

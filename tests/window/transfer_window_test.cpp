@@ -167,7 +167,7 @@ TEST_F(TransferWindowTest, AReceivePastItsSizeLimitSaysSoAndNamesTheRawCopy) {
   QTRY_VERIFY_WITH_TIMEOUT(!dialogs_.notices.empty(), 5000);
   EXPECT_FALSE(form_->ComPort1().Connected());
   const QString status = form_->StatusText(0);
-  const QString said = QStringLiteral("Receive stopped at the size limit (1000 bytes); nothing was loaded. "
+  const QString said = QStringLiteral("Size limit reached (1000 bytes): the receive stopped and nothing was loaded. "
                                       "The raw copy keeps what came.");
   ASSERT_TRUE(status.startsWith(said + QStringLiteral("  Raw copy: "))) << status.toStdString();
   const std::string rawPath = status.mid(status.indexOf(QStringLiteral("Raw copy: ")) + 10).toStdString();
