@@ -103,6 +103,13 @@ constexpr TextEntry kTexts[] = {
     {TextId::LineCutShort, "第 %1 行（共 %2 行，%3）未完整发出：%4；已完整发出 %5 行",
      "line %1 of %2 (%3) was cut short: %4; %5 lines were sent whole"},
     {TextId::InstrumentStoppedReading, "仪器停止了接收", "the instrument stopped reading"},
+    // %1 the limit in bytes.
+    {TextId::ReceiveLimitReached, "已达大小上限（%1 字节）：接收已停止，未载入任何数据。",
+     "Size limit reached (%1 bytes): the receive stopped and nothing was loaded."},
+    {TextId::RawCopyKeepsAll, "原始数据副本保留了已收到的全部内容。", "The raw copy keeps what came."},
+    {TextId::WrittenInPlace, "文件所在的文件夹不允许新建文件，已直接改写原文件；此次写入不是原子写入。",
+     "The file was written in place, as its folder allows no new file; the write was not atomic."},
+    {TextId::FileCutShort, "文件被截断：最后一条记录不完整", "file is cut short: its last record is incomplete"},
 };
 
 constexpr bool EntriesInIdOrder() {
@@ -165,6 +172,22 @@ std::string_view PickText(TextId id, int language) {
 }
 
 std::string_view PickText(TextId id) { return PickText(id, CurrentLanguage()); }
+
+std::string FillText(std::string_view pattern, std::initializer_list<std::string_view> values) {
+  std::string out;
+  out.reserve(pattern.size());
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    const char mark = i + 1 < pattern.size() && pattern[i] == '%' ? pattern[i + 1] : '\0';
+    const auto n = static_cast<std::size_t>(mark - '1');
+    if (mark >= '1' && mark <= '9' && n < values.size()) {
+      out += values.begin()[n];
+      ++i;
+    } else {
+      out += pattern[i];
+    }
+  }
+  return out;
+}
 
 std::string_view PickCaption(TextId id, int language) {
   const TextEntry* entry = FindText(id);

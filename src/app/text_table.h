@@ -7,6 +7,7 @@
 // where GBK bytes are needed (data written for other software, help file) use the converters
 // in app/text_encoding.h. Language 0 selects Chinese; PickText and PickCaption treat any
 // other value as English, PickFilter and FillUnitNames give nothing for values other than 0/1.
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,10 @@ std::string_view PickText(TextId id);
 // The caption of a question entry; empty for entries that are not questions.
 std::string_view PickCaption(TextId id, int language);
 std::string_view PickCaption(TextId id);
+
+// pattern with each %1 to %9 replaced by the value of that number; a mark without a value
+// stays as it is.
+std::string FillText(std::string_view pattern, std::initializer_list<std::string_view> values);
 
 // True for the entries that are asked as questions (message plus caption).
 bool IsQuestion(TextId id);

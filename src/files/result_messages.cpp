@@ -38,6 +38,8 @@ ShownMessage BinaryReadMessage(int code) {
       return TableMessage(TextId::BadDataInFile);
     case kBinaryBadFileType:
       return TableMessage(TextId::IncorrectFileFormat);
+    case kBinaryCutShort:
+      return TableMessage(TextId::FileCutShort);
     default:
       return TableMessage(TextId::UndefinedErrorCode);
   }

@@ -19,6 +19,9 @@ enum BinaryResult : std::int32_t {
   kBinaryBadRecordType = -4,
   kBinaryBadData = -5,      // has a message, though no reader gives it today
   kBinaryBadFileType = -6,
+  // A .mea file that reads cleanly as 48-byte records up to a last one cut short, where the
+  // other layout fails too. (-7 stays unused: it was always an unknown code.)
+  kBinaryCutShort = -8,
 };
 
 // A file's content as far as it could be read. readFailed tells whether reading stopped at

@@ -18,7 +18,9 @@ std::int32_t ReadLayoutJ136(const BinaryInput& in, LineOutput& lines);  // .jbf
 std::int32_t ReadLayoutP56(const BinaryInput& in, LineOutput& lines);   // .pts
 std::int32_t ReadLayoutP40(const BinaryInput& in, LineOutput& lines);   // .ptf
 
-// A .mea file: read as M48 when that reads cleanly, otherwise as M56 (with M56's result).
+// A .mea file: read as M48 when that reads cleanly, otherwise as M56 (with M56's result),
+// except that a file M48 reads up to a last record cut short, and M56 cannot read, gives
+// M48's lines and kBinaryCutShort.
 std::int32_t ReadMeaLayouts(const BinaryInput& in, LineOutput& lines);
 
 // The same, appending to a line list.

@@ -151,8 +151,15 @@ class Discard final : public LineOutput {
 std::int32_t ReadMeaLayouts(const BinaryInput& in, LineOutput& lines) {
   // The trial read only decides the layout; a clean one is read again into lines.
   Discard trial;
-  if (ReadLayoutM48(in, trial) != kBinaryOk) return ReadLayoutM56(in, lines);
-  return ReadLayoutM48(in, lines);
+  const std::int32_t m48 = ReadLayoutM48(in, trial);
+  if (m48 == kBinaryOk) return ReadLayoutM48(in, lines);
+  // Without a read error, M48 fails this way only at a last record cut short, every record
+  // before it whole and of a known type. When M56 makes no sense of the file either, it is
+  // a 48-byte job cut short: say so, rather than what M56 stumbles over.
+  const bool m48CutShort = m48 == kBinaryReadFailed && !in.readFailed;
+  if (!m48CutShort || ReadLayoutM56(in, trial) == kBinaryOk) return ReadLayoutM56(in, lines);
+  ReadLayoutM48(in, lines);
+  return kBinaryCutShort;
 }
 
 }  // namespace theolink

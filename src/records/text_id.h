@@ -93,6 +93,10 @@ enum class TextId : std::uint8_t {
   RawCopyKept,
   LineCutShort,
   InstrumentStoppedReading,
+  ReceiveLimitReached,
+  RawCopyKeepsAll,
+  WrittenInPlace,
+  FileCutShort,
   Count_  // number of entries; not a text
 };
 

@@ -67,6 +67,7 @@ class TransferController {
 
   // A receive that gets more than bytes stops (nothing loads; the raw copy keeps them).
   void SetReceiveLimit(std::size_t bytes) { receiveLimit_ = bytes; }
+  std::size_t ReceiveLimit() const { return receiveLimit_; }
   // The current or last receive was stopped by that limit.
   bool ReceiveLimitReached() const { return limitReached_; }
 

@@ -678,17 +678,17 @@ void TForm1::SaveBtnClick() {
   std::error_code ec;
   if (std::filesystem::exists(choice->path, ec) && !Ask(TextId::AskReplaceFile)) return;
   RememberFolder(choice->path);
-  std::optional<SaveFailure> failure;
+  std::optional<SaveNotice> notice;
   if (plan.viewTextOnly) {
     LineList lines;
     for (const QString& line : measText_->toPlainText().split(QLatin1Char('\n'))) lines.push_back(DataText(line));
-    failure = SaveViewLines(lines, choice->path);
+    notice = SaveViewLines(lines, choice->path);
   } else {
-    failure = SaveWorkingData(data_, choice->filterIndex, choice->path, settings_);
+    notice = SaveWorkingData(data_, choice->filterIndex, choice->path, settings_);
   }
-  if (!failure) return;
-  QString text = T(failure->message);
-  if (!failure->detail.empty()) text += QStringLiteral("\n") + QString::fromLocal8Bit(failure->detail.c_str());
+  if (!notice) return;
+  QString text = T(notice->message);
+  if (!notice->detail.empty()) text += QStringLiteral("\n") + QString::fromLocal8Bit(notice->detail.c_str());
   dialogs_.ShowNotice(text, kAppTitle);
 }
 
@@ -768,7 +768,24 @@ void TForm1::TransferEnded() {
   transferRunning_ = false;
   if (!host_.PortErrorText().empty()) ShowPortError(host_.PortErrorText());
   if (controller_.LinkDropped()) Notice(TextId::LinkDropped);
-  if (const std::string path = controller_.RawCopyPath(); !path.empty()) ShowRawCopyPath(path);
+  const std::string path = controller_.RawCopyPath();
+  if (controller_.ReceiveLimitReached()) {
+    ShowReceiveLimit(path);
+    return;
+  }
+  if (!path.empty()) ShowRawCopyPath(path);
+}
+
+void TForm1::ShowReceiveLimit(const std::string& rawCopyPath) {
+  // Nothing was loaded, so say why and where the bytes are.
+  QString text = UiText(FillText(PickText(TextId::ReceiveLimitReached), {std::to_string(controller_.ReceiveLimit())}));
+  QString where;
+  if (!rawCopyPath.empty()) {
+    text += QStringLiteral(" ") + T(TextId::RawCopyKeepsAll);
+    where = T(TextId::RawCopyKept) + QString::fromLocal8Bit(rawCopyPath.c_str());
+  }
+  SetStatus(0, where.isEmpty() ? text : text + QStringLiteral("  ") + where);
+  dialogs_.ShowNotice(where.isEmpty() ? text : text + QStringLiteral("\n") + where, kAppTitle);
 }
 
 void TForm1::ShowMessage(TextId message) { Notice(message); }

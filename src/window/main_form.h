@@ -111,6 +111,8 @@ class TForm1 final : public QWidget, private TransferView {
   void RefreshViews() override;
   // After a transfer has ended: what went wrong with the port, a hang-up, the raw copy.
   void TransferEnded();
+  // Status panel 0 and a notice: the receive passed its size limit; the raw copy is named.
+  void ShowReceiveLimit(const std::string& rawCopyPath);
   void ShowPortError(const std::string& text);
 
   void BuildControls();

@@ -4,25 +4,34 @@
 #include "files/line_file.h"
 
 namespace theolink {
+namespace {
 
-std::optional<SaveFailure> SaveWorkingData(const WorkingData& data, int filterIndex, const std::string& path,
-                                           const Settings& settings) {
+// A folder that takes no new file gets its file rewritten where it stands: saved, but a
+// failure part way would have cost the old content.
+std::optional<SaveNotice> FileNotice(const std::string& path, const FileStatus& status) {
+  if (!status.Ok()) return SaveNotice{TextId::WriteFailed, FileStatusText(path, status)};
+  if (status.InPlace) return SaveNotice{TextId::WrittenInPlace, path};
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<SaveNotice> SaveWorkingData(const WorkingData& data, int filterIndex, const std::string& path,
+                                          const Settings& settings) {
   const SaveResult result = SaveDataFile(data, data.DataKind, filterIndex, path, settings);
   switch (result.Code) {
     case SaveCode::Saved:
-      return std::nullopt;
     case SaveCode::FileFailed:
-      return SaveFailure{TextId::WriteFailed, FileStatusText(path, result.File)};
+      return FileNotice(path, result.File);
     default:
-      return SaveFailure{SaveRefusalText(result.Code), {}};
+      return SaveNotice{SaveRefusalText(result.Code), {}};
   }
 }
 
-std::optional<SaveFailure> SaveViewLines(const LineList& lines, const std::string& path) {
+std::optional<SaveNotice> SaveViewLines(const LineList& lines, const std::string& path) {
   AtomicLineFile file(path);
   for (const std::string& line : lines) file.Add(line);
-  if (const FileStatus status = file.Finish(); !status.Ok()) return SaveFailure{TextId::WriteFailed, FileStatusText(path, status)};
-  return std::nullopt;
+  return FileNotice(path, file.Finish());
 }
 
 }  // namespace theolink

@@ -11,18 +11,19 @@
 
 namespace theolink {
 
-// Why a save did not happen: the table's message, and the file with the system's reason
-// when the file itself failed (empty for a refusal).
-struct SaveFailure {
+// What the user is told after a save: why it did not happen, or that it happened without
+// the temporary file that keeps the old one safe. The table's message, and the file (with
+// the system's reason when the file itself failed; empty for a refusal).
+struct SaveNotice {
   TextId message;
   std::string detail;
 };
 
 // Writes data in the format of filter filterIndex of its DataKind's save filter. On a
-// refusal or failure the target is as it was.
-std::optional<SaveFailure> SaveWorkingData(const WorkingData& data, int filterIndex, const std::string& path,
-                                           const Settings& settings);
+// refusal or failure the target is as it was. Nothing to tell: nullopt.
+std::optional<SaveNotice> SaveWorkingData(const WorkingData& data, int filterIndex, const std::string& path,
+                                          const Settings& settings);
 // Writes lines, each followed by CR LF.
-std::optional<SaveFailure> SaveViewLines(const LineList& lines, const std::string& path);
+std::optional<SaveNotice> SaveViewLines(const LineList& lines, const std::string& path);
 
 }  // namespace theolink

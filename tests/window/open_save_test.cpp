@@ -1,9 +1,15 @@
 // Open of every file kind and Save in every filter, through the window's dialogs.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QUrl>
 #include <QTableView>
+
+#include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include "app/text_table.h"
 #include "window/grid_model.h"
@@ -72,6 +78,10 @@ INSTANTIATE_TEST_SUITE_P(
         OpenRow{"CodeList", "codes.txt", "CURB\r\nTREE\r\nWALL\r\n", 3, "Total: 3", "CURB", ""},
         OpenRow{"BinaryMea", "Site.MEA", "\x01" + MeaRecord(1, "ST1", 2000, 1000, 50), 1, "Total: 1", "JOB     Site", ""},
         OpenRow{"BinaryPts", "p.pts", Pts("A1", "WALL", 100, 200, 5) + Pts("A2", "", 1, 2, 3), 2, "Total: 2", "A1", ""},
+        // The last 48-byte record is cut short; as 56-byte records the job makes no sense.
+        OpenRow{"CutShortMea", "cut.mea",
+                "\x01" + MeaRecord(1, "ST1", 2000, 1000, 50) + MeaRecord(8, "P1", 1, 2, 3) + MeaRecord(8, "P2", 1, 2, 3).substr(0, 20),
+                1, "Total: 0", "", "file is cut short: its last record is incomplete"},
         OpenRow{"EmptyFile", "empty.txt", "", 1, "Total: 0", "", "file is empty"},
         OpenRow{"Unreadable", "locked.txt", "P1,,1,2,3\r\n", 1, "Total: 0", "", "unable to open file"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -110,6 +120,57 @@ TEST_F(WindowFixture, SaveInEveryFilterOfEachModeWithTheReplaceQuestion) {
   EXPECT_EQ(ReadBytes(target), "CURB\r\n");
   ASSERT_EQ(dialogs_.questions.size(), 2u);
   EXPECT_EQ(dialogs_.questions[0], QStringLiteral("Are you sure you want to replace the current file?"));
+}
+
+// For its life, this process may write file but make no new file in folder (top is the
+// fixture's folder above it). Root may make files anywhere, so it acts as another user who
+// owns the file.
+class NoNewFilesIn {
+ public:
+  NoNewFilesIn(const std::string& top, const std::string& folder, const std::string& file) : folder_(folder) {
+    if (::geteuid() != 0) {
+      ::chmod(folder_.c_str(), 0555);
+      return;
+    }
+    constexpr uid_t kNobody = 65534;
+    ::chmod(top.c_str(), 0755);
+    switched_ = ::chown(file.c_str(), kNobody, kNobody) == 0 && ::setegid(kNobody) == 0 && ::seteuid(kNobody) == 0;
+    EXPECT_TRUE(switched_) << "cannot act as another user";
+  }
+  ~NoNewFilesIn() {
+    if (!switched_) {
+      ::chmod(folder_.c_str(), 0755);
+      return;
+    }
+    if (::seteuid(0) != 0 || ::setegid(0) != 0) std::abort();
+  }
+  NoNewFilesIn(const NoNewFilesIn&) = delete;
+  NoNewFilesIn& operator=(const NoNewFilesIn&) = delete;
+
+ private:
+  std::string folder_;
+  bool switched_ = false;
+};
+
+TEST_F(WindowFixture, SaveIntoAFolderThatTakesNoNewFileWarnsThatTheWriteWasNotAtomic) {
+  WriteBytes(File("codes.txt"), "CURB\r\n");
+  const std::string folder = File("locked");
+  std::filesystem::create_directory(folder);
+  const std::string target = folder + "/out.txt";
+  WriteBytes(target, "OLD\r\n");
+  Start();
+  OpenFile(File("codes.txt"));
+  ChooseFile(target, 1);
+  dialogs_.answers.push_back(true);
+  {
+    NoNewFilesIn guard(dir_, folder, target);
+    Click("SaveBtn");
+  }
+  EXPECT_EQ(ReadBytes(target), "CURB\r\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << "no temporary file is left";
+  ASSERT_EQ(dialogs_.notices.size(), 1u);
+  EXPECT_EQ(dialogs_.notices[0], QStringLiteral("The file was written in place, as its folder allows no new file; the write "
+                                                "was not atomic.\n") + QString::fromStdString(target));
 }
 
 TEST_F(WindowFixture, SaveWithNothingLoadedAndSaveOfTheHelpText) {

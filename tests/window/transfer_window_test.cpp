@@ -156,6 +156,28 @@ TEST_F(TransferWindowTest, InstrumentVanishingMidTransferLeavesTheWindowUsable) 
   EXPECT_TRUE(Control<QPlainTextEdit>("MeasText")->toPlainText().startsWith(QStringLiteral("English help")));
 }
 
+TEST_F(TransferWindowTest, AReceivePastItsSizeLimitSaysSoAndNamesTheRawCopy) {
+  Watchdog watchdog(std::chrono::seconds(20), "limit");
+  StartOnPty();
+  form_->Controller().SetReceiveLimit(1000);
+  Click("ReceiveBtn");
+  std::string sent = "JOB     J1\r\nINST    X\r\n";
+  for (int i = 0; sent.size() < 2500; ++i) sent += "NOTE    babble " + std::to_string(i) + "\r\n";
+  pty_.Send(sent);
+  QTRY_VERIFY_WITH_TIMEOUT(!dialogs_.notices.empty(), 5000);
+  EXPECT_FALSE(form_->ComPort1().Connected());
+  const QString status = form_->StatusText(0);
+  const QString said = QStringLiteral("Size limit reached (1000 bytes): the receive stopped and nothing was loaded. "
+                                      "The raw copy keeps what came.");
+  ASSERT_TRUE(status.startsWith(said + QStringLiteral("  Raw copy: "))) << status.toStdString();
+  const std::string rawPath = status.mid(status.indexOf(QStringLiteral("Raw copy: ")) + 10).toStdString();
+  EXPECT_EQ(dialogs_.notices.back(), said + QStringLiteral("\nRaw copy: ") + QString::fromStdString(rawPath));
+  const std::string raw = ReadBytes(rawPath);
+  EXPECT_GT(raw.size(), 1000u);
+  EXPECT_EQ(sent.compare(0, raw.size(), raw), 0);
+  EXPECT_TRUE(form_->Data().MeasurementList.empty());
+}
+
 TEST_F(TransferWindowTest, StopAndClosingDuringATransferClosesThePortAndStoresBothIndexes) {
   Watchdog watchdog(std::chrono::seconds(10), "close during transfer");
   StartOnPty();
