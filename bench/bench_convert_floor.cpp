@@ -2,9 +2,10 @@
 // binary .job jobs, CASS point lists; 100k and 1M) and each format, the best wall time of a
 // few runs, the peak memory, and the ratio to the floor. The floor reads the input whole
 // and writes a file of the output's size the way a save does (temporary file, fsync,
-// rename), in a child process like the convert itself.
-//   bench_convert_floor [path/to/theolink-cli] [work directory] [--quick]
-// --quick leaves out the 1M cases.
+// rename), in a child process like the convert itself. Binary jobs are also dumped, whose
+// memory must not grow with the file.
+//   bench_convert_floor [path/to/theolink-cli] [work directory] [--quick] [--huge]
+// --quick leaves out the 1M cases; --huge adds 300 MB jobs (.wkj and binary .job), run once.
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -76,9 +77,9 @@ Measure RunChild(const std::function<int()>& body) {
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, seconds, usage.ru_maxrss};
 }
 
-Measure Best(const std::function<int()>& body) {
+Measure Best(const std::function<int()>& body, int runs) {
   Measure best;
-  for (int run = 0; run < kRuns; ++run) {
+  for (int run = 0; run < runs; ++run) {
     const Measure m = RunChild(body);
     if (run == 0 || m.Seconds < best.Seconds) best.Seconds = m.Seconds;
     best.MaxRssKb = std::max(best.MaxRssKb, m.MaxRssKb);
@@ -113,14 +114,21 @@ int Floor(const fs::path& input, const fs::path& output, std::uintmax_t size) {
 int main(int argc, char** argv) {
   const fs::path cli = argc > 1 ? fs::path(argv[1]) : fs::path(argv[0]).parent_path() / "theolink-cli";
   const fs::path dir = argc > 2 ? fs::path(argv[2]) : fs::temp_directory_path() / "theolink_bench_floor";
-  const bool quick = argc > 3 && std::string(argv[3]) == "--quick";
+  bool quick = false, huge = false;
+  for (int i = 3; i < argc; ++i) {
+    quick = quick || std::string(argv[i]) == "--quick";
+    huge = huge || std::string(argv[i]) == "--huge";
+  }
   fs::create_directories(dir);
 
   struct Input {
     std::string Name;
     std::vector<std::string> Formats;
+    int Runs = kRuns;
   };
   const std::vector<std::string> jobFormats = {"csv", "cass", "dxf", "gt7-hd", "gt7-sd", "gt7-all", "gts7-coord", "wkj"};
+  std::vector<std::string> binaryFormats = jobFormats;
+  binaryFormats.push_back("dump");
   std::vector<Input> inputs;
   for (const int count : {100000, 1000000}) {
     if (quick && count > 100000) continue;
@@ -129,11 +137,19 @@ int main(int argc, char** argv) {
     WriteBinaryJob(dir / ("job" + tag + ".job"), count);
     bench::WritePoints(dir / ("pts" + tag + ".dat"), count);
     inputs.push_back({"job" + tag + ".wkj", jobFormats});
-    inputs.push_back({"job" + tag + ".job", jobFormats});
+    inputs.push_back({"job" + tag + ".job", binaryFormats});
     inputs.push_back({"pts" + tag + ".dat", {"cass", "dxf"}});
   }
+  if (huge) {
+    // About 300 MB each: 67 bytes a keyword record, 112 a binary one.
+    bench::WriteKeywordJob(dir / "job300M.wkj", 4'500'000);
+    WriteBinaryJob(dir / "job300M.job", 2'700'000);
+    inputs.push_back({"job300M.wkj", jobFormats, 1});
+    inputs.push_back({"job300M.job", binaryFormats, 1});
+  }
 
-  std::printf("best of %d runs; floor = read the input, write the output's size, fsync, rename\n", kRuns);
+  std::printf("best of %d runs (300 MB inputs: one); floor = read the input, write the output's size, fsync, rename\n",
+              kRuns);
   std::printf("%-14s %-11s %10s %8s %8s %6s %9s\n", "input", "format", "in MB", "wall s", "floor s", "ratio",
               "peak MiB");
   int failures = 0;
@@ -142,19 +158,25 @@ int main(int argc, char** argv) {
     for (const std::string& format : input.Formats) {
       const std::string ext = format.rfind("gt7", 0) == 0 ? ".gt7" : format == "wkj" ? ".wkj" : ".out";
       const fs::path out = dir / ("out_" + format + ext);
-      const std::vector<std::string> args = {cli.string(), "convert", in.string(), out.string(), "--to", format,
-                                             "--overwrite"};
-      const Measure m = Best([&] {
-        std::vector<char*> argv2;
-        for (const std::string& a : args) argv2.push_back(const_cast<char*>(a.c_str()));
-        argv2.push_back(nullptr);
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, 1);
-        execv(argv2[0], argv2.data());
-        return 127;
-      });
+      const bool dump = format == "dump";  // its lines go to standard output, here the file out
+      const std::vector<std::string> args =
+          dump ? std::vector<std::string>{cli.string(), "dump", in.string()}
+               : std::vector<std::string>{cli.string(), "convert", in.string(), out.string(), "--to", format,
+                                          "--overwrite"};
+      const Measure m = Best(
+          [&] {
+            std::vector<char*> argv2;
+            for (const std::string& a : args) argv2.push_back(const_cast<char*>(a.c_str()));
+            argv2.push_back(nullptr);
+            const int sink = dump ? open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644) : open("/dev/null", O_WRONLY);
+            dup2(sink, 1);
+            execv(argv2[0], argv2.data());
+            return 127;
+          },
+          input.Runs);
       const std::uintmax_t size = fs::exists(out) ? fs::file_size(out) : 0;
-      const Measure floor = Best([&] { return Floor(in, dir / "floor.out", size); });
+      const Measure floor = Best([&] { return Floor(in, dir / "floor.out", size); }, input.Runs);
+      if (dump) fs::remove(out);
       if (m.Status != 0) ++failures;
       std::printf("%-14s %-11s %10.1f %8.3f %8.3f %6.1f %9.1f%s\n", input.Name.c_str(), format.c_str(),
                   static_cast<double>(fs::file_size(in)) / 1e6, m.Seconds, floor.Seconds,

@@ -59,8 +59,9 @@ struct FileStatus {
 // "points.dat: Permission denied", "/dev/null: is a device, not a file", ...
 std::string FileStatusText(const std::string& path, const FileStatus& status);
 
-// Largest file the whole-file reader takes.
-inline constexpr std::size_t kMaxReadFileSize = std::size_t{256} << 20;
+// Largest file the whole-file reader takes: well above any job an instrument holds, low
+// enough that the file and the data built from it still fit in memory.
+inline constexpr std::size_t kMaxReadFileSize = std::size_t{1} << 30;
 
 // Reads a regular file whole into bytes (emptied first). Folders, devices, FIFOs and sockets
 // are refused without blocking; a file above limit gives FileFault::TooLarge.

@@ -22,10 +22,9 @@ std::int32_t ReadCoordBinary(const std::string& path, LineOutput& lines) {
     read = &ReadLayoutP56;
   else if (lower.find(".ptf") != std::string::npos)
     read = &ReadLayoutP40;
-  std::string bytes;
-  bool readFailed = false;
-  if (LoadBinaryFile(path, bytes, readFailed) != kBinaryOk) return kBinaryCannotOpen;
-  return read(BinaryInput{bytes, readFailed}, lines);
+  BinaryFile file;
+  if (file.Open(path) != kBinaryOk) return kBinaryCannotOpen;
+  return read(BinaryInput(file), lines);
 }
 
 }  // namespace theolink

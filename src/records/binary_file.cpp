@@ -1,39 +1,69 @@
 #include "records/binary_file.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <climits>
 #include <cstring>
 #include <filesystem>
-#include <memory>
 
 namespace theolink {
+namespace {
 
-std::int32_t LoadBinaryFile(const std::string& path, std::string& bytes, bool& readFailed) {
-  bytes.clear();
-  readFailed = false;
+// Big enough that the per-call cost vanishes, small enough to stay in cache.
+constexpr std::size_t kChunk = std::size_t{1} << 16;
+
+}  // namespace
+
+std::int32_t BinaryFile::Open(const std::string& path) {
+  file_.reset();
+  buffer_.clear();
+  base_ = 0;
+  ended_ = failed_ = false;
   // Opening a pipe, socket or device can wait for a peer for good; only files and folders
   // (which open and then fail to read) are opened.
   std::error_code ec;
   const auto type = std::filesystem::status(path, ec).type();
   if (!ec && type != std::filesystem::file_type::regular && type != std::filesystem::file_type::directory)
     return kBinaryCannotOpen;
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-  if (!file) return kBinaryCannotOpen;
-  constexpr std::size_t kChunk = 1 << 16;
-  for (;;) {
-    // A device or pipe behind the name could deliver without end; no instrument file
-    // comes near this size, so reading stops here as a failed read.
-    if (bytes.size() >= kMaxBinaryFileSize) {
-      readFailed = true;
-      return kBinaryOk;
-    }
-    const std::size_t old = bytes.size();
-    bytes.resize(old + kChunk);
-    const std::size_t got = std::fread(bytes.data() + old, 1, kChunk, file.get());
-    bytes.resize(old + got);
-    if (got < kChunk) {
-      readFailed = std::ferror(file.get()) != 0;
-      return kBinaryOk;
-    }
+  file_.reset(std::fopen(path.c_str(), "rb"));
+  if (!file_) return kBinaryCannotOpen;
+  buffer_.reserve(2 * kChunk);
+  return kBinaryOk;
+}
+
+std::string_view BinaryFile::From(std::size_t pos, std::size_t need) {
+  if (pos < base_) Restart(pos);
+  while (!ended_ && base_ + buffer_.size() < pos + need) ReadChunk(pos);
+  const std::size_t at = pos - base_;
+  return at < buffer_.size() ? std::string_view(buffer_).substr(at) : std::string_view();
+}
+
+void BinaryFile::Restart(std::size_t pos) {
+  buffer_.clear();
+  base_ = pos;
+  ended_ = failed_ = false;
+  if (!file_ || pos > static_cast<std::size_t>(LONG_MAX) ||
+      std::fseek(file_.get(), static_cast<long>(pos), SEEK_SET) != 0)
+    ended_ = failed_ = true;
+}
+
+void BinaryFile::ReadChunk(std::size_t pos) {
+  // What lies before pos is done with; only a record's cut-off head moves to the front.
+  const std::size_t done = std::min(pos - base_, buffer_.size());
+  buffer_.erase(0, done);
+  base_ += done;
+  // A device or pipe behind the name could deliver without end; reading stops here as a
+  // failed read.
+  if (!file_ || base_ + buffer_.size() >= kMaxBinaryFileSize) {
+    ended_ = failed_ = true;
+    return;
+  }
+  const std::size_t old = buffer_.size();
+  buffer_.resize(old + kChunk);
+  const std::size_t got = std::fread(buffer_.data() + old, 1, kChunk, file_.get());
+  buffer_.resize(old + got);
+  if (got < kChunk) {
+    ended_ = true;
+    failed_ = std::ferror(file_.get()) != 0;
   }
 }
 

@@ -1,9 +1,11 @@
 #pragma once
-// Byte-level access to the instrument's binary files: loading a file whole, and reading
+// Byte-level access to the instrument's binary files: reading a file in chunks, and reading
 // little-endian fields and fixed-width texts out of one record.
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -24,20 +26,58 @@ enum BinaryResult : std::int32_t {
   kBinaryCutShort = -8,
 };
 
-// A file's content as far as it could be read. readFailed tells whether reading stopped at
-// an error after these bytes (true) or at the end of the file (false).
-struct BinaryInput {
-  std::string_view bytes;
-  bool readFailed = false;
+// Largest file content read; what lies beyond counts as unreadable. Reading is streamed, so
+// this only stops a source that never ends; no instrument file comes near it.
+inline constexpr std::size_t kMaxBinaryFileSize = std::size_t{1} << 30;
+
+// A binary file read front to back in fixed chunks, so a reader's memory stays the same
+// whatever the file's size.
+class BinaryFile {
+ public:
+  BinaryFile() = default;
+  BinaryFile(const BinaryFile&) = delete;
+  BinaryFile& operator=(const BinaryFile&) = delete;
+
+  // kBinaryOk, or kBinaryCannotOpen (also for a pipe, socket or device in the file's place).
+  std::int32_t Open(const std::string& path);
+  // The bytes from pos on: at least need of them unless the content ends first. Valid until
+  // the next call; going back before the last pos reads the file again from there.
+  std::string_view From(std::size_t pos, std::size_t need);
+  // Whether the content ended at a read error (or at kMaxBinaryFileSize) rather than at the
+  // end of the file; known once From came back short.
+  bool ReadFailed() const { return failed_; }
+
+ private:
+  void Restart(std::size_t pos);
+  void ReadChunk(std::size_t pos);
+
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file_{nullptr, &std::fclose};
+  std::string buffer_;  // the file's bytes from base_ on
+  std::size_t base_ = 0;
+  bool ended_ = false;
+  bool failed_ = false;
 };
 
-// Largest file content read; what lies beyond counts as unreadable.
-inline constexpr std::size_t kMaxBinaryFileSize = std::size_t{256} << 20;
+// A file's content as the readers see it: bytes in memory, or a BinaryFile read as they go.
+class BinaryInput {
+ public:
+  // Content already read; readFailed tells whether reading stopped at an error after these
+  // bytes (true) or at the end of the file (false).
+  BinaryInput(std::string_view bytes, bool readFailed = false) : bytes_(bytes), readFailed_(readFailed) {}
+  explicit BinaryInput(BinaryFile& file) : file_(&file) {}
 
-// Reads the whole file into bytes. Returns kBinaryOk or kBinaryCannotOpen (also for a pipe,
-// socket or device in the file's place); a read error
-// part way (or a file beyond kMaxBinaryFileSize) keeps what came before and sets readFailed.
-std::int32_t LoadBinaryFile(const std::string& path, std::string& bytes, bool& readFailed);
+  // As BinaryFile::From.
+  std::string_view From(std::size_t pos, std::size_t need) const {
+    if (file_) return file_->From(pos, need);
+    return bytes_.substr(pos < bytes_.size() ? pos : bytes_.size());
+  }
+  bool ReadFailed() const { return file_ ? file_->ReadFailed() : readFailed_; }
+
+ private:
+  std::string_view bytes_;
+  bool readFailed_ = false;
+  BinaryFile* file_ = nullptr;
+};
 
 // One fixed-size record. Offsets are checked by the layouts, which only ever read within
 // the record size they asked for.
@@ -67,8 +107,8 @@ class RecordView {
 // The header (or leading type byte) of size bytes: kBinaryOk, or kBinaryEmpty when the file
 // ends inside it, kBinaryReadFailed when reading failed inside it.
 inline std::int32_t CheckHeader(const BinaryInput& in, std::size_t size) {
-  if (in.bytes.size() >= size) return kBinaryOk;
-  return in.readFailed ? kBinaryReadFailed : kBinaryEmpty;
+  if (in.From(0, size).size() >= size) return kBinaryOk;
+  return in.ReadFailed() ? kBinaryReadFailed : kBinaryEmpty;
 }
 
 // Hands each whole record from pos on to handle (RecordView -> result code) until one
@@ -76,12 +116,12 @@ inline std::int32_t CheckHeader(const BinaryInput& in, std::size_t size) {
 // a read error; a short tail at the end of the file is not read.
 template <class Handle>
 std::int32_t WalkRecords(const BinaryInput& in, std::size_t pos, std::size_t recordSize, Handle&& handle) {
-  const std::string_view bytes = in.bytes;
-  while (bytes.size() - pos >= recordSize) {
-    if (const std::int32_t rc = handle(RecordView(bytes.data() + pos)); rc != kBinaryOk) return rc;
-    pos += recordSize;
+  for (;;) {
+    std::string_view bytes = in.From(pos, recordSize);
+    if (bytes.size() < recordSize) return in.ReadFailed() ? kBinaryReadFailed : kBinaryOk;
+    for (; bytes.size() >= recordSize; bytes.remove_prefix(recordSize), pos += recordSize)
+      if (const std::int32_t rc = handle(RecordView(bytes.data())); rc != kBinaryOk) return rc;
   }
-  return in.readFailed ? kBinaryReadFailed : kBinaryOk;
 }
 
 }  // namespace theolink

@@ -22,7 +22,7 @@ constexpr std::size_t kM56Size = 56;
 
 std::int32_t CheckFileType(const BinaryInput& in) {
   if (const std::int32_t rc = CheckHeader(in, 1); rc != kBinaryOk) return rc;
-  const auto fileType = static_cast<signed char>(in.bytes[0]);
+  const auto fileType = static_cast<signed char>(in.From(0, 1)[0]);
   return fileType == 1 || fileType == 2 ? kBinaryOk : kBinaryBadFileType;
 }
 
@@ -125,12 +125,12 @@ std::int32_t HandleM56(const RecordView& r, LineOutput& lines) {
 std::int32_t ReadLayoutM48(const BinaryInput& in, LineOutput& lines) {
   if (const std::int32_t rc = CheckFileType(in); rc != kBinaryOk) return rc;
   M48State state;
-  const std::string_view bytes = in.bytes;
-  for (std::size_t pos = 1;; pos += kM48Size) {
-    if (pos == bytes.size()) return in.readFailed ? kBinaryReadFailed : kBinaryOk;
-    if (bytes.size() - pos < kM48Size) return kBinaryReadFailed;
-    if (const std::int32_t rc = HandleM48(RecordView(bytes.data() + pos), state, lines); rc != kBinaryOk)
-      return rc;
+  for (std::size_t pos = 1;;) {
+    std::string_view bytes = in.From(pos, kM48Size);
+    if (bytes.empty()) return in.ReadFailed() ? kBinaryReadFailed : kBinaryOk;
+    if (bytes.size() < kM48Size) return kBinaryReadFailed;
+    for (; bytes.size() >= kM48Size; bytes.remove_prefix(kM48Size), pos += kM48Size)
+      if (const std::int32_t rc = HandleM48(RecordView(bytes.data()), state, lines); rc != kBinaryOk) return rc;
   }
 }
 

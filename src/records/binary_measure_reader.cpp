@@ -26,10 +26,9 @@ std::int32_t ReadMeasureBinary(const std::string& path, LineOutput& lines) {
   const std::string lower = LowerFileName(path);
   for (const auto& choice : kChoices) {
     if (lower.find(choice.text) == std::string::npos) continue;
-    std::string bytes;
-    bool readFailed = false;
-    if (LoadBinaryFile(path, bytes, readFailed) != kBinaryOk) return kBinaryCannotOpen;
-    return choice.read(BinaryInput{bytes, readFailed}, lines);
+    BinaryFile file;
+    if (file.Open(path) != kBinaryOk) return kBinaryCannotOpen;
+    return choice.read(BinaryInput(file), lines);
   }
   return kBinaryOk;
 }

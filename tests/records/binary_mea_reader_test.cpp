@@ -300,6 +300,39 @@ TEST(BinaryMeasureFile, PathChoosesTheLayoutCaseInsensitively) {
   EXPECT_TRUE(lines.empty());
 }
 
+// Files far larger than one read chunk, so records straddle its edges; a .mea is read twice
+// (the trial for M48, then its layout from the start again). The file gives what the same
+// bytes give in memory, also with a cut last record.
+TEST(BinaryMeasureFile, ReadInChunksAsTheWholeBytesRead) {
+  std::string job(112, '\0'), mea = "\x01", m56 = "\x01";
+  for (int i = 0; i < 3000; ++i) {
+    Record j(112);
+    j.I8(0, 4).Text(1, "J" + std::to_string(i)).F64(72, i).F64(80, 324000).F64(88, i * 0.5);
+    job += j.Bytes();
+    mea += M48Angles(6, "M" + std::to_string(i), "C", 1.5f, 324000, static_cast<std::uint32_t>(i), 2.5f).Bytes();
+    m56 += M56Point(8, "N" + std::to_string(i), "C", 1.5f, i, 2.5, 3).Bytes();
+  }
+  using Layout = std::int32_t (*)(const BinaryInput&, LineList&);
+  const struct {
+    const char* name;
+    std::string bytes;
+    Layout layout;
+  } kFiles[] = {
+      {"a.job", job, &ReadLayoutJ112},
+      {"b.job", job + std::string(50, '\x04'), &ReadLayoutJ112},
+      {"c.mea", mea, &ReadMeaLayouts},
+      {"d.mea", m56 + std::string(20, '\x08'), &ReadMeaLayouts},  // not M48: read again as M56
+  };
+  TempFolder dir;
+  for (const auto& file : kFiles) {
+    LineList expected, lines;
+    const std::int32_t rc = file.layout(BinaryInput{file.bytes, false}, expected);
+    ASSERT_GT(expected.size(), 1000u) << file.name;
+    EXPECT_EQ(ReadMeasureBinary(dir.Write(file.name, file.bytes), lines), rc) << file.name;
+    EXPECT_EQ(lines, expected) << file.name;
+  }
+}
+
 TEST(BinaryMeasureFile, OpenAndReadFailures) {
   TempFolder dir;
   LineList lines;
