@@ -156,7 +156,7 @@ std::int32_t ReadMeaLayouts(const BinaryInput& in, LineOutput& lines) {
   // Without a read error, M48 fails this way only at a last record cut short, every record
   // before it whole and of a known type. When M56 makes no sense of the file either, it is
   // a 48-byte job cut short: say so, rather than what M56 stumbles over.
-  const bool m48CutShort = m48 == kBinaryReadFailed && !in.readFailed;
+  const bool m48CutShort = m48 == kBinaryReadFailed && !in.ReadFailed();
   if (!m48CutShort || ReadLayoutM56(in, trial) == kBinaryOk) return ReadLayoutM56(in, lines);
   ReadLayoutM48(in, lines);
   return kBinaryCutShort;
