@@ -141,6 +141,14 @@ long ReadSome(int fd, char* buffer, std::size_t size) {
   return static_cast<long>(count);
 }
 
+bool SeekToStart(int fd) { return ::lseek(fd, 0, SEEK_SET) == 0; }
+
+long long RegularFileSize(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
+  return static_cast<long long>(info.st_size);
+}
+
 FileStatus ReadWholeFile(const std::string& path, std::string& bytes, std::size_t limit) {
   bytes.clear();
   FileDescriptor fd;

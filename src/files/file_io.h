@@ -73,6 +73,11 @@ FileStatus OpenRegularFile(const std::string& path, FileDescriptor& fd);
 // Reads up to size bytes, retrying on EINTR and short reads; the count read, or -1 with errno.
 long ReadSome(int fd, char* buffer, std::size_t size);
 
+// Back to the start of an open file; false (errno set) when it cannot seek.
+bool SeekToStart(int fd);
+// The size of the regular file at path; -1 when it is none or cannot be looked at.
+long long RegularFileSize(const std::string& path);
+
 // The file a save to path writes: path itself, or what its symbolic links lead to.
 std::string SaveTargetPath(const std::string& path);
 

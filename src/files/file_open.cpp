@@ -39,6 +39,22 @@ bool LooksLikeText(const std::string& path) {
   });
 }
 
+// Above this size a text job is read a block at a time: held whole beside its records it
+// would not fit in memory. Smaller files are read whole, which is faster.
+constexpr long long kStreamedJobSize = 64LL << 20;
+
+// A large keyword job loaded without holding its text; false (data untouched) when the file is
+// no such job or did not read, so that it is opened the ordinary way.
+bool LoadStreamedJob(WorkingData& data, const std::string& path) {
+  if (RegularFileSize(path) < kStreamedJobSize) return false;
+  FileLineSource lines(path);
+  std::string_view first;
+  if (!lines.Next(first) || !IsKeywordLine(first) || !lines.Rewind()) return false;
+  if (!TryLoadMeasureLines(data, lines)) return false;
+  data.DataKind = DataKindMeasure;
+  return true;
+}
+
 }  // namespace
 
 ProbeResult ProbeFileKind(const std::string& path) {
@@ -70,6 +86,7 @@ OpenOutcome OpenDataFile(WorkingData& data, const std::string& path, const Setti
     return outcome;
   }
   outcome.RefreshViews = true;
+  if (LoadStreamedJob(data, path)) return outcome;
   TextFile text;
   if (!ReadTextFile(path, text)) {
     outcome.Messages.push_back(TableMessage(TextId::ErrorWhileReading));

@@ -1,5 +1,8 @@
 #include "files/line_file.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "records/text_lines.h"
 
 namespace theolink {
@@ -17,6 +20,67 @@ bool ReadTextFile(const std::string& path, TextFile& file) {
   // Editors that save UTF-8 may put a byte-order mark first; it is no part of the first line.
   if (file.Bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) file.Bytes.erase(0, 3);
   file.Lines = SplitLineViews(file.Bytes);
+  return true;
+}
+
+FileLineSource::FileLineSource(const std::string& path, std::size_t blockSize)
+    : block_(std::max<std::size_t>(blockSize, 16)) {
+  if (!OpenRegularFile(path, fd_).Ok()) {
+    end_ = true;
+    failed_ = true;
+  }
+}
+
+void FileLineSource::Fill() {
+  buffer_.erase(0, pos_);
+  pos_ = 0;
+  const std::size_t kept = buffer_.size();
+  buffer_.resize(kept + block_);
+  const long n = ReadSome(fd_.Get(), buffer_.data() + kept, block_);
+  if (n < 0) failed_ = true;
+  const std::size_t got = n > 0 ? static_cast<std::size_t>(n) : 0;
+  buffer_.resize(kept + got);
+  // ReadSome fills the block unless the file ends (or fails) first.
+  if (got < block_) end_ = true;
+  if (atStart_) {
+    atStart_ = false;
+    if (buffer_.compare(0, 3, "\xEF\xBB\xBF") == 0) pos_ = 3;
+  }
+}
+
+bool FileLineSource::Next(std::string_view& line) {
+  for (;;) {
+    const char* const data = buffer_.data();
+    const std::size_t n = buffer_.size();
+    const void* feed = std::memchr(data + pos_, '\n', n - pos_);
+    std::size_t stop = feed != nullptr ? static_cast<std::size_t>(static_cast<const char*>(feed) - data) : n;
+    if (const void* ret = std::memchr(data + pos_, '\r', stop - pos_))
+      stop = static_cast<std::size_t>(static_cast<const char*>(ret) - data);
+    // A CR last in the buffer may be the first half of a CR LF: look at the next byte first.
+    const bool needMore = stop == n || (data[stop] == '\r' && stop + 1 == n);
+    if (needMore && !end_) {
+      Fill();
+      continue;
+    }
+    if (stop == n) {
+      if (pos_ == n) return false;
+      line = std::string_view(data + pos_, n - pos_);
+      pos_ = n;
+      return true;
+    }
+    line = std::string_view(data + pos_, stop - pos_);
+    pos_ = stop + 1;
+    if (data[stop] == '\r' && pos_ < n && data[pos_] == '\n') ++pos_;
+    return true;
+  }
+}
+
+bool FileLineSource::Rewind() {
+  if (!fd_.Valid() || !SeekToStart(fd_.Get())) return false;
+  buffer_.clear();
+  pos_ = 0;
+  atStart_ = true;
+  end_ = false;
   return true;
 }
 

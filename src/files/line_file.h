@@ -1,10 +1,13 @@
 #pragma once
 // Text files as lists of 8-bit lines.
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "files/file_io.h"
 #include "files/line_sink.h"
 #include "records/line_list.h"
+#include "records/line_source.h"
 
 namespace theolink {
 
@@ -23,6 +26,30 @@ struct TextFile {
   LineViews Lines;
 };
 bool ReadTextFile(const std::string& path, TextFile& file);
+
+// A text file's lines read a block at a time, cut as ReadTextFile cuts them (the byte-order
+// mark passed over): memory stays at a block and the longest line, whatever the file's size.
+class FileLineSource final : public LineSource {
+ public:
+  explicit FileLineSource(const std::string& path, std::size_t blockSize = std::size_t{1} << 20);
+  // False when the file could not be opened (a folder, a device, not there...).
+  bool Opened() const { return fd_.Valid(); }
+  bool Failed() const override { return failed_; }
+  bool Next(std::string_view& line) override;
+  bool Rewind() override;
+
+ private:
+  // Keeps the bytes not yet handed out and reads the next block after them.
+  void Fill();
+
+  FileDescriptor fd_;
+  std::size_t block_;
+  std::string buffer_;
+  std::size_t pos_ = 0;
+  bool atStart_ = true;
+  bool end_ = false;
+  bool failed_ = false;
+};
 
 // Writes every line followed by CR LF, whole or not at all (AtomicFileWriter). False when
 // anything failed; the old file (if any) is then untouched and no temporary file is left.

@@ -6,10 +6,12 @@
 // Loaders leave DataKind alone; ClassifyTextLines and the open operation set it.
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "files/working_data.h"
 #include "records/line_list.h"
+#include "records/line_source.h"
 #include "records/settings.h"
 #include "records/text_id.h"
 
@@ -18,12 +20,15 @@ namespace theolink {
 // True when the first line looks like a keyword line (JOB, or a keyword without a comma).
 bool IsKeywordText(const LineList& lines);
 bool IsKeywordText(LineSpan lines);
+bool IsKeywordLine(std::string_view firstLine);
 // "OK" or one of the fixed English error texts; installs the job on "OK".
 std::string LoadMeasureLines(WorkingData& data, const LineList& lines);
 std::string LoadMeasureLines(WorkingData& data, LineSpan lines);
 // False for an empty list; else LoadMeasureLines(...) == "OK".
 bool TryLoadMeasureLines(WorkingData& data, const LineList& lines);
 bool TryLoadMeasureLines(WorkingData& data, LineSpan lines);
+// The same over lines read one at a time; a source that failed part way loads nothing.
+bool TryLoadMeasureLines(WorkingData& data, LineSource& lines);
 // Joins SC+SD of one point and BS+BSS shots, in place, without a second list.
 void MergeShotRecords(std::vector<MeasureRecord>& list);
 

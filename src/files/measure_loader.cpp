@@ -1,3 +1,4 @@
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -43,9 +44,9 @@ bool JoinBacksightPoint(MeasureRecord& record, const MeasureRecord& next) {
 
 bool IsKeywordText(const LineList& lines) { return IsKeywordText(ViewsOf(lines)); }
 
-bool IsKeywordText(LineSpan lines) {
-  if (lines.empty()) return false;
-  const std::string_view first = lines.front();
+bool IsKeywordText(LineSpan lines) { return !lines.empty() && IsKeywordLine(lines.front()); }
+
+bool IsKeywordLine(std::string_view first) {
   if (Trim(first).size() <= 8) return false;
   const std::string_view keyword = Trim(first.substr(0, 8));
   return keyword == "JOB" || keyword.find(',') == std::string_view::npos;
@@ -55,10 +56,14 @@ std::string LoadMeasureLines(WorkingData& data, const LineList& lines) {
   return LoadMeasureLines(data, ViewsOf(lines));
 }
 
-std::string LoadMeasureLines(WorkingData& data, LineSpan lines) {
+namespace {
+
+// Reads the job and installs it when it passed; nothing for a source that failed part way.
+std::optional<JobCheckStage> LoadJob(WorkingData& data, LineSource& lines) {
   std::vector<MeasureRecord> records;
   JobCheckResult job = ReadKeywordJob(lines, &records);
-  if (job.Stage != JobCheckStage::Passed) return std::string(MeasureLoadText(job.Stage));
+  if (lines.Failed()) return std::nullopt;
+  if (job.Stage != JobCheckStage::Passed) return job.Stage;
 
   ClearCoordData(data);
   ClearMeasureData(data);
@@ -68,7 +73,14 @@ std::string LoadMeasureLines(WorkingData& data, LineSpan lines) {
   data.InstrumentName = std::move(job.InstrumentName);
   MergeShotRecords(records);
   data.MeasurementList = std::move(records);
-  return std::string(MeasureLoadText(JobCheckStage::Passed));
+  return JobCheckStage::Passed;
+}
+
+}  // namespace
+
+std::string LoadMeasureLines(WorkingData& data, LineSpan lines) {
+  SpanLineSource source(lines);
+  return std::string(MeasureLoadText(*LoadJob(data, source)));
 }
 
 bool TryLoadMeasureLines(WorkingData& data, const LineList& lines) {
@@ -78,6 +90,10 @@ bool TryLoadMeasureLines(WorkingData& data, const LineList& lines) {
 bool TryLoadMeasureLines(WorkingData& data, LineSpan lines) {
   if (lines.empty()) return false;
   return LoadMeasureLines(data, lines) == MeasureLoadText(JobCheckStage::Passed);
+}
+
+bool TryLoadMeasureLines(WorkingData& data, LineSource& lines) {
+  return LoadJob(data, lines) == JobCheckStage::Passed;
 }
 
 void MergeShotRecords(std::vector<MeasureRecord>& list) {

@@ -8,9 +8,10 @@
 
 namespace theolink {
 
-JobCheckResult ReadKeywordJob(LineSpan lines, std::vector<MeasureRecord>* records) {
+JobCheckResult ReadKeywordJob(LineSource& lines, std::vector<MeasureRecord>* records) {
   JobCheckResult result;
-  if (lines.size() < 2) {
+  std::string_view line;
+  if (!lines.Next(line) || !lines.Next(line) || !lines.Rewind()) {
     result.Stage = JobCheckStage::TooFewLines;
     return result;
   }
@@ -18,16 +19,18 @@ JobCheckResult ReadKeywordJob(LineSpan lines, std::vector<MeasureRecord>* record
   // number of entries and the two that may be headers. Headers are single lines, so the
   // first line of an entry is all they need.
   std::size_t failedLine = 0, entries = 0;
-  std::string_view heads[2];
-  result.Code = WalkEntries(lines, false, failedLine, [&](std::string_view entry) {
-    if (entries < 2) heads[entries] = entry;
-    ++entries;
-    return true;
-  });
+  std::string heads[2];
+  result.Code = WalkEntries(
+      lines, false, failedLine,
+      [&](std::string_view entry) {
+        if (entries < 2) heads[entries].assign(entry);
+        ++entries;
+        return true;
+      },
+      &result.Line);
   if (result.Code != PreprocessOk) {
     result.Stage = JobCheckStage::Preprocess;
     result.Position = failedLine + 1;
-    result.Line = lines[failedLine];
     return result;
   }
   std::size_t start = 0;
@@ -42,6 +45,7 @@ JobCheckResult ReadKeywordJob(LineSpan lines, std::vector<MeasureRecord>* record
   if (records != nullptr) records->reserve(records->size() + entries - std::min(start, entries));
   std::size_t index = 0;
   MeasureRecord scratch;
+  lines.Rewind();
   WalkEntries(lines, true, failedLine, [&](std::string_view entry) {
     if (index++ < start) return true;
     MeasureRecord& record = records != nullptr ? records->emplace_back() : scratch;
@@ -59,6 +63,11 @@ JobCheckResult ReadKeywordJob(LineSpan lines, std::vector<MeasureRecord>* record
   });
   if (result.Stage == JobCheckStage::Passed) result.Code = 0;
   return result;
+}
+
+JobCheckResult ReadKeywordJob(LineSpan lines, std::vector<MeasureRecord>* records) {
+  SpanLineSource source(lines);
+  return ReadKeywordJob(source, records);
 }
 
 JobCheckResult ReadKeywordJob(const LineList& lines, std::vector<MeasureRecord>* records) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "records/line_list.h"
+#include "records/line_source.h"
 #include "records/measure_record.h"
 #include "records/result_texts.h"
 
@@ -32,6 +33,8 @@ struct JobCheckResult {
 // every record read, in order (on failure, those before it).
 // The records are built once, in place, in a list reserved to the exact count.
 JobCheckResult ReadKeywordJob(LineSpan lines, std::vector<MeasureRecord>* records);
+// The same over lines read one at a time (read twice: the source is rewound).
+JobCheckResult ReadKeywordJob(LineSource& lines, std::vector<MeasureRecord>* records);
 JobCheckResult ReadKeywordJob(const LineList& lines, std::vector<MeasureRecord>* records);
 
 // ReadKeywordJob without keeping the records.

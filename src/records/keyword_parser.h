@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "records/line_list.h"
+#include "records/line_source.h"
 #include "records/measure_record.h"
 
 namespace theolink {
@@ -46,6 +47,10 @@ PreprocessResult PreprocessLines(const LineList& input, LineList& output, std::s
 // A false from visit stops the walk (the result is then PreprocessOk).
 using EntryVisitor = std::function<bool(std::string_view entry)>;
 PreprocessResult WalkEntries(LineSpan input, bool join, std::size_t& failedLine, const EntryVisitor& visit);
+// The same over lines read one at a time; failedText (when given) receives the line that
+// stopped the walk.
+PreprocessResult WalkEntries(LineSource& input, bool join, std::size_t& failedLine, const EntryVisitor& visit,
+                             std::string* failedText = nullptr);
 
 // HeaderOk and the untrimmed value from character 9.
 HeaderResult ReadJobHeader(std::string_view entry, std::string& value);

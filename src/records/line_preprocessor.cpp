@@ -1,3 +1,4 @@
+#include <string>
 #include <string_view>
 
 #include "records/keyword_parser.h"
@@ -27,52 +28,55 @@ HeaderResult ReadHeader(std::string_view entry, std::string_view keyword, std::s
 
 }  // namespace
 
-PreprocessResult WalkEntries(LineSpan input, bool join, std::size_t& failedLine, const EntryVisitor& visit) {
+PreprocessResult WalkEntries(LineSource& input, bool join, std::size_t& failedLine, const EntryVisitor& visit,
+                             std::string* failedText) {
   failedLine = 0;
-  if (input.empty()) return PreprocessEmptyInput;
-  std::string joined;         // the open record when it has more than one line
-  std::string_view first;     // the open record's first line
-  bool open = false, multi = false;
+  std::string joined;  // the open record: its first line, and with join its continuations
+  bool open = false;
   // The open record goes out; false when visit asks to stop.
   auto close = [&] {
     if (!open) return true;
     open = false;
-    return visit(multi ? std::string_view(joined) : first);
+    return visit(joined);
   };
-  for (std::size_t i = 0; i < input.size(); ++i) {
-    const std::string_view line = input[i];
+  auto fail = [&](std::size_t i, std::string_view line, PreprocessResult result) {
+    failedLine = i;
+    if (failedText != nullptr) failedText->assign(line);
+    return result;
+  };
+  std::string_view line;
+  std::size_t i = 0;
+  for (; input.Next(line); ++i) {
     const std::string_view trimmed = Trim(line);
     if (trimmed.empty() || trimmed == "0") continue;
     switch (ClassifyKeyword(LineKeyword(line))) {
       case LineClass::Unknown:
-        failedLine = i;
-        return PreprocessUnknownKeyword;
+        return fail(i, line, PreprocessUnknownKeyword);
       case LineClass::SingleLine:
         if (!close() || !visit(line)) return PreprocessOk;
         break;
       case LineClass::Starter:
         if (!close()) return PreprocessOk;
-        first = line;
+        // Copied: the source may reuse the line's bytes once the next line is read.
+        joined.assign(line);
         open = true;
-        multi = false;
         break;
       case LineClass::Continuation:
-        if (!open) {
-          failedLine = i;
-          return PreprocessOrphanContinuation;
-        }
+        if (!open) return fail(i, line, PreprocessOrphanContinuation);
         if (!join) break;
-        if (!multi) {
-          joined.assign(first);
-          multi = true;
-        }
         joined += '|';
         joined += line;
         break;
     }
   }
+  if (i == 0) return PreprocessEmptyInput;
   close();
   return PreprocessOk;
+}
+
+PreprocessResult WalkEntries(LineSpan input, bool join, std::size_t& failedLine, const EntryVisitor& visit) {
+  SpanLineSource source(input);
+  return WalkEntries(source, join, failedLine, visit);
 }
 
 PreprocessResult PreprocessLines(const LineList& input, LineList& output, std::size_t& failedLine) {

@@ -9,6 +9,8 @@
 #include <fstream>
 
 #include "files/line_file.h"
+#include "files/line_loaders.h"
+#include "records/record_formatter.h"
 #include "support/mea_record.h"
 #include "test_support.h"
 
@@ -256,6 +258,43 @@ TEST_F(FileOpenTest, LineFileReadsEveryLineBreakKind) {
   EXPECT_EQ(lines, (LineList{"a", "b", "c", "d"}));
   EXPECT_FALSE(ReadTextLines((dir_ / "none").string(), lines));
   EXPECT_EQ(lines.size(), 4u) << "a failed read leaves the list alone";
+}
+
+TEST_F(FileOpenTest, LinesReadABlockAtATimeAreCutAsAWholeReadCutsThem) {
+  // Every break kind, empty lines and lines longer than a block, so that breaks (and the two
+  // bytes of a CR LF) fall on every block edge; a byte-order mark first.
+  std::string text = "\xEF\xBB\xBF";
+  const char* const breaks[] = {"\r\n", "\n", "\r", "\r\n\r\n", "\r\r"};
+  for (int i = 0; i < 60; ++i) text += std::string(static_cast<std::size_t>(i * 7 % 41), 'a' + i % 26) + breaks[i % 5];
+  text += "last without break";
+  const std::string path = Write("blocks.txt", text);
+  LineList whole;
+  ASSERT_TRUE(ReadTextLines(path, whole));
+  for (std::size_t block = 16; block <= 48; ++block) {
+    FileLineSource source(path, block);
+    for (int pass = 0; pass < 2; ++pass) {
+      LineList read;
+      std::string_view line;
+      while (source.Next(line)) read.emplace_back(line);
+      EXPECT_EQ(read, whole) << "block " << block << ", pass " << pass;
+      ASSERT_TRUE(source.Rewind());
+    }
+    EXPECT_FALSE(source.Failed());
+  }
+
+  // A job read this way loads as the whole file does.
+  const std::string job = "JOB     A1\r\nINST    X\r\nSTA     S1,1.5,\r\nXYZ     1,2,3\r\nSC      P1,0.0000,\r\nENZ     1,2,3\r\n";
+  WorkingData whole_job, streamed;
+  OpenDataFile(whole_job, Write("j.wkj", job), Settings{});
+  FileLineSource lines((dir_ / "j.wkj").string(), 16);
+  ASSERT_TRUE(TryLoadMeasureLines(streamed, lines));
+  EXPECT_EQ(streamed.JobName, whole_job.JobName);
+  ASSERT_EQ(streamed.MeasurementList.size(), 2u);
+  for (std::size_t i = 0; i < 2; ++i)
+    EXPECT_EQ(FormatRecordText(streamed.MeasurementList[i]), FormatRecordText(whole_job.MeasurementList[i]));
+  FileLineSource missing((dir_ / "none").string());
+  EXPECT_FALSE(TryLoadMeasureLines(streamed, missing));
+  EXPECT_EQ(streamed.JobName, "A1") << "a file that does not read changes nothing";
 }
 
 TEST_F(FileOpenTest, WriteIsWholeOrNothing) {
