@@ -3,11 +3,11 @@
 #include <string>
 
 #include "files/file_io.h"
+#include "files/line_file.h"
 #include "cli/cli_settings.h"
 #include "cli/commands.h"
 #include "records/job_check.h"
 #include "records/result_texts.h"
-#include "records/text_lines.h"
 #include "records/visible_text.h"
 
 namespace theolink::cli {
@@ -25,13 +25,14 @@ int RunCheck(const Args& args, std::ostream& out, std::ostream& err) {
   const bool wordsFit = args.size() == 1 && !args[0].empty() && args[0][0] != '-';
   if (const auto done = HelpOrUsage(args, wordsFit, kUsage, kUsage, out, err)) return *done;
   const std::string& path = args[0];
-  std::string bytes;
-  // Regular files only: a FIFO or a device in the file's place would never end.
-  if (const FileStatus read = ReadWholeFile(path, bytes); !read.Ok()) {
-    err << "theolink-cli check: cannot read " << FileStatusText(path, read) << '\n';
+  // Read as the loader reads a text job, a block at a time, so any size checks in little
+  // memory. Regular files only: a FIFO or a device in the file's place would never end.
+  FileLineSource lines(path);
+  const JobCheckResult result = ReadKeywordJob(lines, nullptr);
+  if (lines.Failed()) {
+    err << "theolink-cli check: cannot read " << FileStatusText(path, lines.Status()) << '\n';
     return 1;
   }
-  const JobCheckResult result = CheckKeywordJob(SplitTextLines(bytes));
   switch (result.Stage) {
     case JobCheckStage::Passed:
       out << path << ": " << std::to_string(result.RecordCount) << " records, job " << VisibleText(result.JobName)

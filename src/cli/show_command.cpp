@@ -27,6 +27,16 @@ void PrintHelp(std::ostream& out) {
 // The terminal takes UTF-8; names and codes in the data are GBK, as the window reads them.
 std::string ForTerminal(const std::string& data) { return IsValidUtf8(data) ? data : GbkToUtf8(data); }
 
+// The text view's lines printed as they are made: a large job is not held twice.
+class TerminalLines final : public LineSink {
+ public:
+  explicit TerminalLines(std::ostream& out) : out_(out) {}
+  void Add(std::string_view line) override { out_ << ForTerminal(std::string(line)) << '\n'; }
+
+ private:
+  std::ostream& out_;
+};
+
 void PrintRow(std::ostream& out, const std::vector<std::string>& cells) {
   for (std::size_t i = 0; i < cells.size(); ++i) {
     if (i > 0) out << '\t';
@@ -59,7 +69,8 @@ int RunShow(const Args& args, std::ostream& out, std::ostream& err) {
   }
 
   if (data.DataKind == DataKindMeasure) {
-    for (const std::string& line : MeasureTextLines(data, settings)) out << ForTerminal(line) << '\n';
+    TerminalLines lines(out);
+    WriteMeasureTextLines(data, settings, lines);
   } else {
     std::vector<std::string> header;
     for (TextId id : GridHeaderIds(data.DataKind, settings)) header.push_back(MessageText(id));

@@ -11,7 +11,7 @@ namespace {
 
 class TextViewWriter {
  public:
-  TextViewWriter(const Settings& settings, LineList& lines)
+  TextViewWriter(const Settings& settings, LineOut lines)
       : angleForm_(AngleFormCode(settings)), distanceForm_(DistanceFormCode(settings)), lines_(lines) {}
 
   void Record(const MeasureRecord& r) {
@@ -53,7 +53,7 @@ class TextViewWriter {
   }
 
   void Line(std::string_view keyword, std::initializer_list<std::string_view> fields) {
-    lines_.push_back(KeywordLine(keyword, fields));
+    lines_.Add(KeywordLine(keyword, fields));
   }
 
  private:
@@ -61,20 +61,24 @@ class TextViewWriter {
   std::string D(double x) const { return FormatDistance(x, distanceForm_); }
 
   int angleForm_, distanceForm_;
-  LineList& lines_;
+  LineOut lines_;
 };
 
 }  // namespace
 
 LineList MeasureTextLines(const WorkingData& data, const Settings& settings) {
   LineList lines;
-  if (data.MeasurementList.empty()) return lines;
-  lines.reserve(2 + data.MeasurementList.size() * 2);
+  lines.reserve(data.MeasurementList.empty() ? 0 : 2 + data.MeasurementList.size() * 2);
+  WriteMeasureTextLines(data, settings, lines);
+  return lines;
+}
+
+void WriteMeasureTextLines(const WorkingData& data, const Settings& settings, LineOut lines) {
+  if (data.MeasurementList.empty()) return;
   TextViewWriter writer(settings, lines);
   writer.Line("JOB", {data.JobName});
   writer.Line("INST", {data.InstrumentName});
   for (const MeasureRecord& record : data.MeasurementList) writer.Record(record);
-  return lines;
 }
 
 std::vector<TextId> GridHeaderIds(int dataKind, const Settings& settings) {

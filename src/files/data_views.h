@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "files/line_sink.h"
 #include "files/working_data.h"
 #include "records/line_list.h"
 #include "records/settings.h"
@@ -18,6 +19,8 @@ namespace theolink {
 // Lines of the text view: JOB, INST, then every record with every shot shown as "SC" plus
 // its "HVD" line, in the settings' units. Empty when there are no records.
 LineList MeasureTextLines(const WorkingData& data, const Settings& settings);
+// The same lines given one at a time, so a large job need not be held twice.
+void WriteMeasureTextLines(const WorkingData& data, const Settings& settings, LineOut lines);
 
 inline constexpr std::size_t CoordGridColumns = 6;
 inline constexpr std::size_t CodeGridColumns = 2;

@@ -1,6 +1,7 @@
 #include "files/line_file.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "records/text_lines.h"
@@ -25,10 +26,8 @@ bool ReadTextFile(const std::string& path, TextFile& file) {
 
 FileLineSource::FileLineSource(const std::string& path, std::size_t blockSize)
     : block_(std::max<std::size_t>(blockSize, 16)) {
-  if (!OpenRegularFile(path, fd_).Ok()) {
-    end_ = true;
-    failed_ = true;
-  }
+  status_ = OpenRegularFile(path, fd_);
+  end_ = !status_.Ok();
 }
 
 void FileLineSource::Fill() {
@@ -37,7 +36,7 @@ void FileLineSource::Fill() {
   const std::size_t kept = buffer_.size();
   buffer_.resize(kept + block_);
   const long n = ReadSome(fd_.Get(), buffer_.data() + kept, block_);
-  if (n < 0) failed_ = true;
+  if (n < 0) status_ = FileStatus::FromErrno(errno);
   const std::size_t got = n > 0 ? static_cast<std::size_t>(n) : 0;
   buffer_.resize(kept + got);
   // ReadSome fills the block unless the file ends (or fails) first.

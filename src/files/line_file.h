@@ -34,7 +34,9 @@ class FileLineSource final : public LineSource {
   explicit FileLineSource(const std::string& path, std::size_t blockSize = std::size_t{1} << 20);
   // False when the file could not be opened (a folder, a device, not there...).
   bool Opened() const { return fd_.Valid(); }
-  bool Failed() const override { return failed_; }
+  bool Failed() const override { return !status_.Ok(); }
+  // Why the file did not open or a read failed.
+  const FileStatus& Status() const { return status_; }
   bool Next(std::string_view& line) override;
   bool Rewind() override;
 
@@ -48,7 +50,7 @@ class FileLineSource final : public LineSource {
   std::size_t pos_ = 0;
   bool atStart_ = true;
   bool end_ = false;
-  bool failed_ = false;
+  FileStatus status_;
 };
 
 // Writes every line followed by CR LF, whole or not at all (AtomicFileWriter). False when
