@@ -13,9 +13,7 @@ namespace {
 
 std::string Metres(double value) { return FormatDistance(value, DistanceMetre); }
 
-void Emit(LineOut lines, std::initializer_list<std::string_view> items) {
-  for (std::string_view item : items) lines.Add(item);
-}
+void Emit(LineOut lines, std::initializer_list<std::string_view> items) { lines.AddAll(items); }
 
 void EmitLabel(LineOut lines, std::string_view layer, std::string_view x, std::string_view y, std::string_view text) {
   Emit(lines, {"0", "TEXT", "8", layer, "10", x, "20", y, "40", "0.8", "1", text});

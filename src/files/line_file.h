@@ -2,6 +2,7 @@
 // Text files as lists of 8-bit lines.
 #include <cstring>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "files/file_io.h"
@@ -51,11 +52,21 @@ class AtomicLineFile final : public LineSink {
         return;
       }
     }
+    used_ = static_cast<std::size_t>(Put(block_.get() + used_, line) - block_.get());
+  }
+  void AddAll(std::span<const std::string_view> lines) override {
+    std::size_t size = 0;
+    for (const std::string_view line : lines) size += line.size() + 2;
+    if (size > kBlockSize - used_) {
+      Pass();
+      if (size > kBlockSize) {
+        for (const std::string_view line : lines) Add(line);
+        return;
+      }
+    }
     char* at = block_.get() + used_;
-    if (!line.empty()) std::memcpy(at, line.data(), line.size());
-    at[line.size()] = '\r';
-    at[line.size() + 1] = '\n';
-    used_ += line.size() + 2;
+    for (const std::string_view line : lines) at = Put(at, line);
+    used_ = static_cast<std::size_t>(at - block_.get());
   }
   // True when every line was written and the file now stands under the target name.
   bool Commit() { return Finish().Ok(); }
@@ -66,6 +77,15 @@ class AtomicLineFile final : public LineSink {
 
  private:
   static constexpr std::size_t kBlockSize = std::size_t{64} << 10;
+
+  // Copies the line and its CR LF to at; where the next line goes.
+  static char* Put(char* at, std::string_view line) {
+    if (!line.empty()) std::memcpy(at, line.data(), line.size());
+    at += line.size();
+    *at++ = '\r';
+    *at++ = '\n';
+    return at;
+  }
 
   void Pass() {
     writer_.Write(std::string_view(block_.get(), used_));

@@ -18,6 +18,9 @@ constexpr long double kMetresPerIntFoot = 0.3048L;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
 __extension__ typedef unsigned __int128 Uint128;
 
 constexpr char kDigitPairs[] =
@@ -216,14 +219,18 @@ bool TryParseNumber(std::string_view text, double& value) {
   bool negative = false;
   if (i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
   const std::size_t start = i;
-  std::size_t digits = 0;
-  while (i < n && IsDigit(text[i])) ++i, ++digits;
+  std::size_t digits = 0, fractionDigits = 0;
+  std::uint64_t whole = 0;  // the digits without the point; wraps when too long, then unused
+  for (; i < n && IsDigit(text[i]); ++i, ++digits) whole = whole * 10 + static_cast<unsigned>(text[i] - '0');
   if (i < n && text[i] == '.') {
     ++i;
-    while (i < n && IsDigit(text[i])) ++i, ++digits;
+    for (; i < n && IsDigit(text[i]); ++i, ++digits, ++fractionDigits)
+      whole = whole * 10 + static_cast<unsigned>(text[i] - '0');
   }
   if (digits == 0) return false;
+  bool exponent = false;
   if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+    exponent = true;
     ++i;
     if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
     std::size_t expDigits = 0;
@@ -231,6 +238,13 @@ bool TryParseNumber(std::string_view text, double& value) {
     if (expDigits == 0) return false;
   }
   if (i != n) return false;
+  if (!exponent && digits <= 15) {
+    // Up to 15 digits are a whole number below 2^53 over a power of ten up to 10^15, both
+    // exact in a double, so one division rounds once: the double from_chars gives.
+    const double v = static_cast<double>(whole) / kPowersOfTen[fractionDigits];
+    value = negative ? -v : v;
+    return true;
+  }
   const char* first = text.data() + start;
   const char* last = text.data() + n;
   double v = 0;
