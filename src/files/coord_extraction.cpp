@@ -1,5 +1,7 @@
 #include "files/line_loaders.h"
 
+#include <algorithm>
+
 namespace theolink {
 
 std::optional<PointRecord> ExtractedPoint(const MeasureRecord& record) {
@@ -23,6 +25,10 @@ std::optional<PointRecord> ExtractedPoint(const MeasureRecord& record) {
 }
 
 void ExtractCoordPoints(const std::vector<MeasureRecord>& records, std::vector<PointRecord>& points) {
+  // Counted first: a list grown point by point is copied over and over.
+  const auto count = std::count_if(records.begin(), records.end(),
+                                   [](const MeasureRecord& record) { return ExtractedPoint(record).has_value(); });
+  points.reserve(points.size() + static_cast<std::size_t>(count));
   for (const MeasureRecord& record : records) {
     if (const auto point = ExtractedPoint(record)) points.push_back(*point);
   }

@@ -16,4 +16,8 @@ std::string FormatCsvMeasureRow(const MeasureRecord& record, const Settings& set
 // holds a comma, quote or blank is double-quoted so that the row reads back unchanged.
 std::string FormatPointRow(const PointRecord& point, int layout, const Settings& settings);
 
+// The same rows appended to row, so a writer can reuse one buffer for every row.
+void AppendCsvMeasureRow(std::string& row, const MeasureRecord& record, const Settings& settings);
+void AppendPointRow(std::string& row, const PointRecord& point, int layout, const Settings& settings);
+
 }  // namespace theolink

@@ -140,23 +140,28 @@ OpenOutcome OpenMeasureBinary(WorkingData& data, const std::string& path) {
 OpenOutcome OpenCoordBinary(WorkingData& data, const std::string& path) {
   OpenOutcome outcome;
   outcome.RefreshViews = true;
-  LineList memo;
+  // As for a job: the reader's lines go into one packed buffer, not a string each.
+  PackedLines memo;
   const std::int32_t result = ReadCoordBinary(path, memo);
-  RemoveBlankLines(memo);
   if (result != 0) {
     outcome.Messages.push_back(BinaryReadMessage(result, path));
     return outcome;
   }
+  LineViews lines = memo.Lines();
+  RemoveBlankLines(lines);
   // Lines the loader refuses (a 16-character name, no point at all) would otherwise leave
   // an unexplained empty grid.
-  if (!LoadCoordRecordLines(data, memo)) outcome.Messages.push_back(TableMessage(TextId::WrongFileFormat));
+  if (!LoadCoordRecordLines(data, lines)) outcome.Messages.push_back(TableMessage(TextId::WrongFileFormat));
   data.DataKind = DataKindCoord;
   return outcome;
 }
 
 void RemoveBlankLines(LineList& lines) {
-  lines.erase(std::remove_if(lines.begin(), lines.end(), [](const std::string& line) { return Trim(line).empty(); }),
-              lines.end());
+  std::erase_if(lines, [](const std::string& line) { return Trim(line).empty(); });
+}
+
+void RemoveBlankLines(LineViews& lines) {
+  std::erase_if(lines, [](std::string_view line) { return Trim(line).empty(); });
 }
 
 }  // namespace theolink

@@ -43,5 +43,6 @@ OpenOutcome OpenCoordBinary(WorkingData& data, const std::string& path);
 
 // Drops every line that is empty after trimming; the others keep order and text.
 void RemoveBlankLines(LineList& lines);
+void RemoveBlankLines(LineViews& lines);
 
 }  // namespace theolink

@@ -1,6 +1,9 @@
 #pragma once
 // Text files as lists of 8-bit lines.
 #include <cstddef>
+#include <cstring>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -67,16 +70,65 @@ class AtomicLineFile final : public LineSink {
   // False when the temporary file could not be created (Status says why).
   bool IsOpen() const { return writer_.Status().Ok(); }
   const FileStatus& Status() const { return writer_.Status(); }
+  // Lines are gathered in a block of their own: a DXF drawing is millions of tiny lines,
+  // and one copy per line is cheaper than two calls into the writer.
   void Add(std::string_view line) override {
-    writer_.Write(line);
-    writer_.Write("\r\n");
+    if (line.size() + 2 > kBlockSize - used_) {
+      Pass();
+      if (line.size() + 2 > kBlockSize) {
+        writer_.Write(line);
+        writer_.Write("\r\n");
+        return;
+      }
+    }
+    used_ = static_cast<std::size_t>(Put(block_.get() + used_, line) - block_.get());
+  }
+  void AddAll(std::span<const std::string_view> lines) override {
+    std::size_t size = 0;
+    for (const std::string_view line : lines) size += line.size() + 2;
+    if (size > kBlockSize - used_) {
+      Pass();
+      if (size > kBlockSize) {
+        for (const std::string_view line : lines) Add(line);
+        return;
+      }
+    }
+    char* at = block_.get() + used_;
+    for (const std::string_view line : lines) at = Put(at, line);
+    used_ = static_cast<std::size_t>(at - block_.get());
   }
   // True when every line was written and the file now stands under the target name.
   bool Commit() { return Finish().Ok(); }
-  FileStatus Finish() { return writer_.Commit(); }
+  FileStatus Finish() {
+    Pass();
+    return writer_.Commit();
+  }
 
  private:
+  static constexpr std::size_t kBlockSize = std::size_t{64} << 10;
+
+  // Copies the line and its CR LF to at; where the next line goes. Most lines of a drawing
+  // are a few characters, copied here rather than through a call.
+  static char* Put(char* at, std::string_view line) {
+    if (line.size() <= 8) {
+      for (const char c : line) *at++ = c;
+    } else {
+      std::memcpy(at, line.data(), line.size());
+      at += line.size();
+    }
+    *at++ = '\r';
+    *at++ = '\n';
+    return at;
+  }
+
+  void Pass() {
+    writer_.Write(std::string_view(block_.get(), used_));
+    used_ = 0;
+  }
+
   AtomicFileWriter writer_;
+  std::unique_ptr<char[]> block_ = std::make_unique_for_overwrite<char[]>(kBlockSize);
+  std::size_t used_ = 0;
 };
 
 }  // namespace theolink

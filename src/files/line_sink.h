@@ -1,6 +1,8 @@
 #pragma once
 // Where writers put their lines: a line list (the window's buffer) or, for large exports,
 // straight into a file (line_file.h), so no second copy of the output is held.
+#include <initializer_list>
+#include <span>
 #include <string_view>
 #include <variant>
 
@@ -24,6 +26,13 @@ class LineOut {
       (*lines)->emplace_back(line);
     } else {
       std::get<LineSink*>(target_)->Add(line);
+    }
+  }
+  void AddAll(std::initializer_list<std::string_view> lines) {
+    if (LineList* const* list = std::get_if<LineList*>(&target_)) {
+      (*list)->insert((*list)->end(), lines.begin(), lines.end());
+    } else {
+      std::get<LineSink*>(target_)->AddAll(std::span(lines.begin(), lines.size()));
     }
   }
   // Room for n more lines when they go to a list.

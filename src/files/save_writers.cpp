@@ -100,12 +100,22 @@ std::optional<TextId> ExportForSaveFilter(const WorkingData& data, int dataKind,
 
 void WriteCsvMeasure(const WorkingData& data, LineOut lines, const Settings& settings) {
   lines.Reserve(data.MeasurementList.size());
-  for (const MeasureRecord& record : data.MeasurementList) lines.Add(FormatCsvMeasureRow(record, settings));
+  std::string row;  // one buffer for every row
+  for (const MeasureRecord& record : data.MeasurementList) {
+    row.clear();
+    AppendCsvMeasureRow(row, record, settings);
+    lines.Add(row);
+  }
 }
 
 void WriteCoordLines(const WorkingData& data, LineOut lines, int layout, const Settings& settings) {
   lines.Reserve(data.PointList.size());
-  for (const PointRecord& point : data.PointList) lines.Add(FormatPointRow(point, layout, settings));
+  std::string row;
+  for (const PointRecord& point : data.PointList) {
+    row.clear();
+    AppendPointRow(row, point, layout, settings);
+    lines.Add(row);
+  }
 }
 
 void WriteJobFile(const WorkingData& data, LineOut lines) {

@@ -21,4 +21,24 @@ std::string LineSafeText(std::string_view text);
 // As LineSafeText, with an empty name written as "NONAME".
 std::string NameOrNoname(std::string_view text);
 
+// Builds the same lines as KeywordLine with the texts above, one at a time in a buffer kept
+// from line to line: a large file's records make no string per line or per value.
+class KeywordLineBuilder {
+ public:
+  // Starts a line: the keyword padded to 8 characters.
+  KeywordLineBuilder& Start(std::string_view keyword);
+  KeywordLineBuilder& Text(std::string_view field);
+  KeywordLineBuilder& SafeText(std::string_view field);  // as LineSafeText
+  KeywordLineBuilder& Metres(double metres);             // as MetreText
+  KeywordLineBuilder& Seconds(double arcSeconds);        // as SecondsText
+  // The line built; valid until the next Start.
+  std::string_view Line() const { return line_; }
+
+ private:
+  void Separate();
+
+  std::string line_;
+  bool first_ = true;
+};
+
 }  // namespace theolink

@@ -27,7 +27,17 @@ class FixedText {
     std::memset(data_ + n, 0, FieldSize - n);
   }
   // The text up to its terminating zero (a zero byte inside ends it early).
-  std::string_view View() const { return std::string_view(data_, ::strnlen(data_, Capacity)); }
+  std::string_view View() const {
+    // Names are read for every row a writer makes; a short field is scanned in line, as a
+    // library call costs more than the few bytes it looks at.
+    if constexpr (FieldSize <= 32) {
+      std::size_t n = 0;
+      while (n < Capacity && data_[n] != '\0') ++n;
+      return std::string_view(data_, n);
+    } else {
+      return std::string_view(data_, ::strnlen(data_, Capacity));
+    }
+  }
   std::string Str() const { return std::string(View()); }
   bool Empty() const { return data_[0] == '\0'; }
 

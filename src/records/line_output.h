@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -16,6 +17,10 @@ class LineOutput {
  public:
   virtual ~LineOutput() = default;
   virtual void Add(std::string_view line) = 0;
+  // Several lines in order, as many Adds; a sink may take them in one step.
+  virtual void AddAll(std::span<const std::string_view> lines) {
+    for (const std::string_view line : lines) Add(line);
+  }
 };
 
 // Appends to a line list.

@@ -30,8 +30,16 @@ class RecordWriter {
     return *this;
   }
   RecordWriter& Name(const NameText& name) { return Text(name.Empty() ? kNoName : name.View()); }
-  RecordWriter& Angle(double degrees) { return Text(FormatAngle(degrees, angleForm_)); }
-  RecordWriter& Distance(double metres) { return Text(FormatDistance(metres, distanceForm_)); }
+  RecordWriter& Angle(double degrees) {
+    Separate();
+    AppendAngle(text_, degrees, angleForm_);
+    return *this;
+  }
+  RecordWriter& Distance(double metres) {
+    Separate();
+    AppendDistance(text_, metres, distanceForm_);
+    return *this;
+  }
 
   std::string Take() { return std::move(text_); }
 

@@ -1,17 +1,34 @@
 #include "records/text_lines.h"
 
-#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace theolink {
 namespace {
 
+// How often c occurs in bytes, eight bytes at a time: a byte-by-byte count takes as long
+// as cutting the lines themselves.
+std::size_t CountByte(std::string_view bytes, char c) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101, kLow7 = 0x7F7F7F7F7F7F7F7F;
+  const std::uint64_t pattern = kOnes * static_cast<unsigned char>(c);
+  std::size_t count = 0, i = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes.data() + i, 8);
+    const std::uint64_t x = word ^ pattern;  // a zero byte where c stands
+    const std::uint64_t zero = ~(((x & kLow7) + kLow7) | x | kLow7);  // 0x80 in each
+    count += static_cast<std::size_t>(((zero >> 7) * kOnes) >> 56);
+  }
+  for (; i < bytes.size(); ++i) count += bytes[i] == c ? 1 : 0;
+  return count;
+}
+
 template <class Lines>
 Lines Split(std::string_view bytes) {
   Lines lines;
   // Room for every line up front: growing a list of millions of lines copies it over and over.
-  std::size_t breaks = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
-  if (breaks == 0) breaks = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\r'));
+  std::size_t breaks = CountByte(bytes, '\n');
+  if (breaks == 0) breaks = CountByte(bytes, '\r');
   lines.reserve(breaks + 1);
   // Line feeds are found with memchr, which scans many bytes at a time; carriage returns
   // are looked for only between two of them.

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace theolink {
@@ -17,12 +18,39 @@ constexpr long double kMetresPerIntFoot = 0.3048L;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
 __extension__ typedef unsigned __int128 Uint128;
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+void PutPair(char* at, unsigned pair) { std::memcpy(at, kDigitPairs + 2 * pair, 2); }
+
+// Writes the decimal digits of v so that they end at end; returns where they start.
+char* DigitsBefore(char* end, std::uint64_t v) {
+  char* p = end;
+  while (v >= 100) {
+    p -= 2;
+    PutPair(p, static_cast<unsigned>(v % 100));
+    v /= 100;
+  }
+  if (v >= 10) {
+    p -= 2;
+    PutPair(p, static_cast<unsigned>(v));
+  } else {
+    *--p = static_cast<char>('0' + v);
+  }
+  return p;
+}
 
 // "%.4f" of a finite double below 1e14 in magnitude, exact like to_chars: the value is
 // m * 2^e, so m * 10^4 * 2^e is rounded (ties to even) in integer arithmetic. Files hold
 // hundreds of thousands of coordinates, and this is several times faster.
-bool TryFastFixed4(double value, std::string& text) {
+bool TryFastFixed4(double value, std::string& out) {
   const auto bits = std::bit_cast<std::uint64_t>(value);
   const bool negative = (bits >> 63) != 0;
   const int exponentBits = static_cast<int>((bits >> 52) & 0x7FF);
@@ -51,24 +79,20 @@ bool TryFastFixed4(double value, std::string& text) {
   }
   char buffer[32];
   char* end = buffer + sizeof buffer;
-  char* p = end;
-  for (int i = 0; i < 4; ++i) {
-    *--p = static_cast<char>('0' + units % 10);
-    units /= 10;
-  }
-  *--p = '.';
-  do {
-    *--p = static_cast<char>('0' + units % 10);
-    units /= 10;
-  } while (units != 0);
+  const auto fraction = static_cast<unsigned>(units % 10000);
+  PutPair(end - 4, fraction / 100);
+  PutPair(end - 2, fraction % 100);
+  char* p = end - 5;
+  *p = '.';
+  p = DigitsBefore(p, units / 10000);
   if (negative) *--p = '-';
-  text.assign(p, end);
+  out.append(p, end);
   return true;
 }
 
 // Fixed notation through to_chars, which ignores the locale. A long double can need
 // almost 5000 digits, so a small buffer is tried first.
-std::string FixedText(long double value, int precision) {
+void AppendFixedText(std::string& out, long double value, int precision) {
   std::array<char, 96> small;
   // Both overloads round the exact binary value, so a value that a double holds exactly
   // takes the double one, which is many times faster.
@@ -77,23 +101,47 @@ std::string FixedText(long double value, int precision) {
   auto r = fitsDouble && static_cast<long double>(narrow) == value
                ? std::to_chars(small.data(), small.data() + small.size(), narrow, std::chars_format::fixed, precision)
                : std::to_chars(small.data(), small.data() + small.size(), value, std::chars_format::fixed, precision);
-  if (r.ec == std::errc()) return std::string(small.data(), r.ptr);
+  if (r.ec == std::errc()) {
+    out.append(small.data(), r.ptr);
+    return;
+  }
   std::string big(5200, '\0');
   r = std::to_chars(big.data(), big.data() + big.size(), value, std::chars_format::fixed, precision);
-  big.resize(r.ec == std::errc() ? static_cast<std::size_t>(r.ptr - big.data()) : 0);
-  return big;
+  if (r.ec == std::errc()) out.append(big.data(), r.ptr);
 }
 
-std::string NonFiniteText(long double value) {
-  if (std::isnan(value)) return "nan";
-  return value < 0 ? "-inf" : "inf";
+void AppendNonFinite(std::string& out, long double value) {
+  if (std::isnan(value)) {
+    out += "nan";
+  } else {
+    out += value < 0 ? "-inf" : "inf";
+  }
+}
+
+void AppendInteger(std::string& out, std::int64_t value) {
+  char buffer[24];
+  char* end = buffer + sizeof buffer;
+  const std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+  char* p = DigitsBefore(end, magnitude);
+  if (value < 0) *--p = '-';
+  out.append(p, end);
 }
 
 // Whole-number text of an integral long double.
-std::string WholeText(long double whole) {
-  if (whole == 0) return "0";  // no "-0" from a negative value that rounds to zero
-  if (std::fabs(whole) < 9.0e18L) return std::to_string(static_cast<std::int64_t>(whole));
-  return FixedText(whole, 0);
+void AppendWhole(std::string& out, long double whole) {
+  if (whole == 0) {
+    out += '0';  // no "-0" from a negative value that rounds to zero
+  } else if (std::fabs(whole) < 9.0e18L) {
+    AppendInteger(out, static_cast<std::int64_t>(whole));
+  } else {
+    AppendFixedText(out, whole, 0);
+  }
+}
+
+// A metre value as FormatFixed4 writes it, without the long double steps when the value
+// fits the exact integer path.
+void AppendMetres(std::string& out, double value) {
+  if (!TryFastFixed4(value, out)) AppendFixed4(out, value);
 }
 
 // Digits only, as the DMS reading takes its degree, minute and second parts.
@@ -139,29 +187,28 @@ double ParseDms(std::string_view text) {
   return static_cast<double>(negative ? -value : value);
 }
 
-std::string FormatDms(double degrees) {
-  if (std::isnan(degrees)) return NonFiniteText(degrees);
+void AppendDms(std::string& out, double degrees) {
+  if (std::isnan(degrees)) return AppendNonFinite(out, degrees);
   const bool negative = !(degrees >= 0);
   const long double x = negative ? -static_cast<long double>(degrees) : degrees;
-  if (std::isinf(x)) return NonFiniteText(negative ? -x : x);
-  const long double s = std::trunc(x * 3600.0L + 0.5L);
-  std::string text = negative ? "-" : "";
-  long double rest;
-  if (s < 9.0e18L) {
-    const auto whole = static_cast<std::int64_t>(s);
-    text += std::to_string(whole / 3600);
-    rest = static_cast<long double>(whole % 3600);
+  if (std::isinf(x)) return AppendNonFinite(out, negative ? -x : x);
+  if (negative) out += '-';
+  const long double halfUp = x * 3600.0L + 0.5L;  // whole seconds, rounded half up
+  int rest;
+  if (halfUp < 9.0e18L) {
+    const auto whole = static_cast<std::int64_t>(halfUp);  // truncates like trunc: halfUp > 0
+    AppendInteger(out, whole / 3600);
+    rest = static_cast<int>(whole % 3600);
   } else {
-    rest = std::fmod(s, 3600.0L);
-    text += FixedText(std::floor((s - rest) / 3600.0L), 0);
+    const long double s = std::trunc(halfUp);
+    const long double r = std::fmod(s, 3600.0L);
+    AppendFixedText(out, std::floor((s - r) / 3600.0L), 0);
+    rest = static_cast<int>(r);
   }
-  const int r = static_cast<int>(rest);
-  const char minutes[2] = {static_cast<char>('0' + r / 60 / 10), static_cast<char>('0' + r / 60 % 10)};
-  const char seconds[2] = {static_cast<char>('0' + r % 60 / 10), static_cast<char>('0' + r % 60 % 10)};
-  text += '.';
-  text.append(minutes, 2);
-  text.append(seconds, 2);
-  return text;
+  char tail[5] = {'.'};
+  PutPair(tail + 1, static_cast<unsigned>(rest / 60));
+  PutPair(tail + 3, static_cast<unsigned>(rest % 60));
+  out.append(tail, sizeof tail);
 }
 
 }  // namespace
@@ -172,14 +219,18 @@ bool TryParseNumber(std::string_view text, double& value) {
   bool negative = false;
   if (i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
   const std::size_t start = i;
-  std::size_t digits = 0;
-  while (i < n && IsDigit(text[i])) ++i, ++digits;
+  std::size_t digits = 0, fractionDigits = 0;
+  std::uint64_t whole = 0;  // the digits without the point; wraps when too long, then unused
+  for (; i < n && IsDigit(text[i]); ++i, ++digits) whole = whole * 10 + static_cast<unsigned>(text[i] - '0');
   if (i < n && text[i] == '.') {
     ++i;
-    while (i < n && IsDigit(text[i])) ++i, ++digits;
+    for (; i < n && IsDigit(text[i]); ++i, ++digits, ++fractionDigits)
+      whole = whole * 10 + static_cast<unsigned>(text[i] - '0');
   }
   if (digits == 0) return false;
+  bool exponent = false;
   if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+    exponent = true;
     ++i;
     if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
     std::size_t expDigits = 0;
@@ -187,6 +238,13 @@ bool TryParseNumber(std::string_view text, double& value) {
     if (expDigits == 0) return false;
   }
   if (i != n) return false;
+  if (!exponent && digits <= 15) {
+    // Up to 15 digits are a whole number below 2^53 over a power of ten up to 10^15, both
+    // exact in a double, so one division rounds once: the double from_chars gives.
+    const double v = static_cast<double>(whole) / kPowersOfTen[fractionDigits];
+    value = negative ? -v : v;
+    return true;
+  }
   const char* first = text.data() + start;
   const char* last = text.data() + n;
   double v = 0;
@@ -208,28 +266,49 @@ double ParseNumber(std::string_view text) {
   return v;
 }
 
-std::string FormatFixed4(long double value) {
-  if (!std::isfinite(value)) return NonFiniteText(value);
+void AppendFixed4(std::string& out, long double value) {
+  if (!std::isfinite(value)) return AppendNonFinite(out, value);
   const double narrow = std::fabs(value) < 1e14L ? static_cast<double>(value) : 0.0;
-  std::string text;
-  if (static_cast<long double>(narrow) == value && TryFastFixed4(narrow, text)) return text;
-  return FixedText(value, 4);
+  if (static_cast<long double>(narrow) == value && TryFastFixed4(narrow, out)) return;
+  AppendFixedText(out, value, 4);
 }
 
-std::string FormatRounded(long double value) {
-  if (!std::isfinite(value)) return NonFiniteText(value);
+std::string FormatFixed4(long double value) {
+  std::string text;
+  AppendFixed4(text, value);
+  return text;
+}
+
+namespace {
+
+void AppendRounded(std::string& out, long double value) {
+  if (!std::isfinite(value)) return AppendNonFinite(out, value);
   const long double whole = value >= 0 ? std::trunc(value + 0.5L) : -std::trunc(-value + 0.5L);
-  return WholeText(whole);
+  AppendWhole(out, whole);
+}
+
+}  // namespace
+
+std::string FormatRounded(long double value) {
+  std::string text;
+  AppendRounded(text, value);
+  return text;
+}
+
+void AppendAngle(std::string& out, double degrees, int form) {
+  const long double x = degrees;
+  switch (form) {
+    case AngleGon: return AppendFixed4(out, x * 3600.0L / 3240.0L);
+    case AngleMil: return AppendFixed4(out, x * 3600.0L / 202.5L);
+    case AngleSeconds: return AppendRounded(out, x * 3600.0L);
+    default: return AppendDms(out, degrees);
+  }
 }
 
 std::string FormatAngle(double degrees, int form) {
-  const long double x = degrees;
-  switch (form) {
-    case AngleGon: return FormatFixed4(x * 3600.0L / 3240.0L);
-    case AngleMil: return FormatFixed4(x * 3600.0L / 202.5L);
-    case AngleSeconds: return FormatRounded(x * 3600.0L);
-    default: return FormatDms(degrees);
-  }
+  std::string text;
+  AppendAngle(text, degrees, form);
+  return text;
 }
 
 double ParseAngle(std::string_view text, int form) {
@@ -241,13 +320,19 @@ double ParseAngle(std::string_view text, int form) {
   }
 }
 
-std::string FormatDistance(double metres, int form) {
+void AppendDistance(std::string& out, double metres, int form) {
   const long double m = metres;
   switch (form) {
-    case DistanceUsFoot: return FormatFixed4(m * kUsFeetPerMetre);
-    case DistanceIntFoot: return FormatFixed4(m * kIntFeetPerMetre);
-    default: return FormatFixed4(m);
+    case DistanceUsFoot: return AppendFixed4(out, m * kUsFeetPerMetre);
+    case DistanceIntFoot: return AppendFixed4(out, m * kIntFeetPerMetre);
+    default: return AppendMetres(out, metres);
   }
+}
+
+std::string FormatDistance(double metres, int form) {
+  std::string text;
+  AppendDistance(text, metres, form);
+  return text;
 }
 
 double ParseDistance(std::string_view text, int form) {

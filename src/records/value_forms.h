@@ -41,4 +41,9 @@ double ParseAngle(std::string_view text, int form);  // raises ConversionError
 std::string FormatDistance(double metres, int form);
 double ParseDistance(std::string_view text, int form);  // raises ConversionError
 
+// The same texts appended to out, for writers that build a whole line in one buffer.
+void AppendFixed4(std::string& out, long double value);
+void AppendAngle(std::string& out, double degrees, int form);
+void AppendDistance(std::string& out, double metres, int form);
+
 }  // namespace theolink

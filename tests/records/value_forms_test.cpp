@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <limits>
@@ -140,6 +141,16 @@ TEST(NumberGrammar, AcceptsOnlyPlainDecimalNumbers) {
   for (const auto& [text, expected] : good) {
     ASSERT_TRUE(TryParseNumber(text, v)) << text;
     EXPECT_DOUBLE_EQ(v, expected) << text;
+  }
+}
+
+// Short decimals take a quicker path than long ones; both must give the nearest double.
+TEST(NumberGrammar, ReadsDecimalsToTheNearestDouble) {
+  for (const std::string_view text : {"0.1", "-0.3", "12345678901.2345", "918507815540.4277", "-975786596794.1465"}) {
+    double expected = 0, v = 0;
+    std::from_chars(text.data(), text.data() + text.size(), expected);
+    ASSERT_TRUE(TryParseNumber(text, v)) << text;
+    EXPECT_EQ(v, expected) << text;
   }
 }
 
