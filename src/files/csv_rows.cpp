@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "records/default_names.h"
+#include "records/field_appender.h"
 #include "records/value_forms.h"
 
 namespace theolink {
@@ -29,46 +30,20 @@ void AppendPointField(std::string& row, std::string_view text) {
 std::string_view ShownNameView(const NameText& name) { return name.Empty() ? std::string_view(kNoName) : name.View(); }
 
 // Appends the fields of one row, joined by ','.
-class RowWriter {
+class RowWriter final : public FieldAppender<RowWriter> {
  public:
-  RowWriter(std::string& row, int angleForm, int distanceForm)
-      : row_(row), angleForm_(angleForm), distanceForm_(distanceForm) {}
+  RowWriter(std::string& row, int angleForm, int distanceForm) : FieldAppender(row, angleForm, distanceForm) {}
 
-  RowWriter& T(std::string_view field) {
-    Separate();
-    row_ += field;
-    return *this;
-  }
-  RowWriter& A(double degrees) {
-    Separate();
-    AppendAngle(row_, degrees, angleForm_);
-    return *this;
-  }
-  RowWriter& D(double metres) {
-    Separate();
-    AppendDistance(row_, metres, distanceForm_);
-    return *this;
-  }
   RowWriter& Point(std::string_view text) {
     Separate();
-    AppendPointField(row_, text);
+    AppendPointField(line_, text);
     return *this;
   }
   // Fields left empty.
   RowWriter& Skip(int count) {
-    row_.append(static_cast<std::size_t>(count), ',');
+    line_.append(static_cast<std::size_t>(count), ',');
     return *this;
   }
-
- private:
-  void Separate() {
-    if (!first_) row_ += ',';
-    first_ = false;
-  }
-
-  std::string& row_;
-  int angleForm_, distanceForm_;
-  bool first_ = true;
 };
 
 }  // namespace
@@ -78,15 +53,15 @@ void AppendCsvMeasureRow(std::string& row, const MeasureRecord& record, const Se
   switch (record.Kind) {
     case KindStation: {
       const StationBody& b = record.Station;
-      w.T("STA").T(ShownNameView(b.Name)).D(b.InstrumentHeight).T(b.Code.View()).D(b.X).D(b.Y).D(b.Z);
+      w.Text("STA").Text(ShownNameView(b.Name)).Distance(b.InstrumentHeight).Text(b.Code.View()).Distance(b.X).Distance(b.Y).Distance(b.Z);
       break;
     }
     case KindBacksight: {
       const BacksightBody& b = record.Backsight;
-      w.T("SC").T(ShownNameView(b.Name)).D(b.TargetHeight).T("");
-      w.A(b.HorizontalAngle).A(b.VerticalAngle).D(b.SlopeDistance);
+      w.Text("SC").Text(ShownNameView(b.Name)).Distance(b.TargetHeight).Text("");
+      w.Angle(b.HorizontalAngle).Angle(b.VerticalAngle).Distance(b.SlopeDistance);
       if (b.HasBacksightPoint != 0) {
-        w.D(b.BacksightEast).D(b.BacksightNorth).D(b.BacksightElevation);
+        w.Distance(b.BacksightEast).Distance(b.BacksightNorth).Distance(b.BacksightElevation);
       } else {
         w.Skip(3);
       }
@@ -94,25 +69,25 @@ void AppendCsvMeasureRow(std::string& row, const MeasureRecord& record, const Se
     }
     case KindAngleShot: {
       const AngleShotBody& b = record.AngleShot;
-      w.T("SC").T(ShownNameView(b.Name)).D(b.TargetHeight).T(b.Code.View());
-      w.A(b.HorizontalAngle).A(b.VerticalAngle).Skip(4);
+      w.Text("SC").Text(ShownNameView(b.Name)).Distance(b.TargetHeight).Text(b.Code.View());
+      w.Angle(b.HorizontalAngle).Angle(b.VerticalAngle).Skip(4);
       break;
     }
     case KindSlopeShot: {
       const SlopeShotBody& b = record.SlopeShot;
-      w.T("SC").T(ShownNameView(b.Name)).D(b.TargetHeight).T(b.Code.View());
-      w.A(b.HorizontalAngle).A(b.VerticalAngle).D(b.SlopeDistance).Skip(3);
+      w.Text("SC").Text(ShownNameView(b.Name)).Distance(b.TargetHeight).Text(b.Code.View());
+      w.Angle(b.HorizontalAngle).Angle(b.VerticalAngle).Distance(b.SlopeDistance).Skip(3);
       break;
     }
     case KindCoordShot: {
       const CoordShotBody& b = record.CoordShot;
-      w.T("SC").T(ShownNameView(b.Name)).D(b.TargetHeight).T(b.Code.View());
+      w.Text("SC").Text(ShownNameView(b.Name)).Distance(b.TargetHeight).Text(b.Code.View());
       if (b.HasObservation != 0) {
-        w.A(b.HorizontalAngle).A(b.VerticalAngle).D(b.SlopeDistance);
+        w.Angle(b.HorizontalAngle).Angle(b.VerticalAngle).Distance(b.SlopeDistance);
       } else {
         w.Skip(3);
       }
-      w.D(b.East).D(b.North).D(b.Elevation);
+      w.Distance(b.East).Distance(b.North).Distance(b.Elevation);
       break;
     }
     default:
@@ -129,9 +104,9 @@ std::string FormatCsvMeasureRow(const MeasureRecord& record, const Settings& set
 void AppendPointRow(std::string& row, const PointRecord& point, int layout, const Settings& settings) {
   RowWriter w(row, 0, DistanceFormCode(settings));
   if (layout == CoordLayoutCass)
-    w.Point(ShownNameView(point.Name)).Point(point.Code.View()).D(point.East).D(point.North).D(point.Elevation);
+    w.Point(ShownNameView(point.Name)).Point(point.Code.View()).Distance(point.East).Distance(point.North).Distance(point.Elevation);
   if (layout == CoordLayoutGts7)
-    w.Point(ShownNameView(point.Name)).D(point.East).D(point.North).D(point.Elevation).Point(point.Code.View());
+    w.Point(ShownNameView(point.Name)).Distance(point.East).Distance(point.North).Distance(point.Elevation).Point(point.Code.View());
 }
 
 std::string FormatPointRow(const PointRecord& point, int layout, const Settings& settings) {

@@ -1,6 +1,7 @@
 #include "records/record_formatter.h"
 
 #include "records/default_names.h"
+#include "records/field_appender.h"
 #include "records/text_trim.h"
 #include "records/value_forms.h"
 
@@ -9,10 +10,15 @@ namespace {
 
 constexpr auto npos = std::string_view::npos;
 
+// The text being built, made before the appender that writes into it.
+struct RecordText {
+  std::string text_;
+};
+
 // Builds one record text line by line; fields after the first are joined by ','.
-class RecordWriter {
+class RecordWriter final : private RecordText, public FieldAppender<RecordWriter> {
  public:
-  RecordWriter(int angleForm, int distanceForm) : angleForm_(angleForm), distanceForm_(distanceForm) {
+  RecordWriter(int angleForm, int distanceForm) : FieldAppender(text_, angleForm, distanceForm) {
     text_.reserve(96);
   }
 
@@ -21,38 +27,12 @@ class RecordWriter {
     if (!text_.empty()) text_ += '|';
     text_ += keyword;
     if (keyword.size() < 8) text_.append(8 - keyword.size(), ' ');
-    first_ = true;
-    return *this;
-  }
-  RecordWriter& Text(std::string_view field) {
-    Separate();
-    text_ += field;
+    Restart();
     return *this;
   }
   RecordWriter& Name(const NameText& name) { return Text(name.Empty() ? kNoName : name.View()); }
-  RecordWriter& Angle(double degrees) {
-    Separate();
-    AppendAngle(text_, degrees, angleForm_);
-    return *this;
-  }
-  RecordWriter& Distance(double metres) {
-    Separate();
-    AppendDistance(text_, metres, distanceForm_);
-    return *this;
-  }
 
   std::string Take() { return std::move(text_); }
-
- private:
-  void Separate() {
-    if (!first_) text_ += ',';
-    first_ = false;
-  }
-
-  int angleForm_;
-  int distanceForm_;
-  std::string text_;
-  bool first_ = true;
 };
 
 bool IsNoteLine(std::string_view text) { return LineKeyword(text) == "NOTE"; }

@@ -92,6 +92,14 @@ bool TryFastFixed4(double value, std::string& out) {
 
 // Fixed notation through to_chars, which ignores the locale. A long double can need
 // almost 5000 digits, so a small buffer is tried first.
+// A Format function from its Append twin: the text in a string of its own.
+template <auto Append, class... Values>
+std::string Formatted(Values... values) {
+  std::string text;
+  Append(text, values...);
+  return text;
+}
+
 void AppendFixedText(std::string& out, long double value, int precision) {
   std::array<char, 96> small;
   // Both overloads round the exact binary value, so a value that a double holds exactly
@@ -273,11 +281,7 @@ void AppendFixed4(std::string& out, long double value) {
   AppendFixedText(out, value, 4);
 }
 
-std::string FormatFixed4(long double value) {
-  std::string text;
-  AppendFixed4(text, value);
-  return text;
-}
+std::string FormatFixed4(long double value) { return Formatted<AppendFixed4>(value); }
 
 namespace {
 
@@ -289,11 +293,7 @@ void AppendRounded(std::string& out, long double value) {
 
 }  // namespace
 
-std::string FormatRounded(long double value) {
-  std::string text;
-  AppendRounded(text, value);
-  return text;
-}
+std::string FormatRounded(long double value) { return Formatted<AppendRounded>(value); }
 
 void AppendAngle(std::string& out, double degrees, int form) {
   const long double x = degrees;
@@ -305,11 +305,7 @@ void AppendAngle(std::string& out, double degrees, int form) {
   }
 }
 
-std::string FormatAngle(double degrees, int form) {
-  std::string text;
-  AppendAngle(text, degrees, form);
-  return text;
-}
+std::string FormatAngle(double degrees, int form) { return Formatted<AppendAngle>(degrees, form); }
 
 double ParseAngle(std::string_view text, int form) {
   switch (form) {
@@ -329,11 +325,7 @@ void AppendDistance(std::string& out, double metres, int form) {
   }
 }
 
-std::string FormatDistance(double metres, int form) {
-  std::string text;
-  AppendDistance(text, metres, form);
-  return text;
-}
+std::string FormatDistance(double metres, int form) { return Formatted<AppendDistance>(metres, form); }
 
 double ParseDistance(std::string_view text, int form) {
   const long double t = ParseNumber(text);
