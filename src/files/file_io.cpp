@@ -14,6 +14,7 @@ namespace theolink {
 namespace {
 
 constexpr std::size_t kFlushSize = 1 << 20;
+constexpr std::size_t kDirectWriteSize = 1 << 15;
 constexpr std::size_t kMaxNameInTemporary = 200;  // keeps ".<name>.<random>.tmp" under NAME_MAX
 
 // Temporary files of the saves in flight, for the signal handler. Plain atomic pointers are
@@ -283,6 +284,13 @@ AtomicFileWriter::~AtomicFileWriter() { Discard(); }
 
 void AtomicFileWriter::Write(std::string_view bytes) {
   if (!status_.Ok() || (!fd_.Valid() && !inPlace_)) return;
+  // A block as large as this goes straight to the file: gathering it first would copy every
+  // byte of a large save once more.
+  if (!inPlace_ && bytes.size() >= kDirectWriteSize) {
+    Flush();
+    if (status_.Ok() && !WriteAll(fd_.Get(), bytes)) status_ = FileStatus::FromErrno(errno);
+    return;
+  }
   pending_.append(bytes);
   // In place, the old file stays as it was until everything has been produced.
   if (!inPlace_ && pending_.size() >= kFlushSize) Flush();
