@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 
+#include "bench_jobs.h"
 #include "records/binary_coord_reader.h"
 #include "records/binary_measure_reader.h"
 
@@ -27,22 +28,8 @@ void PutText(std::string& record, std::size_t at, const std::string& text) { rec
 std::string MakeJob() {
   std::string file(112, '\0');
   file.reserve(112 * (kRecords + 1));
-  for (int i = 0; i < kRecords; ++i) {
-    std::string r(112, '\0');
-    static constexpr int kTypes[] = {1, 2, 4, 4, 7, 7, 3, 6, 4, 7};
-    r[0] = static_cast<char>(kTypes[i % 10]);
-    PutText(r, 1, "PT" + std::to_string(i));
-    PutText(r, 31, "CODE" + std::to_string(i % 37));
-    PutF64(r, 48, 3'000'000.0 + i * 0.123);
-    PutF64(r, 56, 500'000.0 + i * 0.456);
-    PutF64(r, 64, 100.0 + (i % 1000) * 0.01);
-    PutF64(r, 72, (i * 7919) % 1'296'000);
-    PutF64(r, 80, 324000 + (i % 3600));
-    PutF64(r, 88, 10.0 + (i % 500) * 0.1234);
-    PutF64(r, 96, 1.55);
-    PutF64(r, 104, 1.8);
-    file += r;
-  }
+  static constexpr int kTypes[] = {1, 2, 4, 4, 7, 7, 3, 6, 4, 7};
+  for (int i = 0; i < kRecords; ++i) file += bench::BinaryJobRecord(i, kTypes[i % 10]);
   return file;
 }
 

@@ -31,33 +31,12 @@ namespace fs = std::filesystem;
 
 constexpr int kRuns = 3;
 
-void PutF64(char* record, std::size_t at, double v) {
-  const auto bits = std::bit_cast<std::uint64_t>(v);
-  for (int i = 0; i < 8; ++i) record[at + i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
-}
-
 // A binary .job (112-byte header and records): stations, backsights and shots of every kind.
 void WriteBinaryJob(const fs::path& path, int records) {
   std::ofstream out(path, std::ios::binary);
-  char record[112] = {};
-  out.write(record, sizeof record);
+  out << std::string(112, '\0');
   static constexpr int kTypes[] = {1, 2, 4, 4, 7, 7, 3, 6, 4, 8};
-  for (int i = 0; i < records; ++i) {
-    std::memset(record, 0, sizeof record);
-    record[0] = static_cast<char>(kTypes[i % 10]);
-    const std::string name = "PT" + std::to_string(i), code = "CODE" + std::to_string(i % 37);
-    std::memcpy(record + 1, name.data(), name.size());
-    std::memcpy(record + 31, code.data(), code.size());
-    PutF64(record, 48, 3'000'000.0 + i * 0.123);
-    PutF64(record, 56, 500'000.0 + i * 0.456);
-    PutF64(record, 64, 100.0 + (i % 1000) * 0.01);
-    PutF64(record, 72, (i * 7919) % 1'296'000);
-    PutF64(record, 80, 324000 + (i % 3600));
-    PutF64(record, 88, 10.0 + (i % 500) * 0.1234);
-    PutF64(record, 96, 1.55);
-    PutF64(record, 104, 1.8);
-    out.write(record, sizeof record);
-  }
+  for (int i = 0; i < records; ++i) out << bench::BinaryJobRecord(i, kTypes[i % 10]);
 }
 
 struct Measure {

@@ -1,5 +1,7 @@
 #pragma once
 // Generated inputs the benchmarks share, so every figure is measured on the same job.
+#include <bit>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +13,24 @@ inline std::string Metres(double v) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%.4f", v);  // generator only; the C locale is in force
   return buffer;
+}
+
+// One 112-byte binary .job record of the given type: name PT<i>, code CODE<i % 37>, and
+// coordinates, angles and distances that vary with i (little-endian doubles).
+inline std::string BinaryJobRecord(int i, int type) {
+  std::string r(112, '\0');
+  r[0] = static_cast<char>(type);
+  const std::string name = "PT" + std::to_string(i), code = "CODE" + std::to_string(i % 37);
+  r.replace(1, name.size(), name);
+  r.replace(31, code.size(), code);
+  const double values[] = {3'000'000.0 + i * 0.123, 500'000.0 + i * 0.456, 100.0 + (i % 1000) * 0.01,
+                           static_cast<double>((i * 7919) % 1'296'000), static_cast<double>(324000 + (i % 3600)),
+                           10.0 + (i % 500) * 0.1234, 1.55, 1.8};
+  for (std::size_t k = 0; k < 8; ++k) {
+    const auto bits = std::bit_cast<std::uint64_t>(values[k]);
+    for (std::size_t b = 0; b < 8; ++b) r[48 + 8 * k + b] = static_cast<char>((bits >> (8 * b)) & 0xFF);
+  }
+  return r;
 }
 
 // A keyword job of `records` records, ten per round: STA, BS joined with its BSS shot,
