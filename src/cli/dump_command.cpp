@@ -1,6 +1,7 @@
 // dump FILE: the keyword lines that the binary readers make of an instrument file.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "cli/cli_settings.h"
 #include "cli/commands.h"
@@ -11,18 +12,19 @@
 
 namespace theolink::cli {
 
+namespace {
+
+constexpr std::string_view kHelp =
+    "Usage: theolink-cli dump FILE\n"
+    "Prints the keyword lines read from a binary measurement file (.mea, .dat, .job, .jbf)\n"
+    "or coordinate file (.coo, .pts, .cor, .ptf), one per line. A read failure prints the\n"
+    "lines read before it, then the failure on the error stream, and exits with 1.\n";
+
+}  // namespace
+
 int RunDump(const Args& args, std::ostream& out, std::ostream& err) {
-  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-    out << "Usage: theolink-cli dump FILE\n"
-           "Prints the keyword lines read from a binary measurement file (.mea, .dat, .job, .jbf)\n"
-           "or coordinate file (.coo, .pts, .cor, .ptf), one per line. A read failure prints the\n"
-           "lines read before it, then the failure on the error stream, and exits with 1.\n";
-    return 0;
-  }
-  if (args.size() != 1) {
-    err << "Usage: theolink-cli dump FILE\n";
-    return 2;
-  }
+  if (const auto done = HelpOrUsage(args, args.size() == 1, kHelp, "Usage: theolink-cli dump FILE\n", out, err))
+    return *done;
   const std::string& path = args[0];
   // The extension decides as in the window's open dispatch.
   const std::string ext = BinaryExtension(path);

@@ -118,6 +118,9 @@ class CheckProgram : public ::testing::Test {
 TEST_F(CheckProgram, CountsTheSampleRecords) {
   EXPECT_EQ(Run("check '" + kSample + "'"), 0);
   EXPECT_NE(out_.find(": 18 records, job KANALWEG_2026,"), std::string::npos) << out_;
+  // A byte-order mark is passed over, as the loader passes over it.
+  EXPECT_EQ(Run("check '" + Write("\xEF\xBB\xBFJOB     A\r\nINST    B\r\nNOTE    x\r\n") + "'"), 0) << err_;
+  EXPECT_NE(out_.find(": 1 records, job A,"), std::string::npos) << out_;
 }
 
 TEST_F(CheckProgram, ReportsTheFailingEntry) {
