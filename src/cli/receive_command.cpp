@@ -79,7 +79,7 @@ int Receive(const TransferArgs& parsed, std::ostream& out, std::ostream& err) {
   };
   if (controller.ReceiveLimitReached()) {
     err << "theolink-cli receive: stopped after " << controller.ReceivedByteCount() << " bytes, more than the limit of "
-        << (parsed.MaxBytes != 0 ? parsed.MaxBytes : DefaultReceiveLimit)
+        << controller.ReceiveLimit()
         << " (--max-bytes); nothing written\n";
     return fail();
   }
