@@ -110,6 +110,8 @@ constexpr TextEntry kTexts[] = {
     {TextId::WrittenInPlace, "文件所在的文件夹不允许新建文件，已直接改写原文件；此次写入不是原子写入。",
      "The file was written in place, as its folder allows no new file; the write was not atomic."},
     {TextId::FileCutShort, "文件被截断：最后一条记录不完整", "file is cut short: its last record is incomplete"},
+    // %1 the file and the system's reason.
+    {TextId::RawCopyFailed, "接收数据的原始副本不完整：%1", "The raw copy of the received bytes is incomplete: %1"},
 };
 
 constexpr bool EntriesInIdOrder() {

@@ -97,6 +97,7 @@ enum class TextId : std::uint8_t {
   RawCopyKeepsAll,
   WrittenInPlace,
   FileCutShort,
+  RawCopyFailed,
   Count_  // number of entries; not a text
 };
 

@@ -768,12 +768,15 @@ void TForm1::TransferEnded() {
   transferRunning_ = false;
   if (!host_.PortErrorText().empty()) ShowPortError(host_.PortErrorText());
   if (controller_.LinkDropped()) Notice(TextId::LinkDropped);
-  const std::string path = controller_.RawCopyPath();
+  // A copy that failed part way is not pointed to as if it held everything.
+  const std::string& copyError = rawCopy_.Error();
+  const std::string path = copyError.empty() ? controller_.RawCopyPath() : std::string();
   if (controller_.ReceiveLimitReached()) {
     ShowReceiveLimit(path);
-    return;
+  } else if (!path.empty()) {
+    ShowRawCopyPath(path);
   }
-  if (!path.empty()) ShowRawCopyPath(path);
+  if (!copyError.empty()) dialogs_.ShowNotice(UiText(FillText(PickText(TextId::RawCopyFailed), {copyError})), kAppTitle);
 }
 
 void TForm1::ShowReceiveLimit(const std::string& rawCopyPath) {

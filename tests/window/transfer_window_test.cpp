@@ -76,6 +76,21 @@ TEST_F(TransferWindowTest, ReceivedJobIsShownWithItsTotal) {
   EXPECT_TRUE(Control("OpenBtn")->isEnabled());
 }
 
+TEST_F(TransferWindowTest, ARawCopyThatCannotBeMadeIsSaidAndTheJobStillLoads) {
+  Watchdog watchdog(std::chrono::seconds(20), "raw copy failed");
+  WriteBytes(File("received"), "a file where the copies' folder should be");
+  StartOnPty();
+  Click("ReceiveBtn");
+  pty_.Send(ReadBytes(std::string(THEOLINK_TEST_DATA) + "/e2e/job.wkj"));
+  QTRY_VERIFY_WITH_TIMEOUT(!dialogs_.notices.empty(), 8000);
+  EXPECT_TRUE(dialogs_.notices.back().startsWith(
+      QStringLiteral("The raw copy of the received bytes is incomplete: ") + QString::fromStdString(File("received"))))
+      << dialogs_.notices.back().toStdString();
+  EXPECT_FALSE(form_->StatusText(0).contains(QStringLiteral("Raw copy: ")));
+  EXPECT_EQ(form_->Data().DataKind, DataKindMeasure);
+  EXPECT_FALSE(form_->Data().MeasurementList.empty());
+}
+
 TEST_F(TransferWindowTest, SendOfCoordinatesAndOfCodesMatchesTheWireByteForByte) {
   Watchdog watchdog(std::chrono::seconds(30), "send");
   StartOnPty();
