@@ -13,6 +13,8 @@
 #include <iterator>
 #include <string>
 
+#include "support/temp_dir.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -32,12 +34,6 @@ struct CliRun {
 
 class CliTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("theolink_cli_" + std::to_string(::getpid()) + "_" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
 
   // shellPrefix runs first in the same shell (a ulimit, say).
   CliRun Cli(const std::string& args, const std::string& shellPrefix = "") {
@@ -49,7 +45,8 @@ class CliTest : public ::testing::Test {
   std::string In(const char* name) { return "'" + (kData / name).string() + "'"; }
   std::string Out(const char* name) { return (dir_ / name).string(); }
 
-  fs::path dir_;
+  theolink::test::TempDir tmp_{"theolink_cli"};
+  fs::path dir_{tmp_.Path()};
 };
 
 struct GoldenCase {

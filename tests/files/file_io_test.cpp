@@ -10,6 +10,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "support/temp_dir.h"
+
 namespace theolink {
 namespace {
 
@@ -17,12 +19,6 @@ namespace fs = std::filesystem;
 
 class FileIoTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("theolink_io_" + std::to_string(::getpid()) + "_" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
   std::string Path(const char* name) const { return (dir_ / name).string(); }
   std::size_t Entries() const {
     std::size_t n = 0;
@@ -30,7 +26,13 @@ class FileIoTest : public ::testing::Test {
     return n;
   }
 
-  fs::path dir_;
+  // Other users reach its files, as in a folder made with the usual umask: one test plays
+  // the refused writer as `nobody`.
+  FileIoTest() { fs::permissions(dir_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                           fs::perms::others_read | fs::perms::others_exec); }
+
+  test::TempDir tmp_{"theolink_io"};
+  fs::path dir_{tmp_.Path()};
 };
 
 TEST_F(FileIoTest, WholeFileReaderTakesRegularFilesOnly) {

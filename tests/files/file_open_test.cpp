@@ -12,6 +12,7 @@
 #include "files/line_loaders.h"
 #include "records/record_formatter.h"
 #include "support/mea_record.h"
+#include "support/temp_dir.h"
 #include "test_support.h"
 
 namespace theolink {
@@ -22,12 +23,6 @@ using test::MeaRecord;
 
 class FileOpenTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("theolink_open_" + std::to_string(::getpid()) + "_" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
 
   std::string Write(const std::string& name, const std::string& bytes) {
     const std::string path = (dir_ / name).string();
@@ -35,7 +30,8 @@ class FileOpenTest : public ::testing::Test {
     return path;
   }
 
-  fs::path dir_;
+  test::TempDir tmp_{"theolink_open"};
+  fs::path dir_{tmp_.Path()};
 };
 
 // "北京" in GBK: a CASS file with a Chinese point name.
