@@ -112,6 +112,8 @@ constexpr TextEntry kTexts[] = {
     {TextId::FileCutShort, "文件被截断：最后一条记录不完整", "file is cut short: its last record is incomplete"},
     // %1 the file and the system's reason.
     {TextId::RawCopyFailed, "接收数据的原始副本不完整：%1", "The raw copy of the received bytes is incomplete: %1"},
+    // Status panel 0's short form of ReceiveLimitReached; %1 the limit in bytes.
+    {TextId::ReceiveLimitStatus, "已达大小上限（%1 字节）", "Size limit reached (%1 bytes)"},
 };
 
 constexpr bool EntriesInIdOrder() {

@@ -98,6 +98,7 @@ enum class TextId : std::uint8_t {
   WrittenInPlace,
   FileCutShort,
   RawCopyFailed,
+  ReceiveLimitStatus,
   Count_  // number of entries; not a text
 };
 

@@ -780,15 +780,17 @@ void TForm1::TransferEnded() {
 }
 
 void TForm1::ShowReceiveLimit(const std::string& rawCopyPath) {
-  // Nothing was loaded, so say why and where the bytes are.
-  QString text = UiText(FillText(PickText(TextId::ReceiveLimitReached), {std::to_string(controller_.ReceiveLimit())}));
-  QString where;
+  // Nothing was loaded, so say why and where the bytes are: the whole story in a notice,
+  // its head in panel 0, which is too narrow for more.
+  const std::string limit = std::to_string(controller_.ReceiveLimit());
+  QString text = UiText(FillText(PickText(TextId::ReceiveLimitReached), {limit}));
   if (!rawCopyPath.empty()) {
-    text += QStringLiteral(" ") + T(TextId::RawCopyKeepsAll);
-    where = T(TextId::RawCopyKept) + QString::fromLocal8Bit(rawCopyPath.c_str());
+    text += QStringLiteral(" ") + T(TextId::RawCopyKeepsAll) + QStringLiteral("\n") + T(TextId::RawCopyKept) +
+            QString::fromLocal8Bit(rawCopyPath.c_str());
   }
-  SetStatus(0, where.isEmpty() ? text : text + QStringLiteral("  ") + where);
-  dialogs_.ShowNotice(where.isEmpty() ? text : text + QStringLiteral("\n") + where, kAppTitle);
+  SetStatus(0, UiText(FillText(PickText(TextId::ReceiveLimitStatus), {limit})));
+  panels_[0]->setToolTip(text);
+  dialogs_.ShowNotice(text, kAppTitle);
 }
 
 void TForm1::ShowMessage(TextId message) { Notice(message); }
