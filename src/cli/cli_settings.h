@@ -1,6 +1,7 @@
 #pragma once
-// Command-line options shared by convert and show: the five display and export settings,
-// plus the positional arguments and --to. Defaults: DMS, metre, K 0.00, grid scale 1.00, NEZ.
+// Command-line options shared by the commands: the five display and export settings, the
+// positional arguments and --to (defaults: DMS, metre, K 0.00, grid scale 1.00, NEZ), and the
+// help and usage steps every command starts with.
 #include <optional>
 #include <ostream>
 #include <string>
