@@ -95,6 +95,13 @@ int RunConvert(const Args& args, std::ostream& out, std::ostream& err) {
     }
   }
 
+  // A job goes from file to file a run of records at a time; anything else, or a job that
+  // does not read whole, is opened and saved the ordinary way, which says what is wrong.
+  if (probe == ProbeText || probe == ProbeBinary) {
+    if (const auto status = WriteJobFileOutput(input, options->Format, output, options->Overwrite, settings, err))
+      return *status;
+  }
+
   WorkingData data;
   const OpenOutcome opened = OpenDataFile(data, input, settings);
   if (!ReportOpen(opened, data, input, err)) return 1;

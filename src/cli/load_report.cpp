@@ -6,8 +6,7 @@
 
 namespace theolink::cli {
 
-void ReportCuts(const WorkingData& data, const std::string& path, std::ostream& err) {
-  const TextCuts& cuts = data.Cuts;
+void ReportCuts(const TextCuts& cuts, const std::string& path, std::ostream& err) {
   if (cuts.Count == 0) return;
   err << path << ": " << cuts.Count << (cuts.Count == 1 ? " name or code" : " names or codes")
       << " longer than 15 characters cut to 15\n";
@@ -19,7 +18,7 @@ void ReportCuts(const WorkingData& data, const std::string& path, std::ostream& 
 
 bool ReportOpen(const OpenOutcome& opened, const WorkingData& data, const std::string& path, std::ostream& err) {
   if (opened.Messages.empty()) {
-    ReportCuts(data, path, err);
+    ReportCuts(data.Cuts, path, err);
     return true;
   }
   for (const ShownMessage& message : opened.Messages) err << path << ": " << MessageText(message) << '\n';

@@ -3,12 +3,15 @@
 #include <csignal>
 
 #include "cli/cli_settings.h"
+#include "cli/load_report.h"
 #include "cli/save_formats.h"
 #include "files/file_io.h"
 #include "files/file_save.h"
 #include "files/gts7_export.h"
+#include "files/job_file_save.h"
 #include "files/line_file.h"
 #include "files/line_sink.h"
+#include "records/diagnostics.h"
 
 namespace theolink::cli {
 namespace {
@@ -87,6 +90,22 @@ void WarnIfInPlace(const std::string& output, const FileStatus& status, std::ost
         << " was written in place, as its folder allows no new file; the write was not atomic\n";
 }
 
+void DropDiagnostic(std::string_view) {}
+
+int ReportSave(const SaveResult& result, const std::string& output, std::ostream& err) {
+  switch (result.Code) {
+    case SaveCode::Saved:
+      WarnIfInPlace(output, result.File, err);
+      return 0;
+    case SaveCode::FileFailed:
+      err << MessageText(TextId::WriteFailed) << '\n' << FileStatusText(output, result.File) << '\n';
+      return 1;
+    default:
+      err << output << ": " << MessageText(SaveRefusalText(result.Code)) << '\n';
+      return 1;
+  }
+}
+
 }  // namespace
 
 int WriteReceivedLines(const LineList& lines, const std::string& output, std::ostream& out, std::ostream& err) {
@@ -119,17 +138,28 @@ int WriteOutput(const WorkingData& data, int filterIndex, const std::string& out
     SaveSignalGuard guard;
     result = SaveDataFile(data, data.DataKind, filterIndex, output, settings);
   }
-  switch (result.Code) {
-    case SaveCode::Saved:
-      WarnIfInPlace(output, result.File, err);
-      return 0;
-    case SaveCode::FileFailed:
-      err << MessageText(TextId::WriteFailed) << '\n' << FileStatusText(output, result.File) << '\n';
-      return 1;
-    default:
-      err << output << ": " << MessageText(SaveRefusalText(result.Code)) << '\n';
-      return 1;
+  return ReportSave(result, output, err);
+}
+
+std::optional<int> WriteJobFileOutput(const std::string& input, const std::string& format, const std::string& output,
+                                      bool overwrite, const Settings& settings, std::ostream& err) {
+  // Standard output cannot be taken back when the job fails part way.
+  const SaveFormat* job = FindSaveFormat(DataKindMeasure, format);
+  if (job == nullptr || IsStandardOutput(output) || !OutputProblem(output, input, overwrite).empty())
+    return std::nullopt;
+  std::size_t cuts = 0;
+  std::optional<SaveResult> saved;
+  {
+    // The parser's diagnostic comes with a record that fails, and that job is then read
+    // again the ordinary way, which says it once.
+    const DiagnosticSink diagnostics = SetDiagnosticSink(&DropDiagnostic);
+    SaveSignalGuard guard;
+    saved = SaveJobFileAs(input, job->FilterIndex, output, settings, cuts);
+    SetDiagnosticSink(diagnostics);
   }
+  if (!saved) return std::nullopt;
+  ReportCuts(TextCuts{cuts, {}}, input, err);
+  return ReportSave(*saved, output, err);
 }
 
 }  // namespace theolink::cli

@@ -1,5 +1,6 @@
 #pragma once
 // OUTPUT of convert and receive: checked before any work, written whole or not at all.
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -39,6 +40,13 @@ bool CheckReceiveOutput(const std::string& output, const std::string& format, bo
 // ends, so the old OUTPUT stays as it was. Messages go to err; returns the exit status.
 int WriteOutput(const WorkingData& data, int filterIndex, const std::string& output, const Settings& settings,
                 std::ostream& out, std::ostream& err);
+
+// convert of a job file in one pass (SaveJobFileAs), with WriteOutput's guard and messages
+// after the cuts the load made. Nothing, and nothing written, when the format is no job
+// format, OUTPUT is standard output or will not do, or the file is to be opened and saved
+// the ordinary way.
+std::optional<int> WriteJobFileOutput(const std::string& input, const std::string& format, const std::string& output,
+                                      bool overwrite, const Settings& settings, std::ostream& err);
 
 // receive without --to: the lines as they came, each followed by CR LF, written as above.
 int WriteReceivedLines(const LineList& lines, const std::string& output, std::ostream& out, std::ostream& err);

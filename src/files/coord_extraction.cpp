@@ -24,11 +24,13 @@ std::optional<PointRecord> ExtractedPoint(const MeasureRecord& record) {
   }
 }
 
-void ExtractCoordPoints(const std::vector<MeasureRecord>& records, std::vector<PointRecord>& points) {
+void ExtractCoordPoints(std::span<const MeasureRecord> records, std::vector<PointRecord>& points) {
   // Counted first: a list grown point by point is copied over and over.
   const auto count = std::count_if(records.begin(), records.end(),
                                    [](const MeasureRecord& record) { return ExtractedPoint(record).has_value(); });
-  points.reserve(points.size() + static_cast<std::size_t>(count));
+  // Runs of a job come one after another: grow by at least half, never by each run alone.
+  const std::size_t needed = points.size() + static_cast<std::size_t>(count);
+  if (needed > points.capacity()) points.reserve(std::max(needed, points.capacity() + points.capacity() / 2));
   for (const MeasureRecord& record : records) {
     if (const auto point = ExtractedPoint(record)) points.push_back(*point);
   }

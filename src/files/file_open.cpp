@@ -13,14 +13,6 @@
 namespace theolink {
 namespace {
 
-bool IsMeasureExtension(const std::string& ext) {
-  return ext == ".mea" || ext == ".job" || ext == ".dat" || ext == ".jbf";
-}
-
-bool IsCoordExtension(const std::string& ext) {
-  return ext == ".coo" || ext == ".pts" || ext == ".cor" || ext == ".ptf";
-}
-
 // Text with bytes of 128 and above (Chinese names) probes as binary; such a file is still
 // a text file when its content classifies. Nothing changes when it does not.
 std::optional<TextId> TryAsText(WorkingData& data, const std::string& path, const Settings& settings) {
@@ -56,6 +48,20 @@ bool LoadStreamedJob(WorkingData& data, const std::string& path) {
 }
 
 }  // namespace
+
+bool IsMeasureExtension(const std::string& ext) {
+  return ext == ".mea" || ext == ".job" || ext == ".dat" || ext == ".jbf";
+}
+
+bool IsCoordExtension(const std::string& ext) {
+  return ext == ".coo" || ext == ".pts" || ext == ".cor" || ext == ".ptf";
+}
+
+std::int32_t ReadMeasureBinaryJob(const std::string& path, PackedLines& lines) {
+  lines.Add("JOB     " + FileNameStem(path));
+  lines.Add("INST    TotalStation");
+  return ReadMeasureBinary(path, lines);
+}
 
 ProbeResult ProbeFileKind(const std::string& path) {
   // Only regular files: a pipe or device in the file's place would block or never end.
@@ -122,9 +128,7 @@ OpenOutcome OpenMeasureBinary(WorkingData& data, const std::string& path) {
   outcome.RefreshViews = true;
   // The reader's lines go into one packed buffer, not a string each.
   PackedLines memo;
-  memo.Add("JOB     " + FileNameStem(path));
-  memo.Add("INST    TotalStation");
-  const std::int32_t result = ReadMeasureBinary(path, memo);
+  const std::int32_t result = ReadMeasureBinaryJob(path, memo);
   if (result != 0) {
     outcome.Messages.push_back(BinaryReadMessage(result, path));
     return outcome;

@@ -2,6 +2,7 @@
 // Opening a file as the Open button does, after the dialog: probe text or binary, read
 // binary jobs and coordinate lists through the binary readers, classify text by content.
 // Nothing is shown here; the caller shows the returned messages in order.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "files/working_data.h"
 #include "records/file_name_parts.h"
 #include "records/line_list.h"
+#include "records/line_output.h"
 #include "records/settings.h"
 #include "records/text_id.h"
 
@@ -32,6 +34,13 @@ enum ProbeResult : int {
 };
 
 ProbeResult ProbeFileKind(const std::string& path);
+
+// The extensions the binary job readers and the binary coordinate readers take (lower case).
+bool IsMeasureExtension(const std::string& ext);
+bool IsCoordExtension(const std::string& ext);
+// A binary job as keyword lines, under a JOB line named after the file and an INST line, as
+// Open loads it; the binary reader's result.
+std::int32_t ReadMeasureBinaryJob(const std::string& path, PackedLines& lines);
 
 // The whole open operation on a chosen file.
 OpenOutcome OpenDataFile(WorkingData& data, const std::string& path, const Settings& settings);

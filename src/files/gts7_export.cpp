@@ -125,11 +125,16 @@ bool IsGts7FileName(const std::string& fileName) {
   return LowerAscii(base.substr(base.size() - 4)) == ".gt7";
 }
 
-std::optional<TextId> ExportGts7(const WorkingData& data, LineOut lines, const std::string& fileName, Gts7Mode mode,
-                                 bool hdMode, const Settings& settings) {
+std::optional<TextId> Gts7Refusal(const std::string& fileName, const Settings& settings) {
   // A name the instrument's loader would not take used to give an empty file and no word.
   if (!IsGts7FileName(fileName)) return TextId::Gts7NameNotGt7;
   if (AngleFormCode(settings) == AngleMil) return TextId::MilNotSupported;
+  return std::nullopt;
+}
+
+std::optional<TextId> ExportGts7(const WorkingData& data, LineOut lines, const std::string& fileName, Gts7Mode mode,
+                                 bool hdMode, const Settings& settings) {
+  if (const auto refused = Gts7Refusal(fileName, settings)) return refused;
   WriteGts7(data, lines, mode, GridScaleValue(settings), KValue(settings), hdMode, settings);
   return std::nullopt;
 }
@@ -137,22 +142,35 @@ std::optional<TextId> ExportGts7(const WorkingData& data, LineOut lines, const s
 void WriteGts7(const WorkingData& data, LineOut lines, Gts7Mode mode, double scale, double k, bool hdMode,
                const Settings& settings) {
   if (data.MeasurementList.empty() && data.JobName.empty() && data.InstrumentName.empty()) return;
-  const int angleForm = AngleFormCode(settings);
-  const int distanceForm = DistanceFormCode(settings);
-  const char* distanceLetter = distanceForm == DistanceMetre ? "M" : "F";
-  const char* angleLetter = angleForm == AngleGon ? "G" : "D";
+  const Gts7Writer writer(mode, scale, k, hdMode, settings);
+  writer.Header(data.JobName, data.InstrumentName, lines);
+  writer.Records(data.MeasurementList, lines);
+}
 
-  lines.Add(KeywordLine("JOB", {data.JobName, ""}));
-  lines.Add(KeywordLine("INST", {data.InstrumentName}));
+Gts7Writer::Gts7Writer(Gts7Mode mode, double scale, double k, bool hdMode, const Settings& settings)
+    : mode_(mode),
+      hdMode_(hdMode),
+      angleForm_(AngleFormCode(settings)),
+      distanceForm_(DistanceFormCode(settings)),
+      scale_(scale),
+      k_(k) {}
+
+void Gts7Writer::Header(const std::string& jobName, const std::string& instrumentName, LineOut lines) const {
+  const char* distanceLetter = distanceForm_ == DistanceMetre ? "M" : "F";
+  const char* angleLetter = angleForm_ == AngleGon ? "G" : "D";
+  lines.Add(KeywordLine("JOB", {jobName, ""}));
+  lines.Add(KeywordLine("INST", {instrumentName}));
   lines.Add(KeywordLine("UNITS", {distanceLetter, angleLetter}));
-  LineViews pieces;  // views into each record's text
+}
 
-  const HdWriter hd(angleForm, distanceForm, scale, k);
-  for (MeasureRecord record : data.MeasurementList) {
+void Gts7Writer::Records(std::span<const MeasureRecord> records, LineOut lines) const {
+  LineViews pieces;  // views into each record's text
+  const HdWriter hd(angleForm_, distanceForm_, scale_, k_);
+  for (MeasureRecord record : records) {
     if (record.Kind == KindNote) continue;
-    if (mode == Gts7Mode::ObservationsOnly && !ObservationsOnly(record)) continue;
+    if (mode_ == Gts7Mode::ObservationsOnly && !ObservationsOnly(record)) continue;
     const std::string text =
-        hdMode ? hd.RecordText(record) : MapGts7Keywords(FormatRecord(record, angleForm, distanceForm));
+        hdMode_ ? hd.RecordText(record) : MapGts7Keywords(FormatRecord(record, angleForm_, distanceForm_));
     if (text.empty()) continue;
     pieces.clear();
     SplitRecordText(text, pieces);

@@ -1,6 +1,7 @@
 #pragma once
 // The measurement job as GTS-7 measured text, in the units of the settings.
 #include <optional>
+#include <span>
 #include <string>
 
 #include "files/line_sink.h"
@@ -19,6 +20,9 @@ enum class Gts7Mode {
 // True when the file name (after its folder) is more than ".gt7" and ends in ".gt7", any case.
 bool IsGts7FileName(const std::string& fileName);
 
+// The refusal ExportGts7 gives for a target name and the settings' angle unit, if any.
+std::optional<TextId> Gts7Refusal(const std::string& fileName, const Settings& settings);
+
 // Checks the target name (must end in ".gt7", any case) and the angle unit (no mil), then
 // WriteGts7 with the settings' K and grid scale. On a refusal returns the message and
 // appends nothing.
@@ -30,6 +34,22 @@ std::optional<TextId> ExportGts7(const WorkingData& data, LineOut lines, const s
 // earth curvature and refraction (k) and scaled when 0.9 < scale < 1.1.
 void WriteGts7(const WorkingData& data, LineOut lines, Gts7Mode mode, double scale, double k, bool hdMode,
                const Settings& settings);
+
+// WriteGts7 a part at a time, for a job written a run of records at a time: Header once,
+// then Records for each run in order.
+class Gts7Writer {
+ public:
+  Gts7Writer(Gts7Mode mode, double scale, double k, bool hdMode, const Settings& settings);
+  // The JOB, INST and UNITS lines.
+  void Header(const std::string& jobName, const std::string& instrumentName, LineOut lines) const;
+  void Records(std::span<const MeasureRecord> records, LineOut lines) const;
+
+ private:
+  Gts7Mode mode_;
+  bool hdMode_;
+  int angleForm_, distanceForm_;
+  double scale_, k_;
+};
 
 // The text of a record under GTS-7 keywords (STA -> STN, shots -> SS, HVD -> "SD ", ...);
 // the replacements are plain text replacements over everything after the keyword column.

@@ -5,6 +5,7 @@
 // empties all three lists (and the job and instrument names) before installing its own.
 // Loaders leave DataKind alone; ClassifyTextLines and the open operation set it.
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,21 @@ bool TryLoadMeasureLines(WorkingData& data, LineSpan lines);
 bool TryLoadMeasureLines(WorkingData& data, LineSource& lines);
 // Joins SC+SD of one point and BS+BSS shots, in place, without a second list.
 void MergeShotRecords(std::vector<MeasureRecord>& list);
+// True when next joined record (an SD into its SC, a BSS shot into its BS): next is then spent.
+bool JoinShot(MeasureRecord& record, const MeasureRecord& next);
+// MergeShotRecords over records that come one at a time: each is held until the next shows
+// whether it joins.
+class ShotJoiner {
+ public:
+  // Appends to out what this record makes final.
+  void Add(const MeasureRecord& record, std::vector<MeasureRecord>& out);
+  // Appends the record still held, if any.
+  void Finish(std::vector<MeasureRecord>& out);
+
+ private:
+  MeasureRecord held_;
+  bool holding_ = false;
+};
 
 // Point loaders for the CASS (name,code,E,N,Z) and GTS-7 (name,E,N,Z,code) layouts; values
 // are read in the settings' distance unit. A name or code longer than the 15 characters a
@@ -60,6 +76,6 @@ std::optional<PointRecord> ExtractedPoint(const MeasureRecord& record);
 // Appends the points a measurement job carries to PointList.
 void ExtractCoordPoints(WorkingData& data);
 // The same over a bare record list, for exports that need the points only for a moment.
-void ExtractCoordPoints(const std::vector<MeasureRecord>& records, std::vector<PointRecord>& points);
+void ExtractCoordPoints(std::span<const MeasureRecord> records, std::vector<PointRecord>& points);
 
 }  // namespace theolink

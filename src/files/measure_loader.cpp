@@ -96,19 +96,39 @@ bool TryLoadMeasureLines(WorkingData& data, LineSource& lines) {
   return LoadJob(data, lines) == JobCheckStage::Passed;
 }
 
+bool JoinShot(MeasureRecord& record, const MeasureRecord& next) {
+  return JoinSlopeShot(record, next) || JoinBacksightPoint(record, next);
+}
+
 void MergeShotRecords(std::vector<MeasureRecord>& list) {
   // The merged list is never longer than what is left to read, so it is written over the
   // front of the list itself.
   std::size_t kept = 0;
   for (std::size_t i = 0; i < list.size(); ++i) {
     MeasureRecord& record = list[i];
-    const bool joined =
-        i + 1 < list.size() && (JoinSlopeShot(record, list[i + 1]) || JoinBacksightPoint(record, list[i + 1]));
+    const bool joined = i + 1 < list.size() && JoinShot(record, list[i + 1]);
     if (kept != i) list[kept] = record;
     ++kept;
     if (joined) ++i;
   }
   list.resize(kept);
+}
+
+void ShotJoiner::Add(const MeasureRecord& record, std::vector<MeasureRecord>& out) {
+  // A record that joined the held one is spent: it never joins the one after it.
+  if (holding_ && JoinShot(held_, record)) {
+    out.push_back(held_);
+    holding_ = false;
+    return;
+  }
+  if (holding_) out.push_back(held_);
+  held_ = record;
+  holding_ = true;
+}
+
+void ShotJoiner::Finish(std::vector<MeasureRecord>& out) {
+  if (holding_) out.push_back(held_);
+  holding_ = false;
 }
 
 }  // namespace theolink

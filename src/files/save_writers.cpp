@@ -33,37 +33,112 @@ WorkingData ExtractedPoints(const WorkingData& data, const Settings& settings) {
   return points;
 }
 
+void WriteCsvRows(std::span<const MeasureRecord> records, LineOut lines, const Settings& settings) {
+  std::string row;  // one buffer for every row
+  for (const MeasureRecord& record : records) {
+    row.clear();
+    AppendCsvMeasureRow(row, record, settings);
+    lines.Add(row);
+  }
+}
+
+void WriteJobHeader(const std::string& jobName, const std::string& instrumentName, LineOut lines) {
+  // A header line of 8 characters fails the keyword-text test, and a missing INST value
+  // makes the job unreadable: such a file could never be opened again.
+  lines.Add(KeywordLine("JOB", {Trim(jobName).empty() ? kNoName : jobName}));
+  lines.Add(KeywordLine("INST", {instrumentName.empty() ? kUnknownInstrument : instrumentName}));
+}
+
+void WriteJobRecords(std::span<const MeasureRecord> records, LineOut lines) {
+  LineViews pieces;  // views into the record's text: no string per line
+  for (const MeasureRecord& record : records) {
+    const std::string text = FormatRecordText(record);
+    pieces.clear();
+    SplitRecordText(text, pieces);
+    for (const std::string_view piece : pieces) lines.Add(piece);
+  }
+}
+
 }  // namespace
 
 std::optional<TextId> ExportMeasureData(const WorkingData& data, LineOut lines, int filterIndex,
                                         const std::string& fileName, const Settings& settings) {
   if (data.MeasurementList.empty() && data.JobName.empty() && data.InstrumentName.empty()) return std::nullopt;
-  switch (filterIndex) {
+  if (IsGts7Filter(filterIndex)) {
+    if (const auto refused = Gts7Refusal(fileName, settings)) return refused;
+  }
+  // Reduced shots need the whole job: the reduction looks back for station and backsight.
+  if (settings.ComputeShots && IsPointFilter(filterIndex)) {
+    const WorkingData points = ExtractedPoints(data, settings);
+    if (filterIndex == MeasureFilterDxf) {
+      WriteDxf(points, lines);
+    } else {
+      WriteCoordLines(points, lines, filterIndex == MeasureFilterCass ? CoordLayoutCass : CoordLayoutGts7, settings);
+    }
+    return std::nullopt;
+  }
+  if (filterIndex == MeasureFilterCsv || filterIndex == MeasureFilterCsvTxt) lines.Reserve(data.MeasurementList.size());
+  MeasureExport job(lines, filterIndex, settings);
+  job.Begin(data.JobName, data.InstrumentName, !data.MeasurementList.empty());
+  job.Records(data.MeasurementList);
+  job.End();
+  return std::nullopt;
+}
+
+bool IsGts7Filter(int filterIndex) {
+  return filterIndex == MeasureFilterGts7Hd || filterIndex == MeasureFilterGts7Sd ||
+         filterIndex == MeasureFilterGts7All;
+}
+
+bool IsPointFilter(int filterIndex) {
+  return filterIndex == MeasureFilterCass || filterIndex == MeasureFilterDxf || filterIndex == MeasureFilterGts7Coord;
+}
+
+MeasureExport::MeasureExport(LineOut lines, int filterIndex, const Settings& settings)
+    : lines_(lines),
+      filter_(filterIndex),
+      settings_(settings),
+      gts7_(filterIndex == MeasureFilterGts7All ? Gts7Mode::AllData : Gts7Mode::ObservationsOnly,
+            GridScaleValue(settings), KValue(settings), filterIndex == MeasureFilterGts7Hd, settings) {}
+
+void MeasureExport::Begin(const std::string& jobName, const std::string& instrumentName, bool hasRecords) {
+  // A job with neither records nor names writes nothing at all.
+  skip_ = !hasRecords && jobName.empty() && instrumentName.empty();
+  if (skip_) return;
+  if (filter_ == MeasureFilterJob) WriteJobHeader(jobName, instrumentName, lines_);
+  if (IsGts7Filter(filter_)) gts7_.Header(jobName, instrumentName, lines_);
+}
+
+void MeasureExport::Records(std::span<const MeasureRecord> records) {
+  if (skip_) return;
+  switch (filter_) {
     case MeasureFilterCsv:
     case MeasureFilterCsvTxt:
-      WriteCsvMeasure(data, lines, settings);
+      WriteCsvRows(records, lines_, settings_);
       break;
     case MeasureFilterCass:
-    case MeasureFilterGts7Coord:
-      WriteCoordLines(ExtractedPoints(data, settings), lines,
-                      filterIndex == MeasureFilterCass ? CoordLayoutCass : CoordLayoutGts7, settings);
-      break;
     case MeasureFilterDxf:
-      WriteDxf(ExtractedPoints(data, settings), lines);
+    case MeasureFilterGts7Coord:
+      ExtractCoordPoints(records, points_.PointList);
       break;
     case MeasureFilterGts7Hd:
-      return ExportGts7(data, lines, fileName, Gts7Mode::ObservationsOnly, true, settings);
     case MeasureFilterGts7Sd:
-      return ExportGts7(data, lines, fileName, Gts7Mode::ObservationsOnly, false, settings);
     case MeasureFilterGts7All:
-      return ExportGts7(data, lines, fileName, Gts7Mode::AllData, false, settings);
+      gts7_.Records(records, lines_);
+      break;
     case MeasureFilterJob:
-      WriteJobFile(data, lines);
+      WriteJobRecords(records, lines_);
       break;
     default:
       break;
   }
-  return std::nullopt;
+}
+
+void MeasureExport::End() {
+  if (skip_) return;
+  if (filter_ == MeasureFilterDxf) WriteDxf(points_, lines_);
+  if (filter_ == MeasureFilterCass) WriteCoordLines(points_, lines_, CoordLayoutCass, settings_);
+  if (filter_ == MeasureFilterGts7Coord) WriteCoordLines(points_, lines_, CoordLayoutGts7, settings_);
 }
 
 void ExportCoordData(const WorkingData& data, LineOut lines, int filterIndex, const Settings& settings) {
@@ -100,12 +175,7 @@ std::optional<TextId> ExportForSaveFilter(const WorkingData& data, int dataKind,
 
 void WriteCsvMeasure(const WorkingData& data, LineOut lines, const Settings& settings) {
   lines.Reserve(data.MeasurementList.size());
-  std::string row;  // one buffer for every row
-  for (const MeasureRecord& record : data.MeasurementList) {
-    row.clear();
-    AppendCsvMeasureRow(row, record, settings);
-    lines.Add(row);
-  }
+  WriteCsvRows(data.MeasurementList, lines, settings);
 }
 
 void WriteCoordLines(const WorkingData& data, LineOut lines, int layout, const Settings& settings) {
@@ -119,17 +189,8 @@ void WriteCoordLines(const WorkingData& data, LineOut lines, int layout, const S
 }
 
 void WriteJobFile(const WorkingData& data, LineOut lines) {
-  // A header line of 8 characters fails the keyword-text test, and a missing INST value
-  // makes the job unreadable: such a file could never be opened again.
-  lines.Add(KeywordLine("JOB", {Trim(data.JobName).empty() ? kNoName : data.JobName}));
-  lines.Add(KeywordLine("INST", {data.InstrumentName.empty() ? kUnknownInstrument : data.InstrumentName}));
-  LineViews pieces;  // views into the record's text: no string per line
-  for (const MeasureRecord& record : data.MeasurementList) {
-    const std::string text = FormatRecordText(record);
-    pieces.clear();
-    SplitRecordText(text, pieces);
-    for (const std::string_view piece : pieces) lines.Add(piece);
-  }
+  WriteJobHeader(data.JobName, data.InstrumentName, lines);
+  WriteJobRecords(data.MeasurementList, lines);
 }
 
 void WriteCodeLines(const WorkingData& data, LineOut lines) {

@@ -1,8 +1,11 @@
 #pragma once
 // The writers behind Save: each appends the lines of one file format to a line list.
+#include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 
+#include "files/gts7_export.h"
 #include "files/line_sink.h"
 #include "files/working_data.h"
 #include "records/line_list.h"
@@ -39,6 +42,30 @@ enum CoordFilter : int {
 // list of their own (with the reduced shots when settings.ComputeShots is on). Returns the message of a refusal, in which case nothing was appended.
 std::optional<TextId> ExportMeasureData(const WorkingData& data, LineOut lines, int filterIndex,
                                         const std::string& fileName, const Settings& settings);
+// True for the GTS-7 measured formats, and for the formats that write the job's points.
+bool IsGts7Filter(int filterIndex);
+bool IsPointFilter(int filterIndex);
+
+// ExportMeasureData a run of records at a time, so that a job need not be held whole: Begin
+// once, Records for each run in order, End. Save takes the same steps over the whole list,
+// so both give the same bytes. The GTS-7 refusals (Gts7Refusal) and the reduced shots of
+// settings.ComputeShots are the caller's: a reduction needs the whole job.
+class MeasureExport {
+ public:
+  MeasureExport(LineOut lines, int filterIndex, const Settings& settings);
+  void Begin(const std::string& jobName, const std::string& instrumentName, bool hasRecords);
+  void Records(std::span<const MeasureRecord> records);
+  void End();
+
+ private:
+  LineOut lines_;
+  int filter_;
+  const Settings& settings_;
+  Gts7Writer gts7_;
+  WorkingData points_;  // the points of the coordinate formats, written at the end
+  bool skip_ = false;
+};
+
 // The point list in the format of the coordinate filter index.
 void ExportCoordData(const WorkingData& data, LineOut lines, int filterIndex, const Settings& settings);
 // The writer the save dialog's filter index chooses for the data's kind (codes: any index).

@@ -4,6 +4,7 @@
 // failure happened.
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,21 @@ JobCheckResult ReadKeywordJob(LineSpan lines, std::vector<MeasureRecord>* record
 // The same over lines read one at a time (read twice: the source is rewound).
 JobCheckResult ReadKeywordJob(LineSource& lines, std::vector<MeasureRecord>* records);
 JobCheckResult ReadKeywordJob(const LineList& lines, std::vector<MeasureRecord>* records);
+
+// Where a job's records go when it is not held whole.
+class JobRecordSink {
+ public:
+  virtual ~JobRecordSink() = default;
+  // Once the first two entries have told whether they are headers: the job's names.
+  virtual void Start(const JobCheckResult& head) = 0;
+  // The next records in order. The span is reused for the next run.
+  virtual void Take(std::span<MeasureRecord> records) = 0;
+};
+// ReadKeywordJob handing the records to sink a run of at most `run` at a time, so that only
+// one run is held, in one walk over the lines. Passes exactly when ReadKeywordJob does; on
+// failure the sink may have had runs before it, whose output is to be thrown away, and the
+// failure found first may be another (a record before a line that does not preprocess).
+JobCheckResult ReadKeywordJob(LineSource& lines, JobRecordSink& sink, std::size_t run);
 
 // ReadKeywordJob without keeping the records.
 JobCheckResult CheckKeywordJob(const LineList& lines);

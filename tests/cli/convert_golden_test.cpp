@@ -137,6 +137,10 @@ TEST_F(CliTest, OpenFailuresKeepAnExistingOutput) {
   std::ofstream(Out("bad.txt"), std::ios::binary) << "1.5\r\n";
   r = Cli("convert " + Out("bad.txt") + " " + Out("keep.dat") + " --to cass");
   EXPECT_EQ(r.Err, Out("bad.txt") + ": Wrong file format.\n");
+  // A job whose record fails is read again the ordinary way: its diagnostic comes once.
+  std::ofstream(Out("bad.wkj"), std::ios::binary) << "JOB     A\r\nINST    B\r\nSD      X,abc,\r\nHVD     1,2,3\r\n";
+  r = Cli("convert " + Out("bad.wkj") + " " + Out("keep.dat") + " --to cass --overwrite");
+  EXPECT_EQ(r.Err, "Excption: 'abc' is not a valid floating point value\n" + Out("bad.wkj") + ": Wrong file format.\n");
   std::ofstream(Out("empty.txt"), std::ios::binary) << "";
   r = Cli("convert " + Out("empty.txt") + " " + Out("keep.dat") + " --to cass");
   EXPECT_EQ(r.Err, Out("empty.txt") + ": file is empty\n");

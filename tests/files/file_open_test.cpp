@@ -8,7 +8,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "files/job_file_save.h"
 #include "files/line_file.h"
+#include "files/save_writers.h"
 #include "files/line_loaders.h"
 #include "records/record_formatter.h"
 #include "support/mea_record.h"
@@ -28,6 +30,11 @@ class FileOpenTest : public ::testing::Test {
     const std::string path = (dir_ / name).string();
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
+  }
+
+  static std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   }
 
   test::TempDir tmp_{"theolink_open"};
@@ -291,6 +298,50 @@ TEST_F(FileOpenTest, LinesReadABlockAtATimeAreCutAsAWholeReadCutsThem) {
   FileLineSource missing((dir_ / "none").string());
   EXPECT_FALSE(TryLoadMeasureLines(streamed, missing));
   EXPECT_EQ(streamed.JobName, "A1") << "a file that does not read changes nothing";
+}
+
+TEST_F(FileOpenTest, JobSavedStraightFromItsFileIsTheSaveOfTheOpenedJob) {
+  // Shots to join on both sides of every run edge, a cut name, every other kind; and a
+  // binary job, which reads into keyword lines first.
+  std::string text = "JOB     RUNS\r\nINST    X\r\nSTA     S1,1.5,STN\r\nXYZ     1,2,3\r\n";
+  for (int i = 0; i < 1600; ++i) {
+    const std::string n = std::to_string(i);
+    if (i % 2 == 0) {
+      text += "SC      P" + n + ",1.3,\r\nENZ     " + n + ",2,3\r\nSD      P" + n + ",1.3,\r\nHVD     1,2," + n + "\r\n";
+    } else {
+      text += "BS      B" + n + ",1.6\r\nHVD     1,2,3\r\nSC      B" + n + ",1.6,BSS\r\nENZ     4,5," + n + "\r\n";
+    }
+    if (i % 97 == 0)
+      text += "NOTE    a, b\r\nSA      A" + n + ",1.2,\r\nHV      1,2\r\nBKB     K,1,2\r\n"
+              "SD      NAME_LONGER_THAN_15,1,\r\nHVD     1,2,3\r\n";
+  }
+  const std::string mea = "\x01" + MeaRecord(1, "ST1", 2000, 1000, 50) + MeaRecord(8, "P2", 1, 2, 3);
+  const std::string inputs[] = {Write("runs.wkj", text), Write("noheads.wkj", text.substr(text.find("STA"))),
+                                Write("Site.mea", mea)};
+  const std::string opened = (dir_ / "opened.gt7").string(), straight = (dir_ / "straight.gt7").string();
+  for (const std::string& input : inputs) {
+    WorkingData data;
+    ASSERT_TRUE(OpenDataFile(data, input, Settings{}).Messages.empty());
+    for (int filter = MeasureFilterCsv; filter <= MeasureFilterJob; ++filter) {
+      SCOPED_TRACE(input + ", filter " + std::to_string(filter));
+      ASSERT_TRUE(SaveDataFile(data, DataKindMeasure, filter, opened, Settings{}).Ok());
+      std::size_t cuts = 0;
+      const auto saved = SaveJobFileAs(input, filter, straight, Settings{}, cuts);
+      ASSERT_TRUE(saved && saved->Ok());
+      EXPECT_EQ(cuts, data.Cuts.Count);
+      EXPECT_EQ(ReadFile(straight), ReadFile(opened));
+    }
+  }
+
+  // A record that fails after the first runs: nothing written, the target as it was.
+  const std::string bad = Write("bad.wkj", text + "SD      X,abc,\r\nHVD     1,2,3\r\n");
+  std::size_t cuts = 0;
+  EXPECT_FALSE(SaveJobFileAs(bad, MeasureFilterCsv, straight, Settings{}, cuts));
+  EXPECT_EQ(ReadFile(straight), ReadFile(opened));
+  EXPECT_FALSE(SaveJobFileAs(Write("pts.txt", "P1,,1,2,3\r\n"), MeasureFilterCass, straight, Settings{}, cuts));
+  std::size_t entries = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) ++entries;
+  EXPECT_EQ(entries, 7u) << "no temporary file left";
 }
 
 TEST_F(FileOpenTest, WriteIsWholeOrNothing) {
