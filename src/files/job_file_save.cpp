@@ -1,6 +1,12 @@
 #include "files/job_file_save.h"
 
+#include <array>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
 #include <span>
+#include <thread>
 #include <vector>
 
 #include "files/file_open.h"
@@ -19,29 +25,93 @@ namespace {
 // does not count.
 constexpr std::size_t kRun = 1024;
 
-// The reader's runs, shots joined across their edges, into the export.
+// The reader's runs, shots joined across their edges, into the export. Runs are written on
+// a thread of their own, so that reading and writing a large job share two cores; the
+// reader waits only when every buffer is still being written.
 class ExportRuns final : public JobRecordSink {
  public:
-  explicit ExportRuns(MeasureExport& job) : job_(job) { joined_.reserve(kRun + 1); }
+  explicit ExportRuns(MeasureExport& job) : job_(job) {
+    for (auto& buffer : buffers_) free_.push_back(&buffer);
+  }
+  ExportRuns(const ExportRuns&) = delete;
+  ExportRuns& operator=(const ExportRuns&) = delete;
+  ~ExportRuns() override { Stop(); }
 
   // An empty job never comes this far: it is refused as having nothing to save.
-  void Start(const JobCheckResult& head) override { job_.Begin(head.JobName, head.InstrumentName, true); }
-  void Take(std::span<MeasureRecord> records) override {
-    joined_.clear();
-    for (const MeasureRecord& record : records) joiner_.Add(record, joined_);
-    job_.Records(joined_);
+  void Start(const JobCheckResult& head) override {
+    job_.Begin(head.JobName, head.InstrumentName, true);
+    writer_ = std::thread([this] { WriteRuns(); });
   }
+  void Take(std::vector<MeasureRecord>& records) override {
+    {
+      std::unique_lock lock(mutex_);
+      changed_.wait(lock, [this] { return !free_.empty() || failed_; });
+      if (failed_) return;  // Finish reports it
+      // The run is swapped for a free list, not copied.
+      std::vector<MeasureRecord>* buffer = free_.back();
+      free_.pop_back();
+      buffer->swap(records);
+      full_.push_back(buffer);
+    }
+    changed_.notify_all();
+  }
+  // Writes what is left; rethrows what stopped the writer.
   void Finish() {
-    joined_.clear();
-    joiner_.Finish(joined_);
-    job_.Records(joined_);
+    Stop();
+    if (failure_) std::rethrow_exception(failure_);
+    joiner_.Finish(emit_);
     job_.End();
   }
 
  private:
+  void WriteRuns() {
+    for (;;) {
+      std::vector<MeasureRecord>* buffer = nullptr;
+      {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return !full_.empty() || done_; });
+        if (full_.empty()) return;
+        buffer = full_.front();
+        full_.pop_front();
+      }
+      try {
+        joiner_.Add(*buffer, emit_);
+      } catch (...) {
+        const std::lock_guard lock(mutex_);
+        failure_ = std::current_exception();
+        failed_ = true;
+        changed_.notify_all();
+        return;
+      }
+      {
+        const std::lock_guard lock(mutex_);
+        free_.push_back(buffer);
+      }
+      changed_.notify_all();
+    }
+  }
+  // Lets the writer finish the runs handed to it, and waits for it.
+  void Stop() {
+    if (!writer_.joinable()) return;
+    {
+      const std::lock_guard lock(mutex_);
+      done_ = true;
+    }
+    changed_.notify_all();
+    writer_.join();
+  }
+
   MeasureExport& job_;
-  ShotJoiner joiner_;
-  std::vector<MeasureRecord> joined_;
+  ShotJoiner joiner_;  // the writer's until it ends
+  const ShotJoiner::Emit emit_ = [this](std::span<const MeasureRecord> records) { job_.Records(records); };
+  std::array<std::vector<MeasureRecord>, 4> buffers_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::vector<std::vector<MeasureRecord>*> free_;
+  std::deque<std::vector<MeasureRecord>*> full_;
+  bool done_ = false, failed_ = false;
+  std::exception_ptr failure_;
+  std::thread writer_;
 };
 
 std::optional<SaveResult> SaveJobLines(LineSource& lines, int filterIndex, const std::string& path,

@@ -4,6 +4,7 @@
 // only when the whole input was read: a failed load changes nothing. A successful load
 // empties all three lists (and the job and instrument names) before installing its own.
 // Loaders leave DataKind alone; ClassifyTextLines and the open operation set it.
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -34,14 +35,15 @@ bool TryLoadMeasureLines(WorkingData& data, LineSource& lines);
 void MergeShotRecords(std::vector<MeasureRecord>& list);
 // True when next joined record (an SD into its SC, a BSS shot into its BS): next is then spent.
 bool JoinShot(MeasureRecord& record, const MeasureRecord& next);
-// MergeShotRecords over records that come one at a time: each is held until the next shows
-// whether it joins.
+// MergeShotRecords over records that come a run at a time: the last record of a run is held
+// until the next run shows whether it joins. Records are handed on as spans, unmoved.
 class ShotJoiner {
  public:
-  // Appends to out what this record makes final.
-  void Add(const MeasureRecord& record, std::vector<MeasureRecord>& out);
-  // Appends the record still held, if any.
-  void Finish(std::vector<MeasureRecord>& out);
+  using Emit = std::function<void(std::span<const MeasureRecord>)>;
+  // Joins within the run (changing it) and emits what is final, in order.
+  void Add(std::span<MeasureRecord> run, const Emit& emit);
+  // Emits the record still held, if any.
+  void Finish(const Emit& emit);
 
  private:
   MeasureRecord held_;

@@ -114,20 +114,33 @@ void MergeShotRecords(std::vector<MeasureRecord>& list) {
   list.resize(kept);
 }
 
-void ShotJoiner::Add(const MeasureRecord& record, std::vector<MeasureRecord>& out) {
-  // A record that joined the held one is spent: it never joins the one after it.
-  if (holding_ && JoinShot(held_, record)) {
-    out.push_back(held_);
+void ShotJoiner::Add(std::span<MeasureRecord> run, const Emit& emit) {
+  const std::size_t n = run.size();
+  std::size_t i = 0;
+  if (n == 0) return;
+  if (holding_) {
     holding_ = false;
-    return;
+    const bool joined = JoinShot(held_, run[0]);
+    emit(std::span<const MeasureRecord>(&held_, 1));
+    if (joined) i = 1;
   }
-  if (holding_) out.push_back(held_);
-  held_ = record;
-  holding_ = true;
+  // A joined record ends a span: the record it took is spent and left out.
+  std::size_t from = i;
+  for (; i + 1 < n; ++i) {
+    if (JoinShot(run[i], run[i + 1])) {
+      emit(run.subspan(from, i + 1 - from));
+      from = ++i + 1;
+    }
+  }
+  if (i + 1 == n) {  // the last record, not spent: the next run decides
+    if (from < i) emit(run.subspan(from, i - from));
+    held_ = run[i];
+    holding_ = true;
+  }
 }
 
-void ShotJoiner::Finish(std::vector<MeasureRecord>& out) {
-  if (holding_) out.push_back(held_);
+void ShotJoiner::Finish(const Emit& emit) {
+  if (holding_) emit(std::span<const MeasureRecord>(&held_, 1));
   holding_ = false;
 }
 

@@ -117,8 +117,13 @@ void MeasureExport::Records(std::span<const MeasureRecord> records) {
       WriteCsvRows(records, lines_, settings_);
       break;
     case MeasureFilterCass:
-    case MeasureFilterDxf:
     case MeasureFilterGts7Coord:
+      // A row per point, written as the run comes: these layouts need no other point.
+      points_.PointList.clear();
+      ExtractCoordPoints(records, points_.PointList);
+      WriteCoordLines(points_, lines_, filter_ == MeasureFilterCass ? CoordLayoutCass : CoordLayoutGts7, settings_);
+      break;
+    case MeasureFilterDxf:
       ExtractCoordPoints(records, points_.PointList);
       break;
     case MeasureFilterGts7Hd:
@@ -136,9 +141,7 @@ void MeasureExport::Records(std::span<const MeasureRecord> records) {
 
 void MeasureExport::End() {
   if (skip_) return;
-  if (filter_ == MeasureFilterDxf) WriteDxf(points_, lines_);
-  if (filter_ == MeasureFilterCass) WriteCoordLines(points_, lines_, CoordLayoutCass, settings_);
-  if (filter_ == MeasureFilterGts7Coord) WriteCoordLines(points_, lines_, CoordLayoutGts7, settings_);
+  if (filter_ == MeasureFilterDxf) WriteDxf(points_, lines_);  // its header bounds every point
 }
 
 void ExportCoordData(const WorkingData& data, LineOut lines, int filterIndex, const Settings& settings) {

@@ -62,7 +62,7 @@ class MeasureExport {
   int filter_;
   const Settings& settings_;
   Gts7Writer gts7_;
-  WorkingData points_;  // the points of the coordinate formats, written at the end
+  WorkingData points_;  // a run's points, and every point for a drawing, written at the end
   bool skip_ = false;
 };
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <new>
-#include <span>
 
 #include "records/default_names.h"
 #include "records/keyword_parser.h"
@@ -69,20 +68,24 @@ class ListSlots {
 // Records built in a run that goes to the sink each time it fills, and once more at the end.
 class RunSlots {
  public:
-  RunSlots(JobRecordSink& sink, std::size_t run) : sink_(sink), run_(std::max<std::size_t>(run, 1)) {}
+  RunSlots(JobRecordSink& sink, std::size_t run) : sink_(sink), size_(std::max<std::size_t>(run, 1)) {}
   MeasureRecord& Slot() {
-    if (used_ == run_.size()) Pass();
+    if (used_ == size_) Pass();
+    if (run_.size() != size_) run_.resize(size_);
     // As fresh as a record built at the end of a list.
     return *new (&run_[used_++]) MeasureRecord();
   }
   void Drop() { --used_; }
   void Pass() {
-    if (used_ > 0) sink_.Take(std::span<MeasureRecord>(run_.data(), used_));
+    if (used_ == 0) return;
+    run_.resize(used_);
+    sink_.Take(run_);
     used_ = 0;
   }
 
  private:
   JobRecordSink& sink_;
+  std::size_t size_;
   std::vector<MeasureRecord> run_;
   std::size_t used_ = 0;
 };

@@ -4,7 +4,6 @@
 // failure happened.
 #include <cstddef>
 #include <cstdint>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -44,8 +43,9 @@ class JobRecordSink {
   virtual ~JobRecordSink() = default;
   // Once the first two entries have told whether they are headers: the job's names.
   virtual void Start(const JobCheckResult& head) = 0;
-  // The next records in order. The span is reused for the next run.
-  virtual void Take(std::span<MeasureRecord> records) = 0;
+  // The next records in order, the whole list. The sink may keep them by swapping the list
+  // for another (the reader sizes it again).
+  virtual void Take(std::vector<MeasureRecord>& records) = 0;
 };
 // ReadKeywordJob handing the records to sink a run of at most `run` at a time, so that only
 // one run is held, in one walk over the lines. Passes exactly when ReadKeywordJob does; on
