@@ -57,7 +57,7 @@ bool IsCoordExtension(const std::string& ext) {
   return ext == ".coo" || ext == ".pts" || ext == ".cor" || ext == ".ptf";
 }
 
-std::int32_t ReadMeasureBinaryJob(const std::string& path, PackedLines& lines) {
+std::int32_t ReadMeasureBinaryJob(const std::string& path, LineOutput& lines) {
   lines.Add("JOB     " + FileNameStem(path));
   lines.Add("INST    TotalStation");
   return ReadMeasureBinary(path, lines);

@@ -40,7 +40,7 @@ bool IsMeasureExtension(const std::string& ext);
 bool IsCoordExtension(const std::string& ext);
 // A binary job as keyword lines, under a JOB line named after the file and an INST line, as
 // Open loads it; the binary reader's result.
-std::int32_t ReadMeasureBinaryJob(const std::string& path, PackedLines& lines);
+std::int32_t ReadMeasureBinaryJob(const std::string& path, LineOutput& lines);
 
 // The whole open operation on a chosen file.
 OpenOutcome OpenDataFile(WorkingData& data, const std::string& path, const Settings& settings);

@@ -12,11 +12,11 @@
 #include "files/file_open.h"
 #include "files/line_file.h"
 #include "files/line_loaders.h"
+#include "files/line_pipe.h"
 #include "files/save_writers.h"
 #include "records/binary_measure_reader.h"
 #include "records/file_name_parts.h"
 #include "records/job_check.h"
-#include "records/line_output.h"
 
 namespace theolink {
 namespace {
@@ -129,6 +129,30 @@ std::optional<SaveResult> SaveJobLines(LineSource& lines, int filterIndex, const
   return SaveResult{status.Ok() ? SaveCode::Saved : SaveCode::FileFailed, status};
 }
 
+// Runs the binary job reader into the pipe on its own thread, for as long as this lives.
+class BinaryLineMaker {
+ public:
+  BinaryLineMaker(const std::string& input, LinePipe& lines)
+      : lines_(lines), thread_([&input, &lines] {
+          bool failed = true;
+          try {
+            failed = ReadMeasureBinaryJob(input, lines) != 0;
+          } catch (...) {  // the lines stop short, which the pipe tells its reader
+          }
+          lines.Close(failed);
+        }) {}
+  BinaryLineMaker(const BinaryLineMaker&) = delete;
+  BinaryLineMaker& operator=(const BinaryLineMaker&) = delete;
+  ~BinaryLineMaker() {
+    lines_.Abandon();
+    thread_.join();
+  }
+
+ private:
+  LinePipe& lines_;
+  std::thread thread_;
+};
+
 bool IsMeasureFilter(int filterIndex) { return filterIndex >= MeasureFilterCsv && filterIndex <= MeasureFilterJob; }
 
 }  // namespace
@@ -142,9 +166,9 @@ std::optional<SaveResult> SaveJobFileAs(const std::string& input, int filterInde
   const ProbeResult probe = ProbeFileKind(input);
   const std::string ext = BinaryExtension(input);
   if (probe == ProbeBinary && IsMeasureExtension(ext)) {
-    PackedLines memo;
-    if (ReadMeasureBinaryJob(input, memo) != 0) return std::nullopt;
-    SpanLineSource lines(memo.Lines());
+    // The binary reader makes the keyword lines on a thread of its own while they are read.
+    LinePipe lines;
+    BinaryLineMaker maker(input, lines);
     return SaveJobLines(lines, filterIndex, path, settings, cuts);
   }
   // Text, or text with bytes above 127 under a name no binary reader takes.

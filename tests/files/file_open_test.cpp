@@ -7,9 +7,11 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "files/job_file_save.h"
 #include "files/line_file.h"
+#include "files/line_pipe.h"
 #include "files/save_writers.h"
 #include "files/line_loaders.h"
 #include "records/record_formatter.h"
@@ -342,6 +344,36 @@ TEST_F(FileOpenTest, JobSavedStraightFromItsFileIsTheSaveOfTheOpenedJob) {
   std::size_t entries = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) ++entries;
   EXPECT_EQ(entries, 7u) << "no temporary file left";
+}
+
+TEST(LinePipe, HandsEveryLineOverInOrderAndLetsAnAbandonedMakerFinish) {
+  // Enough lines for many blocks, of every length up to more than a block.
+  LineList sent;
+  for (int i = 0; i < 40000; ++i) sent.push_back(std::string(static_cast<std::size_t>(i * 13 % 97), 'a' + i % 26));
+  sent.push_back(std::string(100000, 'z'));
+  sent.push_back("");
+  LinePipe pipe;
+  std::thread maker([&] {
+    for (const std::string& line : sent) pipe.Add(line);
+    pipe.Close(true);
+  });
+  std::string_view line;
+  ASSERT_TRUE(pipe.Next(line) && pipe.Next(line) && pipe.Rewind());
+  LineList got;
+  while (pipe.Next(line)) got.emplace_back(line);
+  maker.join();
+  EXPECT_EQ(got, sent);
+  EXPECT_TRUE(pipe.Failed());
+  EXPECT_FALSE(pipe.Rewind()) << "the first block is gone";
+
+  LinePipe abandoned;
+  std::thread stuck([&] {
+    for (const std::string& line : sent) abandoned.Add(line);
+    abandoned.Close(false);
+  });
+  ASSERT_TRUE(abandoned.Next(line));
+  abandoned.Abandon();
+  stuck.join();  // would wait for ever on a reader that gave up
 }
 
 TEST_F(FileOpenTest, WriteIsWholeOrNothing) {
