@@ -1,5 +1,6 @@
 #include "files/gts7_export.h"
 
+#include <array>
 #include <string_view>
 
 #include "files/slope_reduction.h"
@@ -11,16 +12,6 @@
 
 namespace theolink {
 namespace {
-
-std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
-  std::size_t pos = 0;
-  while ((pos = text.find(from, pos)) != std::string::npos) {
-    text.replace(pos, from.size(), to);
-    pos += to.size();
-  }
-  return text;
-}
-
 
 // The record as the observations-only mode writes it; false when it is left out.
 bool ObservationsOnly(MeasureRecord& record) {
@@ -100,22 +91,66 @@ class HdWriter {
 }  // namespace
 
 std::string MapGts7Keywords(const std::string& recordText) {
-  if (recordText.size() <= 8) return recordText;
-  const std::string_view keyword = TrimEnd(std::string_view(recordText).substr(0, 8));
-  std::string rest = recordText.substr(8);
-  if (keyword == "STA") return KeywordLine("STN", {rest});
-  if (keyword == "SA") return KeywordLine("SS", {rest});
-  if (keyword == "BS") {
-    rest = ReplaceAll(std::move(rest), "HVD", "SD ");
-    rest = ReplaceAll(std::move(rest), "SC", "SS");
-    return KeywordLine("BS", {ReplaceAll(std::move(rest), "ENZ", "XYZ")});
+  std::string mapped;
+  AppendGts7Keywords(mapped, recordText);
+  return mapped;
+}
+
+void AppendGts7Keywords(std::string& out, std::string_view recordText) {
+  if (recordText.size() <= 8) {
+    out += recordText;
+    return;
   }
-  if (keyword == "SD") return KeywordLine("SS", {ReplaceAll(std::move(rest), "HVD", "SD ")});
-  if (keyword == "SC") {
-    rest = ReplaceAll(std::move(rest), "HVD", "SD ");
-    return KeywordLine("SS", {ReplaceAll(std::move(rest), "ENZ", "XYZ")});
+  const std::string_view keyword = TrimEnd(recordText.substr(0, 8));
+  std::string_view head;
+  bool hvd = false, sc = false, enz = false;  // which replacements the keyword takes
+  if (keyword == "STA") {
+    head = "STN";
+  } else if (keyword == "SA") {
+    head = "SS";
+  } else if (keyword == "BS") {
+    head = "BS";
+    hvd = sc = enz = true;
+  } else if (keyword == "SD") {
+    head = "SS";
+    hvd = true;
+  } else if (keyword == "SC") {
+    head = "SS";
+    hvd = enz = true;
+  } else {
+    out += recordText;
+    return;
   }
-  return recordText;
+  out += head;
+  out.append(8 - head.size(), ' ');
+  // The three patterns share no letter, so one pass gives what replacing each in turn over
+  // the whole text gives.
+  const std::string_view rest = recordText.substr(8);
+  // Most bytes start no pattern: one table look settles them.
+  static constexpr auto kStarts = [] {
+    std::array<bool, 256> starts{};
+    starts['H'] = starts['S'] = starts['E'] = true;
+    return starts;
+  }();
+  std::size_t from = 0;  // the first byte not yet copied
+  for (std::size_t i = 0; i < rest.size(); ++i) {
+    if (!kStarts[static_cast<unsigned char>(rest[i])]) continue;
+    std::string_view to;
+    if (hvd && rest[i] == 'H' && rest.substr(i, 3) == "HVD") {
+      to = "SD ";
+    } else if (sc && rest[i] == 'S' && rest.substr(i, 2) == "SC") {
+      to = "SS";
+    } else if (enz && rest[i] == 'E' && rest.substr(i, 3) == "ENZ") {
+      to = "XYZ";
+    } else {
+      continue;
+    }
+    out += rest.substr(from, i - from);
+    out += to;  // as long as what it replaces
+    i += to.size() - 1;
+    from = i + 1;
+  }
+  out += rest.substr(from);
 }
 
 bool IsGts7FileName(const std::string& fileName) {
@@ -165,12 +200,19 @@ void Gts7Writer::Header(const std::string& jobName, const std::string& instrumen
 
 void Gts7Writer::Records(std::span<const MeasureRecord> records, LineOut lines) const {
   LineViews pieces;  // views into each record's text
+  std::string formatted, text;  // reused for every record
   const HdWriter hd(angleForm_, distanceForm_, scale_, k_);
   for (MeasureRecord record : records) {
     if (record.Kind == KindNote) continue;
     if (mode_ == Gts7Mode::ObservationsOnly && !ObservationsOnly(record)) continue;
-    const std::string text =
-        hdMode_ ? hd.RecordText(record) : MapGts7Keywords(FormatRecord(record, angleForm_, distanceForm_));
+    if (hdMode_) {
+      text = hd.RecordText(record);
+    } else {
+      formatted.clear();
+      AppendRecord(formatted, record, angleForm_, distanceForm_);
+      text.clear();
+      AppendGts7Keywords(text, formatted);
+    }
     if (text.empty()) continue;
     pieces.clear();
     SplitRecordText(text, pieces);

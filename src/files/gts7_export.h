@@ -3,6 +3,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "files/line_sink.h"
 #include "files/working_data.h"
@@ -54,5 +55,7 @@ class Gts7Writer {
 // The text of a record under GTS-7 keywords (STA -> STN, shots -> SS, HVD -> "SD ", ...);
 // the replacements are plain text replacements over everything after the keyword column.
 std::string MapGts7Keywords(const std::string& recordText);
+// The same appended to out.
+void AppendGts7Keywords(std::string& out, std::string_view recordText);
 
 }  // namespace theolink

@@ -13,6 +13,7 @@
 #include "records/keyword_line.h"
 #include "records/record_formatter.h"
 #include "records/text_trim.h"
+#include "records/value_forms.h"
 
 namespace theolink {
 namespace {
@@ -51,8 +52,10 @@ void WriteJobHeader(const std::string& jobName, const std::string& instrumentNam
 
 void WriteJobRecords(std::span<const MeasureRecord> records, LineOut lines) {
   LineViews pieces;  // views into the record's text: no string per line
+  std::string text;   // one buffer for every record
   for (const MeasureRecord& record : records) {
-    const std::string text = FormatRecordText(record);
+    text.clear();
+    AppendRecord(text, record, AngleSeconds, DistanceMetre);
     pieces.clear();
     SplitRecordText(text, pieces);
     for (const std::string_view piece : pieces) lines.Add(piece);

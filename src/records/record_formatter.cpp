@@ -10,29 +10,25 @@ namespace {
 
 constexpr auto npos = std::string_view::npos;
 
-// The text being built, made before the appender that writes into it.
-struct RecordText {
-  std::string text_;
-};
-
-// Builds one record text line by line; fields after the first are joined by ','.
-class RecordWriter final : private RecordText, public FieldAppender<RecordWriter> {
+// Builds one record text line by line at the end of a text; fields after the first are
+// joined by ','.
+class RecordWriter final : public FieldAppender<RecordWriter> {
  public:
-  RecordWriter(int angleForm, int distanceForm) : FieldAppender(text_, angleForm, distanceForm) {
-    text_.reserve(96);
-  }
+  RecordWriter(std::string& text, int angleForm, int distanceForm)
+      : FieldAppender(text, angleForm, distanceForm), start_(text.size()) {}
 
   // Starts a line: the keyword filled with blanks to 8 characters ("%-8s").
   RecordWriter& Line(std::string_view keyword) {
-    if (!text_.empty()) text_ += '|';
-    text_ += keyword;
-    if (keyword.size() < 8) text_.append(8 - keyword.size(), ' ');
+    if (line_.size() > start_) line_ += '|';
+    line_ += keyword;
+    if (keyword.size() < 8) line_.append(8 - keyword.size(), ' ');
     Restart();
     return *this;
   }
   RecordWriter& Name(const NameText& name) { return Text(name.Empty() ? kNoName : name.View()); }
 
-  std::string Take() { return std::move(text_); }
+ private:
+  std::size_t start_;
 };
 
 bool IsNoteLine(std::string_view text) { return LineKeyword(text) == "NOTE"; }
@@ -40,7 +36,14 @@ bool IsNoteLine(std::string_view text) { return LineKeyword(text) == "NOTE"; }
 }  // namespace
 
 std::string FormatRecord(const MeasureRecord& record, int angleForm, int distanceForm) {
-  RecordWriter w(angleForm, distanceForm);
+  std::string text;
+  text.reserve(96);
+  AppendRecord(text, record, angleForm, distanceForm);
+  return text;
+}
+
+void AppendRecord(std::string& text, const MeasureRecord& record, int angleForm, int distanceForm) {
+  RecordWriter w(text, angleForm, distanceForm);
   switch (record.Kind) {
     case KindStation: {
       const StationBody& b = record.Station;
@@ -87,9 +90,9 @@ std::string FormatRecord(const MeasureRecord& record, int angleForm, int distanc
       w.Line("NOTE").Text(record.Note.Text.View());
       break;
     default:
-      return "wrong type in record item";
+      text += "wrong type in record item";
+      break;
   }
-  return w.Take();
 }
 
 std::string FormatRecordText(const MeasureRecord& record) {

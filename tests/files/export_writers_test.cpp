@@ -140,6 +140,9 @@ TEST(Gts7, KeywordMappingIsPlainReplacement) {
   EXPECT_EQ(MapGts7Keywords("STA     S,1,|XYZ     1,2,3"), "STN     S,1,|XYZ     1,2,3");
   EXPECT_EQ(MapGts7Keywords("BKB     B,0,0"), "BKB     B,0,0");
   EXPECT_EQ(MapGts7Keywords("SC"), "SC");
+  // Patterns next to and inside each other, and at the very end.
+  EXPECT_EQ(MapGts7Keywords("BS      SSCHVDVDENZNZSC"), "BS      SSSSD VDXYZNZSS");
+  EXPECT_EQ(MapGts7Keywords("SC      HHVDEENZSC"), "SS      HSD EXYZSC");
 }
 
 TEST(Dxf, EmptyListGivesZeroExtentsAndNoEntity) {
