@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <deque>
 #include <exception>
+#include <functional>
 #include <mutex>
 #include <span>
 #include <thread>
@@ -129,21 +130,22 @@ std::optional<SaveResult> SaveJobLines(LineSource& lines, int filterIndex, const
   return SaveResult{status.Ok() ? SaveCode::Saved : SaveCode::FileFailed, status};
 }
 
-// Runs the binary job reader into the pipe on its own thread, for as long as this lives.
-class BinaryLineMaker {
+// Makes the lines into the pipe on a thread of its own, for as long as this lives; make
+// returns false when its lines stopped short.
+class LineMaker {
  public:
-  BinaryLineMaker(const std::string& input, LinePipe& lines)
-      : lines_(lines), thread_([&input, &lines] {
-          bool failed = true;
+  LineMaker(LinePipe& lines, std::function<bool(LineOutput&)> make)
+      : lines_(lines), thread_([&lines, make = std::move(make)] {
+          bool whole = false;
           try {
-            failed = ReadMeasureBinaryJob(input, lines) != 0;
+            whole = make(lines);
           } catch (...) {  // the lines stop short, which the pipe tells its reader
           }
-          lines.Close(failed);
+          lines.Close(!whole);
         }) {}
-  BinaryLineMaker(const BinaryLineMaker&) = delete;
-  BinaryLineMaker& operator=(const BinaryLineMaker&) = delete;
-  ~BinaryLineMaker() {
+  LineMaker(const LineMaker&) = delete;
+  LineMaker& operator=(const LineMaker&) = delete;
+  ~LineMaker() {
     lines_.Abandon();
     thread_.join();
   }
@@ -168,10 +170,11 @@ std::optional<SaveResult> SaveJobFileAs(const std::string& input, int filterInde
   if (probe == ProbeBinary && IsMeasureExtension(ext)) {
     // The binary reader makes the keyword lines on a thread of its own while they are read.
     LinePipe lines;
-    BinaryLineMaker maker(input, lines);
+    const LineMaker maker(lines, [&input](LineOutput& out) { return ReadMeasureBinaryJob(input, out) == 0; });
     return SaveJobLines(lines, filterIndex, path, settings, cuts);
   }
-  // Text, or text with bytes above 127 under a name no binary reader takes.
+  // Text, or text with bytes above 127 under a name no binary reader takes. Read here: on
+  // a thread of its own it costs more in handing over than it saves.
   if (probe != ProbeText && (probe != ProbeBinary || IsCoordExtension(ext))) return std::nullopt;
   FileLineSource lines(input);
   std::string_view first;

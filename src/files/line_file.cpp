@@ -1,6 +1,7 @@
 #include "files/line_file.h"
 
 #include <algorithm>
+#include <utility>
 #include <cerrno>
 
 #include "records/text_lines.h"
@@ -79,6 +80,63 @@ bool FileLineSource::Rewind() {
   atStart_ = true;
   end_ = false;
   return true;
+}
+
+void AtomicLineFile::Pass() {
+  if (used_ == 0) return;
+  if (!thread_.joinable()) thread_ = std::thread([this] { WriteBlocks(); });
+  {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return !busy_; });
+    if (written_ == nullptr) written_ = std::make_unique_for_overwrite<char[]>(kBlockSize);
+    std::swap(block_, written_);
+    writing_ = used_;
+    busy_ = true;
+  }
+  changed_.notify_all();
+  used_ = 0;
+}
+
+void AtomicLineFile::WaitForWriter() {
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [this] { return !busy_; });
+}
+
+void AtomicLineFile::StopWriting() {
+  if (!thread_.joinable()) return;
+  {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return !busy_; });
+    stop_ = true;
+  }
+  changed_.notify_all();
+  thread_.join();
+}
+
+void AtomicLineFile::WriteBlocks() {
+  for (;;) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return busy_ || stop_; });
+    if (!busy_) return;
+    lock.unlock();
+    try {
+      writer_.Write(std::string_view(written_.get(), writing_));
+    } catch (...) {
+      failure_ = std::current_exception();
+    }
+    lock.lock();
+    busy_ = false;
+    lock.unlock();
+    changed_.notify_all();
+  }
+}
+
+FileStatus AtomicLineFile::Finish() {
+  StopWriting();
+  if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
+  writer_.Write(std::string_view(block_.get(), used_));
+  used_ = 0;
+  return writer_.Commit();
 }
 
 bool WriteTextLines(const std::string& path, const LineList& lines) {

@@ -1,11 +1,15 @@
 #pragma once
 // Text files as lists of 8-bit lines.
 #include <cstddef>
+#include <condition_variable>
 #include <cstring>
+#include <exception>
 #include <memory>
+#include <mutex>
 #include <span>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "files/file_io.h"
 #include "files/line_sink.h"
@@ -62,10 +66,14 @@ bool WriteTextLines(const std::string& path, const LineList& lines);
 
 // The same as a sink: lines go to a temporary file beside the target as they come; Commit
 // renames it over the target. Without a successful Commit the temporary file is removed
-// and the target stays as it was.
+// and the target stays as it was. Full blocks are written on a thread of their own while
+// the next block fills, so making the lines and writing them overlap.
 class AtomicLineFile final : public LineSink {
  public:
   explicit AtomicLineFile(const std::string& path) : writer_(path) {}
+  ~AtomicLineFile() override { StopWriting(); }
+  AtomicLineFile(const AtomicLineFile&) = delete;
+  AtomicLineFile& operator=(const AtomicLineFile&) = delete;
 
   // False when the temporary file could not be created (Status says why).
   bool IsOpen() const { return writer_.Status().Ok(); }
@@ -76,6 +84,7 @@ class AtomicLineFile final : public LineSink {
     if (line.size() + 2 > kBlockSize - used_) {
       Pass();
       if (line.size() + 2 > kBlockSize) {
+        WaitForWriter();
         writer_.Write(line);
         writer_.Write("\r\n");
         return;
@@ -99,13 +108,10 @@ class AtomicLineFile final : public LineSink {
   }
   // True when every line was written and the file now stands under the target name.
   bool Commit() { return Finish().Ok(); }
-  FileStatus Finish() {
-    Pass();
-    return writer_.Commit();
-  }
+  FileStatus Finish();
 
  private:
-  static constexpr std::size_t kBlockSize = std::size_t{64} << 10;
+  static constexpr std::size_t kBlockSize = std::size_t{256} << 10;
 
   // Copies the line and its CR LF to at; where the next line goes. Most lines of a drawing
   // are a few characters, copied here rather than through a call.
@@ -121,14 +127,22 @@ class AtomicLineFile final : public LineSink {
     return at;
   }
 
-  void Pass() {
-    writer_.Write(std::string_view(block_.get(), used_));
-    used_ = 0;
-  }
+  // Hands the full block to the writing thread (started with the first) and takes the
+  // block it wrote before.
+  void Pass();
+  void WaitForWriter();
+  void StopWriting();
+  void WriteBlocks();
 
-  AtomicFileWriter writer_;
+  AtomicFileWriter writer_;  // the writing thread's while it has a block
   std::unique_ptr<char[]> block_ = std::make_unique_for_overwrite<char[]>(kBlockSize);
-  std::size_t used_ = 0;
+  std::unique_ptr<char[]> written_;  // the block being written, then the next to fill
+  std::size_t used_ = 0, writing_ = 0;
+  bool busy_ = false, stop_ = false;
+  std::exception_ptr failure_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::thread thread_;
 };
 
 }  // namespace theolink
