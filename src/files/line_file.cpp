@@ -1,12 +1,36 @@
 #include "files/line_file.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 #include <cerrno>
 
 #include "records/text_lines.h"
 
 namespace theolink {
+namespace {
+
+// Where the first CR or LF at or after from is, or n. Lines are short: eight bytes at a time
+// in one pass beats two library searches a line.
+std::size_t FindBreak(const char* data, std::size_t from, std::size_t n) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
+  std::size_t i = from;
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, data + i, 8);
+    // A byte of word ^ pattern is zero where the byte matches; the classic test sets its
+    // high bit there (and may set it above a match, but only above, which is past the first).
+    const std::uint64_t lf = word ^ (kOnes * '\n'), cr = word ^ (kOnes * '\r');
+    const std::uint64_t found = ((lf - kOnes) & ~lf & kHighs) | ((cr - kOnes) & ~cr & kHighs);
+    if (found != 0) return i + static_cast<std::size_t>(std::countr_zero(found)) / 8;
+  }
+  while (i < n && data[i] != '\n' && data[i] != '\r') ++i;
+  return i;
+}
+
+}  // namespace
 
 bool ReadTextLines(const std::string& path, LineList& lines) {
   TextFile file;
@@ -51,9 +75,7 @@ bool FileLineSource::Next(std::string_view& line) {
   for (;;) {
     const char* const data = buffer_.data();
     const std::size_t n = buffer_.size();
-    // Lines are short: one pass for either break beats two library searches.
-    std::size_t stop = pos_;
-    while (stop < n && data[stop] != '\n' && data[stop] != '\r') ++stop;
+    const std::size_t stop = FindBreak(data, pos_, n);
     // A CR last in the buffer may be the first half of a CR LF: look at the next byte first.
     const bool needMore = stop == n || (data[stop] == '\r' && stop + 1 == n);
     if (needMore && !end_) {
