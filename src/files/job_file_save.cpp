@@ -15,7 +15,6 @@
 #include "files/line_loaders.h"
 #include "files/line_pipe.h"
 #include "files/save_writers.h"
-#include "records/binary_measure_reader.h"
 #include "records/file_name_parts.h"
 #include "records/job_check.h"
 
@@ -38,7 +37,8 @@ class ExportRuns final : public JobRecordSink {
   ExportRuns& operator=(const ExportRuns&) = delete;
   ~ExportRuns() override { Stop(); }
 
-  // An empty job never comes this far: it is refused as having nothing to save.
+  // A job without records is not saved from here (the ordinary path refuses it), so what
+  // Begin writes for one is thrown away.
   void Start(const JobCheckResult& head) override {
     job_.Begin(head.JobName, head.InstrumentName, true);
     writer_ = std::thread([this] { WriteRuns(); });
