@@ -123,41 +123,45 @@ OpenOutcome OpenBinaryFile(WorkingData& data, const std::string& path, const Set
   return outcome;
 }
 
-OpenOutcome OpenMeasureBinary(WorkingData& data, const std::string& path) {
+namespace {
+
+// The binary reader's lines, in one packed buffer rather than a string each, go to load;
+// when the reader fails, its message instead.
+template <typename Load>
+OpenOutcome OpenThroughReader(const std::string& path, std::int32_t (*read)(const std::string&, LineOutput&),
+                              Load&& load) {
   OpenOutcome outcome;
   outcome.RefreshViews = true;
-  // The reader's lines go into one packed buffer, not a string each.
   PackedLines memo;
-  const std::int32_t result = ReadMeasureBinaryJob(path, memo);
-  if (result != 0) {
+  if (const std::int32_t result = read(path, memo); result != 0) {
     outcome.Messages.push_back(BinaryReadMessage(result, path));
     return outcome;
   }
-  const std::string loaded = LoadMeasureLines(data, memo.Lines());
-  if (loaded != "OK") {
-    outcome.Messages.push_back(ShownMessage{std::nullopt, loaded, "Error"});
-    outcome.Messages.push_back(TableMessage(TextId::WrongFileFormat));
-  }
+  load(memo.Lines(), outcome);
   return outcome;
 }
 
+}  // namespace
+
+OpenOutcome OpenMeasureBinary(WorkingData& data, const std::string& path) {
+  return OpenThroughReader(path, &ReadMeasureBinaryJob, [&](LineSpan lines, OpenOutcome& outcome) {
+    const std::string loaded = LoadMeasureLines(data, lines);
+    if (loaded != "OK") {
+      outcome.Messages.push_back(ShownMessage{std::nullopt, loaded, "Error"});
+      outcome.Messages.push_back(TableMessage(TextId::WrongFileFormat));
+    }
+  });
+}
+
 OpenOutcome OpenCoordBinary(WorkingData& data, const std::string& path) {
-  OpenOutcome outcome;
-  outcome.RefreshViews = true;
-  // As for a job: the reader's lines go into one packed buffer, not a string each.
-  PackedLines memo;
-  const std::int32_t result = ReadCoordBinary(path, memo);
-  if (result != 0) {
-    outcome.Messages.push_back(BinaryReadMessage(result, path));
-    return outcome;
-  }
-  LineViews lines = memo.Lines();
-  RemoveBlankLines(lines);
-  // Lines the loader refuses (a 16-character name, no point at all) would otherwise leave
-  // an unexplained empty grid.
-  if (!LoadCoordRecordLines(data, lines)) outcome.Messages.push_back(TableMessage(TextId::WrongFileFormat));
-  data.DataKind = DataKindCoord;
-  return outcome;
+  std::int32_t (*read)(const std::string&, LineOutput&) = &ReadCoordBinary;
+  return OpenThroughReader(path, read, [&](LineViews lines, OpenOutcome& outcome) {
+    RemoveBlankLines(lines);
+    // Lines the loader refuses (a 16-character name, no point at all) would otherwise leave
+    // an unexplained empty grid.
+    if (!LoadCoordRecordLines(data, lines)) outcome.Messages.push_back(TableMessage(TextId::WrongFileFormat));
+    data.DataKind = DataKindCoord;
+  });
 }
 
 void RemoveBlankLines(LineList& lines) {
