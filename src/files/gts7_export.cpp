@@ -1,6 +1,8 @@
 #include "files/gts7_export.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <string_view>
 
 #include "files/slope_reduction.h"
@@ -102,25 +104,23 @@ void AppendGts7Keywords(std::string& out, std::string_view recordText) {
     return;
   }
   const std::string_view keyword = TrimEnd(recordText.substr(0, 8));
-  std::string_view head;
-  bool hvd = false, sc = false, enz = false;  // which replacements the keyword takes
-  if (keyword == "STA") {
-    head = "STN";
-  } else if (keyword == "SA") {
-    head = "SS";
-  } else if (keyword == "BS") {
-    head = "BS";
-    hvd = sc = enz = true;
-  } else if (keyword == "SD") {
-    head = "SS";
-    hvd = true;
-  } else if (keyword == "SC") {
-    head = "SS";
-    hvd = enz = true;
-  } else {
+  // The GTS-7 keyword of each record kind, and the replacements its other lines take.
+  struct Mapping {
+    std::string_view Keyword, Head;
+    bool Hvd, Sc, Enz;
+  };
+  static constexpr Mapping kMappings[] = {
+      {"STA", "STN", false, false, false}, {"SA", "SS", false, false, false}, {"BS", "BS", true, true, true},
+      {"SD", "SS", true, false, false},    {"SC", "SS", true, false, true},
+  };
+  const auto mapping = std::find_if(std::begin(kMappings), std::end(kMappings),
+                                    [&](const Mapping& m) { return m.Keyword == keyword; });
+  if (mapping == std::end(kMappings)) {
     out += recordText;
     return;
   }
+  const std::string_view head = mapping->Head;
+  const bool hvd = mapping->Hvd, sc = mapping->Sc, enz = mapping->Enz;
   out += head;
   out.append(8 - head.size(), ' ');
   // The three patterns share no letter, so one pass gives what replacing each in turn over
