@@ -125,6 +125,7 @@ class AtomicFileWriter {
   void Discard();
 
   std::string target_, temporary_, pending_;
+  std::size_t written_ = 0;  // bytes in the temporary file
   FileDescriptor fd_;
   FileStatus status_;
   int slot_ = -1;
