@@ -66,4 +66,28 @@ std::size_t SplitQuotedFields(std::string_view line, char delimiter, LineList& f
   return count;
 }
 
+bool SplitUnquotedFields(std::string_view line, char delimiter, std::vector<std::string_view>& fields) {
+  fields.clear();
+  if (const std::size_t nul = line.find('\0'); nul != std::string_view::npos) line = line.substr(0, nul);
+  std::size_t i = 0;
+  const std::size_t n = line.size();
+  auto skipBlanks = [&] {
+    while (i < n && IsSeparatorBlank(line[i])) ++i;
+  };
+  skipBlanks();
+  while (i < n) {
+    if (line[i] == '"') return false;
+    const std::size_t start = i;
+    while (i < n && !IsSeparatorBlank(line[i]) && line[i] != delimiter) ++i;
+    fields.push_back(line.substr(start, i - start));
+    skipBlanks();
+    if (i < n && line[i] == delimiter) {
+      if (i + 1 == n) fields.emplace_back();
+      ++i;
+      skipBlanks();
+    }
+  }
+  return true;
+}
+
 }  // namespace theolink

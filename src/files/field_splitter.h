@@ -4,6 +4,7 @@
 // standing for one quote.
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
 #include "records/line_list.h"
 
@@ -14,5 +15,9 @@ namespace theolink {
 LineList SplitQuotedFields(std::string_view line, char delimiter = ',');
 // The same into fields, whose strings are reused from call to call; the number of fields.
 std::size_t SplitQuotedFields(std::string_view line, char delimiter, LineList& fields);
+
+// SplitQuotedFields as views into line, for a line without a quote: false (fields then
+// unspecified) when the line holds one.
+bool SplitUnquotedFields(std::string_view line, char delimiter, std::vector<std::string_view>& fields);
 
 }  // namespace theolink

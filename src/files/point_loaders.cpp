@@ -1,4 +1,5 @@
 #include <string_view>
+#include <vector>
 
 #include "files/field_splitter.h"
 #include "files/line_loaders.h"
@@ -27,9 +28,13 @@ bool LoadFiveFieldLines(WorkingData& data, LineSpan lines, const Settings& setti
   std::vector<PointRecord> points;
   points.reserve(lines.size());
   TextCutter cutter;
-  LineList fields;
+  LineList quoted;
+  std::vector<std::string_view> fields;  // views into the line, or into quoted
   for (const std::string_view line : lines) {
-    SplitQuotedFields(Trim(line), ',', fields);
+    if (!SplitUnquotedFields(Trim(line), ',', fields)) {
+      SplitQuotedFields(Trim(line), ',', quoted);
+      fields.assign(quoted.begin(), quoted.end());
+    }
     if (fields.size() != 5) return false;
     PointRecord point;
     point.Name.Assign(cutter.CutName(fields[layout.Name], points.size()));
