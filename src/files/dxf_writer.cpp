@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <string>
 #include <string_view>
 
 #include "records/default_names.h"
@@ -14,21 +15,6 @@ namespace {
 std::string Metres(double value) { return FormatDistance(value, DistanceMetre); }
 
 void Emit(LineOut lines, std::initializer_list<std::string_view> items) { lines.AddAll(items); }
-
-void EmitLabel(LineOut lines, std::string_view layer, std::string_view x, std::string_view y, std::string_view text) {
-  Emit(lines, {"0", "TEXT", "8", layer, "10", x, "20", y, "40", "0.8", "1", text});
-}
-
-// A value's text in a buffer kept from point to point; the labels repeat some values, so
-// each is formatted once.
-struct MetreField {
-  std::string Text;
-  std::string_view Set(double value) {
-    Text.clear();
-    AppendDistance(Text, value, DistanceMetre);
-    return Text;
-  }
-};
 
 // Labels are bytes in the Chinese code page; CAD programs only read them right when the
 // header says so. An all-ASCII drawing stays as it always was.
@@ -64,16 +50,42 @@ void WriteDxf(const WorkingData& data, LineOut lines) {
   Emit(lines, {"9", "$EXTMIN", "10", Metres(minN), "20", Metres(minE), "30", Metres(minZ)});
   Emit(lines, {"9", "$EXTMAX", "10", Metres(maxN), "20", Metres(maxE), "30", Metres(maxZ)});
   Emit(lines, {"0", "ENDSEC", "0", "SECTION", "2", "ENTITIES"});
-  MetreField labelX, labelY, north, east, elevation;
-  for (const PointRecord& p : points) {
+  // A drawing is some fifty lines a point, most of them fixed: each point's lines are made
+  // into text with their line ends, and a few dozen points go to the file in one copy.
+  std::string text, x, z;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const PointRecord& p = points[i];
     const std::string_view name = p.Name.Empty() ? kNoName : p.Name.View();
     const std::string_view description = Trim(p.Code.View()).empty() ? std::string_view(" ") : p.Code.View();
-    const std::string_view x = labelX.Set(p.North + 1);
-    const std::string_view z = elevation.Set(p.Elevation);
-    EmitLabel(lines, "PNTNO", x, labelY.Set(p.East - 1), name);
-    EmitLabel(lines, "PNTELEV", x, labelY.Set(p.East - 2), z);
-    EmitLabel(lines, "PNTDESC", x, labelY.Set(p.East - 3), description);
-    Emit(lines, {"0", "POINT", "8", "0", "62", "1", "10", north.Set(p.North), "20", east.Set(p.East), "30", z});
+    x.clear();
+    AppendDistance(x, p.North + 1, DistanceMetre);
+    z.clear();
+    AppendDistance(z, p.Elevation, DistanceMetre);
+    const auto label = [&](std::string_view layer, double y, std::string_view value) {
+      text += "0\r\nTEXT\r\n8\r\n";
+      text += layer;
+      text += "\r\n10\r\n";
+      text += x;
+      text += "\r\n20\r\n";
+      AppendDistance(text, y, DistanceMetre);
+      text += "\r\n40\r\n0.8\r\n1\r\n";
+      text += value;
+      text += "\r\n";
+    };
+    label("PNTNO", p.East - 1, name);
+    label("PNTELEV", p.East - 2, z);
+    label("PNTDESC", p.East - 3, description);
+    text += "0\r\nPOINT\r\n8\r\n0\r\n62\r\n1\r\n10\r\n";
+    AppendDistance(text, p.North, DistanceMetre);
+    text += "\r\n20\r\n";
+    AppendDistance(text, p.East, DistanceMetre);
+    text += "\r\n30\r\n";
+    text += z;
+    text += "\r\n";
+    if (text.size() >= (std::size_t{16} << 10) || i + 1 == points.size()) {
+      lines.AddEnded(text);
+      text.clear();
+    }
   }
   Emit(lines, {"0", "ENDSEC", "0", "EOF"});
 }

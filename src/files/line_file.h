@@ -1,6 +1,7 @@
 #pragma once
 // Text files as lists of 8-bit lines.
 #include <cstddef>
+#include <algorithm>
 #include <condition_variable>
 #include <cstring>
 #include <exception>
@@ -105,6 +106,15 @@ class AtomicLineFile final : public LineSink {
     char* at = block_.get() + used_;
     for (const std::string_view line : lines) at = Put(at, line);
     used_ = static_cast<std::size_t>(at - block_.get());
+  }
+  void AddEnded(std::string_view text) override {
+    while (!text.empty()) {
+      if (used_ == kBlockSize) Pass();
+      const std::size_t n = std::min(text.size(), kBlockSize - used_);
+      std::memcpy(block_.get() + used_, text.data(), n);
+      used_ += n;
+      text.remove_prefix(n);
+    }
   }
   // True when every line was written and the file now stands under the target name.
   bool Commit() { return Finish().Ok(); }

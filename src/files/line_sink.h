@@ -35,6 +35,14 @@ class LineOut {
       std::get<LineSink*>(target_)->AddAll(std::span(lines.begin(), lines.size()));
     }
   }
+  // Lines already made into text, each followed by CR LF (LineOutput::AddEnded).
+  void AddEnded(std::string_view text) {
+    if (LineList* const* list = std::get_if<LineList*>(&target_)) {
+      LineListOutput(**list).AddEnded(text);
+    } else {
+      std::get<LineSink*>(target_)->AddEnded(text);
+    }
+  }
   // Room for n more lines when they go to a list.
   void Reserve(std::size_t n) {
     if (LineList* const* lines = std::get_if<LineList*>(&target_)) (*lines)->reserve((*lines)->size() + n);

@@ -21,6 +21,13 @@ class LineOutput {
   virtual void AddAll(std::span<const std::string_view> lines) {
     for (const std::string_view line : lines) Add(line);
   }
+  // Lines already made into text, each followed by CR LF: as an Add of each; a sink that
+  // ends its lines with CR LF may take the text whole. (A line holding CR LF itself is
+  // cut there, which a file's bytes do not show.)
+  virtual void AddEnded(std::string_view text) {
+    for (std::size_t end; (end = text.find("\r\n")) != std::string_view::npos; text.remove_prefix(end + 2))
+      Add(text.substr(0, end));
+  }
 };
 
 // Appends to a line list.

@@ -376,6 +376,24 @@ TEST(LinePipe, HandsEveryLineOverInOrderAndLetsAnAbandonedMakerFinish) {
   stuck.join();  // would wait for ever on a reader that gave up
 }
 
+TEST_F(FileOpenTest, SavedLinesAndEndedTextKeepTheirOrderOverEveryBlock) {
+  // Lines and ready-made text in pieces of every size, over several blocks of the writer.
+  const std::string path = (dir_ / "mixed.txt").string();
+  std::string expected;
+  {
+    AtomicLineFile file(path);
+    for (int i = 0; i < 3000; ++i) {
+      const std::string line(static_cast<std::size_t>(i * 37 % 301), 'a' + i % 26);
+      const std::string ended = std::string(static_cast<std::size_t>(i * 53 % 499), '0' + i % 10) + "\r\n";
+      file.Add(line);
+      file.AddEnded(ended);
+      expected += line + "\r\n" + ended;
+    }
+    ASSERT_TRUE(file.Commit());
+  }
+  EXPECT_EQ(ReadFile(path), expected);
+}
+
 TEST_F(FileOpenTest, WriteIsWholeOrNothing) {
   const std::string target = Write("out.txt", "old\r\n");
   ASSERT_TRUE(WriteTextLines(target, {"x", "", "\xB1\xB1"}));
