@@ -16,10 +16,42 @@ LineList SplitQuotedFields(std::string_view line, char delimiter) {
   return fields;
 }
 
-std::size_t SplitQuotedFields(std::string_view line, char delimiter, LineList& fields) {
-  // A zero byte ends the text, as it would in the zero-terminated lines these files came from.
-  if (const std::size_t nul = line.find('\0'); nul != std::string_view::npos) line = line.substr(0, nul);
+namespace {
 
+// The walk both splitters take: a zero byte ends the text (as in the zero-terminated lines
+// these files came from), blanks and the delimiter stand between fields, and a delimiter at
+// the very end gives one last empty field. take gets each unquoted field; quoted gets the
+// position of an opening quote and returns where its field ends, or npos to stop (false).
+template <class Take, class Quoted>
+bool WalkFields(std::string_view line, char delimiter, Take&& take, Quoted&& quoted) {
+  if (const std::size_t nul = line.find('\0'); nul != std::string_view::npos) line = line.substr(0, nul);
+  std::size_t i = 0;
+  const std::size_t n = line.size();
+  auto skipBlanks = [&] {
+    while (i < n && IsSeparatorBlank(line[i])) ++i;
+  };
+  skipBlanks();
+  while (i < n) {
+    if (line[i] == '"') {
+      if ((i = quoted(line, i)) == std::string_view::npos) return false;
+    } else {
+      const std::size_t start = i;
+      while (i < n && !IsSeparatorBlank(line[i]) && line[i] != delimiter) ++i;
+      take(line.substr(start, i - start));
+    }
+    skipBlanks();
+    if (i < n && line[i] == delimiter) {
+      if (i + 1 == n) take(std::string_view());
+      ++i;
+      skipBlanks();
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+std::size_t SplitQuotedFields(std::string_view line, char delimiter, LineList& fields) {
   std::size_t count = 0;
   // The next field, in a string kept from an earlier line when there is one.
   auto next = [&]() -> std::string& {
@@ -28,66 +60,32 @@ std::size_t SplitQuotedFields(std::string_view line, char delimiter, LineList& f
     field.clear();
     return field;
   };
-  std::size_t i = 0;
-  const std::size_t n = line.size();
-  auto skipBlanks = [&] {
-    while (i < n && IsSeparatorBlank(line[i])) ++i;
-  };
-  skipBlanks();
-  while (i < n) {
-    std::string& field = next();
-    if (line[i] == '"') {
-      ++i;
-      while (i < n) {
-        if (line[i] == '"') {
-          if (i + 1 < n && line[i + 1] == '"') {
-            field += '"';
-            i += 2;
-            continue;
+  WalkFields(
+      line, delimiter, [&](std::string_view text) { next().assign(text); },
+      [&](std::string_view text, std::size_t i) {
+        std::string& field = next();
+        for (++i; i < text.size();) {
+          if (text[i] == '"') {
+            if (i + 1 < text.size() && text[i + 1] == '"') {
+              field += '"';
+              i += 2;
+              continue;
+            }
+            return i + 1;
           }
-          ++i;
-          break;
+          field += text[i++];
         }
-        field += line[i++];
-      }
-    } else {
-      const std::size_t start = i;
-      while (i < n && !IsSeparatorBlank(line[i]) && line[i] != delimiter) ++i;
-      field.assign(line.substr(start, i - start));
-    }
-    skipBlanks();
-    if (i < n && line[i] == delimiter) {
-      if (i + 1 == n) next();
-      ++i;
-      skipBlanks();
-    }
-  }
+        return i;
+      });
   fields.resize(count);
   return count;
 }
 
 bool SplitUnquotedFields(std::string_view line, char delimiter, std::vector<std::string_view>& fields) {
   fields.clear();
-  if (const std::size_t nul = line.find('\0'); nul != std::string_view::npos) line = line.substr(0, nul);
-  std::size_t i = 0;
-  const std::size_t n = line.size();
-  auto skipBlanks = [&] {
-    while (i < n && IsSeparatorBlank(line[i])) ++i;
-  };
-  skipBlanks();
-  while (i < n) {
-    if (line[i] == '"') return false;
-    const std::size_t start = i;
-    while (i < n && !IsSeparatorBlank(line[i]) && line[i] != delimiter) ++i;
-    fields.push_back(line.substr(start, i - start));
-    skipBlanks();
-    if (i < n && line[i] == delimiter) {
-      if (i + 1 == n) fields.emplace_back();
-      ++i;
-      skipBlanks();
-    }
-  }
-  return true;
+  return WalkFields(
+      line, delimiter, [&](std::string_view text) { fields.push_back(text); },
+      [](std::string_view, std::size_t) { return std::string_view::npos; });
 }
 
 }  // namespace theolink
