@@ -41,7 +41,7 @@ bool WalkFields(std::string_view line, char delimiter, Take&& take, Quoted&& quo
     }
     skipBlanks();
     if (i < n && line[i] == delimiter) {
-      if (i + 1 == n) take(std::string_view());
+      if (i + 1 == n) take(line.substr(n));  // empty, and pointing into the line
       ++i;
       skipBlanks();
     }

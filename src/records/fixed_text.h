@@ -23,7 +23,7 @@ class FixedText {
 
   void Assign(std::string_view text) {
     const std::size_t n = std::min(text.size(), Capacity);
-    std::memcpy(data_, text.data(), n);
+    if (n > 0) std::memcpy(data_, text.data(), n);  // an empty view may hold no pointer
     std::memset(data_ + n, 0, FieldSize - n);
   }
   // The text up to its terminating zero (a zero byte inside ends it early).
