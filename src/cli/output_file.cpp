@@ -90,7 +90,18 @@ void WarnIfInPlace(const std::string& output, const FileStatus& status, std::ost
         << " was written in place, as its folder allows no new file; the write was not atomic\n";
 }
 
-void DropDiagnostic(std::string_view) {}
+// The parser's diagnostic comes with a record that fails, and a job that fails is read again
+// the ordinary way, which says it once: while a job is tried in one pass, it is dropped.
+class DiagnosticsHeldBack {
+ public:
+  DiagnosticsHeldBack() : previous_(SetDiagnosticSink([](std::string_view) {})) {}
+  ~DiagnosticsHeldBack() { SetDiagnosticSink(previous_); }
+  DiagnosticsHeldBack(const DiagnosticsHeldBack&) = delete;
+  DiagnosticsHeldBack& operator=(const DiagnosticsHeldBack&) = delete;
+
+ private:
+  DiagnosticSink previous_;
+};
 
 int ReportSave(const SaveResult& result, const std::string& output, std::ostream& err) {
   switch (result.Code) {
@@ -150,12 +161,9 @@ std::optional<int> WriteJobFileOutput(const std::string& input, const std::strin
   std::size_t cuts = 0;
   std::optional<SaveResult> saved;
   {
-    // The parser's diagnostic comes with a record that fails, and that job is then read
-    // again the ordinary way, which says it once.
-    const DiagnosticSink diagnostics = SetDiagnosticSink(&DropDiagnostic);
+    const DiagnosticsHeldBack quiet;
     SaveSignalGuard guard;
     saved = SaveJobFileAs(input, job->FilterIndex, output, settings, cuts);
-    SetDiagnosticSink(diagnostics);
   }
   if (!saved) return std::nullopt;
   ReportCuts(TextCuts{cuts, {}}, input, err);

@@ -46,8 +46,8 @@ class ExportRuns final : public JobRecordSink {
   void Take(std::vector<MeasureRecord>& records) override {
     {
       std::unique_lock lock(mutex_);
-      changed_.wait(lock, [this] { return !free_.empty() || failed_; });
-      if (failed_) return;  // Finish reports it
+      changed_.wait(lock, [this] { return !free_.empty() || failure_; });
+      if (failure_) return;  // Finish reports it
       // The run is swapped for a free list, not copied.
       std::vector<MeasureRecord>* buffer = free_.back();
       free_.pop_back();
@@ -80,7 +80,6 @@ class ExportRuns final : public JobRecordSink {
       } catch (...) {
         const std::lock_guard lock(mutex_);
         failure_ = std::current_exception();
-        failed_ = true;
         changed_.notify_all();
         return;
       }
@@ -110,8 +109,8 @@ class ExportRuns final : public JobRecordSink {
   std::condition_variable changed_;
   std::vector<std::vector<MeasureRecord>*> free_;
   std::deque<std::vector<MeasureRecord>*> full_;
-  bool done_ = false, failed_ = false;
-  std::exception_ptr failure_;
+  bool done_ = false;
+  std::exception_ptr failure_;  // what stopped the writer
   std::thread writer_;
 };
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <utility>
-#include <cerrno>
 
 #include "records/text_lines.h"
 

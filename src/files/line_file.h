@@ -1,8 +1,8 @@
 #pragma once
 // Text files as lists of 8-bit lines.
-#include <cstddef>
 #include <algorithm>
 #include <condition_variable>
+#include <cstddef>
 #include <cstring>
 #include <exception>
 #include <memory>
@@ -76,7 +76,8 @@ class AtomicLineFile final : public LineSink {
   AtomicLineFile(const AtomicLineFile&) = delete;
   AtomicLineFile& operator=(const AtomicLineFile&) = delete;
 
-  // False when the temporary file could not be created (Status says why).
+  // False when the temporary file could not be created (Status says why). Asked before the
+  // first line: from then on the writing thread owns the writer until Finish.
   bool IsOpen() const { return writer_.Status().Ok(); }
   const FileStatus& Status() const { return writer_.Status(); }
   // Lines are gathered in a block of their own: a DXF drawing is millions of tiny lines,

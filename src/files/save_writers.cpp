@@ -62,6 +62,15 @@ void WriteJobRecords(std::span<const MeasureRecord> records, LineOut lines) {
   }
 }
 
+// A job's points in the format of one of the point filters (IsPointFilter).
+void WritePoints(const WorkingData& points, LineOut lines, int filterIndex, const Settings& settings) {
+  if (filterIndex == MeasureFilterDxf) {
+    WriteDxf(points, lines);
+  } else {
+    WriteCoordLines(points, lines, filterIndex == MeasureFilterCass ? CoordLayoutCass : CoordLayoutGts7, settings);
+  }
+}
+
 }  // namespace
 
 std::optional<TextId> ExportMeasureData(const WorkingData& data, LineOut lines, int filterIndex,
@@ -72,12 +81,7 @@ std::optional<TextId> ExportMeasureData(const WorkingData& data, LineOut lines, 
   }
   // Reduced shots need the whole job: the reduction looks back for station and backsight.
   if (settings.ComputeShots && IsPointFilter(filterIndex)) {
-    const WorkingData points = ExtractedPoints(data, settings);
-    if (filterIndex == MeasureFilterDxf) {
-      WriteDxf(points, lines);
-    } else {
-      WriteCoordLines(points, lines, filterIndex == MeasureFilterCass ? CoordLayoutCass : CoordLayoutGts7, settings);
-    }
+    WritePoints(ExtractedPoints(data, settings), lines, filterIndex, settings);
     return std::nullopt;
   }
   if (filterIndex == MeasureFilterCsv || filterIndex == MeasureFilterCsvTxt) lines.Reserve(data.MeasurementList.size());
@@ -124,7 +128,7 @@ void MeasureExport::Records(std::span<const MeasureRecord> records) {
       // A row per point, written as the run comes: these layouts need no other point.
       points_.PointList.clear();
       ExtractCoordPoints(records, points_.PointList);
-      WriteCoordLines(points_, lines_, filter_ == MeasureFilterCass ? CoordLayoutCass : CoordLayoutGts7, settings_);
+      WritePoints(points_, lines_, filter_, settings_);
       break;
     case MeasureFilterDxf:
       ExtractCoordPoints(records, points_.PointList);
@@ -144,7 +148,7 @@ void MeasureExport::Records(std::span<const MeasureRecord> records) {
 
 void MeasureExport::End() {
   if (skip_) return;
-  if (filter_ == MeasureFilterDxf) WriteDxf(points_, lines_);  // its header bounds every point
+  if (filter_ == MeasureFilterDxf) WritePoints(points_, lines_, filter_, settings_);  // its header bounds every point
 }
 
 void ExportCoordData(const WorkingData& data, LineOut lines, int filterIndex, const Settings& settings) {
@@ -177,11 +181,6 @@ std::optional<TextId> ExportForSaveFilter(const WorkingData& data, int dataKind,
       WriteCodeLines(data, lines);
       return std::nullopt;
   }
-}
-
-void WriteCsvMeasure(const WorkingData& data, LineOut lines, const Settings& settings) {
-  lines.Reserve(data.MeasurementList.size());
-  WriteCsvRows(data.MeasurementList, lines, settings);
 }
 
 void WriteCoordLines(const WorkingData& data, LineOut lines, int layout, const Settings& settings) {

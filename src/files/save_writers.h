@@ -72,8 +72,6 @@ void ExportCoordData(const WorkingData& data, LineOut lines, int filterIndex, co
 std::optional<TextId> ExportForSaveFilter(const WorkingData& data, int dataKind, int filterIndex, LineOut lines,
                                           const std::string& fileName, const Settings& settings);
 
-// One comma-separated row per record.
-void WriteCsvMeasure(const WorkingData& data, LineOut lines, const Settings& settings);
 // One row per point, CoordLayoutCass or CoordLayoutGts7 (csv_rows.h).
 void WriteCoordLines(const WorkingData& data, LineOut lines, int layout, const Settings& settings);
 // The keyword-line work file, always in whole arc seconds and metres. An empty (or blank)
