@@ -29,7 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(settings.DistanceUnit >= 0 && settings.DistanceUnit <= 2);
   Require(settings.CoordOrder == 0 || settings.CoordOrder == 1);
   Require(settings.KOption == "0.00" || settings.KOption == "0.14" || settings.KOption == "0.20");
-  Require(settings.GridScale.size() == 4);
+  // Two to six decimals of a number from 0.9 to 1.1 ("0.90" .. "1.000123").
+  Require(settings.GridScale.size() >= 4 && settings.GridScale.size() <= 8);
+  Require(GridScaleValue(settings) >= 0.9 && GridScaleValue(settings) <= 1.1);
   const int language = ReadLanguage(ini, 0);
   Require(language == 0 || language == 1);
   (void)ReadFormPositions(ini);

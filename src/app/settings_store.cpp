@@ -1,10 +1,10 @@
 #include "app/settings_store.h"
 
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
+#include "app/grid_scale_entry.h"
 #include "records/value_forms.h"
 
 namespace theolink {
@@ -65,12 +65,14 @@ int KOptionIndex(std::string_view text) {
   return 0;
 }
 
-std::string GridScaleText(double value) {
-  if (!(value >= 0.9 && value <= 1.1)) value = 1.0;
-  char buffer[32];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
-  return std::string(buffer, result.ptr);
+std::string GridScaleText(double value) { return KeptGridScaleText(value).value_or("1.00"); }
+
+std::optional<std::string> RefusedGridScale(const IniFile& ini) {
+  const std::optional<std::string> text = ini.ReadString(kSettingSection, "GridScale");
+  double value = 0;
+  if (!text || !TryParseNumber(*text, value) || !(value >= 0.9 && value <= 1.1)) return std::nullopt;
+  if (KeptGridScaleText(value)) return std::nullopt;
+  return text;
 }
 
 Settings LoadSettings(const IniFile& ini) {

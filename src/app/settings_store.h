@@ -1,6 +1,7 @@
 #pragma once
 // The keys of the configuration file and their defaults and range rules: section "Form"
 // (language, port and baud positions) and section "Setting" (the current settings).
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -49,8 +50,12 @@ void SaveSettings(IniFile& ini, const Settings& settings);
 std::string_view KOptionText(int index);
 // Index of a K text; 0 for a text that is not one of the three.
 int KOptionIndex(std::string_view text);
-// The grid scale rule: a value from 0.9 to 1.1 inclusive is kept, anything else is 1.0;
-// the result as "%.2f" text, whatever the locale.
+// The grid scale rule: a value from 0.9 to 1.1 inclusive with at most six decimals is
+// kept, anything else is 1.0; the result as text with two to six decimals, whatever the
+// locale.
 std::string GridScaleText(double value);
+// The GridScale text of section Setting when it lies in the range but has more than six
+// decimals: the file's value LoadSettings refused (and read as 1.00), for a word to the user.
+std::optional<std::string> RefusedGridScale(const IniFile& ini);
 
 }  // namespace theolink

@@ -114,6 +114,11 @@ constexpr TextEntry kTexts[] = {
     {TextId::RawCopyFailed, "接收数据的原始副本不完整：%1", "The raw copy of the received bytes is incomplete: %1"},
     // Status panel 0's short form of ReceiveLimitReached; %1 the limit in bytes.
     {TextId::ReceiveLimitStatus, "已达大小上限（%1 字节）", "Size limit reached (%1 bytes)"},
+    {TextId::GridScaleDecimals, "格网因子最多保留六位小数（例如 0.9996 或 1.000123）。",
+     "The grid scale keeps at most six decimals (for example 0.9996 or 1.000123)."},
+    // %1 the value as the settings file holds it.
+    {TextId::GridScaleFileRefused, "设置文件中的格网因子 %1 超过六位小数，已改用 1.00。",
+     "The grid scale %1 in the settings file has more than six decimals; 1.00 is used."},
 };
 
 constexpr bool EntriesInIdOrder() {

@@ -1,10 +1,9 @@
 #include "cli/cli_settings.h"
 
 #include <array>
-#include <charconv>
-#include <cmath>
 #include <string_view>
 
+#include "app/grid_scale_entry.h"
 #include "app/text_table.h"
 #include "records/value_forms.h"
 
@@ -23,20 +22,6 @@ constexpr std::array<std::string_view, 3> kAngleNames = {"dms", "gon", "mil"};
 constexpr std::array<std::string_view, 3> kDistanceNames = {"m", "us-ft", "int-ft"};
 constexpr std::array<std::string_view, 3> kKNames = {"0.00", "0.14", "0.20"};
 constexpr std::array<std::string_view, 2> kOrderNames = {"nez", "enz"};
-
-// The settings hold two decimals; a value with more is refused rather than rounded.
-bool HasAtMostTwoDecimals(double value) {
-  const double hundredths = value * 100;
-  return std::fabs(hundredths - std::round(hundredths)) < 1e-9;
-}
-
-std::optional<std::string> GridScaleText(std::string_view value) {
-  double scale = 0;
-  if (!TryParseNumber(value, scale) || scale < 0.9 || scale > 1.1) return std::nullopt;
-  std::array<char, 64> buffer;
-  const auto r = std::to_chars(buffer.data(), buffer.data() + buffer.size(), scale, std::chars_format::fixed, 2);
-  return std::string(buffer.data(), r.ptr);
-}
 
 }  // namespace
 
@@ -97,14 +82,13 @@ std::optional<ParsedOptions> ParseOptions(const Args& args, bool allowTo, std::o
       }
       parsed.Values.KOption = std::string(kKNames[static_cast<std::size_t>(index)]);
     } else if (name == "--grid-scale") {
-      const auto text = GridScaleText(value);
       double scale = 0;
-      if (text && TryParseNumber(value, scale) && !HasAtMostTwoDecimals(scale)) {
-        err << "--grid-scale " << value << ": the grid scale has two decimals (for example 0.99 or 1.01)\n";
-        return std::nullopt;
-      }
+      const bool inRange = TryParseNumber(value, scale) && scale >= 0.9 && scale <= 1.1;
+      const std::optional<std::string> text = inRange ? KeptGridScaleText(scale) : std::nullopt;
       if (!text) {
-        err << MessageText(TextId::GridScaleRange) << '\n';
+        // Refused, never rounded: the value used must be the value given.
+        if (inRange) err << "--grid-scale " << value << ": ";
+        err << MessageText(inRange ? TextId::GridScaleDecimals : TextId::GridScaleRange) << '\n';
         return std::nullopt;
       }
       parsed.Values.GridScale = *text;
@@ -145,7 +129,8 @@ void PrintUnitOptionsHelp(std::ostream& out) {
   out << "  --angle dms|gon|mil          angle unit (default dms)\n"
          "  --distance m|us-ft|int-ft    distance unit of text read and written (default m)\n"
          "  --k 0.00|0.14|0.20           refraction coefficient K (default 0.00)\n"
-         "  --grid-scale X               grid scale factor, 0.90 to 1.10, two decimals (default 1.00)\n"
+         "  --grid-scale X               grid scale factor, 0.9 to 1.1, up to six decimals\n"
+         "                               (0.9996, 1.000123; default 1.00)\n"
          "  --coord-order nez|enz        column order of north and east (default nez)\n";
 }
 

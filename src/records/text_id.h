@@ -99,6 +99,8 @@ enum class TextId : std::uint8_t {
   FileCutShort,
   RawCopyFailed,
   ReceiveLimitStatus,
+  GridScaleDecimals,
+  GridScaleFileRefused,
   Count_  // number of entries; not a text
 };
 

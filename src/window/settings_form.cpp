@@ -88,7 +88,8 @@ TForm2::TForm2(const ConfigFile& config, Dialogs& dialogs, Settings& settings)
 }
 
 void TForm2::FormCreate() {
-  settings_ = LoadCurrentSettings(config_);
+  const IniFile ini = config_.Read();
+  settings_ = LoadSettings(ini);
   setWindowTitle(T(TextId::SettingBtn));
   loading_ = true;
   std::vector<std::string> names;
@@ -107,6 +108,10 @@ void TForm2::FormCreate() {
   gridScaleEdit_->setText(QString::fromStdString(settings_.GridScale));
   lastAccepted_ = GridScaleValue(settings_);
   loading_ = false;
+  // The file's value used to be rounded without a word; now it is refused, and said so.
+  if (const auto refused = RefusedGridScale(ini))
+    dialogs_.ShowNotice(UiText(FillText(PickText(TextId::GridScaleFileRefused), {*refused})),
+                        QStringLiteral("Theolink II"));
 }
 
 void TForm2::Changed() {
@@ -125,7 +130,7 @@ void TForm2::GridScaleEditExit() {
   lastAccepted_ = entry.value;
   const bool changed = settings_.GridScale != entry.text;
   settings_.GridScale = entry.text;
-  if (!entry.accepted) dialogs_.ShowNotice(T(TextId::GridScaleRange), QStringLiteral("Theolink II"));
+  if (!entry.accepted) dialogs_.ShowNotice(T(entry.refusal), QStringLiteral("Theolink II"));
   if (changed && OnChanged) OnChanged();
 }
 
@@ -145,7 +150,7 @@ void TForm2::ConfirmClick() {
   const GridScaleEntry entry = CheckGridScale(gridScaleEdit_->text().toStdString(), lastAccepted_);
   if (!entry.accepted) {
     gridScaleEdit_->setText(QString::fromStdString(entry.text));
-    dialogs_.ShowNotice(T(TextId::GridScaleRange), QStringLiteral("Theolink II"));
+    dialogs_.ShowNotice(T(entry.refusal), QStringLiteral("Theolink II"));
     return;
   }
   gridScaleEdit_->setText(QString::fromStdString(entry.text));

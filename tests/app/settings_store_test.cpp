@@ -55,9 +55,14 @@ TEST(SettingsLoad, GridScaleRangeIsInclusive) {
   EXPECT_EQ(FromText("[Setting]\nGridScale=abc\n").GridScale, "1.00");
   EXPECT_EQ(FromText("[Setting]\nGridScale=1,05\n").GridScale, "1.00");
   EXPECT_EQ(FromText("[Setting]\nGridScale=1.05\n").GridScale, "1.05");
-  // "%.2f" rounds the binary value: 0.995 is slightly below, 1.005 slightly below too.
-  EXPECT_EQ(FromText("[Setting]\nGridScale=0.995\n").GridScale, "0.99");
-  EXPECT_EQ(FromText("[Setting]\nGridScale=1.0049\n").GridScale, "1.00");
+  // Up to six decimals are kept as written; more are refused (and named), never rounded.
+  EXPECT_EQ(FromText("[Setting]\nGridScale=0.995\n").GridScale, "0.995");
+  EXPECT_EQ(FromText("[Setting]\nGridScale=1.0049\n").GridScale, "1.0049");
+  EXPECT_EQ(FromText("[Setting]\nGridScale=1.000123\n").GridScale, "1.000123");
+  EXPECT_EQ(FromText("[Setting]\nGridScale=0.99999999\n").GridScale, "1.00");
+  EXPECT_EQ(RefusedGridScale(IniFile::Parse("[Setting]\nGridScale=0.99999999\n")), "0.99999999");
+  for (const char* kept : {"1.000123", "1.1000001", "abc", ""})
+    EXPECT_EQ(RefusedGridScale(IniFile::Parse(std::string("[Setting]\nGridScale=") + kept + "\n")), std::nullopt);
 }
 
 TEST(SettingsLoad, GridScaleTextIgnoresTheLocale) {
@@ -84,6 +89,10 @@ TEST(SettingsSave, WritesTheFiveKeysInOrderWithTheScaleAsARealNumber) {
   SaveSettings(ini, settings);
   EXPECT_EQ(ini.ReadString("Setting", "GridScale"), "0.95");
   EXPECT_EQ(LoadSettings(ini).GridScale, "0.95");
+  settings.GridScale = "0.9996";
+  SaveSettings(ini, settings);
+  EXPECT_EQ(ini.ReadString("Setting", "GridScale"), "0.9996");
+  EXPECT_EQ(LoadSettings(ini).GridScale, "0.9996");
 }
 
 TEST(SettingsSave, RoundTripsEveryCombination) {

@@ -32,14 +32,21 @@ TEST(SavePlan, FilterEntriesKeepTheirIndexes) {
 }
 
 TEST(GridScaleEntry, RangeAndTextsThatAreNoNumber) {
-  struct Row { const char* typed; bool accepted; const char* text; };
+  struct Row { const char* typed; bool accepted; const char* text; TextId refusal = TextId::GridScaleRange; };
   for (const Row& r : {Row{"0.9", true, "0.90"}, Row{"1.1", true, "1.10"}, Row{" 1.05 ", true, "1.05"},
                        Row{"1.1000001", false, "0.95"}, Row{"0.8999", false, "0.95"}, Row{"2", false, "0.95"},
                        Row{"abc", false, "0.95"}, Row{"", false, "0.95"}, Row{"1.0x", false, "0.95"},
-                       Row{"nan", false, "0.95"}}) {
+                       Row{"nan", false, "0.95"},
+                       // Up to six decimals are kept as typed; a seventh is refused, not rounded.
+                       Row{"0.9996", true, "0.9996"}, Row{"1.000123", true, "1.000123"}, Row{"1.005", true, "1.005"},
+                       Row{"1.0000000", true, "1.00"}, Row{"1.0000001", false, "0.95", TextId::GridScaleDecimals},
+                       Row{"0.99999999", false, "0.95", TextId::GridScaleDecimals}}) {
     const GridScaleEntry e = CheckGridScale(r.typed, 0.95);
     EXPECT_EQ(e.accepted, r.accepted) << r.typed;
     EXPECT_EQ(e.text, r.text) << r.typed;
+    if (!r.accepted) {
+      EXPECT_EQ(e.refusal, r.refusal) << r.typed;
+    }
   }
 }
 

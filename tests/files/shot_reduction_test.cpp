@@ -72,6 +72,8 @@ const PolarCase kPolarCases[] = {
     {"K 0.14 over 2 km", "0", AngleDms, "90", AngleDms, 2000, "0.14", "1.00", 3000, 2000, 100.470016},
     {"grid scale 0.95 on the distance only", "90", AngleDms, "90", AngleDms, 100, "0.00", "0.95", 1000, 2095,
      100.200785},
+    {"grid scale with six decimals", "90", AngleDms, "90", AngleDms, 100, "0.00", "1.000123", 1000, 2100.0123,
+     100.200785},
 };
 
 TEST(ShotReduction, PolarShotsFromAStationAtKnownCoordinates) {

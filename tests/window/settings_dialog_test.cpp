@@ -66,13 +66,18 @@ TEST_F(SettingsDialogTest, UnitsAndOrderFollowAtOnceCloseBoxKeepsTheFileConfirmW
   EXPECT_EQ(Dialog<QLineEdit>("GridScaleEdit")->text(), QStringLiteral("1.00"));
   EXPECT_FALSE(IniFile::Load(Ini()).ReadString("Setting", "AngleUnit").has_value());
 
+  // A seventh decimal is refused, not rounded; six are kept as typed.
+  TypeGridScale("1.0000001");
+  QTest::mouseClick(Dialog<QPushButton>("Confirm"), Qt::LeftButton);
+  EXPECT_EQ(dialogs_.notices.back(), QStringLiteral("The grid scale keeps at most six decimals (for example 0.9996 or 1.000123)."));
+  EXPECT_TRUE(form_->Form2().isVisible());
   TypeGridScale("1.005");
   QTest::mouseClick(Dialog<QPushButton>("Confirm"), Qt::LeftButton);
   EXPECT_FALSE(form_->Form2().isVisible());
   const IniFile ini = IniFile::Load(Ini());
   EXPECT_EQ(ini.ReadInteger("Setting", "LengthUnit", -1), 1);
   EXPECT_EQ(ini.ReadInteger("Setting", "CoordOrder", -1), 1);
-  EXPECT_EQ(ini.ReadString("Setting", "GridScale"), "1");
+  EXPECT_EQ(ini.ReadString("Setting", "GridScale"), "1.005");
   EXPECT_EQ(form_->StatusText(2), QStringLiteral("Current Unit: DMS, US-Ft"));
 
   // Reset brings the defaults into the views; the close box leaves the file as it was.
@@ -110,6 +115,16 @@ TEST_F(SettingsDialogTest, OutOfRangeGridScaleOnLeavingTheEditReturnsToTheValueI
   form_->Form2().GridScaleEditExit();
   EXPECT_EQ(Dialog<QLineEdit>("GridScaleEdit")->text(), QStringLiteral("1.10"));
   ASSERT_EQ(dialogs_.notices.size(), 1u);
+}
+
+TEST_F(SettingsDialogTest, AGridScaleInTheFileWithMoreThanSixDecimalsIsRefusedAndNamed) {
+  WriteIni("[Setting]\r\nGridScale=0.99999999\r\n");
+  Start();
+  ASSERT_EQ(dialogs_.notices.size(), 1u);
+  EXPECT_EQ(dialogs_.notices.back(),
+            QStringLiteral("The grid scale 0.99999999 in the settings file has more than six decimals; 1.00 is used."));
+  Click("SettingBtn");
+  EXPECT_EQ(Dialog<QLineEdit>("GridScaleEdit")->text(), QStringLiteral("1.00"));
 }
 
 }  // namespace
