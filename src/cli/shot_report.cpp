@@ -62,9 +62,10 @@ void PrintResiduals(const WorkingData& data, const Settings& settings, std::ostr
     if (shot != reduction.Shots.end() && shot->Record == i) {
       const double n = shot->ResidualNorth, e = shot->ResidualEast, z = shot->ResidualElevation;
       const double largest = std::max({std::fabs(n), std::fabs(e), std::fabs(z)});
-      out << ShownName(data.MeasurementList[shot->Station].Station.Name) << '\t'
-          << FormatDistance(northFirst ? n : e, form) << '\t' << FormatDistance(northFirst ? e : n, form) << '\t'
-          << FormatDistance(z, form) << '\t' << FormatDistance(largest, form) << '\n';
+      // A residual that rounds to zero has no sign.
+      const auto length = [form](double metres) { return WithoutNegativeZero(FormatDistance(metres, form)); };
+      out << ShownName(data.MeasurementList[shot->Station].Station.Name) << '\t' << length(northFirst ? n : e)
+          << '\t' << length(northFirst ? e : n) << '\t' << length(z) << '\t' << length(largest) << '\n';
     } else {
       const ShotSkip why = skipped != reduction.Skipped.end() && skipped->Record == i ? skipped->Why
                                                                                      : ShotSkip::NoStation;

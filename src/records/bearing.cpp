@@ -14,4 +14,17 @@ std::int32_t BearingBetween(double fromNorth, double fromEast, double toNorth, d
   return 0;
 }
 
+double NormalDirection(double degrees) {
+  double d = std::fmod(degrees, 360.0);
+  if (d < 0) d += 360.0;
+  // fmod of a tiny negative value plus 360 rounds up to 360 itself.
+  return d >= 360.0 ? 0.0 : d;
+}
+
+double DirectionDifference(double to, double from) {
+  double d = NormalDirection(to - from);
+  if (d > 180.0) d -= 360.0;
+  return d;
+}
+
 }  // namespace theolink

@@ -336,4 +336,15 @@ double ParseDistance(std::string_view text, int form) {
   }
 }
 
+std::string WithoutNegativeZero(std::string text) {
+  if (text.empty() || text[0] != '-') return text;
+  bool zero = false;
+  for (std::size_t i = 1; i < text.size(); ++i) {
+    if (text[i] != '0' && text[i] != '.') return text;  // a digit that is not 0, or "-inf"
+    zero = zero || text[i] == '0';
+  }
+  if (zero) text.erase(0, 1);
+  return text;
+}
+
 }  // namespace theolink

@@ -40,6 +40,9 @@ std::string FormatAngle(double degrees, int form);
 double ParseAngle(std::string_view text, int form);  // raises ConversionError
 std::string FormatDistance(double metres, int form);
 double ParseDistance(std::string_view text, int form);  // raises ConversionError
+// The text without its minus sign when every digit in it is 0: "-0.0000" gives "0.0000".
+// For reports of small differences; the file formats keep their "%.4f" as it is.
+std::string WithoutNegativeZero(std::string text);
 
 // The same texts appended to out, for writers that build a whole line in one buffer.
 void AppendFixed4(std::string& out, long double value);

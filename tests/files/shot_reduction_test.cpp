@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <numbers>
 #include <string>
 
 #include "records/value_forms.h"
@@ -169,6 +171,111 @@ TEST(ShotReduction, JobPointsAddReducedShotsOnlyWhenAskedAndKeepStoredCoordinate
   EXPECT_EQ(names(all), "S1 B1 A1 S2 B3 A2 C K ");
   EXPECT_EQ(all[6].North, 500.01);  // the instrument's coordinates, not the computed ones
   EXPECT_EQ(all[6].East, 549.98);
+}
+
+// Both faces. Station N 1000, E 2000, Z 100, instrument height 1.5; backsight due north,
+// its circle reading 30 in face I; target height 1.3. P lies at bearing 120, zenith 80,
+// slope 50 (h = 50 sin 80 - 50 cos 80 * 50 sin 80 / 6370000): N 975.379840, E 2042.643368,
+// Z 108.882599. Q at bearing 210, zenith 100, slope 40: N 965.885222, E 1980.303823,
+// Z 93.254195. Face II reads the horizontal angle plus 180 and the zenith as 360 minus it;
+// an instrument with collimation c and index error i reads +c and +i in face I, -c and +i
+// in face II.
+constexpr double kC = 15.0 / 3600, kI = 10.0 / 3600;
+
+MeasureRecord BacksightRead(double hz, double zenith) {
+  MeasureRecord r = Backsight("B", hz, true, 1100, 2000);
+  r.Backsight.VerticalAngle = zenith;
+  return r;
+}
+
+void ExpectAt(const PointRecord& p, double north, double east, double elevation, double within) {
+  EXPECT_NEAR(p.North, north, within) << p.Name.Str();
+  EXPECT_NEAR(p.East, east, within) << p.Name.Str();
+  EXPECT_NEAR(p.Elevation, elevation, within) << p.Name.Str();
+}
+
+TEST(ShotReductionFaces, FaceTwoIsTurnedBeforeReducingAndBothFacesGiveOnePoint) {
+  const std::vector<MeasureRecord> job = {
+      Station("S", 1000, 2000, 100, 1.5), BacksightRead(30, 90),
+      Shot("P", 150, 80, 50, 1.3),   // 2 face I
+      Shot("Q", 60, 260, 40, 1.3),   // 3 face II only
+      Shot("P", 330, 280, 50, 1.3),  // 4 face II
+  };
+  const ShotReduction r = ReduceShots(job, Settings{});
+  ASSERT_EQ(r.Shots.size(), 3u);
+  EXPECT_FALSE(r.Shots[0].FaceTwo);
+  EXPECT_TRUE(r.Shots[1].FaceTwo);
+  ExpectAt(r.Shots[0].Point, 975.379840, 2042.643368, 108.882599, 1e-6);
+  ExpectAt(r.Shots[1].Point, 965.885222, 1980.303823, 93.254195, 1e-6);
+  ExpectAt(r.Shots[2].Point, 975.379840, 2042.643368, 108.882599, 1e-6);
+  ASSERT_EQ(r.Pairs.size(), 1u);
+  const FacePair& pair = r.Pairs[0];
+  EXPECT_EQ(pair.FaceOne, 2u);
+  EXPECT_EQ(pair.FaceTwo, 4u);
+  EXPECT_FALSE(pair.Backsight);
+  EXPECT_NEAR(pair.Collimation, 0, 1e-9);
+  EXPECT_NEAR(pair.Index, 0, 1e-9);
+  EXPECT_NEAR(pair.DistanceDifference, 0, 1e-9);
+  ExpectAt(pair.Mean, 975.379840, 2042.643368, 108.882599, 1e-6);
+
+  Settings settings;
+  settings.ComputeShots = true;
+  const std::vector<PointRecord> points = JobPoints(job, settings);
+  ASSERT_EQ(points.size(), 4u);  // S, B, the mean of P at its first record, Q
+  EXPECT_EQ(points[2].Name.View(), "P");
+  EXPECT_EQ(points[3].Name.View(), "Q");
+  ExpectAt(points[2], 975.379840, 2042.643368, 108.882599, 1e-6);
+}
+
+TEST(ShotReductionFaces, EachFaceIsOrientedByItsOwnBacksightAndTheMeanCancelsTheIndex) {
+  const std::vector<MeasureRecord> job = {
+      Station("S", 1000, 2000, 100, 1.5),
+      BacksightRead(30 + kC, 90 + kI),         // 1
+      BacksightRead(210 - kC, 270 + kI),       // 2 the same point in face II
+      Shot("P", 150 + kC, 80 + kI, 50.002, 1.3),    // 3
+      Shot("P", 330 - kC, 280 + kI, 49.998, 1.3),   // 4
+      Shot("Q", 60 - kC, 260 + kI, 40, 1.3),        // 5 face II only
+  };
+  const ShotReduction r = ReduceShots(job, Settings{});
+  ASSERT_EQ(r.Orientations.size(), 2u);
+  EXPECT_FALSE(r.Orientations[0].FaceTwo);
+  EXPECT_TRUE(r.Orientations[1].FaceTwo);
+  EXPECT_NEAR(r.Orientations[0].Correction, 330 - kC, 1e-9);
+  EXPECT_NEAR(r.Orientations[1].Correction, 330 + kC, 1e-9);
+  // Collimation taken out face by face: every single face points the true way (the index
+  // error still moves distance and height).
+  ASSERT_EQ(r.Shots.size(), 3u);
+  const auto bearing = [](const PointRecord& p) {
+    return std::atan2(p.East - 2000, p.North - 1000) * 180 / std::numbers::pi;
+  };
+  EXPECT_NEAR(bearing(r.Shots[0].Point), 120, 1e-9);
+  EXPECT_NEAR(bearing(r.Shots[1].Point), 120, 1e-9);
+  EXPECT_NEAR(bearing(r.Shots[2].Point), 210 - 360, 1e-9);
+
+  ASSERT_EQ(r.Pairs.size(), 2u);
+  const FacePair& backsight = r.Pairs[0];
+  EXPECT_TRUE(backsight.Backsight);
+  EXPECT_EQ(backsight.FaceOne, 1u);
+  EXPECT_EQ(backsight.FaceTwo, 2u);
+  EXPECT_NEAR(backsight.Collimation * 3600, 15, 1e-6);
+  EXPECT_NEAR(backsight.Index * 3600, 10, 1e-6);
+  EXPECT_FALSE(backsight.HasMean);
+  const FacePair& p = r.Pairs[1];
+  EXPECT_NEAR(p.Collimation * 3600, 15, 1e-6);
+  EXPECT_NEAR(p.Index * 3600, 10, 1e-6);
+  EXPECT_NEAR(p.DistanceDifference, 0.004, 1e-9);
+  ExpectAt(p.Mean, 975.379840, 2042.643368, 108.882599, 1e-4);
+}
+
+TEST(ShotReductionFaces, PairsNeedTheSameSetUpNameAndTargetHeight) {
+  const std::vector<MeasureRecord> job = {
+      Station("S", 1000, 2000, 100, 1.5), BacksightRead(30, 90),
+      Shot("P", 150, 80, 50, 1.3),  Shot("P", 330, 280, 50, 1.6),  // another target height
+      Shot("R", 150, 80, 50, 1.3),  Shot("R", 150, 80, 50, 1.3),   // one face twice
+      Station("T", 1000, 2000, 100, 1.5), BacksightRead(30, 90),
+      Shot("P", 330, 280, 50, 1.3),                               // another set-up
+  };
+  EXPECT_TRUE(ReduceShots(job, Settings{}).Pairs.empty());
 }
 
 }  // namespace

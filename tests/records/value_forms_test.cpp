@@ -127,6 +127,15 @@ TEST(ValueFormatting, NonFiniteAndHugeValuesGiveText) {
   EXPECT_EQ(FormatFixed4(std::numeric_limits<long double>::max()).size(), 4933u + 5u);
 }
 
+TEST(ValueFormatting, ReportsDropTheSignOfAValueThatRoundsToZero) {
+  struct Row { std::string in, out; };
+  for (const Row& r : {Row{FormatDistance(-0.00004, DistanceMetre), "0.0000"}, Row{FormatAngle(-1e-6, AngleDms), "0.0000"},
+                       Row{FormatAngle(-1e-7, AngleSeconds), "0"}, Row{"-0.0001", "-0.0001"}, Row{"-10.0000", "-10.0000"},
+                       Row{"-inf", "-inf"}, Row{"-", "-"}, Row{"", ""}}) {
+    EXPECT_EQ(WithoutNegativeZero(r.in), r.out) << r.in;
+  }
+}
+
 TEST(NumberGrammar, AcceptsOnlyPlainDecimalNumbers) {
   double v = -1;
   for (const char* text : {"", "1.2.3", "inf", "-inf", "nan", "NAN", "0x10", "0x1p3", "1,5", " 1", "1 ", "+", "-",
