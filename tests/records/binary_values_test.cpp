@@ -1,4 +1,4 @@
-// The metre form and the bearing that the readers rely on.
+// The metre form, the bearing and the directions that the readers and reductions rely on.
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -10,6 +10,7 @@
 
 #include "records/bearing.h"
 #include "records/binary_lines.h"
+#include "records/face_reading.h"
 #include "records/value_forms.h"
 
 namespace theolink {
@@ -60,6 +61,33 @@ TEST(Bearing, CoincidentPointsHaveNone) {
   EXPECT_EQ(b, 42);
   EXPECT_EQ(BearingBetween(0.0, 0.0, -0.0, -0.0, b), -1);
   EXPECT_EQ(BearingBetween(5, 7, 5, 7.000001, b), 0);
+}
+
+// A difference of directions is "to minus from" the short way round: its sign says which
+// way to turn, which the face differences and the mean of two faces depend on.
+TEST(Bearing, DirectionDifferencesTakeTheShortTurnWithItsSign) {
+  struct Row { double to, from, difference; };
+  for (const Row& r : {Row{10, 350, 20}, Row{350, 10, -20}, Row{30.005, 29.995, 0.01}, Row{29.995, 30.005, -0.01},
+                       Row{190, 10, 180}, Row{10, 190, 180}, Row{0, 0, 0}, Row{720.5, -0.5, 1}}) {
+    EXPECT_NEAR(DirectionDifference(r.to, r.from), r.difference, 1e-9) << r.to << " " << r.from;
+  }
+  EXPECT_EQ(NormalDirection(-1e-17), 0.0);  // not 360
+  EXPECT_EQ(NormalDirection(-90), 270.0);
+  EXPECT_EQ(NormalDirection(360), 0.0);
+}
+
+// Only a zenith reading above 180 degrees is face II; it is turned by half a circle in both
+// angles, and the horizontal reading stays within 0 up to 360.
+TEST(FaceReadings, AZenithAboveHalfACircleIsFaceTwoAndTurnedToFaceOne) {
+  struct Row { double hz, zenith, hzOne, zenithOne; bool two; };
+  for (const Row& r : {Row{30, 90, 30, 90, false}, Row{30, 180, 30, 180, false}, Row{210, 270, 30, 90, true},
+                       Row{30, 260, 210, 100, true}, Row{180, 359.5, 0, 0.5, true}, Row{0, 180.001, 180, 179.999, true},
+                       Row{359, 300, 179, 60, true}}) {
+    const FaceReading f = InFaceOne(r.hz, r.zenith);
+    EXPECT_EQ(f.FaceTwo, r.two) << r.hz << " " << r.zenith;
+    EXPECT_NEAR(f.Horizontal, r.hzOne, 1e-9) << r.hz << " " << r.zenith;
+    EXPECT_NEAR(f.Zenith, r.zenithOne, 1e-9) << r.hz << " " << r.zenith;
+  }
 }
 
 }  // namespace
