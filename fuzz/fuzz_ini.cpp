@@ -1,6 +1,7 @@
 // The configuration file reader and writer on arbitrary bytes: reading never fails, the
 // range rules always hold, and a value written is read back after a round trip through the
 // file text while the other lines survive.
+#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -32,6 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Two to six decimals of a number from 0.9 to 1.1 ("0.90" .. "1.000123").
   Require(settings.GridScale.size() >= 4 && settings.GridScale.size() <= 8);
   Require(GridScaleValue(settings) >= 0.9 && GridScaleValue(settings) <= 1.1);
+  // The station check's limits are positive numbers, never zero, NaN or infinite.
+  Require(settings.LengthTolerance > 0 && std::isfinite(settings.LengthTolerance));
+  Require(settings.AngleTolerance > 0 && std::isfinite(settings.AngleTolerance));
   const int language = ReadLanguage(ini, 0);
   Require(language == 0 || language == 1);
   (void)ReadFormPositions(ini);

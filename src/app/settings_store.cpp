@@ -12,6 +12,8 @@ namespace {
 
 constexpr std::array<std::string_view, 3> kKTexts = {"0.00", "0.14", "0.20"};
 constexpr std::string_view kComputeShotsKey = "ComputeShots";
+constexpr std::string_view kLengthToleranceKey = "LengthTolerance";
+constexpr std::string_view kAngleToleranceKey = "AngleTolerance";
 
 std::string EnvOrEmpty(const char* name) {
   const char* value = std::getenv(name);
@@ -20,6 +22,17 @@ std::string EnvOrEmpty(const char* name) {
 
 // Indexes 0..count-1 are kept; anything else becomes 0.
 int IndexOrZero(int value, int count) { return value >= 0 && value < count ? value : 0; }
+
+// A limit of the station check: a positive number, else the default.
+double ReadTolerance(const IniFile& ini, std::string_view key, double fallback) {
+  const double value = ini.ReadReal(kSettingSection, key, fallback);
+  return value > 0 && std::isfinite(value) ? value : fallback;
+}
+
+// Like ComputeShots, a limit is written only once it differs from its default or the file has it.
+void WriteTolerance(IniFile& ini, std::string_view key, double value, double fallback) {
+  if (value != fallback || ini.ReadString(kSettingSection, key)) ini.WriteReal(kSettingSection, key, value);
+}
 
 }  // namespace
 
@@ -83,6 +96,8 @@ Settings LoadSettings(const IniFile& ini) {
   settings.GridScale = GridScaleText(ini.ReadReal(kSettingSection, "GridScale", 0.0));
   settings.CoordOrder = IndexOrZero(ini.ReadInteger(kSettingSection, "CoordOrder", 0), 2);
   settings.ComputeShots = ini.ReadInteger(kSettingSection, kComputeShotsKey, 0) == 1;
+  settings.LengthTolerance = ReadTolerance(ini, kLengthToleranceKey, Settings{}.LengthTolerance);
+  settings.AngleTolerance = ReadTolerance(ini, kAngleToleranceKey, Settings{}.AngleTolerance);
   return settings;
 }
 
@@ -97,6 +112,8 @@ void SaveSettings(IniFile& ini, const Settings& settings) {
   // Files of users who never chose it keep their five keys.
   if (settings.ComputeShots || ini.ReadString(kSettingSection, kComputeShotsKey))
     ini.WriteInteger(kSettingSection, kComputeShotsKey, settings.ComputeShots ? 1 : 0);
+  WriteTolerance(ini, kLengthToleranceKey, settings.LengthTolerance, Settings{}.LengthTolerance);
+  WriteTolerance(ini, kAngleToleranceKey, settings.AngleTolerance, Settings{}.AngleTolerance);
 }
 
 }  // namespace theolink

@@ -39,11 +39,12 @@ void WriteFormPositions(IniFile& ini, const FormPositions& positions);
 
 // The current settings from section Setting with the range rules applied; a file without
 // the section gives the defaults (DMS, metre, K 0.00, grid scale 1.00, NEZ, shots not
-// computed). ComputeShots is on only for the value 1.
+// computed, station check limits 0.02 m and 20"). ComputeShots is on only for the value 1;
+// LengthTolerance (metres) and AngleTolerance (arc seconds) take any positive number.
 Settings LoadSettings(const IniFile& ini);
 // Writes AngleUnit, LengthUnit, KOption (as its index), GridScale (as a real number from
-// its text) and CoordOrder, in that order; then ComputeShots (1 or 0) when it is on or the
-// file already has the key.
+// its text) and CoordOrder, in that order; then ComputeShots (1 or 0), LengthTolerance and
+// AngleTolerance, each when it is not its default or the file already has the key.
 void SaveSettings(IniFile& ini, const Settings& settings);
 
 // "0.00", "0.14", "0.20" for indexes 0..2; "0.00" for any other index.

@@ -9,11 +9,15 @@ struct Settings {
   int AngleUnit = 0;             // 0 degrees-minutes-seconds, 1 gon, 2 mil
   int DistanceUnit = 0;          // 0 metre, 1 US survey foot, 2 international foot
   std::string KOption = "0.00";  // "0.00", "0.14" or "0.20"
-  std::string GridScale = "1.00";  // "%.2f" text of a number from 0.9 to 1.1
+  std::string GridScale = "1.00";  // a number from 0.9 to 1.1 with two to six decimals
   int CoordOrder = 0;            // 0 NEZ; any other value ENZ
   // The coordinate outputs of a job also hold its angle-and-distance shots, reduced from
   // their station and backsight.
   bool ComputeShots = false;
+  // Limits of the station check: residuals and differences of distances in metres, face
+  // differences of angles in arc seconds.
+  double LengthTolerance = 0.02;
+  double AngleTolerance = 20;
 };
 
 // Form codes of the value forms (value_forms.h): index + 1, code 1 for an invalid index.

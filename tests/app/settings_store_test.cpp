@@ -134,6 +134,26 @@ TEST(SettingsComputeShots, OffUnlessOneAndWrittenOnlyOnceChosen) {
   EXPECT_FALSE(LoadSettings(IniFile::Parse(ini.Serialize())).ComputeShots);
 }
 
+TEST(SettingsStationCheck, LimitsArePositiveNumbersAndWrittenOnlyOnceChanged) {
+  const Settings defaults = FromText("[Setting]\nAngleUnit=1\n");
+  EXPECT_EQ(defaults.LengthTolerance, 0.02);
+  EXPECT_EQ(defaults.AngleTolerance, 20);
+  const Settings set = FromText("[Setting]\nlengthtolerance=0.005\nAngleTolerance=7.5\n");
+  EXPECT_EQ(set.LengthTolerance, 0.005);
+  EXPECT_EQ(set.AngleTolerance, 7.5);
+  for (const char* bad : {"0", "-0.01", "abc", "1e999", ""})
+    EXPECT_EQ(FromText(std::string("[Setting]\nLengthTolerance=") + bad + "\n").LengthTolerance, 0.02) << bad;
+  IniFile ini;
+  Settings settings;
+  SaveSettings(ini, settings);
+  EXPECT_EQ(ini.ReadString("Setting", "LengthTolerance"), std::nullopt);
+  EXPECT_EQ(ini.ReadString("Setting", "AngleTolerance"), std::nullopt);
+  settings.AngleTolerance = 12;
+  SaveSettings(ini, settings);
+  EXPECT_EQ(ini.ReadString("Setting", "LengthTolerance"), std::nullopt);
+  EXPECT_EQ(LoadSettings(IniFile::Parse(ini.Serialize())).AngleTolerance, 12);
+}
+
 TEST(Language, ClampsAnyOtherValueToEnglish) {
   EXPECT_EQ(ReadLanguage(IniFile::Parse("[Form]\nLanguage=0\n"), 1), 0);
   EXPECT_EQ(ReadLanguage(IniFile::Parse("[Form]\nLanguage=1\n"), 0), 1);
