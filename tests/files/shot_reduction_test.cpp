@@ -1,8 +1,9 @@
-// Polar reduction of shots. Expected values are worked out by hand from the formulas:
+// Polar reduction of shots, and the station check built on it. Expected values are worked out by hand from the formulas:
 // horizontal h = s sin z - (2 - K)/(2R) s cos z s sin z (times the grid scale), height
 // v = s cos z + (1 - K)/(2R) (s sin z)^2 with R = 6370000 m; a level 100 m sight gives
 // v = 10000 / 12740000 = 0.000785 m.
 #include "files/shot_reduction.h"
+#include "files/station_check.h"
 
 #include <gtest/gtest.h>
 
@@ -276,6 +277,61 @@ TEST(ShotReductionFaces, PairsNeedTheSameSetUpNameAndTargetHeight) {
       Shot("P", 330, 280, 50, 1.3),                               // another set-up
   };
   EXPECT_TRUE(ReduceShots(job, Settings{}).Pairs.empty());
+}
+
+// Station S1 looks due north at B in both faces with a collimation error of 25"; face I
+// reads B 0.025 m long. C1 and C2 lie at N 1000, E 2050, Z 100.200196, stored 0.019 m and
+// 0.021 m off. S2 has no backsight coordinates.
+TEST(StationCheck, EachItemWithItsStationAndAWarningOnlyPastItsLimit) {
+  constexpr double kCollimation = 25.0 / 3600;
+  MeasureRecord first = BacksightRead(30 + kCollimation, 90);
+  first.Backsight.SlopeDistance = 100.025;
+  const std::vector<MeasureRecord> records = {
+      ObservedCoordShot("X0", 0, 90, 10, 1, 2, 3),  // 0 before any station: in no check
+      Station("S1", 1000, 2000, 100, 1.5),           // 1
+      first,                                         // 2
+      BacksightRead(210 - kCollimation, 270),        // 3
+      ObservedCoordShot("C1", 120 + kCollimation, 90, 50, 1000.019, 2050, 100.200196),  // 4
+      ObservedCoordShot("C2", 120 + kCollimation, 90, 50, 1000, 2049.979, 100.200196),  // 5
+      Station("S2", 500, 500, 10, 1.6),              // 6
+      Backsight("B2", 0, false, 0, 0),               // 7
+      ObservedCoordShot("U", 0, 90, 10, 1, 2, 3),    // 8
+  };
+
+  const std::vector<StationCheck> checks = CheckStations(records, Settings{});
+  ASSERT_EQ(checks.size(), 2u);
+  const StationCheck& s1 = checks[0];
+  EXPECT_EQ(s1.Record, 1u);
+  ASSERT_EQ(s1.Orientations.size(), 2u);
+  EXPECT_TRUE(s1.Orientations[0].Measured);
+  EXPECT_NEAR(s1.Orientations[0].MeasuredDistance - s1.Orientations[0].ComputedDistance, 0.025, 1e-6);
+  ASSERT_EQ(s1.Residuals.size(), 2u);
+  EXPECT_NEAR(s1.Residuals[0].ResidualNorth, 0.019, 1e-6);
+  ASSERT_EQ(s1.Faces.size(), 1u);
+  EXPECT_NEAR(s1.Faces[0].Collimation * 3600, 25, 1e-6);
+  struct Expected { CheckItem what; std::size_t record; double value; };
+  const Expected warnings[] = {{CheckItem::BacksightDistance, 2, 0.025},
+                               {CheckItem::Residual, 5, 0.021},
+                               {CheckItem::Collimation, 3, kCollimation},
+                               {CheckItem::FaceDistance, 3, 0.025}};
+  ASSERT_EQ(s1.Warnings.size(), std::size(warnings));
+  for (std::size_t i = 0; i < std::size(warnings); ++i) {
+    EXPECT_EQ(s1.Warnings[i].What, warnings[i].what) << i;
+    EXPECT_EQ(s1.Warnings[i].Record, warnings[i].record) << i;
+    EXPECT_NEAR(s1.Warnings[i].Value, warnings[i].value, 1e-6) << i;
+  }
+  const StationCheck& s2 = checks[1];
+  ASSERT_EQ(s2.NotReduced.size(), 1u);
+  EXPECT_EQ(s2.NotReduced[0].Record, 8u);
+  EXPECT_EQ(s2.NotReduced[0].Why, ShotSkip::NoOrientation);
+  EXPECT_TRUE(s2.Warnings.empty());
+
+  // The limits are the settings'.
+  Settings loose;
+  loose.LengthTolerance = 0.03;
+  loose.AngleTolerance = 30;
+  for (const StationCheck& check : CheckStations(records, loose)) EXPECT_TRUE(check.Warnings.empty());
+  EXPECT_TRUE(CheckStations({Shot("P", 0, 90, 10, 1.3)}, Settings{}).empty());
 }
 
 }  // namespace
