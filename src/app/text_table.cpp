@@ -119,6 +119,44 @@ constexpr TextEntry kTexts[] = {
     // %1 the value as the settings file holds it.
     {TextId::GridScaleFileRefused, "设置文件中的格网因子 %1 超过六位小数，已改用 1.00。",
      "The grid scale %1 in the settings file has more than six decimals; 1.00 is used."},
+    // %1 the number of targets.
+    {TextId::FaceMeansReduced, "盘左盘右均有观测的目标：%1 个；每个按两盘平均值计算。",
+     "Targets read in both faces: %1; each gives the mean of its two faces."},
+    // The station check. %1 and %2 unit names, %3 K, %4 the grid scale, %5 the length
+    // limit, %6 the angle limit.
+    {TextId::CheckHeading, "测站检查：长度单位 %1，角度单位 %2，K %3，格网因子 %4；长度超过 %5、角度超过 %6 时警告",
+     "Station check: lengths in %1, angles in %2, K %3, grid scale %4; warnings past %5 for lengths and %6 for angles"},
+    {TextId::CheckNoStation, "作业中没有测站。", "The job has no station set-up."},
+    // %1 the station; in the check lines after it %1 names a point and the rest are values.
+    {TextId::CheckStation, "测站 %1", "Station %1"},
+    {TextId::FaceOneName, "盘左", "face I"},
+    {TextId::FaceTwoName, "盘右", "face II"},
+    // %2 FaceOneName or FaceTwoName.
+    {TextId::CheckOrientation, "后视 %1，%2：方位角 %3，读数 %4，定向改正 %5",
+     "Backsight %1, %2: bearing %3, angle read %4, orientation correction %5"},
+    {TextId::CheckNotOriented, "后视 %1，%2：无可用坐标，测站未定向",
+     "Backsight %1, %2: no usable coordinates; the station is not oriented"},
+    {TextId::CheckBacksightDistance, "后视 %1：实测平距 %2，反算平距 %3，差值 %4",
+     "Backsight %1: horizontal distance measured %2, computed %3, difference %4"},
+    // %2 and %4 are dN and dE in the coordinate order.
+    {TextId::CheckResidual, "残差 %1：%2 %3，%4 %5，dZ %6，最大 %7", "Residual %1: %2 %3, %4 %5, dZ %6, largest %7"},
+    {TextId::CheckNotOrientedShot, "残差 %1：未计算，测站未定向",
+     "Residual %1: not reduced, the station is not oriented"},
+    {TextId::CheckNoDistanceShot, "残差 %1：未计算，无距离", "Residual %1: not reduced, no distance"},
+    {TextId::CheckFaces, "盘左盘右 %1：照准差 %2，指标差 %3，距离差 %4",
+     "Faces %1: collimation %2, index %3, distance difference %4"},
+    {TextId::CheckFacesNoDistance, "盘左盘右 %1：照准差 %2，指标差 %3", "Faces %1: collimation %2, index %3"},
+    // %2 one of the five items below.
+    {TextId::CheckWarning, "警告：%1：%2 %3 超过限差 %4", "Warning: %1: %2 %3 passes the limit %4"},
+    {TextId::CheckItemResidual, "残差", "residual"},
+    {TextId::CheckItemBacksightDistance, "后视距离差", "backsight distance difference"},
+    {TextId::CheckItemCollimation, "照准差", "collimation"},
+    {TextId::CheckItemIndex, "指标差", "index"},
+    {TextId::CheckItemFaceDistance, "盘左盘右距离差", "face distance difference"},
+    // %1 the option.
+    {TextId::ToleranceNotPositive, "%1 必须是正数", "%1 must be a positive number"},
+    // %1 the option.
+    {TextId::NeedsMeasurementJob, "%1 需要测量作业", "%1 needs a measurement job"},
 };
 
 constexpr bool EntriesInIdOrder() {
