@@ -62,6 +62,8 @@ constexpr const char* kGonIntFeet = "--angle gon --distance int-ft --k 0.14 --gr
 constexpr const char* kUsFeetEnz = "--distance us-ft --coord-order enz";
 
 constexpr const char* kSample = "../../../samples/sample.wkj";
+// Made by expected_shots.py from known truth: both faces, face II alone, instrument errors.
+constexpr const char* kFaces = "faces.wkj";
 
 const GoldenCase kCases[] = {
     {"job.wkj", "csv", kMetreDms, "o.csv", "job.dms_m.csv"},
@@ -93,6 +95,7 @@ const GoldenCase kCases[] = {
     {kSample, "cass", "--compute-shots", "o.dat", "sample.shots.m.cass.dat"},
     {kSample, "gts7-coord", "--compute-shots --distance int-ft --k 0.14 --grid-scale 0.95", "o.txt",
      "sample.shots.intft.gts7coord.txt"},
+    {kFaces, "cass", "--compute-shots --k 0.14 --grid-scale 0.9996", "o.dat", "faces.shots.cass.dat"},
 };
 
 TEST_F(CliTest, EveryFormatMatchesItsGoldenFile) {
