@@ -42,6 +42,10 @@ std::optional<ParsedOptions> ParseOptions(const Args& args, bool allowTo, std::o
       parsed.Residuals = true;
       continue;
     }
+    if (name == "--station-check" && switches.StationCheck) {
+      parsed.StationCheck = true;
+      continue;
+    }
     if (name == "--overwrite" && allowTo) {
       parsed.Overwrite = true;
       continue;
@@ -92,6 +96,13 @@ std::optional<ParsedOptions> ParseOptions(const Args& args, bool allowTo, std::o
         return std::nullopt;
       }
       parsed.Values.GridScale = *text;
+    } else if ((name == "--length-tolerance" || name == "--angle-tolerance") && switches.StationCheck) {
+      double limit = 0;
+      if (!TryParseNumber(value, limit) || !(limit > 0)) {
+        err << FillText(PickText(TextId::ToleranceNotPositive), {name}) << '\n';
+        return std::nullopt;
+      }
+      (name == "--length-tolerance" ? parsed.Values.LengthTolerance : parsed.Values.AngleTolerance) = limit;
     } else if (name == "--coord-order") {
       if ((index = IndexOf(kOrderNames, value)) < 0) {
         err << "--coord-order must be nez or enz\n";
@@ -132,6 +143,17 @@ void PrintUnitOptionsHelp(std::ostream& out) {
          "  --grid-scale X               grid scale factor, 0.9 to 1.1, up to six decimals\n"
          "                               (0.9996, 1.000123; default 1.00)\n"
          "  --coord-order nez|enz        column order of north and east (default nez)\n";
+}
+
+void PrintCheckOptionsHelp(std::ostream& out) {
+  out << "  --station-check              for a job: per station its orientation, the backsight's\n"
+         "                               measured and computed distance, every residual, the\n"
+         "                               face I/II differences and a warning for each that passes\n"
+         "                               its limit\n"
+         "  --length-tolerance M         the limit of residuals and distance differences, in\n"
+         "                               metres (default 0.02)\n"
+         "  --angle-tolerance S          the limit of collimation and index, in arc seconds\n"
+         "                               (default 20)\n";
 }
 
 void PrintOutputOptionsHelp(std::ostream& out) {

@@ -20,6 +20,7 @@ struct ParsedOptions {
   std::vector<std::string> Positional;
   std::string Format;  // --to
   bool Residuals = false;  // --residuals
+  bool StationCheck = false;  // --station-check
   bool Overwrite = false;  // --overwrite (with --to allowed only)
   bool Help = false;
 };
@@ -28,6 +29,7 @@ struct ParsedOptions {
 struct OptionSwitches {
   bool ComputeShots = false;  // --compute-shots sets Values.ComputeShots
   bool Residuals = false;     // --residuals
+  bool StationCheck = false;  // --station-check, with --length-tolerance and --angle-tolerance
 };
 
 // Parses "--name value" and "--name=value"; on a bad option or value writes why to err and
@@ -47,6 +49,8 @@ std::optional<int> HelpOrUsage(const Args& args, bool wordsFit, std::string_view
 
 // The help lines for the unit options.
 void PrintUnitOptionsHelp(std::ostream& out);
+// The help lines for --station-check and its limits.
+void PrintCheckOptionsHelp(std::ostream& out);
 // The help lines for --overwrite and "-".
 void PrintOutputOptionsHelp(std::ostream& out);
 

@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "app/language.h"
+#include "app/station_check_lines.h"
 #include "app/text_table.h"
+#include "files/station_check.h"
 #include "records/value_forms.h"
 
 namespace theolink::cli {
@@ -40,6 +43,10 @@ void PrintReductionSummary(const ShotReduction& reduction, std::ostream& out) {
     out << ')';
   }
   out << '\n';
+  const auto means = std::count_if(reduction.Pairs.begin(), reduction.Pairs.end(),
+                                   [](const FacePair& pair) { return pair.HasMean; });
+  // In English, as the line before it.
+  if (means > 0) out << FillText(PickText(TextId::FaceMeansReduced, kEnglish), {std::to_string(means)}) << '\n';
 }
 
 void PrintResiduals(const WorkingData& data, const Settings& settings, std::ostream& out) {
@@ -73,6 +80,12 @@ void PrintResiduals(const WorkingData& data, const Settings& settings, std::ostr
     }
   }
   PrintReductionSummary(reduction, out);
+}
+
+void PrintStationCheck(const WorkingData& data, const Settings& settings, std::ostream& out) {
+  const std::vector<MeasureRecord>& records = data.MeasurementList;
+  const std::vector<StationCheck> checks = CheckStations(records, settings);
+  for (const std::string& line : StationCheckLines(records, checks, settings, CurrentLanguage())) out << line << '\n';
 }
 
 }  // namespace theolink::cli

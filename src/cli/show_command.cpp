@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "app/text_encoding.h"
+#include "app/text_table.h"
 #include "cli/cli_settings.h"
 #include "cli/commands.h"
 #include "cli/load_report.h"
@@ -22,6 +23,7 @@ void PrintHelp(std::ostream& out) {
   out << "  --residuals                  for a job: one row per SC shot with an observation,\n"
          "                               its stored minus its computed coordinates and the\n"
          "                               largest of them (K and grid scale as set)\n";
+  PrintCheckOptionsHelp(out);
 }
 
 // The terminal takes UTF-8; names and codes in the data are GBK, as the window reads them.
@@ -48,7 +50,7 @@ void PrintRow(std::ostream& out, const std::vector<std::string>& cells) {
 }  // namespace
 
 int RunShow(const Args& args, std::ostream& out, std::ostream& err) {
-  const auto options = ParseOptions(args, false, err, {.Residuals = true});
+  const auto options = ParseOptions(args, false, err, {.Residuals = true, .StationCheck = true});
   if (const auto done = HelpOrBadOptions(options, PrintHelp, out)) return *done;
   if (options->Positional.size() != 1) {
     err << "show needs one INPUT; see 'theolink-cli show --help'\n";
@@ -59,12 +61,14 @@ int RunShow(const Args& args, std::ostream& out, std::ostream& err) {
   const OpenOutcome opened = OpenDataFile(data, options->Positional[0], settings);
   if (!ReportOpen(opened, data, options->Positional[0], err)) return 1;
 
-  if (options->Residuals) {
+  if (options->Residuals || options->StationCheck) {
     if (data.DataKind != DataKindMeasure) {
-      err << "--residuals needs a measurement job\n";
+      const char* option = options->Residuals ? "--residuals" : "--station-check";
+      err << FillText(PickText(TextId::NeedsMeasurementJob), {option}) << '\n';
       return 1;
     }
-    PrintResiduals(data, settings, out);
+    if (options->Residuals) PrintResiduals(data, settings, out);
+    if (options->StationCheck) PrintStationCheck(data, settings, out);
     return 0;
   }
 

@@ -64,6 +64,7 @@ constexpr const char* kUsFeetEnz = "--distance us-ft --coord-order enz";
 constexpr const char* kSample = "../../../samples/sample.wkj";
 // Made by expected_shots.py from known truth: both faces, face II alone, instrument errors.
 constexpr const char* kFaces = "faces.wkj";
+constexpr const char* kFacesScale = "--k 0.14 --grid-scale 0.9996";
 
 const GoldenCase kCases[] = {
     {"job.wkj", "csv", kMetreDms, "o.csv", "job.dms_m.csv"},
@@ -182,6 +183,24 @@ TEST_F(CliTest, ShotsAreCountedAndResidualsShown) {
   EXPECT_EQ(r.Status, 1);
   EXPECT_EQ(r.Err, "--residuals needs a measurement job\n");
   EXPECT_EQ(Cli("convert " + In(kSample) + " " + Out("o.dat") + " --to cass --residuals").Status, 2);
+
+  r = Cli("convert " + In(kFaces) + " " + Out("f.dat") + " --to cass --compute-shots");
+  EXPECT_EQ(r.Out, "Shots reduced: 10; not reduced: 0\n"
+                   "Targets read in both faces: 3; each gives the mean of its two faces.\n");
+  r = Cli("show " + In(kFaces) + " --station-check --lang en " + kFacesScale);
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(r.Out, ReadAll(kData / "faces.check.txt"));
+  r = Cli("show " + In("coords.dat") + " --station-check");
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(r.Err, "--station-check needs a measurement job\n");
+  r = Cli("show " + In(kFaces) + " --station-check --angle-tolerance -5");
+  EXPECT_EQ(r.Status, 2);
+  EXPECT_EQ(r.Err, "--angle-tolerance must be a positive number\n");
+  // The limits are the options': looser ones leave every warning out.
+  r = Cli("show " + In(kFaces) + " --station-check --lang en --length-tolerance 0.04 --angle-tolerance=30 " +
+          kFacesScale);
+  EXPECT_NE(r.Out.find("; warnings past 0.0400 for lengths and 0.0030 for angles\n"), std::string::npos) << r.Out;
+  EXPECT_EQ(r.Out.find("Warning"), std::string::npos) << r.Out;
 }
 
 TEST_F(CliTest, ShowPrintsTheGridInOrderAndUnit) {
