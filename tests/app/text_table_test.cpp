@@ -114,10 +114,13 @@ TEST(TextTable, SpotChecksOfExactBytes) {
 }
 
 TEST(TextTable, FiltersDifferBetweenLanguagesWherePlanned) {
-  EXPECT_NE(PickFilter(FilterId::Open, 0).find("(*.mea;*.job;*.dat)|*.mea;*.job;*.dat"),
-            std::string_view::npos);
-  EXPECT_NE(PickFilter(FilterId::Open, 1).find("(*.mea;*.job)|*.mea;*.job|"),
-            std::string_view::npos);
+  // Both open filters offer every binary ending the readers take.
+  for (int language : {0, 1}) {
+    EXPECT_NE(PickFilter(FilterId::Open, language).find("(*.mea;*.job;*.dat;*.jbf)|*.mea;*.job;*.dat;*.jbf|"),
+              std::string_view::npos);
+    EXPECT_NE(PickFilter(FilterId::Open, language).find("(*.coo;*.pts;*.cor;*.ptf)|*.coo;*.pts;*.cor;*.ptf|"),
+              std::string_view::npos);
+  }
   const std::string_view measureEn = PickFilter(FilterId::SaveMeasure, 1);
   const std::string_view measureZh = PickFilter(FilterId::SaveMeasure, 0);
   EXPECT_EQ(measureEn.back(), '|');
