@@ -1,5 +1,6 @@
 // Start and end of the main window, the help text, the modes and the hints.
 #include <QComboBox>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
 #include <stdexcept>
@@ -66,8 +67,11 @@ TEST_F(MainWindowTest, ChineseCaptionsAndNoPortFound) {
   Start({});
   EXPECT_EQ(Control("ReceiveBtn")->text(), QString::fromUtf8("接收"));
   EXPECT_EQ(Control("OKBtn")->accessibleName(), QString::fromUtf8("返回"));
-  ASSERT_EQ(dialogs_.notices.size(), 1u);
-  EXPECT_EQ(dialogs_.notices[0], QString::fromUtf8("无任何可用串口!"));
+  // No port is an ordinary state: said in the status bar with what to do, not in a box.
+  EXPECT_TRUE(dialogs_.notices.empty());
+  EXPECT_TRUE(form_->StatusText(0).startsWith(QString::fromUtf8("无任何可用串口! 请插好电缆")));
+  EXPECT_EQ(Control<QLabel>("StatusPanel0")->accessibleName(), QString());  // its text is its name
+  EXPECT_EQ(Control<QLabel>("StatusPanel0")->accessibleDescription(), QString::fromUtf8("消息"));
 }
 
 TEST_F(MainWindowTest, FirstPaintShowsTheHelpOfTheLanguage) {
