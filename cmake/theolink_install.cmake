@@ -32,6 +32,8 @@ install(FILES ${theolink_data}/theolink-cli.bash-completion
 if(TARGET theolink-sim)
   install(TARGETS theolink-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${theolink_generated}/theolink-sim.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${theolink_data}/theolink-sim.bash-completion
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME theolink-sim)
 endif()
 install(FILES ${theolink_data}/HELP.txt DESTINATION ${CMAKE_INSTALL_DATADIR}/theolink)
 install(FILES ${theolink_data}/copyright ${theolink_generated}/changelog.gz
@@ -41,6 +43,8 @@ install(FILES ${theolink_data}/copyright ${theolink_generated}/changelog.gz
 if(TARGET theolink)
   install(TARGETS theolink RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${theolink_generated}/theolink.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${theolink_data}/theolink.bash-completion
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME theolink)
   install(FILES ${theolink_data}/${theolink_desktop_id}.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${theolink_generated}/${theolink_desktop_id}.metainfo.xml
