@@ -38,6 +38,8 @@ endif()
 install(FILES ${theolink_data}/HELP.txt DESTINATION ${CMAKE_INSTALL_DATADIR}/theolink)
 install(FILES ${theolink_data}/copyright ${theolink_generated}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${theolink_data}/theolink.lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME theolink)
 
 # The window program and what the desktop needs to start it.
 if(TARGET theolink)
@@ -77,5 +79,6 @@ include(CPack)
 if(THEOLINK_TESTS AND NOT THEOLINK_SANITIZE AND NOT THEOLINK_FUZZ)
   add_test(NAME package_install
            COMMAND ${CMAKE_SOURCE_DIR}/scripts/test-install ${CMAKE_BINARY_DIR})
-  set_tests_properties(package_install PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+  # The package's programs are built anew with the distribution's flags (scripts/package).
+  set_tests_properties(package_install PROPERTIES TIMEOUT 1800 RUN_SERIAL TRUE)
 endif()
