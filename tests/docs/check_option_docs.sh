@@ -34,8 +34,8 @@ offered() {
   shift
   bash --norc --noprofile -c '
     source "$1" || exit 1
-    spec=$(complete -p "$2") || exit 1
-    function=${spec#*-F }
+    registered=$(complete -p "$2") || exit 1
+    function=${registered#*-F }
     function=${function%% *}
     shift
     COMP_WORDS=("$@")
