@@ -66,7 +66,7 @@ constexpr TextEntry kTexts[] = {
     {TextId::LoadSuccessfully, "加载成功", "load successfully"},
     {TextId::FileNotExists, "文件不存在或权限不足", "file not exists or permission denny"},
     {TextId::FileIsEmpty, "文件为空", "file is empty"},
-    {TextId::ErrorWhileReading, "文件内容读取错误", "error occured while reading"},
+    {TextId::ErrorWhileReading, "文件内容读取错误", "error occurred while reading"},
     {TextId::UndefinedDataType, "文件存在未定义的数据类型", "undefined data type in file"},
     {TextId::BadDataInFile, "文件数据损坏", "bad data in file"},
     {TextId::IncorrectFileFormat, "文件格式错误", "incorrect file format"},

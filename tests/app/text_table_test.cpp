@@ -101,7 +101,7 @@ TEST(TextTable, SpotChecksOfExactBytes) {
             "\xE8\xBE\x93\xE8\xBD\xAF\xE4\xBB\xB6");  // 全站仪传输软件
   EXPECT_EQ(PickText(TextId::Title, 1), "Theolink II");
   EXPECT_EQ(PickText(TextId::FileNotExists, 1), "file not exists or permission denny");
-  EXPECT_EQ(PickText(TextId::ErrorWhileReading, 1), "error occured while reading");
+  EXPECT_EQ(PickText(TextId::ErrorWhileReading, 1), "error occurred while reading");
   EXPECT_EQ(PickText(TextId::TotalPrefix, 1), "Total: ");
   EXPECT_EQ(PickText(TextId::NoComportFound, 1), "No any Comport found!");
   EXPECT_EQ(PickText(TextId::OKBtn, 1), "Return");
