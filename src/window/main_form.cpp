@@ -429,13 +429,13 @@ void TForm1::InitDataShowView() {
   QStringList headers;
   for (TextId id : GridHeaderIds(data_.DataKind, settings_)) headers << T(id);
   if (data_.DataKind == DataKindCoord) {
-    gridModel_->Reset(static_cast<int>(CoordGridColumns), headers);
+    gridModel_->Reset(static_cast<int>(CoordGridColumns), headers, data_.DataKind);
     // The standard widths, widened where this platform's font needs more for a header.
     QHeaderView* header = strGrid_->horizontalHeader();
     for (int c = 0; c < static_cast<int>(CoordGridColumns); ++c)
       strGrid_->setColumnWidth(c, std::max(CoordGridWidths[static_cast<std::size_t>(c)], header->sectionSizeHint(c)));
   } else {
-    gridModel_->Reset(static_cast<int>(CodeGridColumns), headers);
+    gridModel_->Reset(static_cast<int>(CodeGridColumns), headers, data_.DataKind);
   }
 }
 
@@ -554,32 +554,22 @@ void TForm1::InsertBtnClick() {
 
 void TForm1::DelBtnClick() {
   if (!dialogs_.AskYesNo(T(TextId::AskDeleteRow), UiText(PickCaption(TextId::AskDeleteRow)))) return;
-  gridModel_->SetGridModified(true);
   const int row = CurrentGridRow();
-  const bool several = gridModel_->rowCount() >= 2;
-  gridModel_->DeleteRow(row);
-  if (several) {
-    MakeCellCurrent(std::min(row, gridModel_->rowCount() - 1), std::max(1, strGrid_->currentIndex().column()));
-    ShowGridRowCount();
-  }
+  if (!gridModel_->DeleteRow(row)) return;
+  MakeCellCurrent(std::min(row, gridModel_->rowCount() - 1), std::max(1, strGrid_->currentIndex().column()));
+  ShowGridRowCount();
 }
 
 void TForm1::StrGridSetEditText(int ACol, int ARow) {
-  const int row = ARow - 1;
-  const CellCheck check = CheckCellText(ColumnKind(data_.DataKind, ACol), gridModel_->Cell(row, ACol));
-  if (!check.accepted) {
-    // The whole cell goes, as the message says nothing about which character was wrong.
-    gridModel_->SetCell(row, ACol, std::string());
-    // Before the box takes the focus: the editor's commit on losing it must not bring the
-    // refused text back.
-    const QModelIndex cell = gridModel_->index(row, ACol);
-    strGrid_->EmptyCellEditor(cell);
-    // This runs inside the cell editor's key handling; a box's event loop there would let
-    // the editor be closed and deleted under its own feet.
-    if (check.message) NoticeLater(*check.message, [this, cell = QPersistentModelIndex(cell)] { ResumeCellEditing(cell); });
-    return;
-  }
-  if (check.modifies) gridModel_->SetGridModified(true);
+  const CellCheck check = gridModel_->CheckEdited(ARow - 1, ACol);
+  if (check.accepted || !check.message) return;
+  // Before the box takes the focus: the editor's commit on losing it must not bring the
+  // refused text back.
+  const QModelIndex cell = gridModel_->index(ARow - 1, ACol);
+  strGrid_->EmptyCellEditor(cell);
+  // This runs inside the cell editor's key handling; a box's event loop there would let
+  // the editor be closed and deleted under its own feet.
+  NoticeLater(*check.message, [this, cell = QPersistentModelIndex(cell)] { ResumeCellEditing(cell); });
 }
 
 void TForm1::ResumeCellEditing(const QPersistentModelIndex& cell) {
@@ -592,44 +582,19 @@ void TForm1::ResumeCellEditing(const QPersistentModelIndex& cell) {
 
 void TForm1::PasteIntoGrid(const QString& text) {
   const QModelIndex start = strGrid_->currentIndex();
-  if (!start.isValid() || start.column() < 1) return;
-  const auto block = SplitPastedBlock(DataText(text));
-  if (block.empty()) return;
-  const int needed = start.row() + static_cast<int>(block.size()) - gridModel_->rowCount();
-  if (needed > 0) {
-    gridModel_->AppendRows(needed);
-    ShowGridRowCount();
-  }
-  for (std::size_t r = 0; r < block.size(); ++r) {
-    for (std::size_t c = 0; c < block[r].size(); ++c) {
-      const int column = start.column() + static_cast<int>(c);
-      if (column >= gridModel_->columnCount()) break;
-      gridModel_->setData(gridModel_->index(start.row() + static_cast<int>(r), column), DisplayText(block[r][c]),
-                          Qt::EditRole);
-    }
-  }
+  const GridPaste pasted = gridModel_->Paste(start.row(), start.column(), DataText(text));
+  if (pasted.rowsAdded > 0) ShowGridRowCount();
+  // The paste came with a key press: its boxes wait until it has been handled.
+  for (TextId message : pasted.messages) NoticeLater(message);
 }
 
 void TForm1::OKBtnClick() {
   // Close an open cell editor first, so its text is in the grid.
   strGrid_->CloseCellEditor();
-  const GridRows& rows = gridModel_->Rows();
-  if (data_.DataKind == DataKindCoord) {
-    const GridWriteResult written = WriteGridToPoints(rows, gridModel_->GridModified(), settings_, data_);
-    if (!written.Ok()) {
-      Notice(TextId::WrongCoordinateFormat);
-      if (written.badCell) MakeCellCurrent(written.badCell->row, written.badCell->column);
-      return;
-    }
-  } else {
-    WriteGridToCodes(rows, data_);
-  }
-  if (const auto bad = FindIllegalCharacter(rows, data_.DataKind)) {
-    Notice(TextId::IllegalCharacter);
-    MakeCellCurrent(bad->row, bad->column);
-    return;
-  }
-  LeaveGridEditor();
+  const GridReturn step = ReturnFromGrid(gridModel_->Rows(), gridModel_->GridModified(), settings_, data_);
+  if (step.notice) Notice(*step.notice);
+  if (step.select) MakeCellCurrent(step.select->row, step.select->column);
+  if (step.leave) LeaveGridEditor();
 }
 
 void TForm1::LeaveGridEditor() {
