@@ -7,10 +7,12 @@
 #include <string>
 
 #include "app/config_file.h"
+#include "files/data_views.h"
 #include "files/working_data.h"
 #include "records/settings.h"
 #include "serial/com_port.h"
 #include "serial/transfer_controller.h"
+#include "window/background_task.h"
 #include "window/qt_dispatcher.h"
 #include "window/window_context.h"
 #include "serial/raw_receive_copy.h"
@@ -21,7 +23,6 @@
 class QGroupBox;
 class QLabel;
 class QMimeData;
-class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
 class QStatusBar;
@@ -31,6 +32,7 @@ namespace theolink {
 class Dialogs;
 class GridModel;
 class GridView;
+class LineView;
 class TComComboBox;
 class TForm2;
 
@@ -73,7 +75,8 @@ class TForm1 final : public QWidget, private TransferView {
   void RefleshDataShowView();
   // Loads and shows the help text of the current language (empties the working data).
   void ShowHelp();
-  // Opens a file as Open does after its dialog.
+  // Opens a file as Open does after its dialog, on a thread of its own: the data and views
+  // change once it has been read whole.
   void OpenPath(const std::string& path);
   // Opens path once the start's help text has been shown.
   void OpenAfterStart(const std::string& path);
@@ -92,6 +95,9 @@ class TForm1 final : public QWidget, private TransferView {
   TComPort& ComPort1() { return comPort1_; }
   QString StatusText(int panel) const;
   bool StartHelpShown() const { return !firstPaint_; }
+  // An open or save is under way, or a file waits to be opened after the start.
+  bool FileWorkPending() const { return !pendingOpen_.empty() || tasks_.Running(); }
+  BackgroundTask& Tasks() { return tasks_; }
   bool GridEditing() const;
 
  protected:
@@ -134,6 +140,8 @@ class TForm1 final : public QWidget, private TransferView {
   void ShowFirstHelp();
   QString StartFolder() const;
   void RememberFolder(const std::string& chosen);
+  struct OpenedFile;
+  void OpenFinished(OpenedFile& opened);
 
   WindowContext context_;
   ConfigFile config_;
@@ -152,10 +160,12 @@ class TForm1 final : public QWidget, private TransferView {
   bool closed_ = false;
   bool transferRunning_ = false;  // a started transfer whose end has not been looked at
   std::string pendingOpen_;
+  PreparedViews prepared_;  // what an open made ahead for the views it refreshes
+  BackgroundTask tasks_{*this};
 
   QStatusBar* statusBar1_ = nullptr;
   QLabel* panels_[3] = {nullptr, nullptr, nullptr};
-  QPlainTextEdit* measText_ = nullptr;
+  LineView* measText_ = nullptr;
   GridView* strGrid_ = nullptr;
   QStackedWidget* pageControl1_ = nullptr;
   QGroupBox* comportSettingGroup_ = nullptr;
