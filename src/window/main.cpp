@@ -107,6 +107,8 @@ int main(int argc, char** argv) {
   Pump(app, 100);
   if (!form.StartHelpShown()) form.grab();
   Pump(app, 300);
+  // FILE opens on a thread of its own: the picture shows it once it is in.
+  while (form.FileWorkPending()) Pump(app, 20);
   if (edit) {
     form.CoordBtnClick();
     Pump(app, 100);

@@ -4,6 +4,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -12,7 +13,6 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -45,6 +45,7 @@
 #include "window/display_text.h"
 #include "window/grid_model.h"
 #include "window/grid_view.h"
+#include "window/line_view.h"
 #include "window/save_action.h"
 #include "window/settings_form.h"
 #include "window/toolkit_language.h"
@@ -88,15 +89,8 @@ void SetCaption(QLabel* label, TextId id) {
   label->setAccessibleName(label->text());
 }
 
-// The grid rows of a list, numbered from 1.
-template <typename Item, typename RowOf>
-std::vector<GridModel::Row> NumberedRows(const std::vector<Item>& items, RowOf rowOf) {
-  std::vector<GridModel::Row> rows;
-  rows.reserve(items.size());
-  std::size_t n = 0;
-  for (const Item& item : items) rows.push_back(rowOf(item, ++n));
-  return rows;
-}
+// How the progress dialog names a file.
+QString FileLabel(const std::string& path) { return QFileInfo(QString::fromLocal8Bit(path.c_str())).fileName(); }
 
 }  // namespace
 
@@ -175,10 +169,8 @@ void TForm1::BuildControls() {
   auto* views = new QWidget(panel1);
   auto* viewsLayout = new QGridLayout(views);
   viewsLayout->setContentsMargins(0, 0, 0, 0);
-  measText_ = new QPlainTextEdit(views);
+  measText_ = new LineView(views);
   measText_->setObjectName(QStringLiteral("MeasText"));
-  measText_->setReadOnly(true);
-  measText_->setLineWrapMode(QPlainTextEdit::NoWrap);
   measText_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   measText_->setFont(DataFont());
   gridModel_ = new GridModel(this);
@@ -381,6 +373,7 @@ void TForm1::RestorePort(const FormPositions& positions) {
 
 void TForm1::FormClose() {
   closed_ = true;
+  tasks_.Abandon();
   timer1_.Stop();
   if (comPort1_.Connected()) host_.ClosePort();
   const QString port = comComboBox7_->currentText();
@@ -457,35 +450,25 @@ void TForm1::RefleshDataShowView() {
 
 void TForm1::ShowMeasureText() {
   if (data_.MeasurementList.empty()) return;
-  const LineList lines = MeasureTextLines(data_, settings_);
-  std::string joined;
-  std::size_t size = 0;
-  for (const std::string& line : lines) size += line.size() + 1;
-  joined.reserve(size);
-  for (const std::string& line : lines) {
-    joined += line;
-    joined += '\n';
-  }
-  if (!joined.empty()) joined.pop_back();
-  measText_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  measText_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  // One decode and one fill for the whole text.
-  measText_->setPlainText(DisplayText(joined));
-  measText_->verticalScrollBar()->setValue(0);
+  // An open makes the lines on its own thread; the view draws only those on screen.
+  std::shared_ptr<const TextViewLines> lines = std::exchange(prepared_.Text, nullptr);
+  measText_->SetLines(lines ? std::move(lines) : MeasureTextView(data_, settings_));
+  measText_->scrollToTop();
   ShowTotal();
 }
 
 void TForm1::ShowCoordGrid() {
   if (data_.PointList.empty()) return;
-  gridModel_->SetRows(
-      NumberedRows(data_.PointList, [this](const PointRecord& p, std::size_t n) { return CoordGridRow(p, n, settings_); }));
+  auto rows = std::exchange(prepared_.Rows, std::nullopt);
+  gridModel_->SetRows(rows ? std::move(*rows) : CoordGridRows(data_, settings_));
   strGrid_->scrollToTop();
   ShowTotal();
 }
 
 void TForm1::ShowCodeGrid() {
   if (data_.CodeList.empty()) return;
-  gridModel_->SetRows(NumberedRows(data_.CodeList, [](const CodeEntry& c, std::size_t n) { return CodeGridRow(c, n); }));
+  auto rows = std::exchange(prepared_.Rows, std::nullopt);
+  gridModel_->SetRows(rows ? std::move(*rows) : CodeGridRows(data_));
   ShowTotal();
 }
 
@@ -628,10 +611,8 @@ void TForm1::ShowHelp() {
     return;
   }
   // Help is prose: its lines wrap at the view's width. Data lines never do.
-  measText_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-  measText_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  measText_->setPlainText(UiText(help.text));
-  measText_->verticalScrollBar()->setValue(0);
+  measText_->SetLines(ScreenTextLines(UiText(help.text)), true);
+  measText_->scrollToTop();
 }
 
 void TForm1::SettingBtnClick() {
@@ -682,8 +663,30 @@ void TForm1::OpenBtnClick() {
   OpenPath(choice->path);
 }
 
+struct TForm1::OpenedFile {
+  OpenedData data;
+  PreparedViews views;
+};
+
 void TForm1::OpenPath(const std::string& path) {
-  const OpenOutcome outcome = OpenDataFile(data_, path, settings_);
+  auto opened = std::make_shared<OpenedFile>();
+  // The file is read into data of its own. The window's data may be read meanwhile: the
+  // window takes no input until the task has ended, so nothing changes it.
+  tasks_.Start(
+      FileLabel(path),
+      [this, opened, path, settings = settings_](TaskProgress& progress) {
+        opened->data = OpenDataFileAside(path, settings, &progress);
+        if (!opened->data.Outcome.RefreshViews) return;
+        const WorkingData& shown = opened->data.Loaded ? opened->data.Data : data_;
+        opened->views = PrepareViews(shown, opened->data.DataKind.value_or(data_.DataKind), settings, &progress);
+      },
+      [this, opened](bool cancelled) {
+        if (!cancelled) OpenFinished(*opened);
+      });
+}
+
+void TForm1::OpenFinished(OpenedFile& opened) {
+  const OpenOutcome outcome = ApplyOpen(data_, std::move(opened.data));
   for (const ShownMessage& message : outcome.Messages) {
     if (message.Id) {
       Notice(*message.Id);
@@ -693,12 +696,14 @@ void TForm1::OpenPath(const std::string& path) {
     }
   }
   if (!outcome.RefreshViews) return;
+  prepared_ = std::move(opened.views);
   InitDataShowView();
   RefleshDataShowView();
+  prepared_ = {};
 }
 
 void TForm1::SaveBtnClick() {
-  const bool viewHasLines = !measText_->document()->isEmpty();
+  const bool viewHasLines = !measText_->IsEmpty();
   const SavePlan plan = PlanSave(data_, viewHasLines, CurrentLanguage());
   if (plan.notice) {
     Notice(*plan.notice);
@@ -709,18 +714,25 @@ void TForm1::SaveBtnClick() {
   std::error_code ec;
   if (std::filesystem::exists(choice->path, ec) && !Ask(TextId::AskReplaceFile)) return;
   RememberFolder(choice->path);
-  std::optional<SaveNotice> notice;
+  auto notice = std::make_shared<std::optional<SaveNotice>>();
+  BackgroundTask::Work work;
   if (plan.viewTextOnly) {
-    LineList lines;
-    for (const QString& line : measText_->toPlainText().split(QLatin1Char('\n'))) lines.push_back(DataText(line));
-    notice = SaveViewLines(lines, choice->path);
+    work = [notice, lines = measText_->Lines(), path = choice->path](TaskProgress& progress) {
+      *notice = SaveViewLines(lines->Lines.Lines(), path, &progress);
+    };
   } else {
-    notice = SaveWorkingData(data_, choice->filterIndex, choice->path, settings_);
+    // The window takes no input while the file is written, so the data stays as it is.
+    work = [this, notice, filter = choice->filterIndex, path = choice->path, settings = settings_](TaskProgress& progress) {
+      *notice = SaveWorkingData(data_, filter, path, settings, &progress);
+    };
   }
-  if (!notice) return;
-  QString text = T(notice->message);
-  if (!notice->detail.empty()) text += QStringLiteral("\n") + QString::fromLocal8Bit(notice->detail.c_str());
-  dialogs_.ShowNotice(text, kAppTitle);
+  // A cancelled save leaves the old file as it was, and nothing to tell.
+  tasks_.Start(FileLabel(choice->path), std::move(work), [this, notice](bool cancelled) {
+    if (cancelled || !*notice) return;
+    QString text = T((*notice)->message);
+    if (!(*notice)->detail.empty()) text += QStringLiteral("\n") + QString::fromLocal8Bit((*notice)->detail.c_str());
+    dialogs_.ShowNotice(text, kAppTitle);
+  });
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {

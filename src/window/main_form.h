@@ -10,10 +10,12 @@
 #include <vector>
 
 #include "app/config_file.h"
+#include "files/data_views.h"
 #include "files/working_data.h"
 #include "records/settings.h"
 #include "serial/com_port.h"
 #include "serial/transfer_controller.h"
+#include "window/background_task.h"
 #include "window/qt_dispatcher.h"
 #include "window/window_context.h"
 #include "serial/raw_receive_copy.h"
@@ -24,7 +26,6 @@
 class QGroupBox;
 class QLabel;
 class QMimeData;
-class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
 class QStatusBar;
@@ -34,6 +35,7 @@ namespace theolink {
 class Dialogs;
 class GridModel;
 class GridView;
+class LineView;
 class TComComboBox;
 class TForm2;
 
@@ -76,7 +78,8 @@ class TForm1 final : public QWidget, private TransferView {
   void RefleshDataShowView();
   // Loads and shows the help text of the current language (empties the working data).
   void ShowHelp();
-  // Opens a file as Open does after its dialog.
+  // Opens a file as Open does after its dialog, on a thread of its own: the data and views
+  // change once it has been read whole.
   void OpenPath(const std::string& path);
   // Opens path once the start's help text has been shown.
   void OpenAfterStart(const std::string& path);
@@ -95,6 +98,9 @@ class TForm1 final : public QWidget, private TransferView {
   TComPort& ComPort1() { return comPort1_; }
   QString StatusText(int panel) const;
   bool StartHelpShown() const { return !firstPaint_; }
+  // An open or save is under way, or a file waits to be opened after the start.
+  bool FileWorkPending() const { return !pendingOpen_.empty() || tasks_.Running(); }
+  BackgroundTask& Tasks() { return tasks_; }
   bool GridEditing() const;
 
  protected:
@@ -146,6 +152,8 @@ class TForm1 final : public QWidget, private TransferView {
   void ShowFirstHelp();
   QString StartFolder() const;
   void RememberFolder(const std::string& chosen);
+  struct OpenedFile;
+  void OpenFinished(OpenedFile& opened);
 
   WindowContext context_;
   ConfigFile config_;
@@ -165,10 +173,12 @@ class TForm1 final : public QWidget, private TransferView {
   bool transferRunning_ = false;  // a started transfer whose end has not been looked at
   std::string pendingOpen_;
   std::vector<TextId> pendingNotices_;
+  PreparedViews prepared_;  // what an open made ahead for the views it refreshes
+  BackgroundTask tasks_{*this};
 
   QStatusBar* statusBar1_ = nullptr;
   QLabel* panels_[3] = {nullptr, nullptr, nullptr};
-  QPlainTextEdit* measText_ = nullptr;
+  LineView* measText_ = nullptr;
   GridView* strGrid_ = nullptr;
   QStackedWidget* pageControl1_ = nullptr;
   QGroupBox* comportSettingGroup_ = nullptr;

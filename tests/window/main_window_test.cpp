@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <stdexcept>
-#include <QPlainTextEdit>
+#include "window/line_view.h"
 #include <QStackedWidget>
 #include <QTableView>
 
@@ -88,7 +88,7 @@ TEST_F(MainWindowTest, FirstPaintShowsTheHelpOfTheLanguage) {
     TForm1& form = Start();
     form.show();
     QTRY_VERIFY(form.StartHelpShown());
-    auto* text = Control<QPlainTextEdit>("MeasText");
+    auto* text = Control<LineView>("MeasText");
     QTRY_VERIFY(!text->toPlainText().isEmpty());
     EXPECT_EQ(text->toPlainText(),
               language == 1 ? QStringLiteral("English help\nline two") : QString::fromUtf8("中文帮助"));
@@ -105,7 +105,7 @@ TEST_F(MainWindowTest, MissingAndDamagedHelp) {
   Click("HelpBtn");
   ASSERT_EQ(dialogs_.notices.size(), 2u);
   EXPECT_EQ(dialogs_.notices[1], QStringLiteral("The HELP file has been damaged."));
-  EXPECT_TRUE(Control<QPlainTextEdit>("MeasText")->toPlainText().isEmpty());
+  EXPECT_TRUE(Control<LineView>("MeasText")->toPlainText().isEmpty());
   EXPECT_EQ(form.Data().DataKind, DataKindMeasure);
 }
 

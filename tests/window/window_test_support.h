@@ -121,7 +121,11 @@ class WindowFixture : public ::testing::Test {
     QPushButton* b = Control(name);
     ASSERT_TRUE(b->isEnabled()) << name << " is disabled";
     QTest::mouseClick(b, Qt::LeftButton);
+    WaitForFileWork();
   }
+  // Open and Save run on a thread of their own: waits until the one started has ended and
+  // its result is in the window.
+  void WaitForFileWork() { QTRY_VERIFY_WITH_TIMEOUT(!form_->Tasks().Running(), 60000); }
   // Answers the next open or save dialog with path and filter index.
   void ChooseFile(const std::string& path, int filterIndex = 1) { dialogs_.files.push_back(FileChoice{path, filterIndex}); }
   void OpenFile(const std::string& path) {
