@@ -75,7 +75,7 @@ std::optional<TextId> ExportForSaveFilter(const WorkingData& data, int dataKind,
 // One row per point, CoordLayoutCass or CoordLayoutGts7 (csv_rows.h).
 void WriteCoordLines(const WorkingData& data, LineOut lines, int layout, const Settings& settings);
 // The keyword-line work file, always in whole arc seconds and metres. An empty (or blank)
-// job name is written as "NONAME" and an empty instrument text as "UNKNOW", the names the
+// job name is written as "NONAME" and an empty instrument text as "UNKNOWN", the names the
 // loader gives a job without header, so the file can always be opened again.
 void WriteJobFile(const WorkingData& data, LineOut lines);
 // One line per code, unchanged.

@@ -99,6 +99,16 @@ enum class TextId : std::uint8_t {
   FileCutShort,
   RawCopyFailed,
   ReceiveLimitStatus,
+  NoComportHint,
+  PortAdviceNoPermission,
+  PortAdviceBusy,
+  PortAdviceMissing,
+  MeasTextName,
+  StrGridName,
+  FileControlGroupName,
+  StatusMessageRole,
+  StatusCountRole,
+  StatusHintRole,
   Count_  // number of entries; not a text
 };
 

@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -37,6 +38,8 @@
 #include "files/data_views.h"
 #include "files/file_open.h"
 #include "files/save_writers.h"
+#include "serial/com_error.h"
+#include "serial/transfer_send_lines.h"
 #include "window/com_combo_box.h"
 #include "window/dialogs.h"
 #include "window/display_text.h"
@@ -44,6 +47,7 @@
 #include "window/grid_view.h"
 #include "window/save_action.h"
 #include "window/settings_form.h"
+#include "window/toolkit_language.h"
 #include "window/window_fonts.h"
 
 namespace theolink {
@@ -132,6 +136,26 @@ TForm1::TForm1(WindowContext context)
   };
   form2_->OnConfirmed = [this] { SetStatus(2, UiText(CurrentUnitText(settings_, CurrentLanguage()))); };
   setAcceptDrops(true);
+  PlaceOnScreen();
+}
+
+void TForm1::PlaceOnScreen() {
+  const QScreen* shown = screen();
+  if (shown == nullptr) return;
+  const FormGeometry stored = LoadFormGeometry(config_);
+  const QRect area = shown->availableGeometry();
+  // Room for the frame the window manager adds around the client area.
+  const QMargins frame(4, 30, 4, 4);
+  const QRect room = area.marginsRemoved(frame);
+  QSize size = stored.Stored() ? QSize(stored.width, stored.height) : QSize(938, 616);
+  size = size.boundedTo(room.size()).expandedTo(minimumSizeHint().boundedTo(room.size()));
+  resize(size);
+  QRect wanted(QPoint(stored.left, stored.top), size);
+  // A place on a screen that is gone, or mostly off this one, is not kept.
+  if (!stored.Stored() || !room.contains(wanted.center())) wanted.moveCenter(room.center());
+  wanted.moveLeft(std::clamp(wanted.left(), room.left(), std::max(room.left(), room.right() - size.width())));
+  wanted.moveTop(std::clamp(wanted.top(), room.top(), std::max(room.top(), room.bottom() - size.height())));
+  move(wanted.topLeft());
 }
 
 TForm1::~TForm1() {
@@ -139,7 +163,6 @@ TForm1::~TForm1() {
 }
 
 void TForm1::BuildControls() {
-  resize(938, 616);
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
   outer->setSpacing(0);
@@ -154,7 +177,6 @@ void TForm1::BuildControls() {
   viewsLayout->setContentsMargins(0, 0, 0, 0);
   measText_ = new QPlainTextEdit(views);
   measText_->setObjectName(QStringLiteral("MeasText"));
-  measText_->setAccessibleName(QStringLiteral("MeasText"));
   measText_->setReadOnly(true);
   measText_->setLineWrapMode(QPlainTextEdit::NoWrap);
   measText_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -164,7 +186,6 @@ void TForm1::BuildControls() {
   strGrid_ = new GridView(views);
   strGrid_->OnPaste = [this](const QString& text) { PasteIntoGrid(text); };
   strGrid_->setObjectName(QStringLiteral("StrGrid"));
-  strGrid_->setAccessibleName(QStringLiteral("StrGrid"));
   strGrid_->setModel(gridModel_);
   // Numbers of 13 characters fit the 100-pixel columns; headers keep the interface font.
   strGrid_->setFont(DataFont(13));
@@ -193,7 +214,7 @@ void TForm1::BuildControls() {
   label11_ = new QLabel(comportSettingGroup_);
   label11_->setObjectName(QStringLiteral("Label11"));
   label11_->setGeometry(8, 24, 70, 20);
-  comComboBox7_ = new TComComboBox(context_.portLister ? context_.portLister : TComSelect::PortLister(), comportSettingGroup_);
+  comComboBox7_ = new TComComboBox(context_.portLister, comportSettingGroup_);
   comComboBox7_->setObjectName(QStringLiteral("ComComboBox7"));
   comComboBox7_->setGeometry(78, 22, 104, 24);
   label12_ = new QLabel(comportSettingGroup_);
@@ -243,15 +264,20 @@ void TForm1::BuildControls() {
   statusBar1_->setSizeGripEnabled(false);
   static const char* const kPanelNames[3] = {"StatusPanel0", "StatusPanel1", "StatusPanel2"};
   static const int kPanelWidths[3] = {200, 100, 50};
-  static const char* const kPanelRoles[3] = {"Message", "Count", "Hint"};
+  // Messages and hints get the room that is left and wrap rather than being cut; the
+  // count keeps its place.
+  static const int kPanelStretch[3] = {2, 0, 3};
   for (int i = 0; i < 3; ++i) {
     panels_[i] = new QLabel(statusBar1_);
     panels_[i]->setObjectName(QString::fromLatin1(kPanelNames[i]));
-    panels_[i]->setAccessibleName(QString::fromLatin1(kPanelRoles[i]));
+    // No accessible name of its own: a label's name is its text, and a change of it is
+    // announced to screen readers.
     panels_[i]->setMinimumWidth(kPanelWidths[i]);
-    if (i < 2) panels_[i]->setFixedWidth(kPanelWidths[i] + (i == 0 ? 60 : 40));
+    if (i == 1) panels_[i]->setFixedWidth(kPanelWidths[i] + 40);
+    else panels_[i]->setWordWrap(true);
     panels_[i]->setFrameShape(QFrame::StyledPanel);
-    statusBar1_->addWidget(panels_[i], i == 2 ? 1 : 0);
+    panels_[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    statusBar1_->addWidget(panels_[i], kPanelStretch[i]);
   }
   outer->addWidget(statusBar1_);
 
@@ -278,6 +304,7 @@ void TForm1::BuildControls() {
 
 void TForm1::FormCreate() {
   SetLanguage(StartLanguage(config_, context_.locale));
+  UseToolkitLanguage(CurrentLanguage());
   sendBtn_->setEnabled(false);
   stopBtn_->setEnabled(false);
   data_.DataKind = DataKindMeasure;
@@ -309,8 +336,13 @@ void TForm1::SetCaptions() {
   SetCaption(delBtn_, TextId::DelBtn);
   SetCaption(okBtn_, TextId::OKBtn);
   comComboBox7_->setAccessibleName(label11_->text());
+  if (comComboBox7_->lineEdit() != nullptr) comComboBox7_->lineEdit()->setAccessibleName(label11_->text());
   comComboBox8_->setAccessibleName(label12_->text());
-  fileControlGroup_->setAccessibleName(QStringLiteral("FileControlGroup"));
+  fileControlGroup_->setAccessibleName(T(TextId::FileControlGroupName));
+  measText_->setAccessibleName(T(TextId::MeasTextName));
+  strGrid_->setAccessibleName(T(TextId::StrGridName));
+  static const TextId kPanelRoles[3] = {TextId::StatusMessageRole, TextId::StatusCountRole, TextId::StatusHintRole};
+  for (int i = 0; i < 3; ++i) panels_[i]->setAccessibleDescription(T(kPanelRoles[i]));
 }
 
 void TForm1::SetUpPortBoxes() {
@@ -322,24 +354,39 @@ void TForm1::SetUpPortBoxes() {
     comComboBox8_->SetComProperty(cpBaudRate);
     comComboBox8_->SetAutoApply(true);
     const FormPositions positions = LoadFormPositions(config_);
-    const bool portInRange = positions.port >= 0 && positions.port < comComboBox7_->count();
-    comComboBox7_->setCurrentIndex(portInRange ? positions.port : -1);
-    if (portInRange) comPort1_.SetPort(comComboBox7_->currentText().toLocal8Bit().toStdString());
+    RestorePort(positions);
     const bool baudInRange = positions.baudrate >= 0 && positions.baudrate < comComboBox8_->count();
     comComboBox8_->setCurrentIndex(baudInRange ? positions.baudrate : -1);
     // A position outside the list keeps 115200.
     comPort1_.SetBaudRate(baudInRange ? static_cast<TBaudRate>(positions.baudrate) : br115200);
-    if (comComboBox7_->count() == 0) Notice(TextId::NoComportFound);
+    // Nothing plugged in is an ordinary state, not an error to confirm at every start.
+    if (comComboBox7_->count() == 0)
+      SetStatus(0, T(TextId::NoComportFound) + QLatin1Char(' ') + T(TextId::NoComportHint));
   } catch (const std::exception&) {
-    Notice(TextId::NoComportFound);
+    NoticeLater(TextId::NoComportFound);
   }
+}
+
+void TForm1::RestorePort(const FormPositions& positions) {
+  // The name wins over the index: the list shifts when an adapter is added or removed.
+  const QString name = QString::fromLocal8Bit(positions.portName.c_str());
+  if (!name.isEmpty() && (comComboBox7_->findText(name) >= 0 || std::filesystem::exists(positions.portName))) {
+    comComboBox7_->ChoosePort(name);
+    return;
+  }
+  const bool portInRange = positions.port >= 0 && positions.port < comComboBox7_->count();
+  comComboBox7_->setCurrentIndex(portInRange ? positions.port : -1);
+  if (portInRange) comPort1_.SetPort(comComboBox7_->currentText().toLocal8Bit().toStdString());
 }
 
 void TForm1::FormClose() {
   closed_ = true;
   timer1_.Stop();
   if (comPort1_.Connected()) host_.ClosePort();
-  StoreFormPositions(config_, {comComboBox7_->currentIndex(), comComboBox8_->currentIndex()});
+  const QString port = comComboBox7_->currentText();
+  StoreFormPositions(config_, {comComboBox7_->findText(port), comComboBox8_->currentIndex(),
+                               port.toLocal8Bit().toStdString()});
+  StoreFormGeometry(config_, {x(), y(), width(), height()});
   if (form2_) form2_->hide();
 }
 
@@ -420,6 +467,8 @@ void TForm1::ShowMeasureText() {
     joined += '\n';
   }
   if (!joined.empty()) joined.pop_back();
+  measText_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  measText_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   // One decode and one fill for the whole text.
   measText_->setPlainText(DisplayText(joined));
   measText_->verticalScrollBar()->setValue(0);
@@ -490,6 +539,8 @@ void TForm1::AppendBtnClick() {
   gridModel_->AppendRow();
   MakeCellCurrent(gridModel_->rowCount() - 1, column);
   ShowGridRowCount();
+  // The surveyor types the new row at once, not into the button.
+  strGrid_->setFocus();
 }
 
 void TForm1::InsertBtnClick() {
@@ -498,6 +549,7 @@ void TForm1::InsertBtnClick() {
   gridModel_->InsertRow(row);
   MakeCellCurrent(row, column);
   ShowGridRowCount();
+  strGrid_->setFocus();
 }
 
 void TForm1::DelBtnClick() {
@@ -520,11 +572,22 @@ void TForm1::StrGridSetEditText(int ACol, int ARow) {
     gridModel_->SetCell(row, ACol, std::string());
     // Before the box takes the focus: the editor's commit on losing it must not bring the
     // refused text back.
-    strGrid_->EmptyCellEditor(gridModel_->index(row, ACol));
-    if (check.message) Notice(*check.message);
+    const QModelIndex cell = gridModel_->index(row, ACol);
+    strGrid_->EmptyCellEditor(cell);
+    // This runs inside the cell editor's key handling; a box's event loop there would let
+    // the editor be closed and deleted under its own feet.
+    if (check.message) NoticeLater(*check.message, [this, cell = QPersistentModelIndex(cell)] { ResumeCellEditing(cell); });
     return;
   }
   if (check.modifies) gridModel_->SetGridModified(true);
+}
+
+void TForm1::ResumeCellEditing(const QPersistentModelIndex& cell) {
+  if (!cell.isValid() || !gridModel_->Editing() || !strGrid_->isVisible()) return;
+  strGrid_->setCurrentIndex(cell);
+  strGrid_->setFocus();
+  // The box took the focus and so closed the editor: the surveyor types on where it was.
+  if (!strGrid_->CellEditorOpen()) strGrid_->edit(cell);
 }
 
 void TForm1::PasteIntoGrid(const QString& text) {
@@ -599,6 +662,9 @@ void TForm1::ShowHelp() {
     Notice(TextId::HelpFileDamaged);
     return;
   }
+  // Help is prose: its lines wrap at the view's width. Data lines never do.
+  measText_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  measText_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   measText_->setPlainText(UiText(help.text));
   measText_->verticalScrollBar()->setValue(0);
 }
@@ -719,18 +785,27 @@ void TForm1::ReceiveBtnClick() {
     InitDataShowView();
     RefleshDataShowView();
   }
-  transferRunning_ = controller_.ReceiveBtnClick() == StartResult::Started;
+  const StartResult started = controller_.ReceiveBtnClick();
+  transferRunning_ = started == StartResult::Started;
+  if (started == StartResult::PortFailed) ShowPortOpenFailure();
+}
+
+void TForm1::ShowPortOpenFailure() {
+  // Panel 0 has said "Serial port settings error!"; this says why and what to do.
+  QString text = T(TextId::PortSettingsError);
+  if (!host_.OpenErrorText().empty()) text += QLatin1Char('\n') + UiText(host_.OpenErrorText());
+  if (const auto advice = PortAdviceOf(host_.OpenErrorCode()))
+    text += QLatin1Char('\n') + UiText(FillText(PickText(*advice), {comPort1_.Port()}));
+  panels_[0]->setToolTip(text);
+  dialogs_.ShowNotice(text, kAppTitle);
 }
 
 void TForm1::SendBtnClick() {
-  LineList lines;
-  if (data_.DataKind == DataKindCoord) {
-    WriteUploadCoordLines(data_, lines);
-  } else if (data_.DataKind == DataKindCode) {
-    for (const GridModel::Row& row : gridModel_->Rows())
-      if (row.size() > 1 && !row[1].empty()) lines.push_back(row[1]);
-  }
-  transferRunning_ = controller_.SendBtnClick(lines) == StartResult::Started;
+  // The same lines as theolink-cli send: the grid holds what the list holds once the
+  // editor is left, and Send cannot be reached before.
+  const StartResult started = controller_.SendBtnClick(SendLinesFor(data_));
+  transferRunning_ = started == StartResult::Started;
+  if (started == StartResult::PortFailed) ShowPortOpenFailure();
 }
 
 void TForm1::StopBtnClick() { controller_.StopBtnClick(); }
@@ -818,6 +893,20 @@ void TForm1::SetStatus(int panel, const QString& text) {
 }
 
 void TForm1::Notice(TextId id) { dialogs_.ShowNotice(T(id), kAppTitle); }
+
+void TForm1::NoticeLater(TextId id, std::function<void()> then) {
+  // A pasted block of bad cells gives one box per kind of fault, not one per cell.
+  if (std::find(pendingNotices_.begin(), pendingNotices_.end(), id) != pendingNotices_.end()) return;
+  pendingNotices_.push_back(id);
+  QMetaObject::invokeMethod(
+      this,
+      [this, id, then = std::move(then)] {
+        pendingNotices_.erase(std::find(pendingNotices_.begin(), pendingNotices_.end(), id));
+        Notice(id);
+        if (then) then();
+      },
+      Qt::QueuedConnection);
+}
 
 bool TForm1::Ask(TextId question) { return dialogs_.AskOkCancel(T(question), UiText(PickCaption(question))); }
 

@@ -1,10 +1,13 @@
 #pragma once
 // TForm1, the main window: the views, the control panel, the status bar, ComPort1 and
 // Timer1. Handlers keep the behaviour's names and leave the work to the lower layers.
+#include <QPersistentModelIndex>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/config_file.h"
 #include "files/working_data.h"
@@ -130,6 +133,15 @@ class TForm1 final : public QWidget, private TransferView {
   void LeaveGridEditor();
   void SetStatus(int panel, const QString& text);
   void Notice(TextId id);
+  // The notice once the event being handled has returned (then runs after it); used where
+  // a box would open inside another widget's event.
+  void NoticeLater(TextId id, std::function<void()> then = {});
+  void ResumeCellEditing(const QPersistentModelIndex& cell);
+  // Receive or Send could not open the port: the reason and what to do.
+  void ShowPortOpenFailure();
+  void RestorePort(const FormPositions& positions);
+  // At the stored place and size, or centred, never larger than the screen allows.
+  void PlaceOnScreen();
   bool Ask(TextId question);
   void ShowFirstHelp();
   QString StartFolder() const;
@@ -152,6 +164,7 @@ class TForm1 final : public QWidget, private TransferView {
   bool closed_ = false;
   bool transferRunning_ = false;  // a started transfer whose end has not been looked at
   std::string pendingOpen_;
+  std::vector<TextId> pendingNotices_;
 
   QStatusBar* statusBar1_ = nullptr;
   QLabel* panels_[3] = {nullptr, nullptr, nullptr};

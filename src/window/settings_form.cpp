@@ -125,8 +125,12 @@ void TForm2::GridScaleEditExit() {
   lastAccepted_ = entry.value;
   const bool changed = settings_.GridScale != entry.text;
   settings_.GridScale = entry.text;
-  if (!entry.accepted) dialogs_.ShowNotice(T(TextId::GridScaleRange), QStringLiteral("Theolink II"));
   if (changed && OnChanged) OnChanged();
+  // This runs while the edit loses the focus; the box waits until that has happened.
+  if (!entry.accepted)
+    QMetaObject::invokeMethod(
+        this, [this] { dialogs_.ShowNotice(T(TextId::GridScaleRange), QStringLiteral("Theolink II")); },
+        Qt::QueuedConnection);
 }
 
 void TForm2::ResetClick() {
