@@ -20,8 +20,9 @@ CHINESE = dict(ENGLISH, language=0, title="全站仪传输软件 v1.5", port_gro
 
 def unnamed_controls(root):
     """The controls below root that a screen reader would read as nothing, each as its
-    role and its parent's role and name."""
-    return ["%s in %s %r" % (a11y.role(c), a11y.role(c.get_parent()), a11y.name(c.get_parent()))
+    role, its description and its parent's role and name."""
+    return ["%s %r in %s %r" % (a11y.role(c), a11y.description(c), a11y.role(c.get_parent()),
+                                a11y.name(c.get_parent()))
             for c in a11y.descendants(root)
             if a11y.role(c) in CONTROL_ROLES and a11y.showing(c) and not a11y.name(c).strip()
             # A combo box's own drop-down list is read through the box.
@@ -79,7 +80,6 @@ class ScreenReader(unittest.TestCase):
     def test_status_panels_read_their_text_and_every_control_has_a_name(self):
         w = self.start(ENGLISH, 1)
         self.assertEqual([a11y.name(w.panel(i)) for i in range(2)], ["Welcome", "Total: 0"])
-        self.assertIn("Current Unit: DMS, Meter", a11y.name(w.panel(2)))
         self.assertEqual([a11y.description(w.panel(i)) for i in range(3)], ["Message", "Count", "Hint"])
         # A selected port is read as the box's value, so its caption comes from its label.
         self.assertIn("ComPort", labels_of(w.port_box()))
@@ -88,11 +88,9 @@ class ScreenReader(unittest.TestCase):
 
         changes = NameChanges()
         self.addCleanup(changes.close)
-        x.click_at(*self._inside(w.button("Receive")))
-        hint = ('Receive data:Click "Receive" button within 20 seconds after the instrument click '
-                'the "Export" button')
-        w.wait_panel(2, hint)
-        self.assertTrue(changes.wait_for(hint), "the new hint was not announced: %r" % changes.seen)
+        self.hover_reads(w, changes, "Setting", "Current Unit: DMS, Meter")
+        self.hover_reads(w, changes, "Receive", 'Receive data:Click "Receive" button within 20 seconds after '
+                                                'the instrument click the "Export" button')
 
         w.click("Setting")
         dialog = wait_until(lambda: next((t for t in a11y.top_windows(w.app) if a11y.name(t) == "Setting"), None),
@@ -113,16 +111,22 @@ class ScreenReader(unittest.TestCase):
         self.assertEqual(buttons, sorted(["接收", "发送", "停止", "坐标", "编码", "打开", "保存", "设置", "帮助"]))
         self.assertIn("串口号", labels_of(w.port_box()))
         self.assertEqual([a11y.name(w.panel(i)) for i in range(2)], ["Welcome", "总计: 0"])
-        self.assertIn("当前单位: ", a11y.name(w.panel(2)))
+        self.assertEqual([a11y.description(w.panel(i)) for i in range(3)], ["消息", "计数", "提示"])
         self.assertEqual(unnamed_controls(w.frame), [])
+        changes = NameChanges()
+        self.addCleanup(changes.close)
+        self.hover_reads(w, changes, "设置", "当前单位: 度分秒, 米")
         self.assertEqual(w.close(), 0)
         self.assertEqual(self.session.sanitizer_report(w.process), "")
 
-    @staticmethod
-    def _inside(button):
-        # Within the part of the button that shows the hint.
-        left, top, _, _ = a11y.extents(button)
-        return left + 20, top + 10
+    def hover_reads(self, w, changes, button, text):
+        """The pointer on button puts text in status panel 2, and the change is announced."""
+        left, top, _, _ = a11y.extents(w.button(button))
+        # Within the part of the button that shows a hint.
+        x.move_to(left + 20, top + 10)
+        w.wait_panel(2, text)
+        self.assertTrue(changes.wait_for(text), "%r was not announced; announced: %r" % (text, changes.seen))
+
 
 
 if __name__ == "__main__":

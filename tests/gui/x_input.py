@@ -12,6 +12,10 @@ def _xdotool(*args):
                    stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
 
 
+def move_to(x, y):
+    _xdotool("mousemove", "--sync", str(x), str(y))
+
+
 def click_at(x, y, count=1):
     _xdotool("mousemove", "--sync", str(x), str(y))
     # A short rest, so the toolkit sees the pointer arrive before the button goes down.
