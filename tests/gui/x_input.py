@@ -12,12 +12,21 @@ def _xdotool(*args):
                    stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
 
 
+def _pointer():
+    out = subprocess.run(["xdotool", "getmouselocation", "--shell"], capture_output=True, text=True,
+                         timeout=30, check=True).stdout
+    values = dict(line.split("=", 1) for line in out.split())
+    return int(values["X"]), int(values["Y"])
+
+
 def move_to(x, y):
-    _xdotool("mousemove", "--sync", str(x), str(y))
+    # --sync waits for a motion, and there is none when the pointer is already there.
+    if _pointer() != (x, y):
+        _xdotool("mousemove", "--sync", str(x), str(y))
 
 
 def click_at(x, y, count=1):
-    _xdotool("mousemove", "--sync", str(x), str(y))
+    move_to(x, y)
     # A short rest, so the toolkit sees the pointer arrive before the button goes down.
     time.sleep(0.05)
     _xdotool("click", "--repeat", str(count), "--delay", "80", "1")
