@@ -8,6 +8,7 @@ ends, however it ends, the kernel ends every process it started.
 """
 import ctypes
 import os
+import select
 import shutil
 import signal
 import subprocess
@@ -17,10 +18,11 @@ import time
 import unittest
 
 _NS_MARK = "THEOLINK_GUI_NAMESPACE"
+_X_SOCKETS = "/tmp/.X11-unix"
 
 # A sanitizer build prints one of these when it finds a fault; the run then fails.
 SANITIZER_MARKS = ("ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:",
-                   "SUMMARY: UndefinedBehaviorSanitizer", "WARNING: ThreadSanitizer")
+                   "SUMMARY: UndefinedBehaviorSanitizer")
 
 
 class Fatal(AssertionError):
@@ -28,7 +30,8 @@ class Fatal(AssertionError):
 
 
 def isolated_main(time_limit_s):
-    """Runs the calling test module's unittest main inside fresh PID and mount namespaces.
+    """Runs the calling test module's unittest main inside fresh PID, mount and network
+    namespaces.
 
     The namespace's first process is this interpreter: when it dies, for a failure, a
     time limit or a kill by ctest, the kernel kills every process left in the namespace
@@ -41,15 +44,14 @@ def isolated_main(time_limit_s):
         cmd = [unshare]
         if os.geteuid() != 0:
             cmd.append("--map-root-user")
-        # A private network namespace and /tmp give the X server its own sockets and lock
-        # files: display :0 here is no other desktop's :0.
+        # A private network namespace and socket folder give the X server sockets of its
+        # own: display :0 here is no other desktop's :0.
         cmd += ["--mount", "--pid", "--net", "--fork", "--kill-child", "--mount-proc",
                 sys.executable] + ["-W" + w for w in sys.warnoptions] + sys.argv
         env = dict(os.environ, **{_NS_MARK: "1"})
         os.execve(unshare, cmd, env)
-    subprocess.run(["mount", "-t", "tmpfs", "-o", "mode=1777", "gui-tmp", "/tmp"], check=True)
-    tempfile.tempdir = None
-    os.environ["TMPDIR"] = "/tmp"
+    os.makedirs(_X_SOCKETS, mode=0o1777, exist_ok=True)
+    subprocess.run(["mount", "-t", "tmpfs", "-o", "mode=1777", "gui-x11", _X_SOCKETS], check=True)
     # A stuck step ends the run here, with its traceback and the clean-up, before ctest's
     # own limit would kill it without either.
     def on_alarm(_signo, _frame):
@@ -76,12 +78,11 @@ class Session:
         self.bin_dir = os.environ["THEOLINK_BIN_DIR"]
         self.data_dir = os.environ["THEOLINK_TEST_DATA"]
         # Short: the bus sockets live in here, and socket paths are limited to 108 bytes.
-        self.dir = tempfile.mkdtemp(prefix="tl-")
-        # Pictures and logs outlive the private /tmp in the build folder, for a look after a run.
+        self.dir = tempfile.mkdtemp(prefix="tl-", dir="/tmp")
+        # Pictures and logs stay in the build folder, for a look after a run.
         self.out_dir = os.path.join(os.environ.get("THEOLINK_GUI_OUT") or self.dir, name)
         os.makedirs(self.out_dir, exist_ok=True)
         self._procs = []
-        self.program = None
         self.program_dir = os.path.join(self.dir, "X")
         for sub in ("home", "runtime", "X/bin"):
             os.makedirs(os.path.join(self.dir, sub))
@@ -142,13 +143,12 @@ class Session:
                    NO_AT_BRIDGE="0")
         return env
 
-    def spawn(self, cmd, log_name, env=None, stdout=None):
-        log = open(self.path(log_name + ".log"), "wb")
-        p = subprocess.Popen(cmd, env=env or self.env, stdin=subprocess.DEVNULL,
-                             stdout=stdout if stdout is not None else log, stderr=log,
-                             preexec_fn=_die_with_parent, start_new_session=True)
-        p.log_path = log.name
-        log.close()
+    def spawn(self, cmd, log_name, env=None):
+        log_path = self.path(log_name + ".log")
+        with open(log_path, "wb") as log:
+            p = subprocess.Popen(cmd, env=env or self.env, stdin=subprocess.DEVNULL, stdout=log, stderr=log,
+                                 preexec_fn=_die_with_parent, start_new_session=True)
+        p.log_path = log_path
         self._procs.append(p)
         return p
 
@@ -159,23 +159,27 @@ class Session:
     def _start_display(self):
         read_fd, write_fd = os.pipe()
         with open(self.path("xvfb.log"), "wb") as log:
+            # No lock files: they sit in the shared /tmp, and from inside this PID namespace
+            # another desktop's lock would look stale.
             p = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24",
-                                  "-nolisten", "tcp", "-noreset"],
+                                  "-nolisten", "tcp", "-noreset", "-nolock"],
                                  pass_fds=(write_fd,), env=self.env, stdin=subprocess.DEVNULL,
                                  stdout=subprocess.DEVNULL, stderr=log,
                                  preexec_fn=_die_with_parent, start_new_session=True)
         self._procs.append(p)
         os.close(write_fd)
         number = b""
-        deadline = time.monotonic() + 20
-        while not number.endswith(b"\n"):
-            if time.monotonic() > deadline or p.poll() is not None:
-                raise RuntimeError("Xvfb did not start: " + open(self.path("xvfb.log")).read())
-            chunk = os.read(read_fd, 16)
-            if not chunk:
-                raise RuntimeError("Xvfb did not report its display")
-            number += chunk
-        os.close(read_fd)
+        deadline = time.monotonic() + 30
+        try:
+            while not number.endswith(b"\n"):
+                ready, _, _ = select.select([read_fd], [], [], max(0.0, deadline - time.monotonic()))
+                chunk = os.read(read_fd, 16) if ready else b""
+                if not chunk:
+                    with open(self.path("xvfb.log")) as log:
+                        raise RuntimeError("Xvfb reported no display: " + log.read())
+                number += chunk
+        finally:
+            os.close(read_fd)
         self.env["DISPLAY"] = ":" + number.decode().strip()
 
     def _start_buses(self):
@@ -199,8 +203,7 @@ class Session:
             # Its own mount namespace: the fake list is seen by the program alone.
             cmd = ["unshare", "--mount", "sh", "-c",
                    'mount --bind "$0" /sys/class/tty && exec "$@"', fake_tty] + cmd
-        self.program = self.spawn(cmd, "theolink-%d" % len(self._procs))
-        return self.program
+        return self.spawn(cmd, "theolink-%d" % len(self._procs))
 
     def start_simulator(self, mode, file, *options):
         """Starts theolink-sim and returns (process, device path it prints)."""

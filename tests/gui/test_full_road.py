@@ -57,7 +57,7 @@ class FullRoad(unittest.TestCase):
         w.click("Coord")
         w.click("Append")
         self.edit_typed_point()
-        s.screenshot("2-points-edited")
+        s.screenshot("3-points-edited")
         w.click("Return")
         w.wait_panel(1, "Total: 3")
         self.assertEqual(w.grid_rows(), EXTRACTED_ROWS + [TYPED_ROW])
@@ -85,7 +85,7 @@ class FullRoad(unittest.TestCase):
         w.click("Return")
         w.wait_panel(1, "Total: 2")
         self.assertEqual(self.save_as("codes.txt"), SAVED_CODES)
-        s.screenshot("3-codes-saved")
+        s.screenshot("4-codes-saved")
 
         self.assertEqual(w.close(), 0, s.log(w.process)[-4000:])
         for process in (w.process, instrument):
@@ -96,7 +96,7 @@ class FullRoad(unittest.TestCase):
         way; each refusal is answered by key or by click, alternately."""
         row = 2
         self.click_cell(row, 1)
-        self.refuse(row, 1, "ABCDEFGH", "I", "Too many char!", None)
+        self.refuse(row, 1, "ABCDEFGH", "I", "Too many char!", None, picture="2-refused-key")
         self.type_accepted(row, 1, "P10")
 
         self.click_cell(row, 2)
@@ -145,13 +145,16 @@ class FullRoad(unittest.TestCase):
         self.cell_reads(row, column, expect if expect is not None else keys, "typing %r" % keys)
         self.assertTrue(self.w.no_box_up(), "a box came up for %r" % keys)
 
-    def refuse(self, row, column, accepted, refused, message, answer_button):
+    def refuse(self, row, column, accepted, refused, message, answer_button, picture=None):
         """Types accepted (taken), then the refused key: the box says message, goes with the
         answer, the program lives on and the cell is empty."""
         if accepted:
             self.type_accepted(row, column, accepted)
         x.type_text(refused)
-        self.w.answer(self.w.message_box(message), answer_button)
+        box = self.w.message_box(message)
+        if picture:
+            self.session.screenshot(picture)
+        self.w.answer(box, answer_button)
         self.w.assert_alive()
         self.cell_reads(row, column, "", "%r refused" % (accepted + refused))
 
