@@ -96,6 +96,8 @@ class ScreenReader(unittest.TestCase):
         dialog = wait_until(lambda: next((t for t in a11y.top_windows(w.app) if a11y.name(t) == "Setting"), None),
                             STEP_TIMEOUT_S, "the settings dialog")
         self.assertEqual(unnamed_controls(dialog), [])
+        self.assertEqual([labels_of(c) for c in a11y.find_all(dialog, "combo box")],
+                         [["Angle Unit"], ["Dist Unit"], ["K Option"], ["Coord Order"]])
         x.click(a11y.find_one(dialog, "push button", "Confirm"))
         wait_until(lambda: a11y.enabled(w.button("Coord")), STEP_TIMEOUT_S, "the window to take input again")
 
@@ -122,7 +124,9 @@ class ScreenReader(unittest.TestCase):
     def hover_reads(self, w, changes, button, text):
         """The pointer on button puts text in status panel 2, and the change is announced."""
         left, top, _, _ = a11y.extents(w.button(button))
-        # Within the part of the button that shows a hint.
+        # Within the part of the button that shows a hint; two steps, so there is a motion
+        # even when the pointer was left on this spot.
+        x.move_to(left + 15, top + 8)
         x.move_to(left + 20, top + 10)
         w.wait_panel(2, text)
         self.assertTrue(changes.wait_for(text), "%r was not announced; announced: %r" % (text, changes.seen))
