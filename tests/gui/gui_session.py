@@ -203,7 +203,7 @@ class Session:
             # Its own mount namespace: the fake list is seen by the program alone.
             cmd = ["unshare", "--mount", "sh", "-c",
                    'mount --bind "$0" /sys/class/tty && exec "$@"', fake_tty] + cmd
-        return self.spawn(cmd, "theolink-%d" % len(self._procs))
+        return self.spawn(cmd, "theolink-%d" % len(self._procs), env)
 
     def start_simulator(self, mode, file, *options):
         """Starts theolink-sim and returns (process, device path it prints)."""

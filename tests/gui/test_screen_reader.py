@@ -14,8 +14,7 @@ CONTROL_ROLES = {"push button", "toggle button", "check box", "radio button", "c
                  "password text", "spin button", "slider", "table", "tree", "list", "label",
                  "page tab", "entry"}
 
-CHINESE = dict(ENGLISH, language=0, title="全站仪传输软件 v1.5", port_group="串口设置",
-               port_label="串口号", total="总计: ")
+CHINESE = {"title": "全站仪传输软件 v1.5", "port_group": "串口设置"}
 
 
 def unnamed_controls(root):

@@ -10,8 +10,8 @@ from gui_session import Fatal, wait_until
 START_TIMEOUT_S = 90
 STEP_TIMEOUT_S = 30
 
-ENGLISH = {"language": 1, "title": "Theolink II v1.5", "port_group": "ComPort Setup",
-           "port_label": "ComPort", "total": "Total: ", "ok": "OK", "cancel": "Cancel"}
+# The captions the window is found by.
+ENGLISH = {"title": "Theolink II v1.5", "port_group": "ComPort Setup"}
 
 
 class StartBlocked(Fatal):
