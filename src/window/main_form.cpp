@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -129,8 +130,12 @@ TForm1::TForm1(WindowContext context)
     RefleshDataShowView();
   };
   form2_->OnConfirmed = [this] { SetStatus(2, UiText(CurrentUnitText(settings_, CurrentLanguage()))); };
+  // The units in force are worth knowing before any data comes.
+  SetStatus(2, UiText(CurrentUnitText(settings_, CurrentLanguage())));
   setAcceptDrops(true);
   PlaceOnScreen();
+  // Not the port box: a stray key there would replace the port's name.
+  receiveBtn_->setFocus();
 }
 
 void TForm1::PlaceOnScreen() {
@@ -215,6 +220,12 @@ void TForm1::BuildControls() {
   comComboBox8_ = new TComComboBox({}, comportSettingGroup_);
   comComboBox8_->setObjectName(QStringLiteral("ComComboBox8"));
   comComboBox8_->setGeometry(78, 54, 104, 24);
+  // A screen reader names a list by its label, not by the value it shows.
+  label11_->setBuddy(comComboBox7_);
+  label12_->setBuddy(comComboBox8_);
+  // A device path is longer than the box: the open list is as wide as its longest entry.
+  comComboBox7_->view()->setMinimumWidth(comComboBox7_->width());
+  comComboBox7_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 
   transControlGroup_ = MakeGroup(tabSheet1, "TransControlGroup", 128);
   receiveBtn_ = MakeButton(transControlGroup_, "ReceiveBtn", 10, 28);
@@ -556,11 +567,26 @@ void TForm1::StrGridSetEditText(int ACol, int ARow) {
 }
 
 void TForm1::ResumeCellEditing(const QPersistentModelIndex& cell) {
+  resumeCell_ = cell;
+  // The window gets its focus back only once the box's window is gone; the window manager
+  // may say so after the box has returned.
+  if (isActiveWindow()) QMetaObject::invokeMethod(this, &TForm1::ResumePendingCell, Qt::QueuedConnection);
+}
+
+void TForm1::ResumePendingCell() {
+  const QPersistentModelIndex cell = std::exchange(resumeCell_, QPersistentModelIndex());
   if (!cell.isValid() || !gridModel_->Editing() || !strGrid_->isVisible()) return;
   strGrid_->setCurrentIndex(cell);
   strGrid_->setFocus();
   // The box took the focus and so closed the editor: the surveyor types on where it was.
   if (!strGrid_->CellEditorOpen()) strGrid_->edit(cell);
+}
+
+void TForm1::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  // After the activation has given the focus back to where it was before the box.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && resumeCell_.isValid())
+    QMetaObject::invokeMethod(this, &TForm1::ResumePendingCell, Qt::QueuedConnection);
 }
 
 void TForm1::PasteIntoGrid(const QString& text) {
@@ -820,6 +846,8 @@ void TForm1::TransferEnded() {
   transferRunning_ = false;
   if (!host_.PortErrorText().empty()) ShowPortError(host_.PortErrorText());
   if (controller_.LinkDropped()) Notice(TextId::LinkDropped);
+  // A send keeps no raw copy: what an earlier receive kept is not this transfer's.
+  if (!controller_.LastWasReceive()) return;
   // A copy that failed part way is not pointed to as if it held everything.
   const std::string& copyError = rawCopy_.Error();
   const std::string path = copyError.empty() ? controller_.RawCopyPath() : std::string();

@@ -107,6 +107,7 @@ class TForm1 final : public QWidget, private TransferView {
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
@@ -143,6 +144,7 @@ class TForm1 final : public QWidget, private TransferView {
   // a box would open inside another widget's event.
   void NoticeLater(TextId id, std::function<void()> then = {});
   void ResumeCellEditing(const QPersistentModelIndex& cell);
+  void ResumePendingCell();
   // Receive or Send could not open the port: the reason and what to do.
   void ShowPortOpenFailure();
   void RestorePort(const FormPositions& positions);
@@ -173,6 +175,7 @@ class TForm1 final : public QWidget, private TransferView {
   bool transferRunning_ = false;  // a started transfer whose end has not been looked at
   std::string pendingOpen_;
   std::vector<TextId> pendingNotices_;
+  QPersistentModelIndex resumeCell_;  // the cell to edit again once a box has gone
   PreparedViews prepared_;  // what an open made ahead for the views it refreshes
   BackgroundTask tasks_{*this};
 

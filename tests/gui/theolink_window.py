@@ -14,6 +14,9 @@ STEP_TIMEOUT_S = 30
 ENGLISH = {"title": "Theolink II v1.5", "port_group": "ComPort Setup"}
 
 
+# The text view's accessible name in both languages.
+TEXT_VIEW_NAMES = ("Measurement data", "\u6d4b\u91cf\u6570\u636e")
+
 class StartBlocked(Fatal):
     pass
 
@@ -93,7 +96,7 @@ class Window:
             raise AssertionError("%s; it read %r" % (e, seen[-1] if seen else None)) from None
 
     def grid(self):
-        tables = a11y.find_all(self.frame, "table")
+        tables = [t for t in a11y.find_all(self.frame, "table") if a11y.name(t) not in TEXT_VIEW_NAMES]
         if len(tables) != 1:
             raise AssertionError("expected one grid on the screen, found %d" % len(tables))
         return tables[0]
@@ -108,13 +111,17 @@ class Window:
                 for r in range(a11y.row_count(table))]
 
     def text_view(self):
-        views = [t for t in a11y.find_all(self.frame, "text")
-                 if a11y.role(t.get_parent()) != "combo box"]
+        # A table of lines: a job of millions of lines is drawn a screen at a time.
+        views = [t for t in a11y.find_all(self.frame, "table") if a11y.name(t) in TEXT_VIEW_NAMES]
         return views[0] if len(views) == 1 else None
 
-    def text_view_text(self):
+    def text_view_text(self, max_lines=80):
+        """The first lines of the text view, joined by LF."""
         view = self.text_view()
-        return a11y.text(view) if view is not None else ""
+        if view is None:
+            return ""
+        rows = min(a11y.row_count(view), max_lines)
+        return "\n".join(a11y.name(a11y.cell(view, r, 0)) for r in range(rows))
 
     # --- message boxes --------------------------------------------------------------------
 

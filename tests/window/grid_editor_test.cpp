@@ -99,9 +99,12 @@ TEST_F(GridEditorTest, RealBoxesForRefusedKeysLeaveTheEditorWorking) {
       if (codes && row.column != 1) continue;
       SCOPED_TRACE(row.typed);
       const int before = answered;
-      TypeIntoCell(1, row.column, QString::fromLatin1(row.typed));
-      QTRY_COMPARE(answered, before + 1);
-      QTRY_VERIFY(CellEditor() != nullptr);
+      // Twice into the same cell: the editor must come back each time.
+      for (int round = 1; round <= 2; ++round) {
+        TypeIntoCell(1, row.column, QString::fromLatin1(row.typed));
+        QTRY_COMPARE(answered, before + round);
+        QTRY_VERIFY(CellEditor() != nullptr);
+      }
       EXPECT_EQ(GridText(1, row.column), QString());
       QTest::keyClick(CellEditor(), Qt::Key_7);
       EXPECT_EQ(GridText(1, row.column), QStringLiteral("7"));
