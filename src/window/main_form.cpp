@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QAbstractItemView>
 #include <QLineEdit>
@@ -184,6 +185,11 @@ void TForm1::BuildControls() {
   strGrid_->OnPaste = [this](const QString& text) { PasteIntoGrid(text); };
   strGrid_->setObjectName(QStringLiteral("StrGrid"));
   strGrid_->setModel(gridModel_);
+  // A surveyor who has gone on to another cell is not sent back to the refused one.
+  connect(strGrid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& current) {
+            if (resumeCell_.isValid() && current != QModelIndex(resumeCell_)) resumeCell_ = QPersistentModelIndex();
+          });
   // Numbers of 13 characters fit the 100-pixel columns; headers keep the interface font.
   strGrid_->setFont(DataFont(13));
   strGrid_->horizontalHeader()->setFont(font());
@@ -569,8 +575,9 @@ void TForm1::StrGridSetEditText(int ACol, int ARow) {
 void TForm1::ResumeCellEditing(const QPersistentModelIndex& cell) {
   resumeCell_ = cell;
   // The window gets its focus back only once the box's window is gone; the window manager
-  // may say so after the box has returned.
-  if (isActiveWindow()) QMetaObject::invokeMethod(this, &TForm1::ResumePendingCell, Qt::QueuedConnection);
+  // may say so after the box has returned, or not at all without one.
+  if (!isActiveWindow()) activateWindow();
+  else QMetaObject::invokeMethod(this, &TForm1::ResumePendingCell, Qt::QueuedConnection);
 }
 
 void TForm1::ResumePendingCell() {

@@ -78,7 +78,8 @@ class ScreenReader(unittest.TestCase):
 
     def test_status_panels_read_their_text_and_every_control_has_a_name(self):
         w = self.start(ENGLISH, 1)
-        self.assertEqual([a11y.name(w.panel(i)) for i in range(2)], ["Welcome", "Total: 0"])
+        self.assertEqual([a11y.name(w.panel(i)) for i in range(3)],
+                         ["Welcome", "Total: 0", "Current Unit: DMS, Meter"])
         self.assertEqual([a11y.description(w.panel(i)) for i in range(3)], ["Message", "Count", "Hint"])
         # A selected port is read as the box's value, so its caption comes from its label.
         self.assertIn("ComPort", labels_of(w.port_box()))
@@ -87,9 +88,10 @@ class ScreenReader(unittest.TestCase):
 
         changes = NameChanges()
         self.addCleanup(changes.close)
-        self.hover_reads(w, changes, "Setting", "Current Unit: DMS, Meter")
+        # Panel 2 holds the units from the start: the hint comes first, so both are changes.
         self.hover_reads(w, changes, "Receive", 'Receive data:Click "Receive" button within 20 seconds after '
                                                 'the instrument click the "Export" button')
+        self.hover_reads(w, changes, "Setting", "Current Unit: DMS, Meter")
 
         w.click("Setting")
         dialog = wait_until(lambda: next((t for t in a11y.top_windows(w.app) if a11y.name(t) == "Setting"), None),
@@ -111,11 +113,12 @@ class ScreenReader(unittest.TestCase):
         buttons = sorted(a11y.name(b) for b in a11y.find_all(w.frame, "push button"))
         self.assertEqual(buttons, sorted(["接收", "发送", "停止", "坐标", "编码", "打开", "保存", "设置", "帮助"]))
         self.assertIn("串口号", labels_of(w.port_box()))
-        self.assertEqual([a11y.name(w.panel(i)) for i in range(2)], ["Welcome", "总计: 0"])
+        self.assertEqual([a11y.name(w.panel(i)) for i in range(3)], ["Welcome", "总计: 0", "当前单位: 度分秒, 米"])
         self.assertEqual([a11y.description(w.panel(i)) for i in range(3)], ["消息", "计数", "提示"])
         self.assertEqual(unnamed_controls(w.frame), [])
         changes = NameChanges()
         self.addCleanup(changes.close)
+        self.hover_reads(w, changes, "接收", '接收数据: 单击界面中的 "接收" 按钮后,20秒内按下仪器上的 "导出" 按钮')
         self.hover_reads(w, changes, "设置", "当前单位: 度分秒, 米")
         self.assertEqual(w.close(), 0)
         self.assertEqual(self.session.sanitizer_report(w.process), "")
