@@ -56,6 +56,7 @@ int main(int argc, char** argv) {
   form.show();
   app.processEvents();
   form.OpenPath((dir / "points.dat").string());
+  while (form.FileWorkPending()) app.processEvents(QEventLoop::AllEvents, 20);
   form.CoordBtnClick();
   auto* grid = form.findChild<QTableView*>(QStringLiteral("StrGrid"));
   const auto second = [&] { grid->setCurrentIndex(grid->model()->index(1, 1)); };

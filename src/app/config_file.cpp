@@ -56,4 +56,12 @@ bool StoreFormPositions(const ConfigFile& config, const FormPositions& positions
   return config.Write(ini);
 }
 
+FormGeometry LoadFormGeometry(const ConfigFile& config) { return ReadFormGeometry(config.Read()); }
+
+bool StoreFormGeometry(const ConfigFile& config, const FormGeometry& geometry) {
+  IniFile ini = config.Read();
+  WriteFormGeometry(ini, geometry);
+  return config.Write(ini);
+}
+
 }  // namespace theolink

@@ -39,5 +39,8 @@ bool ConfirmSettings(const ConfigFile& config, const Settings& settings);
 // Window creation and close: the port and baud box positions.
 FormPositions LoadFormPositions(const ConfigFile& config);
 bool StoreFormPositions(const ConfigFile& config, const FormPositions& positions);
+// Window creation and close: where the window was.
+FormGeometry LoadFormGeometry(const ConfigFile& config);
+bool StoreFormGeometry(const ConfigFile& config, const FormGeometry& geometry);
 
 }  // namespace theolink

@@ -67,4 +67,17 @@ std::optional<GridCell> FindIllegalCharacter(const GridRows& rows, int dataKind)
   return std::nullopt;
 }
 
+GridReturn ReturnFromGrid(const GridRows& rows, bool gridModified, const Settings& settings, WorkingData& data) {
+  // The write-back comes first: a refused character keeps the editor open on a list that
+  // already holds the grid.
+  if (data.DataKind == DataKindCoord) {
+    const GridWriteResult written = WriteGridToPoints(rows, gridModified, settings, data);
+    if (!written.Ok()) return {TextId::WrongCoordinateFormat, written.badCell, false};
+  } else {
+    WriteGridToCodes(rows, data);
+  }
+  if (const auto bad = FindIllegalCharacter(rows, data.DataKind)) return {TextId::IllegalCharacter, bad, false};
+  return {std::nullopt, std::nullopt, true};
+}
+
 }  // namespace theolink

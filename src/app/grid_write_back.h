@@ -7,6 +7,7 @@
 
 #include "files/working_data.h"
 #include "records/settings.h"
+#include "records/text_id.h"
 
 namespace theolink {
 
@@ -35,5 +36,14 @@ GridWriteResult WriteGridToCodes(const GridRows& rows, WorkingData& data);
 // The first name or code, from the top, holding a byte outside 33..126: in coordinate
 // mode the code (column 5) of a row before its name (column 1).
 std::optional<GridCell> FindIllegalCharacter(const GridRows& rows, int dataKind);
+
+// What Return does: the grid written back into the list of the mode, then the character
+// check; the editor is left only when both pass.
+struct GridReturn {
+  std::optional<TextId> notice;     // why the editor stays open
+  std::optional<GridCell> select;   // the cell to make current
+  bool leave = false;
+};
+GridReturn ReturnFromGrid(const GridRows& rows, bool gridModified, const Settings& settings, WorkingData& data);
 
 }  // namespace theolink

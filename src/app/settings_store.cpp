@@ -59,12 +59,32 @@ FormPositions ReadFormPositions(const IniFile& ini) {
   FormPositions positions;
   positions.port = ini.ReadInteger(kFormSection, "Port", positions.port);
   positions.baudrate = ini.ReadInteger(kFormSection, "Baudrate", positions.baudrate);
+  positions.portName = ini.ReadString(kFormSection, "PortName").value_or(std::string());
   return positions;
 }
 
 void WriteFormPositions(IniFile& ini, const FormPositions& positions) {
   ini.WriteInteger(kFormSection, "Port", positions.port);
   ini.WriteInteger(kFormSection, "Baudrate", positions.baudrate);
+  // A file that never had a name keeps its old layout.
+  if (!positions.portName.empty() || ini.ReadString(kFormSection, "PortName"))
+    ini.WriteString(kFormSection, "PortName", positions.portName);
+}
+
+FormGeometry ReadFormGeometry(const IniFile& ini) {
+  FormGeometry g;
+  g.left = ini.ReadInteger(kFormSection, "Left", 0);
+  g.top = ini.ReadInteger(kFormSection, "Top", 0);
+  g.width = ini.ReadInteger(kFormSection, "Width", 0);
+  g.height = ini.ReadInteger(kFormSection, "Height", 0);
+  return g;
+}
+
+void WriteFormGeometry(IniFile& ini, const FormGeometry& geometry) {
+  ini.WriteInteger(kFormSection, "Left", geometry.left);
+  ini.WriteInteger(kFormSection, "Top", geometry.top);
+  ini.WriteInteger(kFormSection, "Width", geometry.width);
+  ini.WriteInteger(kFormSection, "Height", geometry.height);
 }
 
 std::string_view KOptionText(int index) {

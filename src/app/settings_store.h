@@ -32,10 +32,22 @@ void WriteLanguage(IniFile& ini, int language);
 struct FormPositions {
   int port = 0;
   int baudrate = 13;  // 115200
+  // The port as chosen or typed (a device path such as /dev/pts/4 has no index); empty
+  // when never stored.
+  std::string portName;
 };
 FormPositions ReadFormPositions(const IniFile& ini);
-// Writes Port, then Baudrate.
+// Writes Port, then Baudrate, then PortName (when set, or to empty a stored one).
 void WriteFormPositions(IniFile& ini, const FormPositions& positions);
+
+// Where the main window was and how big, in screen pixels; unset when never stored.
+struct FormGeometry {
+  int left = 0, top = 0, width = 0, height = 0;
+  bool Stored() const { return width > 0 && height > 0; }
+};
+FormGeometry ReadFormGeometry(const IniFile& ini);
+// Writes Left, Top, Width, Height.
+void WriteFormGeometry(IniFile& ini, const FormGeometry& geometry);
 
 // The current settings from section Setting with the range rules applied; a file without
 // the section gives the defaults (DMS, metre, K 0.00, grid scale 1.00, NEZ, shots not

@@ -66,7 +66,7 @@ constexpr TextEntry kTexts[] = {
     {TextId::LoadSuccessfully, "加载成功", "load successfully"},
     {TextId::FileNotExists, "文件不存在或权限不足", "file not exists or permission denny"},
     {TextId::FileIsEmpty, "文件为空", "file is empty"},
-    {TextId::ErrorWhileReading, "文件内容读取错误", "error occured while reading"},
+    {TextId::ErrorWhileReading, "文件内容读取错误", "error occurred while reading"},
     {TextId::UndefinedDataType, "文件存在未定义的数据类型", "undefined data type in file"},
     {TextId::BadDataInFile, "文件数据损坏", "bad data in file"},
     {TextId::IncorrectFileFormat, "文件格式错误", "incorrect file format"},
@@ -114,6 +114,26 @@ constexpr TextEntry kTexts[] = {
     {TextId::RawCopyFailed, "接收数据的原始副本不完整：%1", "The raw copy of the received bytes is incomplete: %1"},
     // Status panel 0's short form of ReceiveLimitReached; %1 the limit in bytes.
     {TextId::ReceiveLimitStatus, "已达大小上限（%1 字节）", "Size limit reached (%1 bytes)"},
+    // Follows NoComportFound in status panel 0 when no port is present at the start.
+    {TextId::NoComportHint, "请插好电缆或 USB 串口适配器；打开串口列表时会重新查找。",
+     "Plug the cable or USB adapter in; the list is read again when you open it."},
+    // What to do about a port that would not open; %1 the port.
+    {TextId::PortAdviceNoPermission,
+     "无权使用 %1：请把自己加入拥有它的用户组（通常为 dialout，例如 sudo adduser $USER dialout），然后重新登录。",
+     "You may not use %1: add yourself to the group that owns it (usually 'dialout', for example: sudo adduser "
+     "$USER dialout), then log out and in again."},
+    {TextId::PortAdviceBusy, "%1 正被占用：另一个程序占用了该串口，请关闭它后重试。",
+     "%1 is busy: another program holds the port; close it and try again."},
+    {TextId::PortAdviceMissing, "%1 不存在：电缆或 USB 串口适配器插好了吗？打开串口列表可查看现有串口。",
+     "%1 is not there: is the cable or USB adapter plugged in? 'theolink-cli ports' lists the ports present."},
+    // Accessible names of controls that have no caption.
+    {TextId::MeasTextName, "测量数据", "Measurement data"},
+    {TextId::StrGridName, "数据表格", "Data grid"},
+    {TextId::FileControlGroupName, "文件控制", "File control"},
+    // What each status panel is for, for screen readers.
+    {TextId::StatusMessageRole, "消息", "Message"},
+    {TextId::StatusCountRole, "计数", "Count"},
+    {TextId::StatusHintRole, "提示", "Hint"},
     {TextId::GridScaleDecimals, "格网因子最多保留六位小数（例如 0.9996 或 1.000123）。",
      "The grid scale keeps at most six decimals (for example 0.9996 or 1.000123)."},
     // %1 the value as the settings file holds it.
@@ -175,12 +195,13 @@ struct FilterEntry {
   std::string_view english;
 };
 
-// The two languages differ on purpose (the Chinese open filter also offers .dat, the
-// measurement save filters differ in the eighth entry and the English one ends with "|").
+// The two languages differ on purpose (the measurement save filters differ in the eighth
+// entry and the English one ends with "|"). The open filters name every binary ending the
+// readers take.
 constexpr FilterEntry kFilters[] = {
     {FilterId::Open,
-     "所有文件(*.*)|*.*|CASS格式已知点文件(*.dat;*.csv;*.txt)|*.dat;*.csv;*.txt|二进制已知点文件(*.coo;*.pts;*.cor)|*.coo;*.pts;*.cor|二进制测量文件(*.mea;*.job;*.dat)|*.mea;*.job;*.dat|GTS-7格式已知点文件(*.csv;*.txt)|*.csv;*.txt|工作文件(*.wkj)|*.wkj|编码文件(*.txt)|*.txt",
-     "Any File(*.*)|*.*|CASS coordinate file(*.dat;*.csv;*.txt)|*.dat;*.csv;*.txt|Binary coordinate file(*.coo;*.pts;*.cor)|*.coo;*.pts;*.cor|Binary measured File(*.mea;*.job)|*.mea;*.job|GTS-7 coordinate file(*.csv;*.txt)|*.csv;*.txt|TS job file(*.wkj)|*.wkj|Code file(*.txt)|*.txt"},
+     "所有文件(*.*)|*.*|CASS格式已知点文件(*.dat;*.csv;*.txt)|*.dat;*.csv;*.txt|二进制已知点文件(*.coo;*.pts;*.cor;*.ptf)|*.coo;*.pts;*.cor;*.ptf|二进制测量文件(*.mea;*.job;*.dat;*.jbf)|*.mea;*.job;*.dat;*.jbf|GTS-7格式已知点文件(*.csv;*.txt)|*.csv;*.txt|工作文件(*.wkj)|*.wkj|编码文件(*.txt)|*.txt",
+     "Any File(*.*)|*.*|CASS coordinate file(*.dat;*.csv;*.txt)|*.dat;*.csv;*.txt|Binary coordinate file(*.coo;*.pts;*.cor;*.ptf)|*.coo;*.pts;*.cor;*.ptf|Binary measured File(*.mea;*.job;*.dat;*.jbf)|*.mea;*.job;*.dat;*.jbf|GTS-7 coordinate file(*.csv;*.txt)|*.csv;*.txt|TS job file(*.wkj)|*.wkj|Code file(*.txt)|*.txt"},
     {FilterId::SaveMeasure,
      "逗号分隔测量文件(*.csv)|*.csv|逗号分隔测量文件(*.txt)|*.txt|CASS格式已知点文件(*.dat)|*.dat|DXF已知点文件(*.dxf)|*.dxf|GTS-7边角测量数据文件 平距(*.gt7)|*.gt7|GTS-7边角测量数据文件 斜距(*.gt7)|*.gt7|GTS-7所有测量数据文件(*.gt7)|*.gt7|GTS-7格式已知点文件(*.gt7)|*.gt7|工作文件(*.wkj)|*.wkj",
      "Comma separator measured file(*.csv)|*.csv|Comma separator measured file(*.txt)|*.txt|CASS coordinate file(*.dat)|*.dat|DXF coordinate file(*.dxf)|*.dxf|GTS-7 measured file with HD(*.gt7)|*.gt7|GTS-7 measured file with SD(*.gt7)|*.gt7|GTS-7 measured file with all data(*.gt7)|*.gt7|GTS-7 coordinate File(*.txt)|*.txt|TS job file(*.wkj)|*.wkj|"},

@@ -25,6 +25,7 @@ void PrintHelp(std::ostream& out) {
   out << "  --compute-shots              the coordinate formats of a job (cass, dxf, gts7-coord)\n"
          "                               also hold its SD shots, reduced from station and\n"
          "                               backsight with K and the grid scale; prints a count\n";
+  PrintOutputOptionsHelp(out);
 }
 
 bool IsJobCoordinateFormat(const SaveFormat& format) {

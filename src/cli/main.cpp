@@ -25,12 +25,12 @@ constexpr Command kCommands[] = {
 };
 
 void PrintUsage(std::ostream& out) {
-  out << "Usage: theolink-cli COMMAND [ARGS...]\n"
+  out << "Usage: theolink-cli [--lang zh|en] COMMAND [ARGS...]\n"
+         "       theolink-cli --version\n"
          "Moves survey data between a total station and files. Commands:\n";
   for (const Command& c : kCommands) out << "  " << c.Summary << '\n';
   out << "Run 'theolink-cli COMMAND --help' for a command's options.\n"
-         "Every command takes --lang zh|en (default: the window's Language, else the locale).\n"
-         "'theolink-cli --version' prints the version.\n";
+         "Every command takes --lang zh|en (default: the window's Language, else the locale).\n";
 }
 
 // The parser's diagnostic is no data: standard output carries what show prints. Its text

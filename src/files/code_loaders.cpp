@@ -19,12 +19,13 @@ void InstallCodes(WorkingData& data, std::vector<CodeEntry>&& codes, const TextC
 
 bool LoadCodeLines(WorkingData& data, const LineList& lines) { return LoadCodeLines(data, ViewsOf(lines)); }
 
-bool LoadCodeLines(WorkingData& data, LineSpan lines) {
+bool LoadCodeLines(WorkingData& data, LineSpan lines, TaskProgress* progress) {
   if (lines.empty()) return false;
   std::vector<CodeEntry> codes;
   codes.reserve(lines.size());
   TextCutter cutter;
   for (const std::string_view line : lines) {
+    ReportEvery(progress, codes.size(), lines.size());
     if (TrimEnd(line).find_first_of(".,: ") != std::string_view::npos) return false;
     // The line is kept as it stands; only trailing blanks past the field may be lost.
     CodeEntry entry;
@@ -39,13 +40,14 @@ bool LoadCodeTableLines(WorkingData& data, const LineList& lines) {
   return LoadCodeTableLines(data, ViewsOf(lines));
 }
 
-bool LoadCodeTableLines(WorkingData& data, LineSpan lines) {
+bool LoadCodeTableLines(WorkingData& data, LineSpan lines, TaskProgress* progress) {
   if (lines.empty()) return false;
   std::vector<CodeEntry> codes;
   codes.reserve(lines.size());
   TextCutter cutter;
   LineList fields;
   for (const std::string_view line : lines) {
+    ReportEvery(progress, codes.size(), lines.size());
     if (SplitQuotedFields(line, ':', fields) != 10) return false;
     const std::string_view code = line.substr(0, line.find(':'));
     CodeEntry entry;

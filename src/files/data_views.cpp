@@ -1,5 +1,6 @@
 #include "files/data_views.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <string_view>
 
@@ -73,12 +74,48 @@ LineList MeasureTextLines(const WorkingData& data, const Settings& settings) {
   return lines;
 }
 
-void WriteMeasureTextLines(const WorkingData& data, const Settings& settings, LineOut lines) {
+void WriteMeasureTextLines(const WorkingData& data, const Settings& settings, LineOut lines, TaskProgress* progress) {
   if (data.MeasurementList.empty()) return;
   TextViewWriter writer(settings, lines);
   writer.Line("JOB", {data.JobName});
   writer.Line("INST", {data.InstrumentName});
-  for (const MeasureRecord& record : data.MeasurementList) writer.Record(record);
+  const std::size_t n = data.MeasurementList.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    ReportEvery(progress, i, n);
+    writer.Record(data.MeasurementList[i]);
+  }
+}
+
+namespace {
+
+// Packs the lines given and keeps the longest one's size.
+class TextViewPacker final : public LineOutput {
+ public:
+  explicit TextViewPacker(TextViewLines& view) : view_(view) {}
+  void Add(std::string_view line) override {
+    view_.Lines.Add(line);
+    view_.Longest = std::max(view_.Longest, line.size());
+  }
+
+ private:
+  TextViewLines& view_;
+};
+
+}  // namespace
+
+std::shared_ptr<const TextViewLines> PackTextViewLines(LineSpan lines) {
+  auto view = std::make_shared<TextViewLines>();
+  TextViewPacker packer(*view);
+  for (const std::string_view line : lines) packer.Add(line);
+  return view;
+}
+
+std::shared_ptr<const TextViewLines> MeasureTextView(const WorkingData& data, const Settings& settings,
+                                                     TaskProgress* progress) {
+  auto view = std::make_shared<TextViewLines>();
+  TextViewPacker packer(*view);
+  WriteMeasureTextLines(data, settings, packer, progress);
+  return view;
 }
 
 std::vector<TextId> GridHeaderIds(int dataKind, const Settings& settings) {
@@ -93,6 +130,46 @@ std::vector<TextId> GridHeaderIds(int dataKind, const Settings& settings) {
 }
 
 std::string RowLabel(std::size_t rowNumber) { return "#" + std::to_string(rowNumber); }
+
+namespace {
+
+template <typename Item, typename RowOf>
+std::vector<GridRow> NumberedRows(const std::vector<Item>& items, TaskProgress* progress, RowOf rowOf) {
+  std::vector<GridRow> rows;
+  rows.reserve(items.size());
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    ReportEvery(progress, i, items.size());
+    rows.push_back(rowOf(items[i], i + 1));
+  }
+  return rows;
+}
+
+}  // namespace
+
+std::vector<GridRow> CoordGridRows(const WorkingData& data, const Settings& settings, TaskProgress* progress) {
+  return NumberedRows(data.PointList, progress,
+                      [&](const PointRecord& p, std::size_t n) { return CoordGridRow(p, n, settings); });
+}
+
+std::vector<GridRow> CodeGridRows(const WorkingData& data, TaskProgress* progress) {
+  return NumberedRows(data.CodeList, progress, [](const CodeEntry& c, std::size_t n) { return CodeGridRow(c, n); });
+}
+
+PreparedViews PrepareViews(const WorkingData& data, int dataKind, const Settings& settings, TaskProgress* progress) {
+  PreparedViews views;
+  switch (dataKind) {
+    case DataKindMeasure:
+      if (!data.MeasurementList.empty()) views.Text = MeasureTextView(data, settings, progress);
+      break;
+    case DataKindCoord:
+      if (!data.PointList.empty()) views.Rows = CoordGridRows(data, settings, progress);
+      break;
+    default:
+      if (!data.CodeList.empty()) views.Rows = CodeGridRows(data, progress);
+      break;
+  }
+  return views;
+}
 
 std::vector<std::string> CoordGridRow(const PointRecord& point, std::size_t rowNumber, const Settings& settings) {
   const int form = DistanceFormCode(settings);

@@ -28,7 +28,7 @@ bool AnyLabelBeyondAscii(const std::vector<PointRecord>& points) {
 
 }  // namespace
 
-void WriteDxf(const WorkingData& data, LineOut lines) {
+void WriteDxf(const WorkingData& data, LineOut lines, TaskProgress* progress) {
   const std::vector<PointRecord>& points = data.PointList;
   lines.Reserve(30 + points.size() * 50);
   double minN = 0, minE = 0, minZ = 0, maxN = 0, maxE = 0, maxZ = 0;
@@ -54,6 +54,7 @@ void WriteDxf(const WorkingData& data, LineOut lines) {
   // into text with their line ends, and a few dozen points go to the file in one copy.
   std::string text, x, z;
   for (std::size_t i = 0; i < points.size(); ++i) {
+    ReportEvery(progress, i, points.size());
     const PointRecord& p = points[i];
     const std::string_view name = p.Name.Empty() ? kNoName : p.Name.View();
     const std::string_view description = Trim(p.Code.View()).empty() ? std::string_view(" ") : p.Code.View();

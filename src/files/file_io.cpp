@@ -7,6 +7,7 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <random>
 
@@ -150,17 +151,20 @@ long long RegularFileSize(const std::string& path) {
   return static_cast<long long>(info.st_size);
 }
 
-FileStatus ReadWholeFile(const std::string& path, std::string& bytes, std::size_t limit) {
+FileStatus ReadWholeFile(const std::string& path, std::string& bytes, std::size_t limit, TaskProgress* progress) {
   bytes.clear();
   FileDescriptor fd;
   if (FileStatus status = OpenRegularFile(path, fd); !status.Ok()) return status;
   struct stat info {};
+  std::uint64_t size = 0;
   if (::fstat(fd.Get(), &info) == 0 && info.st_size > 0) {
     if (static_cast<unsigned long long>(info.st_size) > limit) return FileStatus{FileFault::TooLarge, 0};
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    size = static_cast<std::uint64_t>(info.st_size);
+    bytes.reserve(static_cast<std::size_t>(size));
   }
   char buffer[65536];
-  for (;;) {
+  for (std::size_t chunk = 0;; ++chunk) {
+    if (progress != nullptr && chunk % 16 == 0) progress->Report(bytes.size(), size);
     const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
     if (n == 0) break;
     if (n < 0) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "files/task_progress.h"
+
 namespace theolink {
 
 // A file descriptor closed exactly once, when the owner goes.
@@ -64,8 +66,10 @@ std::string FileStatusText(const std::string& path, const FileStatus& status);
 inline constexpr std::size_t kMaxReadFileSize = std::size_t{1} << 30;
 
 // Reads a regular file whole into bytes (emptied first). Folders, devices, FIFOs and sockets
-// are refused without blocking; a file above limit gives FileFault::TooLarge.
-FileStatus ReadWholeFile(const std::string& path, std::string& bytes, std::size_t limit = kMaxReadFileSize);
+// are refused without blocking; a file above limit gives FileFault::TooLarge. The bytes read
+// so far are reported to progress, which may cancel the read.
+FileStatus ReadWholeFile(const std::string& path, std::string& bytes, std::size_t limit = kMaxReadFileSize,
+                         TaskProgress* progress = nullptr);
 
 // Opens a regular file for reading without blocking on a FIFO; the descriptor is blocking again.
 FileStatus OpenRegularFile(const std::string& path, FileDescriptor& fd);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
+#include <utility>
 
 #include "files/file_io.h"
 #include "files/line_file.h"
@@ -13,18 +15,27 @@
 namespace theolink {
 namespace {
 
+// A loader filled opened.Data, and the classifier chose the mode.
+void MarkClassified(OpenedData& opened) {
+  opened.Loaded = true;
+  opened.DataKind = opened.Data.DataKind;
+}
+
 // Text with bytes of 128 and above (Chinese names) probes as binary; such a file is still
 // a text file when its content classifies. Nothing changes when it does not.
-std::optional<TextId> TryAsText(WorkingData& data, const std::string& path, const Settings& settings) {
+std::optional<TextId> TryAsText(OpenedData& opened, const std::string& path, const Settings& settings,
+                                TaskProgress* progress) {
   TextFile text;
-  if (!ReadTextFile(path, text)) return TextId::WrongFileFormat;
-  return ClassifyTextLines(data, text.Lines, settings);
+  if (!ReadTextFile(path, text, progress)) return TextId::WrongFileFormat;
+  const auto message = ClassifyTextLines(opened.Data, text.Lines, settings, progress);
+  if (!message) MarkClassified(opened);
+  return message;
 }
 
 // No control byte but line breaks and tabs: what a text file with any code page holds.
-bool LooksLikeText(const std::string& path) {
+bool LooksLikeText(const std::string& path, TaskProgress* progress) {
   std::string bytes;
-  if (!ReadWholeFile(path, bytes).Ok()) return false;
+  if (!ReadWholeFile(path, bytes, kMaxReadFileSize, progress).Ok()) return false;
   return std::none_of(bytes.begin(), bytes.end(), [](char c) {
     const auto b = static_cast<unsigned char>(c);
     return b < 32 && b != '\t' && b != '\r' && b != '\n';
@@ -35,16 +46,100 @@ bool LooksLikeText(const std::string& path) {
 // would not fit in memory. Smaller files are read whole, which is faster.
 constexpr long long kStreamedJobSize = 64LL << 20;
 
-// A large keyword job loaded without holding its text; false (data untouched) when the file is
-// no such job or did not read, so that it is opened the ordinary way.
-bool LoadStreamedJob(WorkingData& data, const std::string& path) {
-  if (RegularFileSize(path) < kStreamedJobSize) return false;
+// A large keyword job loaded without holding its text; false (nothing loaded) when the file
+// is no such job or did not read, so that it is opened the ordinary way.
+bool LoadStreamedJob(OpenedData& opened, const std::string& path, TaskProgress* progress) {
+  const long long size = RegularFileSize(path);
+  if (size < kStreamedJobSize) return false;
   FileLineSource lines(path);
   std::string_view first;
   if (!lines.Next(first) || !IsKeywordLine(first) || !lines.Rewind()) return false;
-  if (!TryLoadMeasureLines(data, lines)) return false;
-  data.DataKind = DataKindMeasure;
+  lines.ReportTo(progress, static_cast<std::uint64_t>(size));
+  if (!TryLoadMeasureLines(opened.Data, lines)) return false;
+  opened.Loaded = true;
+  opened.DataKind = DataKindMeasure;
   return true;
+}
+
+// Lines on their way to out, counted for progress: a binary reader knows no total.
+class ReportingOutput final : public LineOutput {
+ public:
+  ReportingOutput(LineOutput& out, TaskProgress* progress) : out_(out), progress_(progress) {}
+  void Add(std::string_view line) override {
+    if (progress_ != nullptr && ++count_ % kProgressStep == 0) progress_->Report(count_, 0);
+    out_.Add(line);
+  }
+
+ private:
+  LineOutput& out_;
+  TaskProgress* progress_;
+  std::uint64_t count_ = 0;
+};
+
+// The binary reader's lines, in one packed buffer rather than a string each, go to load;
+// when the reader fails, its message instead.
+template <typename Load>
+void OpenThroughReader(OpenedData& opened, const std::string& path,
+                       std::int32_t (*read)(const std::string&, LineOutput&), TaskProgress* progress, Load&& load) {
+  opened.Outcome.RefreshViews = true;
+  PackedLines memo;
+  ReportingOutput out(memo, progress);
+  if (const std::int32_t result = read(path, out); result != 0) {
+    opened.Outcome.Messages.push_back(BinaryReadMessage(result, path));
+    return;
+  }
+  load(memo.Lines());
+}
+
+void OpenMeasureBinaryAside(OpenedData& opened, const std::string& path, TaskProgress* progress) {
+  OpenThroughReader(opened, path, &ReadMeasureBinaryJob, progress, [&](LineSpan lines) {
+    const std::string loaded = LoadMeasureLines(opened.Data, lines, progress);
+    if (loaded == "OK") {
+      opened.Loaded = true;
+      return;
+    }
+    opened.Outcome.Messages.push_back(ShownMessage{std::nullopt, loaded, "Error"});
+    opened.Outcome.Messages.push_back(TableMessage(TextId::WrongFileFormat));
+  });
+}
+
+void OpenCoordBinaryAside(OpenedData& opened, const std::string& path, TaskProgress* progress) {
+  std::int32_t (*read)(const std::string&, LineOutput&) = &ReadCoordBinary;
+  OpenThroughReader(opened, path, read, progress, [&](LineViews lines) {
+    RemoveBlankLines(lines);
+    // Lines the loader refuses (a 16-character name, no point at all) would otherwise leave
+    // an unexplained empty grid.
+    if (LoadCoordRecordLines(opened.Data, lines, progress)) {
+      opened.Loaded = true;
+    } else {
+      opened.Outcome.Messages.push_back(TableMessage(TextId::WrongFileFormat));
+    }
+    opened.DataKind = DataKindCoord;
+  });
+}
+
+void OpenBinaryFileAside(OpenedData& opened, const std::string& path, const Settings& settings,
+                         TaskProgress* progress) {
+  const std::string ext = BinaryExtension(path);
+  if (IsMeasureExtension(ext)) {
+    opened.DataKind = DataKindMeasure;
+    OpenMeasureBinaryAside(opened, path, progress);
+    // CASS keeps its points in .dat files too; one with Chinese names must not be lost to
+    // the binary reader. A file the reader refused is tried quietly; one it read without a
+    // record only when it holds text bytes alone (a short text is all header): a real
+    // header-only job is an empty job, not a code list made of its header bytes.
+    const bool refused = !opened.Outcome.Messages.empty();
+    const bool headerOnlyText = !refused && opened.Data.MeasurementList.empty() && LooksLikeText(path, progress);
+    if (ext == ".dat" && (refused || headerOnlyText) && !TryAsText(opened, path, settings, progress))
+      opened.Outcome.Messages.clear();
+    return;
+  }
+  if (IsCoordExtension(ext)) {
+    OpenCoordBinaryAside(opened, path, progress);
+    return;
+  }
+  opened.Outcome.RefreshViews = true;
+  if (TryAsText(opened, path, settings, progress)) opened.Outcome.Messages.push_back(TableMessage(TextId::WrongFileFormat));
 }
 
 }  // namespace
@@ -84,84 +179,64 @@ ProbeResult ProbeFileKind(const std::string& path) {
 }
 
 OpenOutcome OpenDataFile(WorkingData& data, const std::string& path, const Settings& settings) {
+  return ApplyOpen(data, OpenDataFileAside(path, settings));
+}
+
+OpenedData OpenDataFileAside(const std::string& path, const Settings& settings, TaskProgress* progress) {
+  OpenedData opened;
   const int kind = ProbeFileKind(path);
-  if (kind == ProbeBinary) return OpenBinaryFile(data, path, settings);
-  OpenOutcome outcome;
+  if (kind == ProbeBinary) {
+    OpenBinaryFileAside(opened, path, settings, progress);
+    return opened;
+  }
   if (kind != ProbeText) {
-    outcome.Messages.push_back(ProbeMessage(kind));
-    return outcome;
+    opened.Outcome.Messages.push_back(ProbeMessage(kind));
+    return opened;
   }
-  outcome.RefreshViews = true;
-  if (LoadStreamedJob(data, path)) return outcome;
+  opened.Outcome.RefreshViews = true;
+  if (LoadStreamedJob(opened, path, progress)) return opened;
   TextFile text;
-  if (!ReadTextFile(path, text)) {
-    outcome.Messages.push_back(TableMessage(TextId::ErrorWhileReading));
-    return outcome;
+  if (!ReadTextFile(path, text, progress)) {
+    opened.Outcome.Messages.push_back(TableMessage(TextId::ErrorWhileReading));
+    return opened;
   }
-  if (const auto message = ClassifyTextLines(data, text.Lines, settings)) outcome.Messages.push_back(TableMessage(*message));
-  return outcome;
+  if (const auto message = ClassifyTextLines(opened.Data, text.Lines, settings, progress)) {
+    opened.Outcome.Messages.push_back(TableMessage(*message));
+  } else {
+    MarkClassified(opened);
+  }
+  return opened;
+}
+
+OpenOutcome ApplyOpen(WorkingData& data, OpenedData&& opened) {
+  if (opened.Loaded) {
+    data.MeasurementList = std::move(opened.Data.MeasurementList);
+    data.PointList = std::move(opened.Data.PointList);
+    data.CodeList = std::move(opened.Data.CodeList);
+    data.JobName = std::move(opened.Data.JobName);
+    data.InstrumentName = std::move(opened.Data.InstrumentName);
+    data.Cuts = opened.Data.Cuts;
+  }
+  if (opened.DataKind) data.DataKind = *opened.DataKind;
+  return std::move(opened.Outcome);
 }
 
 OpenOutcome OpenBinaryFile(WorkingData& data, const std::string& path, const Settings& settings) {
-  const std::string ext = BinaryExtension(path);
-  if (IsMeasureExtension(ext)) {
-    data.DataKind = DataKindMeasure;
-    OpenOutcome outcome = OpenMeasureBinary(data, path);
-    // CASS keeps its points in .dat files too; one with Chinese names must not be lost to
-    // the binary reader. A file the reader refused is tried quietly; one it read without a
-    // record only when it holds text bytes alone (a short text is all header): a real
-    // header-only job is an empty job, not a code list made of its header bytes.
-    const bool refused = !outcome.Messages.empty();
-    const bool headerOnlyText = !refused && data.MeasurementList.empty() && LooksLikeText(path);
-    if (ext == ".dat" && (refused || headerOnlyText) && !TryAsText(data, path, settings)) outcome.Messages.clear();
-    return outcome;
-  }
-  if (IsCoordExtension(ext)) return OpenCoordBinary(data, path);
-  OpenOutcome outcome;
-  outcome.RefreshViews = true;
-  if (TryAsText(data, path, settings)) outcome.Messages.push_back(TableMessage(TextId::WrongFileFormat));
-  return outcome;
+  OpenedData opened;
+  OpenBinaryFileAside(opened, path, settings, nullptr);
+  return ApplyOpen(data, std::move(opened));
 }
-
-namespace {
-
-// The binary reader's lines, in one packed buffer rather than a string each, go to load;
-// when the reader fails, its message instead.
-template <typename Load>
-OpenOutcome OpenThroughReader(const std::string& path, std::int32_t (*read)(const std::string&, LineOutput&),
-                              Load&& load) {
-  OpenOutcome outcome;
-  outcome.RefreshViews = true;
-  PackedLines memo;
-  if (const std::int32_t result = read(path, memo); result != 0) {
-    outcome.Messages.push_back(BinaryReadMessage(result, path));
-    return outcome;
-  }
-  load(memo.Lines(), outcome);
-  return outcome;
-}
-
-}  // namespace
 
 OpenOutcome OpenMeasureBinary(WorkingData& data, const std::string& path) {
-  return OpenThroughReader(path, &ReadMeasureBinaryJob, [&](LineSpan lines, OpenOutcome& outcome) {
-    const std::string loaded = LoadMeasureLines(data, lines);
-    if (loaded != "OK") {
-      outcome.Messages.push_back(ShownMessage{std::nullopt, loaded, "Error"});
-      outcome.Messages.push_back(TableMessage(TextId::WrongFileFormat));
-    }
-  });
+  OpenedData opened;
+  OpenMeasureBinaryAside(opened, path, nullptr);
+  return ApplyOpen(data, std::move(opened));
 }
 
 OpenOutcome OpenCoordBinary(WorkingData& data, const std::string& path) {
-  std::int32_t (*read)(const std::string&, LineOutput&) = &ReadCoordBinary;
-  return OpenThroughReader(path, read, [&](LineViews lines, OpenOutcome& outcome) {
-    RemoveBlankLines(lines);
-    // Lines the loader refuses (a 16-character name, no point at all) would otherwise leave
-    // an unexplained empty grid.
-    if (!LoadCoordRecordLines(data, lines)) outcome.Messages.push_back(TableMessage(TextId::WrongFileFormat));
-    data.DataKind = DataKindCoord;
-  });
+  OpenedData opened;
+  OpenCoordBinaryAside(opened, path, nullptr);
+  return ApplyOpen(data, std::move(opened));
 }
 
 void RemoveBlankLines(LineList& lines) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "files/result_messages.h"
+#include "files/task_progress.h"
 #include "files/working_data.h"
 #include "records/file_name_parts.h"
 #include "records/line_list.h"
@@ -42,8 +43,21 @@ bool IsCoordExtension(const std::string& ext);
 // Open loads it; the binary reader's result.
 std::int32_t ReadMeasureBinaryJob(const std::string& path, LineOutput& lines);
 
+// An open done aside, without any working data at hand: what it does to the working data,
+// for ApplyOpen to put there. Lets an open run on a thread of its own.
+struct OpenedData {
+  OpenOutcome Outcome;
+  bool Loaded = false;  // Data holds a new data set: its lists, names and cuts replace the old
+  WorkingData Data;
+  std::optional<int> DataKind;  // the mode the open sets, also when nothing loaded
+};
+
 // The whole open operation on a chosen file.
 OpenOutcome OpenDataFile(WorkingData& data, const std::string& path, const Settings& settings);
+// The same, aside. Reading and loading report to progress, which may cancel (TaskCancelled).
+OpenedData OpenDataFileAside(const std::string& path, const Settings& settings, TaskProgress* progress = nullptr);
+// Puts an open done aside into data as OpenDataFile would have; the messages to show.
+OpenOutcome ApplyOpen(WorkingData& data, OpenedData&& opened);
 // A file that probed as binary, dispatched by its extension. One whose extension names no
 // binary reader is tried as text before it is refused.
 OpenOutcome OpenBinaryFile(WorkingData& data, const std::string& path, const Settings& settings);

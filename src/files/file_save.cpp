@@ -13,11 +13,11 @@ SaveResult FromRefusal(TextId id) {
 }  // namespace
 
 SaveResult SaveDataFile(const WorkingData& data, int dataKind, int filterIndex, const std::string& path,
-                        const Settings& settings) {
+                        const Settings& settings, TaskProgress* progress) {
   // Lines go straight into the temporary file, so a large export holds no second copy.
   AtomicLineFile file(path);
   if (!file.IsOpen()) return SaveResult{SaveCode::FileFailed, file.Status()};
-  if (const auto refused = ExportForSaveFilter(data, dataKind, filterIndex, file, path, settings))
+  if (const auto refused = ExportForSaveFilter(data, dataKind, filterIndex, file, path, settings, progress))
     return FromRefusal(*refused);
   const FileStatus status = file.Finish();
   if (!status.Ok()) return SaveResult{SaveCode::FileFailed, status};

@@ -39,9 +39,9 @@ bool ReadTextLines(const std::string& path, LineList& lines) {
   return true;
 }
 
-bool ReadTextFile(const std::string& path, TextFile& file) {
+bool ReadTextFile(const std::string& path, TextFile& file, TaskProgress* progress) {
   file.Lines.clear();
-  if (!ReadWholeFile(path, file.Bytes).Ok()) return false;
+  if (!ReadWholeFile(path, file.Bytes, kMaxReadFileSize, progress).Ok()) return false;
   // Editors that save UTF-8 may put a byte-order mark first; it is no part of the first line.
   if (file.Bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) file.Bytes.erase(0, 3);
   file.Lines = SplitLineViews(file.Bytes);
@@ -55,6 +55,7 @@ FileLineSource::FileLineSource(const std::string& path, std::size_t blockSize)
 }
 
 void FileLineSource::Fill() {
+  if (progress_ != nullptr) progress_->Report(read_, total_);
   buffer_.erase(0, pos_);
   pos_ = 0;
   const std::size_t kept = buffer_.size();
@@ -62,6 +63,7 @@ void FileLineSource::Fill() {
   const long n = ReadSome(fd_.Get(), buffer_.data() + kept, block_);
   if (n < 0) status_ = FileStatus::FromErrno(errno);
   const std::size_t got = n > 0 ? static_cast<std::size_t>(n) : 0;
+  read_ += got;
   buffer_.resize(kept + got);
   // ReadSome fills the block unless the file ends (or fails) first.
   if (got < block_) end_ = true;
@@ -99,6 +101,7 @@ bool FileLineSource::Rewind() {
   if (!fd_.Valid() || !SeekToStart(fd_.Get())) return false;
   buffer_.clear();
   pos_ = 0;
+  read_ = 0;
   atStart_ = true;
   end_ = false;
   return true;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <exception>
 #include <memory>
@@ -14,6 +15,7 @@
 
 #include "files/file_io.h"
 #include "files/line_sink.h"
+#include "files/task_progress.h"
 #include "records/line_list.h"
 #include "records/line_source.h"
 
@@ -33,7 +35,8 @@ struct TextFile {
   std::string Bytes;
   LineViews Lines;
 };
-bool ReadTextFile(const std::string& path, TextFile& file);
+// The bytes read are reported to progress, which may cancel the read.
+bool ReadTextFile(const std::string& path, TextFile& file, TaskProgress* progress = nullptr);
 
 // A text file's lines read a block at a time, cut as ReadTextFile cuts them (the byte-order
 // mark passed over): memory stays at a block and the longest line, whatever the file's size.
@@ -47,6 +50,11 @@ class FileLineSource final : public LineSource {
   const FileStatus& Status() const { return status_; }
   bool Next(std::string_view& line) override;
   bool Rewind() override;
+  // Each block read reports the bytes read so far of total to progress, which may cancel.
+  void ReportTo(TaskProgress* progress, std::uint64_t total) {
+    progress_ = progress;
+    total_ = total;
+  }
 
  private:
   // Keeps the bytes not yet handed out and reads the next block after them.
@@ -59,6 +67,8 @@ class FileLineSource final : public LineSource {
   bool atStart_ = true;
   bool end_ = false;
   FileStatus status_;
+  TaskProgress* progress_ = nullptr;
+  std::uint64_t total_ = 0, read_ = 0;
 };
 
 // Writes every line followed by CR LF, whole or not at all (AtomicFileWriter). False when

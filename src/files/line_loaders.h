@@ -3,7 +3,8 @@
 // as views into a file read whole (LineSpan); the two forms behave the same. Every loader builds aside and installs
 // only when the whole input was read: a failed load changes nothing. A successful load
 // empties all three lists (and the job and instrument names) before installing its own.
-// Loaders leave DataKind alone; ClassifyTextLines and the open operation set it.
+// Loaders leave DataKind alone; ClassifyTextLines and the open operation set it. The lines
+// read are reported to progress, which may cancel the load (nothing is installed then).
 #include <functional>
 #include <optional>
 #include <span>
@@ -11,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/task_progress.h"
 #include "files/working_data.h"
 #include "records/line_list.h"
 #include "records/line_source.h"
@@ -25,10 +27,10 @@ bool IsKeywordText(LineSpan lines);
 bool IsKeywordLine(std::string_view firstLine);
 // "OK" or one of the fixed English error texts; installs the job on "OK".
 std::string LoadMeasureLines(WorkingData& data, const LineList& lines);
-std::string LoadMeasureLines(WorkingData& data, LineSpan lines);
+std::string LoadMeasureLines(WorkingData& data, LineSpan lines, TaskProgress* progress = nullptr);
 // False for an empty list; else LoadMeasureLines(...) == "OK".
 bool TryLoadMeasureLines(WorkingData& data, const LineList& lines);
-bool TryLoadMeasureLines(WorkingData& data, LineSpan lines);
+bool TryLoadMeasureLines(WorkingData& data, LineSpan lines, TaskProgress* progress = nullptr);
 // The same over lines read one at a time; a source that failed part way loads nothing.
 bool TryLoadMeasureLines(WorkingData& data, LineSource& lines);
 // Joins SC+SD of one point and BS+BSS shots, in place, without a second list.
@@ -54,24 +56,25 @@ class ShotJoiner {
 // are read in the settings' distance unit. A name or code longer than the 15 characters a
 // record holds is cut to 15 (WorkingData::Cuts tells how many).
 bool LoadCassCoordLines(WorkingData& data, const LineList& lines, const Settings& settings);
-bool LoadCassCoordLines(WorkingData& data, LineSpan lines, const Settings& settings);
+bool LoadCassCoordLines(WorkingData& data, LineSpan lines, const Settings& settings, TaskProgress* progress = nullptr);
 bool LoadGts7CoordLines(WorkingData& data, const LineList& lines, const Settings& settings);
-bool LoadGts7CoordLines(WorkingData& data, LineSpan lines, const Settings& settings);
+bool LoadGts7CoordLines(WorkingData& data, LineSpan lines, const Settings& settings, TaskProgress* progress = nullptr);
 // SC / ENZ / NEZ lines as the binary coordinate readers write them: always in metres.
 bool LoadCoordRecordLines(WorkingData& data, const LineList& lines);
-bool LoadCoordRecordLines(WorkingData& data, LineSpan lines);
+bool LoadCoordRecordLines(WorkingData& data, LineSpan lines, TaskProgress* progress = nullptr);
 
 // One code per line (no '.', ',', blank or ':'), or the first field of 10-field ':' tables.
 // A code longer than 15 characters is cut to 15.
 bool LoadCodeLines(WorkingData& data, const LineList& lines);
-bool LoadCodeLines(WorkingData& data, LineSpan lines);
+bool LoadCodeLines(WorkingData& data, LineSpan lines, TaskProgress* progress = nullptr);
 bool LoadCodeTableLines(WorkingData& data, const LineList& lines);
-bool LoadCodeTableLines(WorkingData& data, LineSpan lines);
+bool LoadCodeTableLines(WorkingData& data, LineSpan lines, TaskProgress* progress = nullptr);
 
 // An opened text file: sets DataKind on success; otherwise the message to show
 // (UnableToOpenEmptyFile or WrongFileFormat) and nothing changes.
 std::optional<TextId> ClassifyTextLines(WorkingData& data, const LineList& lines, const Settings& settings);
-std::optional<TextId> ClassifyTextLines(WorkingData& data, LineSpan lines, const Settings& settings);
+std::optional<TextId> ClassifyTextLines(WorkingData& data, LineSpan lines, const Settings& settings,
+                                        TaskProgress* progress = nullptr);
 
 // The point a record carries: a station, a backsight with its coordinates, an SC shot.
 std::optional<PointRecord> ExtractedPoint(const MeasureRecord& record);

@@ -58,6 +58,27 @@ std::string LoadMeasureLines(WorkingData& data, const LineList& lines) {
 
 namespace {
 
+// The lines of a span, reporting how far they have been read.
+class SpanSourceReporting final : public LineSource {
+ public:
+  SpanSourceReporting(LineSpan lines, TaskProgress* progress) : lines_(lines), progress_(progress) {}
+  bool Next(std::string_view& line) override {
+    if (next_ == lines_.size()) return false;
+    ReportEvery(progress_, next_, lines_.size());
+    line = lines_[next_++];
+    return true;
+  }
+  bool Rewind() override {
+    next_ = 0;
+    return true;
+  }
+
+ private:
+  LineSpan lines_;
+  TaskProgress* progress_;
+  std::size_t next_ = 0;
+};
+
 // Reads the job and installs it when it passed; nothing for a source that failed part way.
 std::optional<JobCheckStage> LoadJob(WorkingData& data, LineSource& lines) {
   std::vector<MeasureRecord> records;
@@ -78,8 +99,8 @@ std::optional<JobCheckStage> LoadJob(WorkingData& data, LineSource& lines) {
 
 }  // namespace
 
-std::string LoadMeasureLines(WorkingData& data, LineSpan lines) {
-  SpanLineSource source(lines);
+std::string LoadMeasureLines(WorkingData& data, LineSpan lines, TaskProgress* progress) {
+  SpanSourceReporting source(lines, progress);
   return std::string(MeasureLoadText(*LoadJob(data, source)));
 }
 
@@ -87,9 +108,9 @@ bool TryLoadMeasureLines(WorkingData& data, const LineList& lines) {
   return TryLoadMeasureLines(data, ViewsOf(lines));
 }
 
-bool TryLoadMeasureLines(WorkingData& data, LineSpan lines) {
+bool TryLoadMeasureLines(WorkingData& data, LineSpan lines, TaskProgress* progress) {
   if (lines.empty()) return false;
-  return LoadMeasureLines(data, lines) == MeasureLoadText(JobCheckStage::Passed);
+  return LoadMeasureLines(data, lines, progress) == MeasureLoadText(JobCheckStage::Passed);
 }
 
 bool TryLoadMeasureLines(WorkingData& data, LineSource& lines) {

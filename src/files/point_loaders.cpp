@@ -22,7 +22,8 @@ struct FiveFieldLayout {
   int Name, Code, East, North, Elevation;
 };
 
-bool LoadFiveFieldLines(WorkingData& data, LineSpan lines, const Settings& settings, FiveFieldLayout layout) {
+bool LoadFiveFieldLines(WorkingData& data, LineSpan lines, const Settings& settings, FiveFieldLayout layout,
+                        TaskProgress* progress) {
   if (lines.empty()) return false;
   const int form = DistanceFormCode(settings);
   std::vector<PointRecord> points;
@@ -31,6 +32,7 @@ bool LoadFiveFieldLines(WorkingData& data, LineSpan lines, const Settings& setti
   LineList quoted;
   std::vector<std::string_view> fields;  // views into the line, or into quoted
   for (const std::string_view line : lines) {
+    ReportEvery(progress, points.size(), lines.size());
     if (!SplitUnquotedFields(Trim(line), ',', fields)) {
       SplitQuotedFields(Trim(line), ',', quoted);
       fields.assign(quoted.begin(), quoted.end());
@@ -58,16 +60,16 @@ bool LoadCassCoordLines(WorkingData& data, const LineList& lines, const Settings
   return LoadCassCoordLines(data, ViewsOf(lines), settings);
 }
 
-bool LoadCassCoordLines(WorkingData& data, LineSpan lines, const Settings& settings) {
-  return LoadFiveFieldLines(data, lines, settings, {0, 1, 2, 3, 4});
+bool LoadCassCoordLines(WorkingData& data, LineSpan lines, const Settings& settings, TaskProgress* progress) {
+  return LoadFiveFieldLines(data, lines, settings, {0, 1, 2, 3, 4}, progress);
 }
 
 bool LoadGts7CoordLines(WorkingData& data, const LineList& lines, const Settings& settings) {
   return LoadGts7CoordLines(data, ViewsOf(lines), settings);
 }
 
-bool LoadGts7CoordLines(WorkingData& data, LineSpan lines, const Settings& settings) {
-  return LoadFiveFieldLines(data, lines, settings, {0, 4, 1, 2, 3});
+bool LoadGts7CoordLines(WorkingData& data, LineSpan lines, const Settings& settings, TaskProgress* progress) {
+  return LoadFiveFieldLines(data, lines, settings, {0, 4, 1, 2, 3}, progress);
 }
 
 // The binary coordinate readers always write metres, so the display unit must not apply.
@@ -75,7 +77,7 @@ bool LoadCoordRecordLines(WorkingData& data, const LineList& lines) {
   return LoadCoordRecordLines(data, ViewsOf(lines));
 }
 
-bool LoadCoordRecordLines(WorkingData& data, LineSpan lines) {
+bool LoadCoordRecordLines(WorkingData& data, LineSpan lines, TaskProgress* progress) {
   if (lines.empty()) return false;
   std::vector<PointRecord> points;
   points.reserve(lines.size() / 2);
@@ -83,7 +85,9 @@ bool LoadCoordRecordLines(WorkingData& data, LineSpan lines) {
   bool sawCoordLine = false;
   TextCutter cutter;
   LineList fields;
-  for (const std::string_view line : lines) {
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    ReportEvery(progress, i, lines.size());
+    const std::string_view line = lines[i];
     const std::string_view keyword = Trim(line.substr(0, 8));
     const std::string_view trimmed = Trim(line);
     const std::string_view value = trimmed.size() > 8 ? trimmed.substr(8) : std::string_view();

@@ -1,5 +1,6 @@
 #include "files/save_writers.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -63,31 +64,40 @@ void WriteJobRecords(std::span<const MeasureRecord> records, LineOut lines) {
 }
 
 // A job's points in the format of one of the point filters (IsPointFilter).
-void WritePoints(const WorkingData& points, LineOut lines, int filterIndex, const Settings& settings) {
+void WritePoints(const WorkingData& points, LineOut lines, int filterIndex, const Settings& settings,
+                 TaskProgress* progress) {
   if (filterIndex == MeasureFilterDxf) {
-    WriteDxf(points, lines);
+    WriteDxf(points, lines, progress);
   } else {
-    WriteCoordLines(points, lines, filterIndex == MeasureFilterCass ? CoordLayoutCass : CoordLayoutGts7, settings);
+    WriteCoordLines(points, lines, filterIndex == MeasureFilterCass ? CoordLayoutCass : CoordLayoutGts7, settings,
+                    progress);
   }
 }
 
 }  // namespace
 
 std::optional<TextId> ExportMeasureData(const WorkingData& data, LineOut lines, int filterIndex,
-                                        const std::string& fileName, const Settings& settings) {
+                                        const std::string& fileName, const Settings& settings,
+                                        TaskProgress* progress) {
   if (data.MeasurementList.empty() && data.JobName.empty() && data.InstrumentName.empty()) return std::nullopt;
   if (IsGts7Filter(filterIndex)) {
     if (const auto refused = Gts7Refusal(fileName, settings)) return refused;
   }
   // Reduced shots need the whole job: the reduction looks back for station and backsight.
   if (settings.ComputeShots && IsPointFilter(filterIndex)) {
-    WritePoints(ExtractedPoints(data, settings), lines, filterIndex, settings);
+    WritePoints(ExtractedPoints(data, settings), lines, filterIndex, settings, progress);
     return std::nullopt;
   }
   if (filterIndex == MeasureFilterCsv || filterIndex == MeasureFilterCsvTxt) lines.Reserve(data.MeasurementList.size());
-  MeasureExport job(lines, filterIndex, settings);
+  MeasureExport job(lines, filterIndex, settings, progress);
   job.Begin(data.JobName, data.InstrumentName, !data.MeasurementList.empty());
-  job.Records(data.MeasurementList);
+  // Runs give the bytes of one call; they are made only where someone watches the progress.
+  const std::span<const MeasureRecord> records = data.MeasurementList;
+  const std::size_t run = progress != nullptr ? kProgressStep : std::max<std::size_t>(records.size(), 1);
+  for (std::size_t from = 0; from < records.size(); from += run) {
+    if (progress != nullptr) progress->Report(from, records.size());
+    job.Records(records.subspan(from, std::min(run, records.size() - from)));
+  }
   job.End();
   return std::nullopt;
 }
@@ -101,10 +111,11 @@ bool IsPointFilter(int filterIndex) {
   return filterIndex == MeasureFilterCass || filterIndex == MeasureFilterDxf || filterIndex == MeasureFilterGts7Coord;
 }
 
-MeasureExport::MeasureExport(LineOut lines, int filterIndex, const Settings& settings)
+MeasureExport::MeasureExport(LineOut lines, int filterIndex, const Settings& settings, TaskProgress* progress)
     : lines_(lines),
       filter_(filterIndex),
       settings_(settings),
+      progress_(progress),
       gts7_(filterIndex == MeasureFilterGts7All ? Gts7Mode::AllData : Gts7Mode::ObservationsOnly,
             GridScaleValue(settings), KValue(settings), filterIndex == MeasureFilterGts7Hd, settings) {}
 
@@ -128,7 +139,7 @@ void MeasureExport::Records(std::span<const MeasureRecord> records) {
       // A row per point, written as the run comes: these layouts need no other point.
       points_.PointList.clear();
       ExtractCoordPoints(records, points_.PointList);
-      WritePoints(points_, lines_, filter_, settings_);
+      WritePoints(points_, lines_, filter_, settings_, nullptr);
       break;
     case MeasureFilterDxf:
       ExtractCoordPoints(records, points_.PointList);
@@ -148,21 +159,23 @@ void MeasureExport::Records(std::span<const MeasureRecord> records) {
 
 void MeasureExport::End() {
   if (skip_) return;
-  if (filter_ == MeasureFilterDxf) WritePoints(points_, lines_, filter_, settings_);  // its header bounds every point
+  // The drawing's header bounds every point.
+  if (filter_ == MeasureFilterDxf) WritePoints(points_, lines_, filter_, settings_, progress_);
 }
 
-void ExportCoordData(const WorkingData& data, LineOut lines, int filterIndex, const Settings& settings) {
+void ExportCoordData(const WorkingData& data, LineOut lines, int filterIndex, const Settings& settings,
+                     TaskProgress* progress) {
   switch (filterIndex) {
     case CoordFilterCassDat:
     case CoordFilterCassTxt:
     case CoordFilterCassCsv:
-      WriteCoordLines(data, lines, CoordLayoutCass, settings);
+      WriteCoordLines(data, lines, CoordLayoutCass, settings, progress);
       break;
     case CoordFilterDxf:
-      WriteDxf(data, lines);
+      WriteDxf(data, lines, progress);
       break;
     case CoordFilterGts7:
-      WriteCoordLines(data, lines, CoordLayoutGts7, settings);
+      WriteCoordLines(data, lines, CoordLayoutGts7, settings, progress);
       break;
     default:
       break;
@@ -170,23 +183,27 @@ void ExportCoordData(const WorkingData& data, LineOut lines, int filterIndex, co
 }
 
 std::optional<TextId> ExportForSaveFilter(const WorkingData& data, int dataKind, int filterIndex, LineOut lines,
-                                          const std::string& fileName, const Settings& settings) {
+                                          const std::string& fileName, const Settings& settings,
+                                          TaskProgress* progress) {
   switch (dataKind) {
     case DataKindMeasure:
-      return ExportMeasureData(data, lines, filterIndex, fileName, settings);
+      return ExportMeasureData(data, lines, filterIndex, fileName, settings, progress);
     case DataKindCoord:
-      ExportCoordData(data, lines, filterIndex, settings);
+      ExportCoordData(data, lines, filterIndex, settings, progress);
       return std::nullopt;
     default:
-      WriteCodeLines(data, lines);
+      WriteCodeLines(data, lines, progress);
       return std::nullopt;
   }
 }
 
-void WriteCoordLines(const WorkingData& data, LineOut lines, int layout, const Settings& settings) {
+void WriteCoordLines(const WorkingData& data, LineOut lines, int layout, const Settings& settings,
+                     TaskProgress* progress) {
   lines.Reserve(data.PointList.size());
   std::string row;
-  for (const PointRecord& point : data.PointList) {
+  for (std::size_t i = 0; i < data.PointList.size(); ++i) {
+    ReportEvery(progress, i, data.PointList.size());
+    const PointRecord& point = data.PointList[i];
     row.clear();
     AppendPointRow(row, point, layout, settings);
     lines.Add(row);
@@ -198,9 +215,12 @@ void WriteJobFile(const WorkingData& data, LineOut lines) {
   WriteJobRecords(data.MeasurementList, lines);
 }
 
-void WriteCodeLines(const WorkingData& data, LineOut lines) {
+void WriteCodeLines(const WorkingData& data, LineOut lines, TaskProgress* progress) {
   lines.Reserve(data.CodeList.size());
-  for (const CodeEntry& code : data.CodeList) lines.Add(code.Code.View());
+  for (std::size_t i = 0; i < data.CodeList.size(); ++i) {
+    ReportEvery(progress, i, data.CodeList.size());
+    lines.Add(data.CodeList[i].Code.View());
+  }
 }
 
 void WriteUploadCoordLines(const WorkingData& data, LineList& lines) {

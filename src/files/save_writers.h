@@ -7,6 +7,7 @@
 
 #include "files/gts7_export.h"
 #include "files/line_sink.h"
+#include "files/task_progress.h"
 #include "files/working_data.h"
 #include "records/line_list.h"
 #include "records/settings.h"
@@ -35,13 +36,15 @@ enum CoordFilter : int {
 };
 
 // Every writer appends to a line list (the window's buffer) or to any other sink, and
-// never changes the working data.
+// never changes the working data. Those given a progress report the records, points or
+// codes written so far, and may be cancelled there (TaskCancelled).
 
 // The measurement job in the format of the filter index; fileName is the chosen target
 // (the GTS-7 filters check its ending). The coordinate formats extract the points into a
 // list of their own (with the reduced shots when settings.ComputeShots is on). Returns the message of a refusal, in which case nothing was appended.
 std::optional<TextId> ExportMeasureData(const WorkingData& data, LineOut lines, int filterIndex,
-                                        const std::string& fileName, const Settings& settings);
+                                        const std::string& fileName, const Settings& settings,
+                                        TaskProgress* progress = nullptr);
 // True for the GTS-7 measured formats, and for the formats that write the job's points.
 bool IsGts7Filter(int filterIndex);
 bool IsPointFilter(int filterIndex);
@@ -52,7 +55,7 @@ bool IsPointFilter(int filterIndex);
 // settings.ComputeShots are the caller's: a reduction needs the whole job.
 class MeasureExport {
  public:
-  MeasureExport(LineOut lines, int filterIndex, const Settings& settings);
+  MeasureExport(LineOut lines, int filterIndex, const Settings& settings, TaskProgress* progress = nullptr);
   void Begin(const std::string& jobName, const std::string& instrumentName, bool hasRecords);
   void Records(std::span<const MeasureRecord> records);
   void End();
@@ -61,25 +64,29 @@ class MeasureExport {
   LineOut lines_;
   int filter_;
   const Settings& settings_;
+  TaskProgress* progress_;
   Gts7Writer gts7_;
   WorkingData points_;  // a run's points, and every point for a drawing, written at the end
   bool skip_ = false;
 };
 
 // The point list in the format of the coordinate filter index.
-void ExportCoordData(const WorkingData& data, LineOut lines, int filterIndex, const Settings& settings);
+void ExportCoordData(const WorkingData& data, LineOut lines, int filterIndex, const Settings& settings,
+                     TaskProgress* progress = nullptr);
 // The writer the save dialog's filter index chooses for the data's kind (codes: any index).
 std::optional<TextId> ExportForSaveFilter(const WorkingData& data, int dataKind, int filterIndex, LineOut lines,
-                                          const std::string& fileName, const Settings& settings);
+                                          const std::string& fileName, const Settings& settings,
+                                          TaskProgress* progress = nullptr);
 
 // One row per point, CoordLayoutCass or CoordLayoutGts7 (csv_rows.h).
-void WriteCoordLines(const WorkingData& data, LineOut lines, int layout, const Settings& settings);
+void WriteCoordLines(const WorkingData& data, LineOut lines, int layout, const Settings& settings,
+                     TaskProgress* progress = nullptr);
 // The keyword-line work file, always in whole arc seconds and metres. An empty (or blank)
-// job name is written as "NONAME" and an empty instrument text as "UNKNOW", the names the
+// job name is written as "NONAME" and an empty instrument text as "UNKNOWN", the names the
 // loader gives a job without header, so the file can always be opened again.
 void WriteJobFile(const WorkingData& data, LineOut lines);
 // One line per code, unchanged.
-void WriteCodeLines(const WorkingData& data, LineOut lines);
+void WriteCodeLines(const WorkingData& data, LineOut lines, TaskProgress* progress = nullptr);
 // One upload line per point: "name code 0 N E Z 0" in metres with six decimals; an empty
 // code is sent as a single backspace character.
 void WriteUploadCoordLines(const WorkingData& data, LineList& lines);

@@ -17,17 +17,18 @@ std::optional<TextId> ClassifyTextLines(WorkingData& data, const LineList& lines
   return ClassifyTextLines(data, ViewsOf(lines), settings);
 }
 
-std::optional<TextId> ClassifyTextLines(WorkingData& data, LineSpan lines, const Settings& settings) {
+std::optional<TextId> ClassifyTextLines(WorkingData& data, LineSpan lines, const Settings& settings,
+                                        TaskProgress* progress) {
   if (IsBlankText(lines)) return TextId::UnableToOpenEmptyFile;
-  if (IsKeywordText(lines) && TryLoadMeasureLines(data, lines)) {
+  if (IsKeywordText(lines) && TryLoadMeasureLines(data, lines, progress)) {
     data.DataKind = DataKindMeasure;
     return std::nullopt;
   }
-  if (LoadCassCoordLines(data, lines, settings) || LoadGts7CoordLines(data, lines, settings)) {
+  if (LoadCassCoordLines(data, lines, settings, progress) || LoadGts7CoordLines(data, lines, settings, progress)) {
     data.DataKind = DataKindCoord;
     return std::nullopt;
   }
-  if (LoadCodeLines(data, lines) || LoadCodeTableLines(data, lines)) {
+  if (LoadCodeLines(data, lines, progress) || LoadCodeTableLines(data, lines, progress)) {
     data.DataKind = DataKindCode;
     return std::nullopt;
   }

@@ -6,8 +6,8 @@ namespace theolink {
 
 // A job without a JOB header, a point or file name that leaves nothing.
 inline constexpr std::string_view kNoName = "NONAME";
-// A job without an INST header. "UNKNOW" is the spelling work files store and the window
-// shows, so it is kept as it is.
-inline constexpr std::string_view kUnknownInstrument = "UNKNOW";
+// A job without an INST header. Work files saved before hold "UNKNOW"; that is read back as
+// any other instrument text.
+inline constexpr std::string_view kUnknownInstrument = "UNKNOWN";
 
 }  // namespace theolink

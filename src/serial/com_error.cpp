@@ -55,6 +55,16 @@ std::string OsErrorText(int os_code) {
   return text != nullptr ? text : "";
 }
 
+std::optional<TextId> PortAdviceOf(int os_code) {
+  switch (OpenProblemOf(os_code)) {
+    case PortOpenProblem::NoPermission: return TextId::PortAdviceNoPermission;
+    case PortOpenProblem::Busy: return TextId::PortAdviceBusy;
+    case PortOpenProblem::Missing: return TextId::PortAdviceMissing;
+    case PortOpenProblem::Other: break;
+  }
+  return std::nullopt;
+}
+
 PortOpenProblem OpenProblemOf(int os_code) {
   switch (os_code) {
     case EACCES:

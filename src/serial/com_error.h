@@ -1,7 +1,10 @@
 #pragma once
 // The serial port component's error: a code from 1 to 24 and the operating system's code.
+#include <optional>
 #include <stdexcept>
 #include <string>
+
+#include "records/text_id.h"
 
 namespace theolink {
 
@@ -47,6 +50,8 @@ enum class PortOpenProblem {
   Missing,       // no such device: unplugged adapter or cable, or a wrong name
 };
 PortOpenProblem OpenProblemOf(int os_code);
+// The advice text for a failed open's system code (its %1 is the port), if there is one.
+std::optional<TextId> PortAdviceOf(int os_code);
 
 class EComPort : public std::runtime_error {
  public:

@@ -10,7 +10,8 @@ namespace theolink {
 
 TComSelect::TComSelect() : TComSelect(PortLister(EnumComPorts)) {}
 
-TComSelect::TComSelect(PortLister lister) : lister_(std::move(lister)) {}
+// A box given no lister still lists the ports present: an empty one is never what a caller means.
+TComSelect::TComSelect(PortLister lister) : lister_(lister ? std::move(lister) : PortLister(EnumComPorts)) {}
 
 void TComSelect::SetComProperty(TComProperty value) {
   com_property_ = value;

@@ -17,7 +17,8 @@ class TComSelect {
  public:
   using PortLister = std::function<void(std::vector<std::string>&)>;
 
-  // The port list comes from EnumComPorts unless another lister is given (tests).
+  // The port list comes from EnumComPorts unless another lister is given (tests); an
+  // empty lister counts as none.
   TComSelect();
   explicit TComSelect(PortLister lister);
 

@@ -51,6 +51,7 @@ StartResult TransferController::StartReceive() {
   host_.StartTimer(FirstLineTimeoutMs);
   memo1_.clear();
   transferState_ = TransferReceiving;
+  lastWasReceive_ = true;
   if (rawCopy_) rawCopy_->Begin();
   host_.ShowStatus(TextId::Receiving);
   host_.ShowCounter(TextId::RxPrefix, 0);
@@ -69,6 +70,7 @@ StartResult TransferController::StartSend(const LineList& sendLines) {
   // The end of a send must never load the send buffer as received lines: OpenTransferPort
   // cleared LinesReceived.
   transferState_ = TransferSending;
+  lastWasReceive_ = false;
   LockControlsForTransfer(TransferControl::ReceiveBtn);
   host_.ShowStatus(TextId::SendStarted);
   host_.ShowCounter(TextId::TxPrefix, 0);

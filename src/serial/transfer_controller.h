@@ -74,7 +74,11 @@ class TransferController {
   // Every receive copies its bytes here as they arrive (none when null).
   void SetRawCopy(RawReceiveCopy* copy) { rawCopy_ = copy; }
   // The raw copy of the current or last receive; empty when none was made.
-  std::string RawCopyPath() const { return rawCopy_ ? rawCopy_->Path() : std::string(); }
+  // The raw copy of the last receive; empty when the last transfer was a send, which
+  // keeps none.
+  std::string RawCopyPath() const { return rawCopy_ && lastWasReceive_ ? rawCopy_->Path() : std::string(); }
+  // The transfer started last was a receive.
+  bool LastWasReceive() const { return lastWasReceive_; }
 
   std::uint8_t TransferState() const { return transferState_; }
   std::int32_t TransferCount() const { return transferCount_; }
@@ -107,6 +111,7 @@ class TransferController {
   WorkingData& data_;
   RawReceiveCopy* rawCopy_ = nullptr;
   std::uint8_t transferState_ = TransferIdle;
+  bool lastWasReceive_ = false;
   std::int32_t transferCount_ = 0;
   std::string rxBuffer_;
   bool linesReceived_ = false;

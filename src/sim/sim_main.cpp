@@ -26,6 +26,7 @@ constexpr const char* kUsage =
     "  --linger MS          wait this long at the end for the program to close; default 30000\n"
     "  --vanish-after N     leave abruptly after N lines (export: in the middle of the next one)\n"
     "  --stall-after N      import: after N lines keep asking but read nothing for --stall MS\n"
+    "  --stall MS           import: how long --stall-after reads nothing; default 0\n"
     "  --request-crlf       import: ask with CR LF instead of a lone CR\n"
     "  --lf-only            export: end lines with LF alone, as a misconfigured instrument does\n";
 

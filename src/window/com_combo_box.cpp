@@ -1,5 +1,6 @@
 #include "window/com_combo_box.h"
 
+#include <QLineEdit>
 #include <QSignalBlocker>
 #include <utility>
 
@@ -27,6 +28,12 @@ void TComComboBox::SetComPort(TCustomComPort* port) {
 
 void TComComboBox::SetComProperty(TComProperty property) {
   select_.SetComProperty(property);
+  if (property == cpPort && !isEditable()) {
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    lineEdit()->setAccessibleName(accessibleName());
+    connect(lineEdit(), &QLineEdit::editingFinished, this, &TComComboBox::TypedPort);
+  }
   FillItems();
   if (count() == 0) return;
   const QSignalBlocker blocker(this);
@@ -40,20 +47,37 @@ void TComComboBox::UpdateSettings() {
   setCurrentIndex(select_.UpdateSettings());
 }
 
+void TComComboBox::ChoosePort(const QString& name) {
+  {
+    const QSignalBlocker blocker(this);
+    const int index = findText(name);
+    setCurrentIndex(index);
+    if (index < 0 && isEditable()) setEditText(name);
+  }
+  Apply(name);
+}
+
 void TComComboBox::showPopup() {
   if (select_.ComProperty() == cpPort) {
-    const QString selected = currentText();
+    const QString shown = currentText();
     select_.SetComProperty(cpPort);
     FillItems();
     const QSignalBlocker blocker(this);
-    setCurrentIndex(selected.isEmpty() ? -1 : findText(selected));
+    const int index = shown.isEmpty() ? -1 : findText(shown);
+    setCurrentIndex(index);
+    if (index < 0) setEditText(shown);
   }
   QComboBox::showPopup();
 }
 
-void TComComboBox::Change(int index) {
-  const std::string text = index < 0 ? std::string() : itemText(index).toLocal8Bit().toStdString();
-  select_.Change(text);
+void TComComboBox::Change(int index) { Apply(index < 0 ? QString() : itemText(index)); }
+
+void TComComboBox::TypedPort() {
+  const QString typed = lineEdit()->text().trimmed();
+  if (typed.toLocal8Bit().toStdString() == select_.SelectedPort()) return;
+  Apply(typed);
 }
+
+void TComComboBox::Apply(const QString& text) { select_.Change(text.toLocal8Bit().toStdString()); }
 
 }  // namespace theolink

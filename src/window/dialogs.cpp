@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QTextStream>
 #include <cstdio>
@@ -12,10 +13,22 @@
 namespace theolink {
 namespace {
 
+// A box sizes itself by its text alone, so a short text under a longer title had the title
+// cut in the title bar: the box is made wide enough for it.
+void FitTitle(QMessageBox& box) {
+  auto* layout = qobject_cast<QGridLayout*>(box.layout());
+  if (layout == nullptr) return;
+  // The title bar's buttons and margins take about this much beside the title.
+  const int width = box.fontMetrics().horizontalAdvance(box.windowTitle()) + 140;
+  layout->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), layout->rowCount(), 0, 1,
+                  layout->columnCount());
+}
+
 int AskTwo(QWidget* parent, const QString& text, const QString& caption, QMessageBox::StandardButton yes,
            QMessageBox::StandardButton no) {
   QMessageBox box(QMessageBox::NoIcon, caption, text, yes | no, parent);
   box.setEscapeButton(no);
+  FitTitle(box);
   return box.exec();
 }
 
@@ -79,6 +92,7 @@ QStringList QtNameFilters(const std::string& filter) {
 
 void QtDialogs::ShowNotice(const QString& text, const QString& caption) {
   QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent_);
+  FitTitle(box);
   box.exec();
 }
 

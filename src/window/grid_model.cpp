@@ -2,47 +2,40 @@
 
 #include <utility>
 
-#include "files/data_views.h"
 #include "window/display_text.h"
 
 namespace theolink {
 
-GridModel::GridModel(QObject* parent) : QAbstractTableModel(parent) { Reset(6, {}); }
+GridModel::GridModel(QObject* parent) : QAbstractTableModel(parent) { Reset(6, {}, 2); }
 
-void GridModel::Reset(int columns, const QStringList& headers) {
+void GridModel::Reset(int columns, const QStringList& headers, int dataKind) {
   beginResetModel();
-  columns_ = columns;
   headers_ = headers;
-  rows_.assign(1, Row(static_cast<std::size_t>(columns)));
-  rows_[0][0] = RowLabel(1);
-  modified_ = false;
+  editor_.Reset(columns, dataKind);
   endResetModel();
 }
 
 void GridModel::SetRows(std::vector<Row> rows) {
   beginResetModel();
-  rows_ = std::move(rows);
-  for (Row& row : rows_) row.resize(static_cast<std::size_t>(columns_));
+  editor_.SetRows(std::move(rows));
   endResetModel();
 }
 
-const std::string& GridModel::Cell(int row, int column) const {
-  static const std::string empty;
-  if (row < 0 || column < 0 || static_cast<std::size_t>(row) >= rows_.size() || column >= columns_) return empty;
-  return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+void GridModel::CellsChanged(int firstRow, int lastRow, int firstColumn, int lastColumn) {
+  if (firstRow > lastRow || firstRow < 0) return;
+  emit dataChanged(index(firstRow, firstColumn), index(lastRow, lastColumn), {Qt::DisplayRole, Qt::EditRole});
 }
 
 void GridModel::SetEditing(bool on) {
   if (editing_ == on) return;
   editing_ = on;
-  if (!rows_.empty()) emit dataChanged(index(0, 0), index(rowCount() - 1, columns_ - 1), {});
+  // Only the flags change; the views ask again.
+  CellsChanged(0, rowCount() - 1, 0, columnCount() - 1);
 }
 
-int GridModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(rows_.size());
-}
+int GridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : editor_.RowCount(); }
 
-int GridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : columns_; }
+int GridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : editor_.ColumnCount(); }
 
 QVariant GridModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
@@ -74,63 +67,61 @@ Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
 
 bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (role != Qt::EditRole || !editing_ || !index.isValid() || index.column() == 0) return false;
-  std::string& cell = rows_[static_cast<std::size_t>(index.row())][static_cast<std::size_t>(index.column())];
   std::string text = DataText(value.toString());
-  if (text == cell) return false;
-  cell = std::move(text);
-  emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+  if (text == Cell(index.row(), index.column())) return false;
+  editor_.SetCell(index.row(), index.column(), std::move(text));
+  CellsChanged(index.row(), index.row(), index.column(), index.column());
   if (OnCellEdited) OnCellEdited(index.row(), index.column());
   return true;
 }
 
-void GridModel::SetCell(int row, int column, std::string text) {
-  if (row < 0 || column < 0 || static_cast<std::size_t>(row) >= rows_.size() || column >= columns_) return;
-  rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = std::move(text);
-  emit dataChanged(index(row, column), index(row, column), {Qt::DisplayRole, Qt::EditRole});
-}
-
-void GridModel::AppendRow() {
-  AppendRows(1);
+CellCheck GridModel::CheckEdited(int row, int column) {
+  const CellCheck check = editor_.CheckEdited(row, column);
+  if (!check.accepted) CellsChanged(row, row, column, column);
+  return check;
 }
 
 void GridModel::AppendRows(int count) {
   if (count <= 0) return;
   const int first = rowCount();
   beginInsertRows({}, first, first + count - 1);
-  for (int i = 0; i < count; ++i) {
-    Row& row = rows_.emplace_back(static_cast<std::size_t>(columns_));
-    row[0] = RowLabel(rows_.size());
-  }
+  editor_.AppendRows(count);
   endInsertRows();
-  // Restores the label of a row emptied by deleting the only row.
-  if (first > 0) SetCell(first - 1, 0, RowLabel(static_cast<std::size_t>(first)));
+  if (first > 0) CellsChanged(first - 1, first - 1, 0, 0);
 }
 
 void GridModel::InsertRow(int row) {
   if (row < 0 || row > rowCount()) return;
   beginInsertRows({}, row, row);
-  rows_.insert(rows_.begin() + row, Row(static_cast<std::size_t>(columns_)));
+  editor_.InsertRow(row);
   endInsertRows();
-  Relabel(row);
+  CellsChanged(row, rowCount() - 1, 0, 0);
 }
 
-void GridModel::DeleteRow(int row) {
-  if (row < 0 || row >= rowCount()) return;
-  if (rows_.size() == 1) {
-    for (std::string& cell : rows_[0]) cell.clear();
-    emit dataChanged(index(0, 0), index(0, columns_ - 1), {Qt::DisplayRole, Qt::EditRole});
-    return;
+bool GridModel::DeleteRow(int row) {
+  if (row < 0 || row >= rowCount()) return false;
+  if (rowCount() == 1) {
+    editor_.DeleteRow(row);
+    CellsChanged(0, 0, 0, columnCount() - 1);
+    return false;
   }
   beginRemoveRows({}, row, row);
-  rows_.erase(rows_.begin() + row);
+  editor_.DeleteRow(row);
   endRemoveRows();
-  Relabel(row);
+  CellsChanged(row, rowCount() - 1, 0, 0);
+  return true;
 }
 
-void GridModel::Relabel(int from) {
-  if (from >= rowCount()) return;
-  for (std::size_t r = static_cast<std::size_t>(from); r < rows_.size(); ++r) rows_[r][0] = RowLabel(r + 1);
-  emit dataChanged(index(from, 0), index(rowCount() - 1, 0), {Qt::DisplayRole, Qt::EditRole});
+GridPaste GridModel::Paste(int row, int column, std::string_view block) {
+  const int needed = editor_.PasteRowsNeeded(row, block);
+  if (needed > 0 && column >= 1 && row >= 0 && row < rowCount()) {
+    // The rows come first, so the view learns of them before their cells change.
+    AppendRows(needed);
+  }
+  GridPaste pasted = editor_.Paste(row, column, block);
+  pasted.rowsAdded = needed > 0 && column >= 1 ? needed : 0;
+  CellsChanged(row, pasted.lastRow, column, pasted.lastColumn);
+  return pasted;
 }
 
 }  // namespace theolink

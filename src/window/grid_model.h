@@ -1,12 +1,14 @@
 #pragma once
-// StrGrid's model: the display rows of a coordinate or code list (row 0 of the grid is
-// the header, column 0 the row label). Cells hold data bytes; they are decoded for the
-// screen only when a cell is drawn.
+// StrGrid's model: presents the grid editor's rows (row 0 of the grid is the header,
+// column 0 the row label) and tells the view what each editor operation changed. Cells
+// hold data bytes; they are decoded for the screen only when a cell is drawn.
 #include <QAbstractTableModel>
 #include <QStringList>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "app/grid_editor.h"
 
 namespace theolink {
 
@@ -16,37 +18,36 @@ class GridModel final : public QAbstractTableModel {
 
   explicit GridModel(QObject* parent = nullptr);
 
-  // Empties every cell: one data row labelled "#1", the given columns and headers.
-  void Reset(int columns, const QStringList& headers);
+  // Empties every cell: one data row labelled "#1", the given columns and headers, the
+  // column rules of the data kind.
+  void Reset(int columns, const QStringList& headers, int dataKind);
   // Replaces every data row at once.
   void SetRows(std::vector<Row> rows);
-  const std::vector<Row>& Rows() const { return rows_; }
+  const std::vector<Row>& Rows() const { return editor_.Rows(); }
+  const GridEditor& Editor() const { return editor_; }
   // The bytes of a cell ("" outside the grid).
-  const std::string& Cell(int row, int column) const;
+  const std::string& Cell(int row, int column) const { return editor_.Cell(row, column); }
 
-  // Row operations of the editor; rows are model rows (grid row - 1). Only the rows that
+  // The editor's row operations; rows are model rows (grid row - 1). Only the rows that
   // move are announced, so a big grid stays quick.
-  // Adds an empty row at the bottom labelled with its number, and labels the row above.
-  void AppendRow();
-  // Adds count empty, labelled rows at the bottom.
+  void AppendRow() { AppendRows(1); }
   void AppendRows(int count);
-  // Moves the rows from row down by one; row becomes empty with its label.
   void InsertRow(int row);
-  // Removes row, the rows below moving up and taking their new labels; the only row is
-  // emptied completely instead, label included.
-  void DeleteRow(int row);
-  // Sets a cell's bytes without any check.
-  void SetCell(int row, int column, std::string text);
+  // True when a row was removed (the only row is emptied instead).
+  bool DeleteRow(int row);
+  // Checks the text a cell was given while typing (a refused one is taken out again).
+  CellCheck CheckEdited(int row, int column);
+  GridPaste Paste(int row, int column, std::string_view block);
 
-  // Called with every text that reaches an editable cell (typed, deleted, pasted), after
-  // the cell holds it; it may change the cell again.
+  // Called with every text that reaches an editable cell (typed, deleted), after the cell
+  // holds it.
   std::function<void(int row, int column)> OnCellEdited;
 
   // Cells other than the row label take typed text while editing is on.
   void SetEditing(bool on);
   bool Editing() const { return editing_; }
-  bool GridModified() const { return modified_; }
-  void SetGridModified(bool on) { modified_ = on; }
+  bool GridModified() const { return editor_.Modified(); }
+  void SetGridModified(bool on) { editor_.SetModified(on); }
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -56,14 +57,11 @@ class GridModel final : public QAbstractTableModel {
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
  private:
-  // Labels rows from `from` to the end with their numbers.
-  void Relabel(int from);
+  void CellsChanged(int firstRow, int lastRow, int firstColumn, int lastColumn);
 
-  int columns_ = 6;
+  GridEditor editor_;
   QStringList headers_;
-  std::vector<Row> rows_;
   bool editing_ = false;
-  bool modified_ = false;
 };
 
 }  // namespace theolink

@@ -18,6 +18,7 @@ class GridView final : public QTableView {
   void CloseCellEditor();
   // Empties the open editor of index, if any (a refused text, before its message shows).
   void EmptyCellEditor(const QModelIndex& index);
+  bool CellEditorOpen() const { return state() == EditingState; }
 
  protected:
   QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;

@@ -1,23 +1,20 @@
 // theolink: the window program. "theolink [FILE]" opens FILE after the start's help text.
 // "--screenshot PNG" (also chosen by itself when there is no display) starts the window
 // on the off-screen platform, saves a picture of it, prints the picture's path and ends.
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPixmap>
-#include <QScreen>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
 
-#include "app/config_location.h"
-#include "serial/raw_receive_copy.h"
 #include "theolink_version.h"
 #include "window/dialogs.h"
 #include "window/main_form.h"
 #include "window/theolink_application.h"
+#include "window/window_program.h"
 
 namespace {
 
@@ -80,8 +77,8 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  if (!HasDisplay() && screenshot.empty()) {
-    screenshot = (QDir::tempPath() + QStringLiteral("/theolink-window.png")).toStdString();
+  const bool noDisplay = !HasDisplay() && screenshot.empty();
+  if (noDisplay) {
     std::fprintf(stderr,
                  "theolink: no display found; starting the window on the off-screen platform and\n"
                  "saving a picture of it instead.\n");
@@ -89,6 +86,7 @@ int main(int argc, char** argv) {
   if (!screenshot.empty() && std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
   theolink::TheolinkApplication app(argc, argv);
+  if (noDisplay) screenshot = theolink::NoDisplayPicturePath();
   std::unique_ptr<theolink::Dialogs> dialogs;
   auto* qtDialogs = new theolink::QtDialogs;
   if (screenshot.empty()) dialogs.reset(qtDialogs);
@@ -98,19 +96,9 @@ int main(int argc, char** argv) {
     dialogs = std::make_unique<theolink::ConsoleDialogs>();
   }
 
-  theolink::WindowContext context;
-  context.executablePath = theolink::RunningExecutablePath();
-  context.environment = theolink::ConfigEnvironment::FromProcess();
-  context.locale = theolink::LocaleNames::FromProcess();
-  context.dialogs = dialogs.get();
-  context.rawCopyFolder = theolink::DefaultRawCopyFolder();
-  theolink::TForm1 form(std::move(context));
+  theolink::TForm1 form(theolink::ShippedWindowContext(dialogs.get()));
   if (qtDialogs != nullptr) qtDialogs->SetParent(&form);
   if (!file.empty()) form.OpenAfterStart(file);
-  if (const QScreen* screen = form.screen()) {
-    const QRect area = screen->availableGeometry();
-    form.move(area.center() - QPoint(form.width() / 2, form.height() / 2));
-  }
   form.show();
 
   if (screenshot.empty()) return app.exec();
@@ -119,6 +107,8 @@ int main(int argc, char** argv) {
   Pump(app, 100);
   if (!form.StartHelpShown()) form.grab();
   Pump(app, 300);
+  // FILE opens on a thread of its own: the picture shows it once it is in.
+  while (form.FileWorkPending()) Pump(app, 20);
   if (edit) {
     form.CoordBtnClick();
     Pump(app, 100);

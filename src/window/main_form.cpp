@@ -4,14 +4,17 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
+#include <QAbstractItemView>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -37,13 +40,17 @@
 #include "files/data_views.h"
 #include "files/file_open.h"
 #include "files/save_writers.h"
+#include "serial/com_error.h"
+#include "serial/transfer_send_lines.h"
 #include "window/com_combo_box.h"
 #include "window/dialogs.h"
 #include "window/display_text.h"
 #include "window/grid_model.h"
 #include "window/grid_view.h"
+#include "window/line_view.h"
 #include "window/save_action.h"
 #include "window/settings_form.h"
+#include "window/toolkit_language.h"
 #include "window/window_fonts.h"
 
 namespace theolink {
@@ -84,15 +91,8 @@ void SetCaption(QLabel* label, TextId id) {
   label->setAccessibleName(label->text());
 }
 
-// The grid rows of a list, numbered from 1.
-template <typename Item, typename RowOf>
-std::vector<GridModel::Row> NumberedRows(const std::vector<Item>& items, RowOf rowOf) {
-  std::vector<GridModel::Row> rows;
-  rows.reserve(items.size());
-  std::size_t n = 0;
-  for (const Item& item : items) rows.push_back(rowOf(item, ++n));
-  return rows;
-}
+// How the progress dialog names a file.
+QString FileLabel(const std::string& path) { return QFileInfo(QString::fromLocal8Bit(path.c_str())).fileName(); }
 
 }  // namespace
 
@@ -131,7 +131,31 @@ TForm1::TForm1(WindowContext context)
     RefleshDataShowView();
   };
   form2_->OnConfirmed = [this] { SetStatus(2, UiText(CurrentUnitText(settings_, CurrentLanguage()))); };
+  // The units in force are worth knowing before any data comes.
+  SetStatus(2, UiText(CurrentUnitText(settings_, CurrentLanguage())));
   setAcceptDrops(true);
+  PlaceOnScreen();
+  // Not the port box: a stray key there would replace the port's name.
+  receiveBtn_->setFocus();
+}
+
+void TForm1::PlaceOnScreen() {
+  const QScreen* shown = screen();
+  if (shown == nullptr) return;
+  const FormGeometry stored = LoadFormGeometry(config_);
+  const QRect area = shown->availableGeometry();
+  // Room for the frame the window manager adds around the client area.
+  const QMargins frame(4, 30, 4, 4);
+  const QRect room = area.marginsRemoved(frame);
+  QSize size = stored.Stored() ? QSize(stored.width, stored.height) : QSize(938, 616);
+  size = size.boundedTo(room.size()).expandedTo(minimumSizeHint().boundedTo(room.size()));
+  resize(size);
+  QRect wanted(QPoint(stored.left, stored.top), size);
+  // A place on a screen that is gone, or mostly off this one, is not kept.
+  if (!stored.Stored() || !room.contains(wanted.center())) wanted.moveCenter(room.center());
+  wanted.moveLeft(std::clamp(wanted.left(), room.left(), std::max(room.left(), room.right() - size.width())));
+  wanted.moveTop(std::clamp(wanted.top(), room.top(), std::max(room.top(), room.bottom() - size.height())));
+  move(wanted.topLeft());
 }
 
 TForm1::~TForm1() {
@@ -139,7 +163,6 @@ TForm1::~TForm1() {
 }
 
 void TForm1::BuildControls() {
-  resize(938, 616);
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
   outer->setSpacing(0);
@@ -152,11 +175,8 @@ void TForm1::BuildControls() {
   auto* views = new QWidget(panel1);
   auto* viewsLayout = new QGridLayout(views);
   viewsLayout->setContentsMargins(0, 0, 0, 0);
-  measText_ = new QPlainTextEdit(views);
+  measText_ = new LineView(views);
   measText_->setObjectName(QStringLiteral("MeasText"));
-  measText_->setAccessibleName(QStringLiteral("MeasText"));
-  measText_->setReadOnly(true);
-  measText_->setLineWrapMode(QPlainTextEdit::NoWrap);
   measText_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   measText_->setFont(DataFont());
   gridModel_ = new GridModel(this);
@@ -164,8 +184,12 @@ void TForm1::BuildControls() {
   strGrid_ = new GridView(views);
   strGrid_->OnPaste = [this](const QString& text) { PasteIntoGrid(text); };
   strGrid_->setObjectName(QStringLiteral("StrGrid"));
-  strGrid_->setAccessibleName(QStringLiteral("StrGrid"));
   strGrid_->setModel(gridModel_);
+  // A surveyor who has gone on to another cell is not sent back to the refused one.
+  connect(strGrid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& current) {
+            if (resumeCell_.isValid() && current != QModelIndex(resumeCell_)) resumeCell_ = QPersistentModelIndex();
+          });
   // Numbers of 13 characters fit the 100-pixel columns; headers keep the interface font.
   strGrid_->setFont(DataFont(13));
   strGrid_->horizontalHeader()->setFont(font());
@@ -193,7 +217,7 @@ void TForm1::BuildControls() {
   label11_ = new QLabel(comportSettingGroup_);
   label11_->setObjectName(QStringLiteral("Label11"));
   label11_->setGeometry(8, 24, 70, 20);
-  comComboBox7_ = new TComComboBox(context_.portLister ? context_.portLister : TComSelect::PortLister(), comportSettingGroup_);
+  comComboBox7_ = new TComComboBox(context_.portLister, comportSettingGroup_);
   comComboBox7_->setObjectName(QStringLiteral("ComComboBox7"));
   comComboBox7_->setGeometry(78, 22, 104, 24);
   label12_ = new QLabel(comportSettingGroup_);
@@ -202,6 +226,12 @@ void TForm1::BuildControls() {
   comComboBox8_ = new TComComboBox({}, comportSettingGroup_);
   comComboBox8_->setObjectName(QStringLiteral("ComComboBox8"));
   comComboBox8_->setGeometry(78, 54, 104, 24);
+  // A screen reader names a list by its label, not by the value it shows.
+  label11_->setBuddy(comComboBox7_);
+  label12_->setBuddy(comComboBox8_);
+  // A device path is longer than the box: the open list is as wide as its longest entry.
+  comComboBox7_->view()->setMinimumWidth(comComboBox7_->width());
+  comComboBox7_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 
   transControlGroup_ = MakeGroup(tabSheet1, "TransControlGroup", 128);
   receiveBtn_ = MakeButton(transControlGroup_, "ReceiveBtn", 10, 28);
@@ -243,15 +273,20 @@ void TForm1::BuildControls() {
   statusBar1_->setSizeGripEnabled(false);
   static const char* const kPanelNames[3] = {"StatusPanel0", "StatusPanel1", "StatusPanel2"};
   static const int kPanelWidths[3] = {200, 100, 50};
-  static const char* const kPanelRoles[3] = {"Message", "Count", "Hint"};
+  // Messages and hints get the room that is left and wrap rather than being cut; the
+  // count keeps its place.
+  static const int kPanelStretch[3] = {2, 0, 3};
   for (int i = 0; i < 3; ++i) {
     panels_[i] = new QLabel(statusBar1_);
     panels_[i]->setObjectName(QString::fromLatin1(kPanelNames[i]));
-    panels_[i]->setAccessibleName(QString::fromLatin1(kPanelRoles[i]));
+    // No accessible name of its own: a label's name is its text, and a change of it is
+    // announced to screen readers.
     panels_[i]->setMinimumWidth(kPanelWidths[i]);
-    if (i < 2) panels_[i]->setFixedWidth(kPanelWidths[i] + (i == 0 ? 60 : 40));
+    if (i == 1) panels_[i]->setFixedWidth(kPanelWidths[i] + 40);
+    else panels_[i]->setWordWrap(true);
     panels_[i]->setFrameShape(QFrame::StyledPanel);
-    statusBar1_->addWidget(panels_[i], i == 2 ? 1 : 0);
+    panels_[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    statusBar1_->addWidget(panels_[i], kPanelStretch[i]);
   }
   outer->addWidget(statusBar1_);
 
@@ -278,6 +313,7 @@ void TForm1::BuildControls() {
 
 void TForm1::FormCreate() {
   SetLanguage(StartLanguage(config_, context_.locale));
+  UseToolkitLanguage(CurrentLanguage());
   sendBtn_->setEnabled(false);
   stopBtn_->setEnabled(false);
   data_.DataKind = DataKindMeasure;
@@ -309,8 +345,13 @@ void TForm1::SetCaptions() {
   SetCaption(delBtn_, TextId::DelBtn);
   SetCaption(okBtn_, TextId::OKBtn);
   comComboBox7_->setAccessibleName(label11_->text());
+  if (comComboBox7_->lineEdit() != nullptr) comComboBox7_->lineEdit()->setAccessibleName(label11_->text());
   comComboBox8_->setAccessibleName(label12_->text());
-  fileControlGroup_->setAccessibleName(QStringLiteral("FileControlGroup"));
+  fileControlGroup_->setAccessibleName(T(TextId::FileControlGroupName));
+  measText_->setAccessibleName(T(TextId::MeasTextName));
+  strGrid_->setAccessibleName(T(TextId::StrGridName));
+  static const TextId kPanelRoles[3] = {TextId::StatusMessageRole, TextId::StatusCountRole, TextId::StatusHintRole};
+  for (int i = 0; i < 3; ++i) panels_[i]->setAccessibleDescription(T(kPanelRoles[i]));
 }
 
 void TForm1::SetUpPortBoxes() {
@@ -322,24 +363,40 @@ void TForm1::SetUpPortBoxes() {
     comComboBox8_->SetComProperty(cpBaudRate);
     comComboBox8_->SetAutoApply(true);
     const FormPositions positions = LoadFormPositions(config_);
-    const bool portInRange = positions.port >= 0 && positions.port < comComboBox7_->count();
-    comComboBox7_->setCurrentIndex(portInRange ? positions.port : -1);
-    if (portInRange) comPort1_.SetPort(comComboBox7_->currentText().toLocal8Bit().toStdString());
+    RestorePort(positions);
     const bool baudInRange = positions.baudrate >= 0 && positions.baudrate < comComboBox8_->count();
     comComboBox8_->setCurrentIndex(baudInRange ? positions.baudrate : -1);
     // A position outside the list keeps 115200.
     comPort1_.SetBaudRate(baudInRange ? static_cast<TBaudRate>(positions.baudrate) : br115200);
-    if (comComboBox7_->count() == 0) Notice(TextId::NoComportFound);
+    // Nothing plugged in is an ordinary state, not an error to confirm at every start.
+    if (comComboBox7_->count() == 0)
+      SetStatus(0, T(TextId::NoComportFound) + QLatin1Char(' ') + T(TextId::NoComportHint));
   } catch (const std::exception&) {
-    Notice(TextId::NoComportFound);
+    NoticeLater(TextId::NoComportFound);
   }
+}
+
+void TForm1::RestorePort(const FormPositions& positions) {
+  // The name wins over the index: the list shifts when an adapter is added or removed.
+  const QString name = QString::fromLocal8Bit(positions.portName.c_str());
+  if (!name.isEmpty() && (comComboBox7_->findText(name) >= 0 || std::filesystem::exists(positions.portName))) {
+    comComboBox7_->ChoosePort(name);
+    return;
+  }
+  const bool portInRange = positions.port >= 0 && positions.port < comComboBox7_->count();
+  comComboBox7_->setCurrentIndex(portInRange ? positions.port : -1);
+  if (portInRange) comPort1_.SetPort(comComboBox7_->currentText().toLocal8Bit().toStdString());
 }
 
 void TForm1::FormClose() {
   closed_ = true;
+  tasks_.Abandon();
   timer1_.Stop();
   if (comPort1_.Connected()) host_.ClosePort();
-  StoreFormPositions(config_, {comComboBox7_->currentIndex(), comComboBox8_->currentIndex()});
+  const QString port = comComboBox7_->currentText();
+  StoreFormPositions(config_, {comComboBox7_->findText(port), comComboBox8_->currentIndex(),
+                               port.toLocal8Bit().toStdString()});
+  StoreFormGeometry(config_, {x(), y(), width(), height()});
   if (form2_) form2_->hide();
 }
 
@@ -382,13 +439,13 @@ void TForm1::InitDataShowView() {
   QStringList headers;
   for (TextId id : GridHeaderIds(data_.DataKind, settings_)) headers << T(id);
   if (data_.DataKind == DataKindCoord) {
-    gridModel_->Reset(static_cast<int>(CoordGridColumns), headers);
+    gridModel_->Reset(static_cast<int>(CoordGridColumns), headers, data_.DataKind);
     // The standard widths, widened where this platform's font needs more for a header.
     QHeaderView* header = strGrid_->horizontalHeader();
     for (int c = 0; c < static_cast<int>(CoordGridColumns); ++c)
       strGrid_->setColumnWidth(c, std::max(CoordGridWidths[static_cast<std::size_t>(c)], header->sectionSizeHint(c)));
   } else {
-    gridModel_->Reset(static_cast<int>(CodeGridColumns), headers);
+    gridModel_->Reset(static_cast<int>(CodeGridColumns), headers, data_.DataKind);
   }
 }
 
@@ -410,33 +467,25 @@ void TForm1::RefleshDataShowView() {
 
 void TForm1::ShowMeasureText() {
   if (data_.MeasurementList.empty()) return;
-  const LineList lines = MeasureTextLines(data_, settings_);
-  std::string joined;
-  std::size_t size = 0;
-  for (const std::string& line : lines) size += line.size() + 1;
-  joined.reserve(size);
-  for (const std::string& line : lines) {
-    joined += line;
-    joined += '\n';
-  }
-  if (!joined.empty()) joined.pop_back();
-  // One decode and one fill for the whole text.
-  measText_->setPlainText(DisplayText(joined));
-  measText_->verticalScrollBar()->setValue(0);
+  // An open makes the lines on its own thread; the view draws only those on screen.
+  std::shared_ptr<const TextViewLines> lines = std::exchange(prepared_.Text, nullptr);
+  measText_->SetLines(lines ? std::move(lines) : MeasureTextView(data_, settings_));
+  measText_->scrollToTop();
   ShowTotal();
 }
 
 void TForm1::ShowCoordGrid() {
   if (data_.PointList.empty()) return;
-  gridModel_->SetRows(
-      NumberedRows(data_.PointList, [this](const PointRecord& p, std::size_t n) { return CoordGridRow(p, n, settings_); }));
+  auto rows = std::exchange(prepared_.Rows, std::nullopt);
+  gridModel_->SetRows(rows ? std::move(*rows) : CoordGridRows(data_, settings_));
   strGrid_->scrollToTop();
   ShowTotal();
 }
 
 void TForm1::ShowCodeGrid() {
   if (data_.CodeList.empty()) return;
-  gridModel_->SetRows(NumberedRows(data_.CodeList, [](const CodeEntry& c, std::size_t n) { return CodeGridRow(c, n); }));
+  auto rows = std::exchange(prepared_.Rows, std::nullopt);
+  gridModel_->SetRows(rows ? std::move(*rows) : CodeGridRows(data_));
   ShowTotal();
 }
 
@@ -490,6 +539,8 @@ void TForm1::AppendBtnClick() {
   gridModel_->AppendRow();
   MakeCellCurrent(gridModel_->rowCount() - 1, column);
   ShowGridRowCount();
+  // The surveyor types the new row at once, not into the button.
+  strGrid_->setFocus();
 }
 
 void TForm1::InsertBtnClick() {
@@ -498,75 +549,68 @@ void TForm1::InsertBtnClick() {
   gridModel_->InsertRow(row);
   MakeCellCurrent(row, column);
   ShowGridRowCount();
+  strGrid_->setFocus();
 }
 
 void TForm1::DelBtnClick() {
   if (!dialogs_.AskYesNo(T(TextId::AskDeleteRow), UiText(PickCaption(TextId::AskDeleteRow)))) return;
-  gridModel_->SetGridModified(true);
   const int row = CurrentGridRow();
-  const bool several = gridModel_->rowCount() >= 2;
-  gridModel_->DeleteRow(row);
-  if (several) {
-    MakeCellCurrent(std::min(row, gridModel_->rowCount() - 1), std::max(1, strGrid_->currentIndex().column()));
-    ShowGridRowCount();
-  }
+  if (!gridModel_->DeleteRow(row)) return;
+  MakeCellCurrent(std::min(row, gridModel_->rowCount() - 1), std::max(1, strGrid_->currentIndex().column()));
+  ShowGridRowCount();
 }
 
 void TForm1::StrGridSetEditText(int ACol, int ARow) {
-  const int row = ARow - 1;
-  const CellCheck check = CheckCellText(ColumnKind(data_.DataKind, ACol), gridModel_->Cell(row, ACol));
-  if (!check.accepted) {
-    // The whole cell goes, as the message says nothing about which character was wrong.
-    gridModel_->SetCell(row, ACol, std::string());
-    // Before the box takes the focus: the editor's commit on losing it must not bring the
-    // refused text back.
-    strGrid_->EmptyCellEditor(gridModel_->index(row, ACol));
-    if (check.message) Notice(*check.message);
-    return;
-  }
-  if (check.modifies) gridModel_->SetGridModified(true);
+  const CellCheck check = gridModel_->CheckEdited(ARow - 1, ACol);
+  if (check.accepted || !check.message) return;
+  // Before the box takes the focus: the editor's commit on losing it must not bring the
+  // refused text back.
+  const QModelIndex cell = gridModel_->index(ARow - 1, ACol);
+  strGrid_->EmptyCellEditor(cell);
+  // This runs inside the cell editor's key handling; a box's event loop there would let
+  // the editor be closed and deleted under its own feet.
+  NoticeLater(*check.message, [this, cell = QPersistentModelIndex(cell)] { ResumeCellEditing(cell); });
+}
+
+void TForm1::ResumeCellEditing(const QPersistentModelIndex& cell) {
+  resumeCell_ = cell;
+  // The window gets its focus back only once the box's window is gone; the window manager
+  // may say so after the box has returned, or not at all without one.
+  if (!isActiveWindow()) activateWindow();
+  else QMetaObject::invokeMethod(this, &TForm1::ResumePendingCell, Qt::QueuedConnection);
+}
+
+void TForm1::ResumePendingCell() {
+  const QPersistentModelIndex cell = std::exchange(resumeCell_, QPersistentModelIndex());
+  if (!cell.isValid() || !gridModel_->Editing() || !strGrid_->isVisible()) return;
+  strGrid_->setCurrentIndex(cell);
+  strGrid_->setFocus();
+  // The box took the focus and so closed the editor: the surveyor types on where it was.
+  if (!strGrid_->CellEditorOpen()) strGrid_->edit(cell);
+}
+
+void TForm1::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  // After the activation has given the focus back to where it was before the box.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && resumeCell_.isValid())
+    QMetaObject::invokeMethod(this, &TForm1::ResumePendingCell, Qt::QueuedConnection);
 }
 
 void TForm1::PasteIntoGrid(const QString& text) {
   const QModelIndex start = strGrid_->currentIndex();
-  if (!start.isValid() || start.column() < 1) return;
-  const auto block = SplitPastedBlock(DataText(text));
-  if (block.empty()) return;
-  const int needed = start.row() + static_cast<int>(block.size()) - gridModel_->rowCount();
-  if (needed > 0) {
-    gridModel_->AppendRows(needed);
-    ShowGridRowCount();
-  }
-  for (std::size_t r = 0; r < block.size(); ++r) {
-    for (std::size_t c = 0; c < block[r].size(); ++c) {
-      const int column = start.column() + static_cast<int>(c);
-      if (column >= gridModel_->columnCount()) break;
-      gridModel_->setData(gridModel_->index(start.row() + static_cast<int>(r), column), DisplayText(block[r][c]),
-                          Qt::EditRole);
-    }
-  }
+  const GridPaste pasted = gridModel_->Paste(start.row(), start.column(), DataText(text));
+  if (pasted.rowsAdded > 0) ShowGridRowCount();
+  // The paste came with a key press: its boxes wait until it has been handled.
+  for (TextId message : pasted.messages) NoticeLater(message);
 }
 
 void TForm1::OKBtnClick() {
   // Close an open cell editor first, so its text is in the grid.
   strGrid_->CloseCellEditor();
-  const GridRows& rows = gridModel_->Rows();
-  if (data_.DataKind == DataKindCoord) {
-    const GridWriteResult written = WriteGridToPoints(rows, gridModel_->GridModified(), settings_, data_);
-    if (!written.Ok()) {
-      Notice(TextId::WrongCoordinateFormat);
-      if (written.badCell) MakeCellCurrent(written.badCell->row, written.badCell->column);
-      return;
-    }
-  } else {
-    WriteGridToCodes(rows, data_);
-  }
-  if (const auto bad = FindIllegalCharacter(rows, data_.DataKind)) {
-    Notice(TextId::IllegalCharacter);
-    MakeCellCurrent(bad->row, bad->column);
-    return;
-  }
-  LeaveGridEditor();
+  const GridReturn step = ReturnFromGrid(gridModel_->Rows(), gridModel_->GridModified(), settings_, data_);
+  if (step.notice) Notice(*step.notice);
+  if (step.select) MakeCellCurrent(step.select->row, step.select->column);
+  if (step.leave) LeaveGridEditor();
 }
 
 void TForm1::LeaveGridEditor() {
@@ -599,8 +643,9 @@ void TForm1::ShowHelp() {
     Notice(TextId::HelpFileDamaged);
     return;
   }
-  measText_->setPlainText(UiText(help.text));
-  measText_->verticalScrollBar()->setValue(0);
+  // Help is prose: its lines wrap at the view's width. Data lines never do.
+  measText_->SetLines(ScreenTextLines(UiText(help.text)), true);
+  measText_->scrollToTop();
 }
 
 void TForm1::SettingBtnClick() {
@@ -651,8 +696,30 @@ void TForm1::OpenBtnClick() {
   OpenPath(choice->path);
 }
 
+struct TForm1::OpenedFile {
+  OpenedData data;
+  PreparedViews views;
+};
+
 void TForm1::OpenPath(const std::string& path) {
-  const OpenOutcome outcome = OpenDataFile(data_, path, settings_);
+  auto opened = std::make_shared<OpenedFile>();
+  // The file is read into data of its own. The window's data may be read meanwhile: the
+  // window takes no input until the task has ended, so nothing changes it.
+  tasks_.Start(
+      FileLabel(path),
+      [this, opened, path, settings = settings_](TaskProgress& progress) {
+        opened->data = OpenDataFileAside(path, settings, &progress);
+        if (!opened->data.Outcome.RefreshViews) return;
+        const WorkingData& shown = opened->data.Loaded ? opened->data.Data : data_;
+        opened->views = PrepareViews(shown, opened->data.DataKind.value_or(data_.DataKind), settings, &progress);
+      },
+      [this, opened](bool cancelled) {
+        if (!cancelled) OpenFinished(*opened);
+      });
+}
+
+void TForm1::OpenFinished(OpenedFile& opened) {
+  const OpenOutcome outcome = ApplyOpen(data_, std::move(opened.data));
   for (const ShownMessage& message : outcome.Messages) {
     if (message.Id) {
       Notice(*message.Id);
@@ -662,12 +729,14 @@ void TForm1::OpenPath(const std::string& path) {
     }
   }
   if (!outcome.RefreshViews) return;
+  prepared_ = std::move(opened.views);
   InitDataShowView();
   RefleshDataShowView();
+  prepared_ = {};
 }
 
 void TForm1::SaveBtnClick() {
-  const bool viewHasLines = !measText_->document()->isEmpty();
+  const bool viewHasLines = !measText_->IsEmpty();
   const SavePlan plan = PlanSave(data_, viewHasLines, CurrentLanguage());
   if (plan.notice) {
     Notice(*plan.notice);
@@ -678,18 +747,25 @@ void TForm1::SaveBtnClick() {
   std::error_code ec;
   if (std::filesystem::exists(choice->path, ec) && !Ask(TextId::AskReplaceFile)) return;
   RememberFolder(choice->path);
-  std::optional<SaveNotice> notice;
+  auto notice = std::make_shared<std::optional<SaveNotice>>();
+  BackgroundTask::Work work;
   if (plan.viewTextOnly) {
-    LineList lines;
-    for (const QString& line : measText_->toPlainText().split(QLatin1Char('\n'))) lines.push_back(DataText(line));
-    notice = SaveViewLines(lines, choice->path);
+    work = [notice, lines = measText_->Lines(), path = choice->path](TaskProgress& progress) {
+      *notice = SaveViewLines(lines->Lines.Lines(), path, &progress);
+    };
   } else {
-    notice = SaveWorkingData(data_, choice->filterIndex, choice->path, settings_);
+    // The window takes no input while the file is written, so the data stays as it is.
+    work = [this, notice, filter = choice->filterIndex, path = choice->path, settings = settings_](TaskProgress& progress) {
+      *notice = SaveWorkingData(data_, filter, path, settings, &progress);
+    };
   }
-  if (!notice) return;
-  QString text = T(notice->message);
-  if (!notice->detail.empty()) text += QStringLiteral("\n") + QString::fromLocal8Bit(notice->detail.c_str());
-  dialogs_.ShowNotice(text, kAppTitle);
+  // A cancelled save leaves the old file as it was, and nothing to tell.
+  tasks_.Start(FileLabel(choice->path), std::move(work), [this, notice](bool cancelled) {
+    if (cancelled || !*notice) return;
+    QString text = T((*notice)->message);
+    if (!(*notice)->detail.empty()) text += QStringLiteral("\n") + QString::fromLocal8Bit((*notice)->detail.c_str());
+    dialogs_.ShowNotice(text, kAppTitle);
+  });
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
@@ -719,18 +795,27 @@ void TForm1::ReceiveBtnClick() {
     InitDataShowView();
     RefleshDataShowView();
   }
-  transferRunning_ = controller_.ReceiveBtnClick() == StartResult::Started;
+  const StartResult started = controller_.ReceiveBtnClick();
+  transferRunning_ = started == StartResult::Started;
+  if (started == StartResult::PortFailed) ShowPortOpenFailure();
+}
+
+void TForm1::ShowPortOpenFailure() {
+  // Panel 0 has said "Serial port settings error!"; this says why and what to do.
+  QString text = T(TextId::PortSettingsError);
+  if (!host_.OpenErrorText().empty()) text += QLatin1Char('\n') + UiText(host_.OpenErrorText());
+  if (const auto advice = PortAdviceOf(host_.OpenErrorCode()))
+    text += QLatin1Char('\n') + UiText(FillText(PickText(*advice), {comPort1_.Port()}));
+  panels_[0]->setToolTip(text);
+  dialogs_.ShowNotice(text, kAppTitle);
 }
 
 void TForm1::SendBtnClick() {
-  LineList lines;
-  if (data_.DataKind == DataKindCoord) {
-    WriteUploadCoordLines(data_, lines);
-  } else if (data_.DataKind == DataKindCode) {
-    for (const GridModel::Row& row : gridModel_->Rows())
-      if (row.size() > 1 && !row[1].empty()) lines.push_back(row[1]);
-  }
-  transferRunning_ = controller_.SendBtnClick(lines) == StartResult::Started;
+  // The same lines as theolink-cli send: the grid holds what the list holds once the
+  // editor is left, and Send cannot be reached before.
+  const StartResult started = controller_.SendBtnClick(SendLinesFor(data_));
+  transferRunning_ = started == StartResult::Started;
+  if (started == StartResult::PortFailed) ShowPortOpenFailure();
 }
 
 void TForm1::StopBtnClick() { controller_.StopBtnClick(); }
@@ -768,6 +853,8 @@ void TForm1::TransferEnded() {
   transferRunning_ = false;
   if (!host_.PortErrorText().empty()) ShowPortError(host_.PortErrorText());
   if (controller_.LinkDropped()) Notice(TextId::LinkDropped);
+  // A send keeps no raw copy: what an earlier receive kept is not this transfer's.
+  if (!controller_.LastWasReceive()) return;
   // A copy that failed part way is not pointed to as if it held everything.
   const std::string& copyError = rawCopy_.Error();
   const std::string path = copyError.empty() ? controller_.RawCopyPath() : std::string();
@@ -818,6 +905,20 @@ void TForm1::SetStatus(int panel, const QString& text) {
 }
 
 void TForm1::Notice(TextId id) { dialogs_.ShowNotice(T(id), kAppTitle); }
+
+void TForm1::NoticeLater(TextId id, std::function<void()> then) {
+  // A pasted block of bad cells gives one box per kind of fault, not one per cell.
+  if (std::find(pendingNotices_.begin(), pendingNotices_.end(), id) != pendingNotices_.end()) return;
+  pendingNotices_.push_back(id);
+  QMetaObject::invokeMethod(
+      this,
+      [this, id, then = std::move(then)] {
+        pendingNotices_.erase(std::find(pendingNotices_.begin(), pendingNotices_.end(), id));
+        Notice(id);
+        if (then) then();
+      },
+      Qt::QueuedConnection);
+}
 
 bool TForm1::Ask(TextId question) { return dialogs_.AskOkCancel(T(question), UiText(PickCaption(question))); }
 

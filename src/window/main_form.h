@@ -1,16 +1,21 @@
 #pragma once
 // TForm1, the main window: the views, the control panel, the status bar, ComPort1 and
 // Timer1. Handlers keep the behaviour's names and leave the work to the lower layers.
+#include <QPersistentModelIndex>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/config_file.h"
+#include "files/data_views.h"
 #include "files/working_data.h"
 #include "records/settings.h"
 #include "serial/com_port.h"
 #include "serial/transfer_controller.h"
+#include "window/background_task.h"
 #include "window/qt_dispatcher.h"
 #include "window/window_context.h"
 #include "serial/raw_receive_copy.h"
@@ -21,7 +26,6 @@
 class QGroupBox;
 class QLabel;
 class QMimeData;
-class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
 class QStatusBar;
@@ -31,6 +35,7 @@ namespace theolink {
 class Dialogs;
 class GridModel;
 class GridView;
+class LineView;
 class TComComboBox;
 class TForm2;
 
@@ -73,7 +78,8 @@ class TForm1 final : public QWidget, private TransferView {
   void RefleshDataShowView();
   // Loads and shows the help text of the current language (empties the working data).
   void ShowHelp();
-  // Opens a file as Open does after its dialog.
+  // Opens a file as Open does after its dialog, on a thread of its own: the data and views
+  // change once it has been read whole.
   void OpenPath(const std::string& path);
   // Opens path once the start's help text has been shown.
   void OpenAfterStart(const std::string& path);
@@ -92,12 +98,16 @@ class TForm1 final : public QWidget, private TransferView {
   TComPort& ComPort1() { return comPort1_; }
   QString StatusText(int panel) const;
   bool StartHelpShown() const { return !firstPaint_; }
+  // An open or save is under way, or a file waits to be opened after the start.
+  bool FileWorkPending() const { return !pendingOpen_.empty() || tasks_.Running(); }
+  BackgroundTask& Tasks() { return tasks_; }
   bool GridEditing() const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
@@ -130,10 +140,22 @@ class TForm1 final : public QWidget, private TransferView {
   void LeaveGridEditor();
   void SetStatus(int panel, const QString& text);
   void Notice(TextId id);
+  // The notice once the event being handled has returned (then runs after it); used where
+  // a box would open inside another widget's event.
+  void NoticeLater(TextId id, std::function<void()> then = {});
+  void ResumeCellEditing(const QPersistentModelIndex& cell);
+  void ResumePendingCell();
+  // Receive or Send could not open the port: the reason and what to do.
+  void ShowPortOpenFailure();
+  void RestorePort(const FormPositions& positions);
+  // At the stored place and size, or centred, never larger than the screen allows.
+  void PlaceOnScreen();
   bool Ask(TextId question);
   void ShowFirstHelp();
   QString StartFolder() const;
   void RememberFolder(const std::string& chosen);
+  struct OpenedFile;
+  void OpenFinished(OpenedFile& opened);
 
   WindowContext context_;
   ConfigFile config_;
@@ -152,10 +174,14 @@ class TForm1 final : public QWidget, private TransferView {
   bool closed_ = false;
   bool transferRunning_ = false;  // a started transfer whose end has not been looked at
   std::string pendingOpen_;
+  std::vector<TextId> pendingNotices_;
+  QPersistentModelIndex resumeCell_;  // the cell to edit again once a box has gone
+  PreparedViews prepared_;  // what an open made ahead for the views it refreshes
+  BackgroundTask tasks_{*this};
 
   QStatusBar* statusBar1_ = nullptr;
   QLabel* panels_[3] = {nullptr, nullptr, nullptr};
-  QPlainTextEdit* measText_ = nullptr;
+  LineView* measText_ = nullptr;
   GridView* strGrid_ = nullptr;
   QStackedWidget* pageControl1_ = nullptr;
   QGroupBox* comportSettingGroup_ = nullptr;

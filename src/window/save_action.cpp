@@ -17,8 +17,8 @@ std::optional<SaveNotice> FileNotice(const std::string& path, const FileStatus& 
 }  // namespace
 
 std::optional<SaveNotice> SaveWorkingData(const WorkingData& data, int filterIndex, const std::string& path,
-                                          const Settings& settings) {
-  const SaveResult result = SaveDataFile(data, data.DataKind, filterIndex, path, settings);
+                                          const Settings& settings, TaskProgress* progress) {
+  const SaveResult result = SaveDataFile(data, data.DataKind, filterIndex, path, settings, progress);
   switch (result.Code) {
     case SaveCode::Saved:
     case SaveCode::FileFailed:
@@ -28,9 +28,12 @@ std::optional<SaveNotice> SaveWorkingData(const WorkingData& data, int filterInd
   }
 }
 
-std::optional<SaveNotice> SaveViewLines(const LineList& lines, const std::string& path) {
+std::optional<SaveNotice> SaveViewLines(LineSpan lines, const std::string& path, TaskProgress* progress) {
   AtomicLineFile file(path);
-  for (const std::string& line : lines) file.Add(line);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    ReportEvery(progress, i, lines.size());
+    file.Add(lines[i]);
+  }
   return FileNotice(path, file.Finish());
 }
 

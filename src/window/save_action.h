@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "files/task_progress.h"
 #include "files/working_data.h"
 #include "records/line_list.h"
 #include "records/settings.h"
@@ -20,10 +21,11 @@ struct SaveNotice {
 };
 
 // Writes data in the format of filter filterIndex of its DataKind's save filter. On a
-// refusal or failure the target is as it was. Nothing to tell: nullopt.
+// refusal or failure the target is as it was. Nothing to tell: nullopt. Both saves report
+// to progress; a cancel there (TaskCancelled) leaves the target as it was.
 std::optional<SaveNotice> SaveWorkingData(const WorkingData& data, int filterIndex, const std::string& path,
-                                          const Settings& settings);
+                                          const Settings& settings, TaskProgress* progress = nullptr);
 // Writes lines, each followed by CR LF.
-std::optional<SaveNotice> SaveViewLines(const LineList& lines, const std::string& path);
+std::optional<SaveNotice> SaveViewLines(LineSpan lines, const std::string& path, TaskProgress* progress = nullptr);
 
 }  // namespace theolink

@@ -35,6 +35,8 @@ QComboBox* MakeList(QWidget* parent, const char* name, QLabel* label, int x, int
   auto* box = new QComboBox(parent);
   box->setObjectName(QString::fromLatin1(name));
   box->setAccessibleName(label->text());
+  // A screen reader names a list by its label, not by the value it shows.
+  label->setBuddy(box);
   box->setEditable(false);
   box->setGeometry(x, y, 110, 24);
   return box;
@@ -65,6 +67,7 @@ TForm2::TForm2(const ConfigFile& config, Dialogs& dialogs, Settings& settings)
   gridScaleEdit_ = new QLineEdit(this);
   gridScaleEdit_->setObjectName(QStringLiteral("GridScaleEdit"));
   gridScaleEdit_->setAccessibleName(gridScaleLab_->text());
+  gridScaleLab_->setBuddy(gridScaleEdit_);
   gridScaleEdit_->setGeometry(302, 70, 97, 24);
   coordOrderLab_ = MakeLabel(this, "CoordOrderLAB", TextId::CoordOrderLabel, 10, 116);
   coordOrderCbb_ = MakeList(this, "CoordOrderCBB", coordOrderLab_, 98, 116);
@@ -130,8 +133,12 @@ void TForm2::GridScaleEditExit() {
   lastAccepted_ = entry.value;
   const bool changed = settings_.GridScale != entry.text;
   settings_.GridScale = entry.text;
-  if (!entry.accepted) dialogs_.ShowNotice(T(entry.refusal), QStringLiteral("Theolink II"));
   if (changed && OnChanged) OnChanged();
+  // This runs while the edit loses the focus; the box waits until that has happened.
+  if (!entry.accepted)
+    QMetaObject::invokeMethod(
+        this, [this, refusal = entry.refusal] { dialogs_.ShowNotice(T(refusal), QStringLiteral("Theolink II")); },
+        Qt::QueuedConnection);
 }
 
 void TForm2::ResetClick() {

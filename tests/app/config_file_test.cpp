@@ -116,12 +116,18 @@ TEST(ConfigFile, FormPositionsSurviveAlongsideUserLines) {
   TempDir dir;
   WriteFile(dir / "theolink.INI", "# mine\n[Setting]\nAngleUnit=2\n[Extra]\nx=y\n");
   const ConfigFile config(dir / "theolink", {"", ""});
-  ASSERT_TRUE(StoreFormPositions(config, {3, 12}));
+  ASSERT_TRUE(StoreFormPositions(config, {3, 12, ""}));
   const FormPositions back = LoadFormPositions(config);
   EXPECT_EQ(back.port, 3);
   EXPECT_EQ(back.baudrate, 12);
   EXPECT_EQ(ReadFile(dir / "theolink.INI"),
             "# mine\n[Setting]\nAngleUnit=2\n[Extra]\nx=y\n\n[Form]\nPort=3\nBaudrate=12\n");
+  // A typed device has a name but no index; emptying the name later keeps the key.
+  ASSERT_TRUE(StoreFormPositions(config, {-1, 13, "/dev/pts/4"}));
+  EXPECT_EQ(LoadFormPositions(config).portName, "/dev/pts/4");
+  ASSERT_TRUE(StoreFormPositions(config, {0, 13, ""}));
+  EXPECT_EQ(ReadFile(dir / "theolink.INI"),
+            "# mine\n[Setting]\nAngleUnit=2\n[Extra]\nx=y\n\n[Form]\nPort=0\nBaudrate=13\nPortName=\n");
 }
 
 TEST(ConfigFile, ReadOnlyBesideFileSeedsTheUserCopy) {
@@ -133,7 +139,7 @@ TEST(ConfigFile, ReadOnlyBesideFileSeedsTheUserCopy) {
   ASSERT_EQ(::chmod((dir / "bin").c_str(), 0555), 0);
   const ConfigFile config(dir / "bin/theolink", {dir / "cfg", ""});
   EXPECT_EQ(LoadCurrentSettings(config).AngleUnit, 2);
-  ASSERT_TRUE(StoreFormPositions(config, {1, 13}));
+  ASSERT_TRUE(StoreFormPositions(config, {1, 13, ""}));
   const std::string user = dir / "cfg/theolink/theolink.INI";
   EXPECT_EQ(ReadFile(user), "[Setting]\nAngleUnit=2\n\n[Form]\nPort=1\nBaudrate=13\n");
   EXPECT_EQ(LoadCurrentSettings(config).AngleUnit, 2);

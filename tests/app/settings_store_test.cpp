@@ -204,11 +204,16 @@ TEST(FormPositions, DefaultsAndWriteOrder) {
   EXPECT_EQ(defaults.port, 0);
   EXPECT_EQ(defaults.baudrate, 13);
   IniFile ini = IniFile::Parse("[Form]\nLanguage=1\n");
-  WriteFormPositions(ini, {2, 7});
+  WriteFormPositions(ini, {2, 7, ""});
   EXPECT_EQ(ini.Serialize(), "[Form]\nLanguage=1\nPort=2\nBaudrate=7\n");
   const FormPositions back = ReadFormPositions(ini);
   EXPECT_EQ(back.port, 2);
   EXPECT_EQ(back.baudrate, 7);
+  // The window's place and size go beside them; a file without them reads as unset.
+  EXPECT_FALSE(ReadFormGeometry(ini).Stored());
+  WriteFormGeometry(ini, {10, 20, 800, 500});
+  EXPECT_EQ(ini.Serialize(), "[Form]\nLanguage=1\nPort=2\nBaudrate=7\nLeft=10\nTop=20\nWidth=800\nHeight=500\n");
+  EXPECT_EQ(ReadFormGeometry(ini).height, 500);
 }
 
 TEST(KOption, TextAndIndexMapBothWays) {

@@ -101,7 +101,7 @@ TEST(TextTable, SpotChecksOfExactBytes) {
             "\xE8\xBE\x93\xE8\xBD\xAF\xE4\xBB\xB6");  // 全站仪传输软件
   EXPECT_EQ(PickText(TextId::Title, 1), "Theolink II");
   EXPECT_EQ(PickText(TextId::FileNotExists, 1), "file not exists or permission denny");
-  EXPECT_EQ(PickText(TextId::ErrorWhileReading, 1), "error occured while reading");
+  EXPECT_EQ(PickText(TextId::ErrorWhileReading, 1), "error occurred while reading");
   EXPECT_EQ(PickText(TextId::TotalPrefix, 1), "Total: ");
   EXPECT_EQ(PickText(TextId::NoComportFound, 1), "No any Comport found!");
   EXPECT_EQ(PickText(TextId::OKBtn, 1), "Return");
@@ -114,10 +114,13 @@ TEST(TextTable, SpotChecksOfExactBytes) {
 }
 
 TEST(TextTable, FiltersDifferBetweenLanguagesWherePlanned) {
-  EXPECT_NE(PickFilter(FilterId::Open, 0).find("(*.mea;*.job;*.dat)|*.mea;*.job;*.dat"),
-            std::string_view::npos);
-  EXPECT_NE(PickFilter(FilterId::Open, 1).find("(*.mea;*.job)|*.mea;*.job|"),
-            std::string_view::npos);
+  // Both open filters offer every binary ending the readers take.
+  for (int language : {0, 1}) {
+    EXPECT_NE(PickFilter(FilterId::Open, language).find("(*.mea;*.job;*.dat;*.jbf)|*.mea;*.job;*.dat;*.jbf|"),
+              std::string_view::npos);
+    EXPECT_NE(PickFilter(FilterId::Open, language).find("(*.coo;*.pts;*.cor;*.ptf)|*.coo;*.pts;*.cor;*.ptf|"),
+              std::string_view::npos);
+  }
   const std::string_view measureEn = PickFilter(FilterId::SaveMeasure, 1);
   const std::string_view measureZh = PickFilter(FilterId::SaveMeasure, 0);
   EXPECT_EQ(measureEn.back(), '|');

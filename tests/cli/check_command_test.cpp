@@ -47,7 +47,7 @@ TEST(CheckKeywordJob, WithoutHeadersRecordsStartAtTheFirstEntry) {
   EXPECT_EQ(r.Stage, JobCheckStage::Passed);
   EXPECT_FALSE(r.HasHeaders);
   EXPECT_EQ(r.JobName, "NONAME");
-  EXPECT_EQ(r.InstrumentName, "UNKNOW");
+  EXPECT_EQ(r.InstrumentName, "UNKNOWN");
   EXPECT_EQ(r.RecordCount, 2u);
 
   // A JOB line without its INST line is not a header pair, so it is read as a record.

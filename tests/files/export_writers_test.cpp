@@ -56,7 +56,7 @@ TEST(JobFile, BlankHeaderValuesAreWrittenAsTheLoaderWouldNameThem) {
   WriteJobFile(d, lines);
   ASSERT_GE(lines.size(), 2u);
   EXPECT_EQ(lines[0], "JOB     NONAME");
-  EXPECT_EQ(lines[1], "INST    UNKNOW");
+  EXPECT_EQ(lines[1], "INST    UNKNOWN");
   d.JobName = "A1";
   d.InstrumentName = "X";
   lines.clear();

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +14,7 @@
 #include "files/line_file.h"
 #include "files/line_pipe.h"
 #include "files/save_writers.h"
+#include "files/task_progress.h"
 #include "files/line_loaders.h"
 #include "records/record_formatter.h"
 #include "support/mea_record.h"
@@ -344,6 +346,51 @@ TEST_F(FileOpenTest, JobSavedStraightFromItsFileIsTheSaveOfTheOpenedJob) {
   std::size_t entries = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) ++entries;
   EXPECT_EQ(entries, 7u) << "no temporary file left";
+}
+
+// Counts the reports of a save; the one after the first `cancelAt` cancels it.
+class CountingProgress final : public TaskProgress {
+ public:
+  explicit CountingProgress(std::size_t cancelAt = SIZE_MAX) : cancelAt_(cancelAt) {}
+  void Report(std::uint64_t, std::uint64_t) override {
+    if (reports++ == cancelAt_) throw TaskCancelled{};
+  }
+  void Check() override {}
+  std::size_t reports = 0;
+
+ private:
+  std::size_t cancelAt_;
+};
+
+// Watched saves write a job a run of records at a time: the bytes must be those of one go,
+// also for the writers that carry state from run to run (GTS-7, the drawing's points).
+TEST_F(FileOpenTest, SaveWithProgressWritesTheSameBytesAndACancelKeepsTheOldFile) {
+  std::string text = "JOB     RUNS\r\nINST    X\r\nSTA     S1,1.5,STN\r\nXYZ     1,2,3\r\n";
+  for (int i = 0; i < 24000; ++i) {
+    const std::string n = std::to_string(i);
+    text += i % 2 == 0 ? "SC      P" + n + ",1.3,C\r\nHVD     1,2," + n + "\r\nENZ     " + n + ",2,3\r\n"
+                       : "BS      B" + n + ",1.6\r\nHVD     1,2,3\r\nSD      D" + n + ",1.3,\r\nHVD     " + n + ",2,3\r\n";
+  }
+  WorkingData data;
+  ASSERT_TRUE(OpenDataFile(data, Write("runs.wkj", text), Settings{}).Messages.empty());
+  ASSERT_GT(data.MeasurementList.size(), 2 * kProgressStep);
+  const std::string plain = (dir_ / "plain.gt7").string(), watched = (dir_ / "watched.gt7").string();
+  for (int filter = MeasureFilterCsv; filter <= MeasureFilterJob; ++filter) {
+    SCOPED_TRACE("filter " + std::to_string(filter));
+    ASSERT_TRUE(SaveDataFile(data, DataKindMeasure, filter, plain, Settings{}).Ok());
+    CountingProgress progress;
+    ASSERT_TRUE(SaveDataFile(data, DataKindMeasure, filter, watched, Settings{}, &progress).Ok());
+    EXPECT_GT(progress.reports, 2u);
+    EXPECT_EQ(ReadFile(watched), ReadFile(plain));
+  }
+
+  const std::string old = Write("old.txt", "OLD\r\n");
+  CountingProgress cancel(1);
+  EXPECT_THROW(SaveDataFile(data, DataKindMeasure, MeasureFilterCsv, old, Settings{}, &cancel), TaskCancelled);
+  EXPECT_EQ(ReadFile(old), "OLD\r\n");
+  std::size_t entries = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) ++entries;
+  EXPECT_EQ(entries, 4u) << "runs.wkj, plain, watched and old: no temporary file is left";
 }
 
 TEST(LinePipe, HandsEveryLineOverInOrderAndLetsAnAbandonedMakerFinish) {

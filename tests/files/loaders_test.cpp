@@ -24,10 +24,11 @@ void ExpectUntouched(const WorkingData& d) {
 
 TEST(MeasureLoader, HeaderGivesJobAndInstrumentNames) {
   WorkingData d = Sentinel();
-  const LineList lines = {"JOB     A1", "INST    X", "STA     S1,1.5000,", "XYZ     1.0000,2.0000,3.0000"};
+  // Older work files hold the former spelling of the default instrument text: kept as it is.
+  const LineList lines = {"JOB     A1", "INST    UNKNOW", "STA     S1,1.5000,", "XYZ     1.0000,2.0000,3.0000"};
   EXPECT_EQ(LoadMeasureLines(d, lines), "OK");
   EXPECT_EQ(d.JobName, "A1");
-  EXPECT_EQ(d.InstrumentName, "X");
+  EXPECT_EQ(d.InstrumentName, "UNKNOW");
   ASSERT_EQ(d.MeasurementList.size(), 1u);
   EXPECT_EQ(d.MeasurementList[0].Kind, KindStation);
   EXPECT_TRUE(d.PointList.empty()) << "a load empties the other lists";
@@ -38,7 +39,7 @@ TEST(MeasureLoader, WithoutHeaderEveryLineIsARecord) {
   const LineList lines = {"SD      P1,1.5000,C", "HVD     324000,318600,25.1230"};
   EXPECT_EQ(LoadMeasureLines(d, lines), "OK");
   EXPECT_EQ(d.JobName, "NONAME");
-  EXPECT_EQ(d.InstrumentName, "UNKNOW");
+  EXPECT_EQ(d.InstrumentName, "UNKNOWN");
   ASSERT_EQ(d.MeasurementList.size(), 1u);
   EXPECT_DOUBLE_EQ(d.MeasurementList[0].SlopeShot.HorizontalAngle, 90.0);
 }

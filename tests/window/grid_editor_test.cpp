@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QStackedWidget>
+#include <QTimer>
 
 #include "window/grid_model.h"
 #include "window/window_test_support.h"
@@ -22,7 +23,11 @@ class GridEditorTest : public WindowFixture {
     ASSERT_EQ(Page(), 1);
   }
   int Page() { return Control<QStackedWidget>("PageControl1")->currentIndex(); }
-  QString Notice(std::size_t i) { return i < dialogs_.notices.size() ? dialogs_.notices[i] : QString(); }
+  // Boxes a keystroke raises show once its event has returned.
+  QString Notice(std::size_t i) {
+    QCoreApplication::processEvents();
+    return i < dialogs_.notices.size() ? dialogs_.notices[i] : QString();
+  }
   std::pair<int, int> Current() { return {Grid()->currentIndex().row() + 1, Grid()->currentIndex().column()}; }
 };
 
@@ -56,6 +61,57 @@ TEST_F(GridEditorTest, EveryKeystrokeIsCheckedAndARefusalEmptiesTheCell) {
   EXPECT_EQ(Notice(3), QStringLiteral("Too many char!"));
   EXPECT_EQ(GridText(1, 1), QString());
   EXPECT_EQ(dialogs_.notices.size(), 4u);
+}
+
+// A real box runs an event loop of its own: the cell editor whose keystroke raised it must
+// come through it and go on taking keys, in every column of both grids.
+TEST_F(GridEditorTest, RealBoxesForRefusedKeysLeaveTheEditorWorking) {
+  QtDialogs boxes;
+  realDialogs_ = &boxes;
+  WriteHelp();
+  StartEmptyCoordEditor();
+  boxes.SetParent(form_.get());
+  form_->show();
+  form_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+  QTRY_VERIFY(form_->StartHelpShown());
+  QCoreApplication::processEvents();
+  Grid()->setFocus();
+  int answered = 0;
+  QTimer okPresser;
+  QObject::connect(&okPresser, &QTimer::timeout, [&answered] {
+    if (QWidget* box = QApplication::activeModalWidget()) {
+      ++answered;
+      QTest::keyClick(box, Qt::Key_Return);
+    }
+  });
+  okPresser.start(10);
+  const struct {
+    int column;
+    const char* typed;
+  } rows[] = {{1, "ABCDEFGHI"}, {2, "1x"}, {3, "100000000"}, {4, "99999999.99999"}, {5, "ABCDEFGHI"}};
+  for (bool codes : {false, true}) {
+    if (codes) {
+      Click("OKBtn");
+      Click("CodeBtn");
+    }
+    for (const auto& row : rows) {
+      if (codes && row.column != 1) continue;
+      SCOPED_TRACE(row.typed);
+      const int before = answered;
+      // Twice into the same cell: the editor must come back each time.
+      for (int round = 1; round <= 2; ++round) {
+        TypeIntoCell(1, row.column, QString::fromLatin1(row.typed));
+        QTRY_COMPARE(answered, before + round);
+        QTRY_VERIFY(CellEditor() != nullptr);
+      }
+      EXPECT_EQ(GridText(1, row.column), QString());
+      QTest::keyClick(CellEditor(), Qt::Key_7);
+      EXPECT_EQ(GridText(1, row.column), QStringLiteral("7"));
+      QTest::keyClick(CellEditor(), Qt::Key_Backspace);
+    }
+  }
+  form_->close();
 }
 
 TEST_F(GridEditorTest, ReturnRefusesALoneSignAndABadCoordinateKeepingTheEditorAndThePoints) {
@@ -167,6 +223,7 @@ TEST_F(GridEditorTest, TabEnterDeleteAndAPastedBlock) {
   QApplication::clipboard()->setText(QStringLiteral("P1\t1\t2\t3\tC1\nP2\t4\tx\t6\r\nP3\t7\t8\t9\tC3\textra\n"));
   Grid()->setCurrentIndex(Grid()->model()->index(0, 1));
   QTest::keyClick(Grid(), Qt::Key_V, Qt::ControlModifier);
+  QCoreApplication::processEvents();
   ASSERT_EQ(Grid()->model()->rowCount(), 3);
   EXPECT_EQ(dialogs_.notices, std::vector<QString>{QStringLiteral("Illegal data type!")});
   EXPECT_EQ(GridText(3, 5), QStringLiteral("C3"));

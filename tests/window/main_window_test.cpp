@@ -1,9 +1,11 @@
 // Start and end of the main window, the help text, the modes and the hints.
 #include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QTimer>
 #include <stdexcept>
-#include <QPlainTextEdit>
+#include "window/line_view.h"
 #include <QStackedWidget>
 #include <QTableView>
 
@@ -66,8 +68,17 @@ TEST_F(MainWindowTest, ChineseCaptionsAndNoPortFound) {
   Start({});
   EXPECT_EQ(Control("ReceiveBtn")->text(), QString::fromUtf8("接收"));
   EXPECT_EQ(Control("OKBtn")->accessibleName(), QString::fromUtf8("返回"));
-  ASSERT_EQ(dialogs_.notices.size(), 1u);
-  EXPECT_EQ(dialogs_.notices[0], QString::fromUtf8("无任何可用串口!"));
+  // No port is an ordinary state: said in the status bar with what to do, not in a box.
+  EXPECT_TRUE(dialogs_.notices.empty());
+  EXPECT_TRUE(form_->StatusText(0).startsWith(QString::fromUtf8("无任何可用串口! 请插好电缆")));
+  EXPECT_EQ(Control<QLabel>("StatusPanel0")->accessibleName(), QString());  // its text is its name
+  EXPECT_EQ(Control<QLabel>("StatusPanel0")->accessibleDescription(), QString::fromUtf8("消息"));
+  // Qt's own buttons speak the same language.
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8("取消"));
+  form_->close();
+  WriteIni("[Form]\r\nLanguage=1\r\n");
+  Start();
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
 }
 
 TEST_F(MainWindowTest, FirstPaintShowsTheHelpOfTheLanguage) {
@@ -77,7 +88,7 @@ TEST_F(MainWindowTest, FirstPaintShowsTheHelpOfTheLanguage) {
     TForm1& form = Start();
     form.show();
     QTRY_VERIFY(form.StartHelpShown());
-    auto* text = Control<QPlainTextEdit>("MeasText");
+    auto* text = Control<LineView>("MeasText");
     QTRY_VERIFY(!text->toPlainText().isEmpty());
     EXPECT_EQ(text->toPlainText(),
               language == 1 ? QStringLiteral("English help\nline two") : QString::fromUtf8("中文帮助"));
@@ -94,7 +105,7 @@ TEST_F(MainWindowTest, MissingAndDamagedHelp) {
   Click("HelpBtn");
   ASSERT_EQ(dialogs_.notices.size(), 2u);
   EXPECT_EQ(dialogs_.notices[1], QStringLiteral("The HELP file has been damaged."));
-  EXPECT_TRUE(Control<QPlainTextEdit>("MeasText")->toPlainText().isEmpty());
+  EXPECT_TRUE(Control<LineView>("MeasText")->toPlainText().isEmpty());
   EXPECT_EQ(form.Data().DataKind, DataKindMeasure);
 }
 
@@ -205,6 +216,25 @@ TEST_F(MainWindowTest, PortListIsReadAgainWhenTheBoxOpensKeepingTheSelectionByNa
   box->hidePopup();
   EXPECT_EQ(box->count(), 3);
   EXPECT_EQ(box->currentText(), QStringLiteral("/dev/ttyUSB0"));
+
+  // A device no listing offers (a pseudo-terminal, a by-id link) is typed in, applied,
+  // kept by name and chosen again at the next start; a listed name wins over its index.
+  const std::string typed = File("pts-4");
+  WriteBytes(typed, "");
+  box->lineEdit()->selectAll();
+  QTest::keyClicks(box->lineEdit(), QString::fromLocal8Bit(typed.c_str()));
+  QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(form_->ComPort1().Port(), typed);
+  form_->close();
+  EXPECT_EQ(IniFile::Load(Ini()).ReadString("Form", "PortName").value_or(""), typed);
+  EXPECT_EQ(IniFile::Load(Ini()).ReadInteger("Form", "Port", 99), -1);
+  Start();
+  EXPECT_EQ(form_->ComPort1().Port(), typed);
+  EXPECT_EQ(Control<QComboBox>("ComComboBox7")->currentText(), QString::fromLocal8Bit(typed.c_str()));
+  form_->close();
+  WriteIni("[Form]\r\nPort=0\r\nPortName=/dev/ttyUSB0\r\n");
+  Start({"/dev/ttyACM0", "/dev/ttyUSB0"});
+  EXPECT_EQ(form_->ComPort1().Port(), "/dev/ttyUSB0");
 }
 
 TEST_F(MainWindowTest, AnErrorEscapingAHandlerIsShownAndTheProgramGoesOn) {

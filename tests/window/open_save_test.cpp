@@ -2,18 +2,26 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QClipboard>
+#include <QDialog>
+#include <QGuiApplication>
 #include <QMimeData>
-#include <QPlainTextEdit>
+#include "window/line_view.h"
 #include <QUrl>
 #include <QTableView>
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <mutex>
+#include <thread>
 
 #include "app/text_table.h"
 #include "window/grid_model.h"
 #include "support/mea_record.h"
+#include "window/background_task.h"
 #include "window/window_test_support.h"
 
 namespace theolink::test {
@@ -53,7 +61,7 @@ TEST_P(OpenTable, Row) {
   EXPECT_EQ(form_->Data().DataKind, row.kind);
   EXPECT_EQ(form_->StatusText(1), QString::fromLatin1(row.total));
   if (row.kind == DataKindMeasure) {
-    EXPECT_TRUE(Control<QPlainTextEdit>("MeasText")->toPlainText().startsWith(QString::fromUtf8(row.firstShown)));
+    EXPECT_TRUE(Control<LineView>("MeasText")->toPlainText().startsWith(QString::fromUtf8(row.firstShown)));
   } else {
     EXPECT_EQ(Control<QTableView>("StrGrid")->model()->index(0, 1).data().toString(), QString::fromUtf8(row.firstShown));
   }
@@ -211,8 +219,126 @@ TEST_F(WindowFixture, DialogsStartInTheFolderLastUsedAndADroppedFileOpens) {
   QMimeData mime;
   mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(File("codes.txt")))});
   EXPECT_TRUE(form_->OpenDropped(mime));
+  WaitForFileWork();
   EXPECT_EQ(form_->Data().DataKind, DataKindCode);
   EXPECT_EQ(form_->StatusText(1), QStringLiteral("Total: 1"));
+}
+
+TEST_F(WindowFixture, TheJobViewCopiesTheSelectedLinesInTheirOrder) {
+  WriteBytes(File("job.wkj"), "JOB     J1\r\nINST    X\r\nSTA     S1,1.5,\r\nXYZ     1,2,3\r\n");
+  Start();
+  OpenFile(File("job.wkj"));
+  auto* view = Control<LineView>("MeasText");
+  view->setCurrentIndex(view->model()->index(3, 0));
+  QTest::keyClick(view, Qt::Key_Up, Qt::ShiftModifier);
+  view->selectionModel()->select(view->model()->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  QTest::keySequence(view, QKeySequence::Copy);
+  EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "JOB     J1\nSTA     S1,1.5000,\nXYZ     1.0000,2.0000,3.0000");
+}
+
+// Holds the window's file work at its first progress report until released, so that a
+// test acts while the work is parked on its thread.
+class WorkGate {
+ public:
+  explicit WorkGate(BackgroundTask& tasks) : tasks_(tasks) {
+    tasks.OnReport = [this](std::uint64_t, std::uint64_t) {
+      std::unique_lock lock(mutex_);
+      worker_ = std::this_thread::get_id();
+      if (parked_) return;
+      parked_ = true;
+      // Bounded, so that work run on the window's thread fails the test instead of hanging it.
+      released_.wait_for(lock, std::chrono::seconds(30), [this] { return open_; });
+    };
+  }
+  ~WorkGate() {
+    Release();
+    tasks_.Abandon();  // a failed test may leave the work running
+    tasks_.OnReport = nullptr;
+  }
+  WorkGate(const WorkGate&) = delete;
+  WorkGate& operator=(const WorkGate&) = delete;
+
+  bool Parked() {
+    const std::lock_guard lock(mutex_);
+    return parked_;
+  }
+  std::thread::id Worker() {
+    const std::lock_guard lock(mutex_);
+    return worker_;
+  }
+  void Release() {
+    {
+      const std::lock_guard lock(mutex_);
+      open_ = true;
+    }
+    released_.notify_all();
+  }
+
+ private:
+  BackgroundTask& tasks_;
+  std::mutex mutex_;
+  std::condition_variable released_;
+  bool parked_ = false, open_ = false;
+  std::thread::id worker_;
+};
+
+class FileWorkTest : public WindowFixture {
+ protected:
+  // Clicks a button without waiting for the work it starts.
+  void Press(const char* name) { QTest::mouseClick(Control(name), Qt::LeftButton); }
+  // With the work parked at the gate: the progress dialog shows, the window takes no input
+  // meanwhile (Code would enter the grid editor), and Cancel is clicked.
+  void CancelWhileParked(WorkGate& gate) {
+    QTRY_VERIFY(gate.Parked());
+    QDialog* progress = nullptr;
+    QTRY_VERIFY((progress = form_->findChild<QDialog*>(QStringLiteral("ProgressDialog"))) != nullptr &&
+                progress->isVisible());
+    QTest::mouseClick(Control("CodeBtn"), Qt::LeftButton);
+    EXPECT_FALSE(form_->GridEditing()) << "the window took input while the work ran";
+    QTest::mouseClick(progress->findChild<QPushButton*>(QStringLiteral("CancelBtn")), Qt::LeftButton);
+    gate.Release();
+    WaitForFileWork();
+    EXPECT_NE(gate.Worker(), std::this_thread::get_id()) << "the work ran on the window's thread";
+    EXPECT_EQ(form_->findChild<QDialog*>(QStringLiteral("ProgressDialog")), nullptr);
+  }
+};
+
+TEST_F(FileWorkTest, OpenRunsOffTheWindowThreadAndCancelKeepsTheOldDataAndViews) {
+  WriteBytes(File("codes.txt"), "CURB\r\n");
+  WriteBytes(File("job.wkj"), "JOB     J1\r\nINST    X\r\nSTA     S1,1.5,\r\nXYZ     1,2,3\r\n");
+  Start();
+  OpenFile(File("codes.txt"));
+  WorkGate gate(form_->Tasks());
+  ChooseFile(File("job.wkj"));
+  Press("OpenBtn");
+  CancelWhileParked(gate);
+  EXPECT_EQ(form_->Data().DataKind, DataKindCode);
+  ASSERT_EQ(form_->Data().CodeList.size(), 1u);
+  EXPECT_TRUE(form_->Data().MeasurementList.empty());
+  EXPECT_FALSE(Grid()->isHidden());
+  EXPECT_EQ(GridText(1, 1), QStringLiteral("CURB"));
+  EXPECT_EQ(form_->StatusText(1), QStringLiteral("Total: 1"));
+  EXPECT_TRUE(dialogs_.notices.empty());
+}
+
+TEST_F(FileWorkTest, SaveCancelledKeepsTheOldFileAndLeavesNoTemporaryFile) {
+  WriteBytes(File("codes.txt"), "CURB\r\nTREE\r\n");
+  const std::string folder = File("out");
+  std::filesystem::create_directory(folder);
+  const std::string target = folder + "/codes.txt";
+  WriteBytes(target, "OLD\r\n");
+  Start();
+  OpenFile(File("codes.txt"));
+  WorkGate gate(form_->Tasks());
+  ChooseFile(target);
+  dialogs_.answers.push_back(true);  // replace
+  Press("SaveBtn");
+  QTRY_VERIFY(gate.Parked());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 2) << "the new file is written aside";
+  CancelWhileParked(gate);
+  EXPECT_EQ(ReadBytes(target), "OLD\r\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << "no temporary file is left";
+  EXPECT_TRUE(dialogs_.notices.empty());
 }
 
 }  // namespace

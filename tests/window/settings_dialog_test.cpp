@@ -114,6 +114,9 @@ TEST_F(SettingsDialogTest, OutOfRangeGridScaleOnLeavingTheEditReturnsToTheValueI
   TypeGridScale("2");
   form_->Form2().GridScaleEditExit();
   EXPECT_EQ(Dialog<QLineEdit>("GridScaleEdit")->text(), QStringLiteral("1.10"));
+  // The box waits until the focus change that raised it is over.
+  EXPECT_TRUE(dialogs_.notices.empty());
+  QCoreApplication::processEvents();
   ASSERT_EQ(dialogs_.notices.size(), 1u);
 }
 

@@ -2,7 +2,7 @@
 // instrument; the port's events reach the window through the Qt dispatcher.
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QPlainTextEdit>
+#include "window/line_view.h"
 
 #include "app/ini_file.h"
 #include "support/pty_instrument.h"
@@ -71,7 +71,7 @@ TEST_F(TransferWindowTest, ReceivedJobIsShownWithItsTotal) {
   EXPECT_EQ(form_->Data().DataKind, DataKindMeasure);
   ASSERT_FALSE(form_->Data().MeasurementList.empty());
   EXPECT_EQ(form_->StatusText(1), QStringLiteral("Total: %1").arg(form_->Data().MeasurementList.size()));
-  EXPECT_TRUE(Control<QPlainTextEdit>("MeasText")->toPlainText().startsWith(QStringLiteral("JOB     SITE7")));
+  EXPECT_TRUE(Control<LineView>("MeasText")->toPlainText().startsWith(QStringLiteral("JOB     SITE7")));
   EXPECT_FALSE(Control("StopBtn")->isEnabled());
   EXPECT_TRUE(Control("OpenBtn")->isEnabled());
 }
@@ -168,7 +168,7 @@ TEST_F(TransferWindowTest, InstrumentVanishingMidTransferLeavesTheWindowUsable) 
   EXPECT_EQ(rawPath.rfind(File("received/"), 0), 0u) << rawPath;
   EXPECT_EQ(ReadBytes(rawPath), "JOB     J1\r\nINST    X\r\n");
   Click("HelpBtn");
-  EXPECT_TRUE(Control<QPlainTextEdit>("MeasText")->toPlainText().startsWith(QStringLiteral("English help")));
+  EXPECT_TRUE(Control<LineView>("MeasText")->toPlainText().startsWith(QStringLiteral("English help")));
 }
 
 TEST_F(TransferWindowTest, AReceivePastItsSizeLimitSaysSoAndNamesTheRawCopy) {

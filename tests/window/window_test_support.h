@@ -103,7 +103,7 @@ class WindowFixture : public ::testing::Test {
     context.executablePath = File("bin/theolink");
     context.environment.home = dir_;
     context.locale.lang = "C";
-    context.dialogs = &dialogs_;
+    context.dialogs = realDialogs_ != nullptr ? realDialogs_ : &dialogs_;
     context.rawCopyFolder = File("received");
     *ports_ = std::move(ports);
     context.portLister = [list = ports_](std::vector<std::string>& out) { out = *list; };
@@ -121,7 +121,11 @@ class WindowFixture : public ::testing::Test {
     QPushButton* b = Control(name);
     ASSERT_TRUE(b->isEnabled()) << name << " is disabled";
     QTest::mouseClick(b, Qt::LeftButton);
+    WaitForFileWork();
   }
+  // Open and Save run on a thread of their own: waits until the one started has ended and
+  // its result is in the window.
+  void WaitForFileWork() { QTRY_VERIFY_WITH_TIMEOUT(!form_->Tasks().Running(), 60000); }
   // Answers the next open or save dialog with path and filter index.
   void ChooseFile(const std::string& path, int filterIndex = 1) { dialogs_.files.push_back(FileChoice{path, filterIndex}); }
   void OpenFile(const std::string& path) {
@@ -143,6 +147,8 @@ class WindowFixture : public ::testing::Test {
       const QChar ch = text[i];
       const Qt::Key key = ch.unicode() < 128 ? static_cast<Qt::Key>(QChar(ch).toUpper().unicode()) : Qt::Key_unknown;
       QTest::sendKeyEvent(QTest::Click, target, key, QString(ch), Qt::NoModifier);
+      // The event loop runs between a person's keystrokes; boxes a key raises show then.
+      QCoreApplication::processEvents();
     }
   }
   // Types a whole row's cells from column 1 on, Tab between them, Enter at the end.
@@ -170,6 +176,8 @@ class WindowFixture : public ::testing::Test {
   // The ports present; a test may change them while the window runs.
   std::shared_ptr<std::vector<std::string>> ports_ = std::make_shared<std::vector<std::string>>();
   ScriptedDialogs dialogs_;
+  // Set before Start: the toolkit's own boxes instead of the script.
+  Dialogs* realDialogs_ = nullptr;
   std::unique_ptr<TForm1> form_;
 };
 
