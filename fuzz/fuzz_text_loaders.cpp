@@ -33,8 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   theolink::LineList out;
   switch (work.DataKind) {
     case theolink::DataKindMeasure:
-      for (int filter = 1; filter <= 9; ++filter)
-        (void)theolink::ExportMeasureData(work, out, filter, "fuzz.gt7", settings);
+      for (const theolink::SaveFormat& format : theolink::SaveFormats())
+        if (format.Kind == theolink::DataKindMeasure)
+          (void)theolink::ExportMeasureData(work, out, format, "fuzz.gt7", settings);
       out = theolink::MeasureTextLines(work, settings);
       break;
     case theolink::DataKindCoord:

@@ -1,6 +1,7 @@
 #include "app/save_plan.h"
 
 #include "app/text_table.h"
+#include "files/save_formats.h"
 
 namespace theolink {
 
@@ -11,7 +12,7 @@ SavePlan PlanSave(const WorkingData& data, bool textViewHasLines, int language) 
       if (!textViewHasLines) {
         plan.notice = TextId::NoDataToSave;
       } else if (!data.MeasurementList.empty()) {
-        plan.filter = PickFilter(FilterId::SaveMeasure, language);
+        plan.filter = SaveFilterText(DataKindMeasure, language);
       } else {
         plan.filter = "*.txt|*.txt";
         plan.viewTextOnly = true;
@@ -19,11 +20,11 @@ SavePlan PlanSave(const WorkingData& data, bool textViewHasLines, int language) 
       break;
     case DataKindCoord:
       if (data.PointList.empty()) plan.notice = TextId::NoDataToSave;
-      else plan.filter = PickFilter(FilterId::SaveCoord, language);
+      else plan.filter = SaveFilterText(DataKindCoord, language);
       break;
     default:
       if (data.CodeList.empty()) plan.notice = TextId::NoDataToSave;
-      else plan.filter = PickFilter(FilterId::SaveCode, language);
+      else plan.filter = SaveFilterText(DataKindCode, language);
       break;
   }
   return plan;

@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "app/language.h"
+#include "records/binary_layout_table.h"
 
 namespace theolink {
 namespace {
@@ -189,37 +190,23 @@ static_assert(std::size(kTexts) == static_cast<std::size_t>(TextId::Count_),
               "every text identifier needs exactly one entry");
 static_assert(EntriesInIdOrder(), "entries must follow the order of TextId");
 
-struct FilterEntry {
-  FilterId id;
+// The open dialog's entries; a binary entry's patterns are the endings the readers take.
+struct OpenEntry {
   std::string_view chinese;
   std::string_view english;
+  std::string_view patterns;  // empty: those of binary files of the kind
+  BinaryFileKind binaryKind = BinaryFileKind::Measure;
 };
 
-// The two languages differ on purpose (the measurement save filters differ in the eighth
-// entry and the English one ends with "|"). The open filters name every binary ending the
-// readers take.
-constexpr FilterEntry kFilters[] = {
-    {FilterId::Open,
-     "所有文件(*.*)|*.*|CASS格式已知点文件(*.dat;*.csv;*.txt)|*.dat;*.csv;*.txt|二进制已知点文件(*.coo;*.pts;*.cor;*.ptf)|*.coo;*.pts;*.cor;*.ptf|二进制测量文件(*.mea;*.job;*.dat;*.jbf)|*.mea;*.job;*.dat;*.jbf|GTS-7格式已知点文件(*.csv;*.txt)|*.csv;*.txt|工作文件(*.wkj)|*.wkj|编码文件(*.txt)|*.txt",
-     "Any File(*.*)|*.*|CASS coordinate file(*.dat;*.csv;*.txt)|*.dat;*.csv;*.txt|Binary coordinate file(*.coo;*.pts;*.cor;*.ptf)|*.coo;*.pts;*.cor;*.ptf|Binary measured File(*.mea;*.job;*.dat;*.jbf)|*.mea;*.job;*.dat;*.jbf|GTS-7 coordinate file(*.csv;*.txt)|*.csv;*.txt|TS job file(*.wkj)|*.wkj|Code file(*.txt)|*.txt"},
-    {FilterId::SaveMeasure,
-     "逗号分隔测量文件(*.csv)|*.csv|逗号分隔测量文件(*.txt)|*.txt|CASS格式已知点文件(*.dat)|*.dat|DXF已知点文件(*.dxf)|*.dxf|GTS-7边角测量数据文件 平距(*.gt7)|*.gt7|GTS-7边角测量数据文件 斜距(*.gt7)|*.gt7|GTS-7所有测量数据文件(*.gt7)|*.gt7|GTS-7格式已知点文件(*.gt7)|*.gt7|工作文件(*.wkj)|*.wkj",
-     "Comma separator measured file(*.csv)|*.csv|Comma separator measured file(*.txt)|*.txt|CASS coordinate file(*.dat)|*.dat|DXF coordinate file(*.dxf)|*.dxf|GTS-7 measured file with HD(*.gt7)|*.gt7|GTS-7 measured file with SD(*.gt7)|*.gt7|GTS-7 measured file with all data(*.gt7)|*.gt7|GTS-7 coordinate File(*.txt)|*.txt|TS job file(*.wkj)|*.wkj|"},
-    {FilterId::SaveCoord,
-     "CASS格式已知点文件(*.dat)|*.dat|DXF已知点文件(*.dxf)|*.dxf|CASS格式已知点文件(*.txt)|*.txt|CASS格式已知点文件(*.csv)|*.csv|GTS-7格式已知点文件(*.txt)|*.txt",
-     "CASS coordinate file(*.dat)|*.dat|DXF coordinate file(*.dxf)|*.dxf|CASS coordinate file(*.txt)|*.txt|CASS coordinate file(*.csv)|*.csv|GTS-7 coordinate File(*.txt)|*.txt"},
-    {FilterId::SaveCode,
-     "编码文件(*.txt)|*.txt|所有文件(*.*)|*.*",
-     "Code file(*.txt)|*.txt|Any file(*.*)|*.*"},
+constexpr OpenEntry kOpenEntries[] = {
+    {"所有文件", "Any File", "*.*"},
+    {"CASS格式已知点文件", "CASS coordinate file", "*.dat;*.csv;*.txt"},
+    {"二进制已知点文件", "Binary coordinate file", "", BinaryFileKind::Coord},
+    {"二进制测量文件", "Binary measured File", "", BinaryFileKind::Measure},
+    {"GTS-7格式已知点文件", "GTS-7 coordinate file", "*.csv;*.txt"},
+    {"工作文件", "TS job file", "*.wkj"},
+    {"编码文件", "Code file", "*.txt"},
 };
-
-constexpr bool FiltersInIdOrder() {
-  for (std::size_t i = 0; i < std::size(kFilters); ++i) {
-    if (static_cast<std::size_t>(kFilters[i].id) != i) return false;
-  }
-  return true;
-}
-static_assert(FiltersInIdOrder(), "filters must follow the order of FilterId");
 
 constexpr std::array<std::string_view, 3> kAngleNamesChinese = {"度分秒", "GOM", "MIL"};
 constexpr std::array<std::string_view, 3> kAngleNamesEnglish = {"DMS", "GOM", "MIL"};
@@ -270,12 +257,16 @@ bool IsQuestion(TextId id) {
   return entry != nullptr && !entry->englishCaption.empty();
 }
 
-std::string_view PickFilter(FilterId id, int language) {
-  const auto index = static_cast<std::size_t>(id);
-  if (index >= std::size(kFilters)) return {};
-  if (language == kLanguageChinese) return kFilters[index].chinese;
-  if (language == kLanguageEnglish) return kFilters[index].english;
-  return {};
+std::string OpenFilterText(int language) {
+  if (language != kLanguageChinese && language != kLanguageEnglish) return {};
+  std::string filter;
+  for (const OpenEntry& entry : kOpenEntries) {
+    const std::string patterns = entry.patterns.empty() ? BinaryPatterns(entry.binaryKind) : std::string(entry.patterns);
+    if (!filter.empty()) filter += '|';
+    filter += language == kLanguageChinese ? entry.chinese : entry.english;
+    filter += '(' + patterns + ")|" + patterns;
+  }
+  return filter;
 }
 
 void FillUnitNames(UnitKind kind, int language, std::vector<std::string>& names) {

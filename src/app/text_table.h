@@ -1,12 +1,12 @@
 #pragma once
-// The bilingual text table: every caption, header, status text, message, question, file
-// filter and unit name in Chinese and English.
+// The bilingual text table: every caption, header, status text, message, question, the open
+// dialog's filter and unit name in Chinese and English.
 //
 // Representation: the table is kept in UTF-8 source and every function here returns UTF-8
 // text (plain ASCII for English). The Chinese texts are the system's GBK texts re-encoded;
 // where GBK bytes are needed (data written for other software, help file) use the converters
 // in app/text_encoding.h. Language 0 selects Chinese; PickText and PickCaption treat any
-// other value as English, PickFilter and FillUnitNames give nothing for values other than 0/1.
+// other value as English, OpenFilterText and FillUnitNames give nothing for values other than 0/1.
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -35,8 +35,9 @@ std::string FillText(std::string_view pattern, std::initializer_list<std::string
 // True for the entries that are asked as questions (message plus caption).
 bool IsQuestion(TextId id);
 
-// A file dialog filter ("description|pattern|..."); empty for a language other than 0 or 1.
-std::string_view PickFilter(FilterId id, int language);
+// The open dialog's filter ("description(patterns)|patterns|..."); empty for a language
+// other than 0 or 1. The save filters come from the save format table (files/save_formats.h).
+std::string OpenFilterText(int language);
 
 // Appends the unit names of the language in index order (three names); nothing for a
 // language other than 0 or 1.

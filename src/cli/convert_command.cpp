@@ -11,6 +11,7 @@
 #include "files/file_open.h"
 #include "files/gts7_export.h"
 #include "files/save_writers.h"
+#include "records/binary_layout_table.h"
 
 namespace theolink::cli {
 namespace {
@@ -29,18 +30,15 @@ void PrintHelp(std::ostream& out) {
 }
 
 bool IsJobCoordinateFormat(const SaveFormat& format) {
-  return format.DataKind == DataKindMeasure &&
-         (format.FilterIndex == MeasureFilterCass || format.FilterIndex == MeasureFilterDxf ||
-          format.FilterIndex == MeasureFilterGts7Coord);
+  return format.Kind == DataKindMeasure && Uses(format, kUsesReducedShots);
 }
 
 // The kind of data a binary input opens as, when its extension alone decides it (a binary
 // .dat may still be CASS text); 0 when only its content will tell.
 int KindByExtension(const std::string& input) {
-  const std::string ext = BinaryExtension(input);
-  if (ext == ".mea" || ext == ".job" || ext == ".jbf") return DataKindMeasure;
-  if (ext == ".coo" || ext == ".pts" || ext == ".cor" || ext == ".ptf") return DataKindCoord;
-  return 0;
+  const BinaryLayoutRow* row = FindBinaryLayout(BinaryExtension(input));
+  if (row == nullptr || row->MayBeText) return 0;
+  return row->Kind == BinaryFileKind::Measure ? DataKindMeasure : DataKindCoord;
 }
 
 void PrintFormatRefusal(const std::string& format, int dataKind, std::ostream& err) {
@@ -89,7 +87,8 @@ int RunConvert(const Args& args, std::ostream& out, std::ostream& err) {
       PrintFormatRefusal(options->Format, kind, err);
       return 2;
     }
-    const bool gts7 = options->Format == "gt7-hd" || options->Format == "gt7-sd" || options->Format == "gt7-all";
+    const SaveFormat* job = FindSaveFormat(DataKindMeasure, options->Format);
+    const bool gts7 = job != nullptr && Uses(*job, kNeedsGt7Name);
     if (kind == DataKindMeasure && gts7 && !IsStandardOutput(output) && !IsGts7FileName(output)) {
       err << output << ": " << MessageText(TextId::Gts7NameNotGt7) << '\n';
       return 1;
@@ -121,7 +120,7 @@ int RunConvert(const Args& args, std::ostream& out, std::ostream& err) {
     err << problem << '\n';
     return 1;
   }
-  const int status = WriteOutput(data, format->FilterIndex, output, settings, out, err);
+  const int status = WriteOutput(data, *format, output, settings, out, err);
   if (status == 0 && settings.ComputeShots && IsJobCoordinateFormat(*format))
     PrintReductionSummary(ReduceShots(data.MeasurementList, settings), output == "-" ? err : out);
   return status;

@@ -72,9 +72,9 @@ bool CheckReceiveOutput(const std::string& output, const std::string& format, bo
     err << "theolink-cli receive: " << problem << '\n';
     return false;
   }
-  // The three GTS-7 formats only write a name ending in ".gt7": say so before the data comes.
-  const bool gts7 = format == "gt7-hd" || format == "gt7-sd" || format == "gt7-all";
-  if (gts7 && !IsGts7FileName(output)) {
+  // The GTS-7 measured formats only write a name ending in ".gt7": say so before the data comes.
+  const SaveFormat* job = FindSaveFormat(DataKindMeasure, format);
+  if (job != nullptr && Uses(*job, kNeedsGt7Name) && !IsGts7FileName(output)) {
     err << "theolink-cli receive: " << output << ": " << MessageText(TextId::Gts7NameNotGt7) << '\n';
     return false;
   }
@@ -138,16 +138,16 @@ int WriteReceivedLines(const LineList& lines, const std::string& output, std::os
   return 0;
 }
 
-int WriteOutput(const WorkingData& data, int filterIndex, const std::string& output, const Settings& settings,
+int WriteOutput(const WorkingData& data, const SaveFormat& format, const std::string& output, const Settings& settings,
                 std::ostream& out, std::ostream& err) {
   SaveResult result;
   if (IsStandardOutput(output)) {
     StreamLines sink(out, "\r\n");
-    result = SaveDataTo(data, data.DataKind, filterIndex, sink, output, settings);
+    result = SaveDataTo(data, format, sink, output, settings);
     out.flush();
   } else {
     SaveSignalGuard guard;
-    result = SaveDataFile(data, data.DataKind, filterIndex, output, settings);
+    result = SaveDataFile(data, format, output, settings);
   }
   return ReportSave(result, output, err);
 }
@@ -163,7 +163,7 @@ std::optional<int> WriteJobFileOutput(const std::string& input, const std::strin
   {
     const DiagnosticsHeldBack quiet;
     SaveSignalGuard guard;
-    saved = SaveJobFileAs(input, job->FilterIndex, output, settings, cuts);
+    saved = SaveJobFileAs(input, *job, output, settings, cuts);
   }
   if (!saved) return std::nullopt;
   ReportCuts(TextCuts{cuts, {}}, input, err);

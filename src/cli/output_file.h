@@ -5,6 +5,7 @@
 #include <string>
 
 #include "files/line_sink.h"
+#include "files/save_formats.h"
 #include "files/working_data.h"
 #include "records/line_list.h"
 #include "records/settings.h"
@@ -38,7 +39,7 @@ bool CheckReceiveOutput(const std::string& output, const std::string& format, bo
 // Saves the data in the save filter's format to OUTPUT (or standard output for "-"). A
 // SIGINT, SIGTERM or SIGHUP during the write removes the temporary file before the process
 // ends, so the old OUTPUT stays as it was. Messages go to err; returns the exit status.
-int WriteOutput(const WorkingData& data, int filterIndex, const std::string& output, const Settings& settings,
+int WriteOutput(const WorkingData& data, const SaveFormat& format, const std::string& output, const Settings& settings,
                 std::ostream& out, std::ostream& err);
 
 // convert of a job file in one pass (SaveJobFileAs), with WriteOutput's guard and messages

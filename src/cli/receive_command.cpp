@@ -134,7 +134,7 @@ int Receive(const TransferArgs& parsed, std::ostream& out, std::ostream& err) {
       err << "\n";
       return fail();
     }
-    status = WriteOutput(data, format->FilterIndex, output, options.Values, out, err);
+    status = WriteOutput(data, *format, output, options.Values, out, err);
   }
   if (status != 0) return fail();
   noteRawCopy();

@@ -8,6 +8,7 @@
 #include "files/file_io.h"
 #include "files/line_file.h"
 #include "files/line_loaders.h"
+#include "records/binary_layout_table.h"
 #include "records/binary_coord_reader.h"
 #include "records/binary_measure_reader.h"
 #include "records/text_trim.h"
@@ -128,10 +129,10 @@ void OpenBinaryFileAside(OpenedData& opened, const std::string& path, const Sett
     // the binary reader. A file the reader refused is tried quietly; one it read without a
     // record only when it holds text bytes alone (a short text is all header): a real
     // header-only job is an empty job, not a code list made of its header bytes.
+    if (!FindBinaryLayout(ext)->MayBeText) return;
     const bool refused = !opened.Outcome.Messages.empty();
     const bool headerOnlyText = !refused && opened.Data.MeasurementList.empty() && LooksLikeText(path, progress);
-    if (ext == ".dat" && (refused || headerOnlyText) && !TryAsText(opened, path, settings, progress))
-      opened.Outcome.Messages.clear();
+    if ((refused || headerOnlyText) && !TryAsText(opened, path, settings, progress)) opened.Outcome.Messages.clear();
     return;
   }
   if (IsCoordExtension(ext)) {
@@ -145,11 +146,13 @@ void OpenBinaryFileAside(OpenedData& opened, const std::string& path, const Sett
 }  // namespace
 
 bool IsMeasureExtension(const std::string& ext) {
-  return ext == ".mea" || ext == ".job" || ext == ".dat" || ext == ".jbf";
+  const BinaryLayoutRow* row = FindBinaryLayout(ext);
+  return row != nullptr && row->Kind == BinaryFileKind::Measure;
 }
 
 bool IsCoordExtension(const std::string& ext) {
-  return ext == ".coo" || ext == ".pts" || ext == ".cor" || ext == ".ptf";
+  const BinaryLayoutRow* row = FindBinaryLayout(ext);
+  return row != nullptr && row->Kind == BinaryFileKind::Coord;
 }
 
 std::int32_t ReadMeasureBinaryJob(const std::string& path, LineOutput& lines) {

@@ -12,21 +12,21 @@ SaveResult FromRefusal(TextId id) {
 
 }  // namespace
 
-SaveResult SaveDataFile(const WorkingData& data, int dataKind, int filterIndex, const std::string& path,
+SaveResult SaveDataFile(const WorkingData& data, const SaveFormat& format, const std::string& path,
                         const Settings& settings, TaskProgress* progress) {
   // Lines go straight into the temporary file, so a large export holds no second copy.
   AtomicLineFile file(path);
   if (!file.IsOpen()) return SaveResult{SaveCode::FileFailed, file.Status()};
-  if (const auto refused = ExportForSaveFilter(data, dataKind, filterIndex, file, path, settings, progress))
+  if (const auto refused = ExportData(data, format, file, path, settings, progress))
     return FromRefusal(*refused);
   const FileStatus status = file.Finish();
   if (!status.Ok()) return SaveResult{SaveCode::FileFailed, status};
   return SaveResult{SaveCode::Saved, status};  // InPlace asks for a warning
 }
 
-SaveResult SaveDataTo(const WorkingData& data, int dataKind, int filterIndex, LineSink& sink,
+SaveResult SaveDataTo(const WorkingData& data, const SaveFormat& format, LineSink& sink,
                       const std::string& fileName, const Settings& settings) {
-  if (const auto refused = ExportForSaveFilter(data, dataKind, filterIndex, sink, fileName, settings))
+  if (const auto refused = ExportData(data, format, sink, fileName, settings))
     return FromRefusal(*refused);
   return {};
 }

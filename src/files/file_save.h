@@ -5,6 +5,7 @@
 
 #include "files/file_io.h"
 #include "files/line_sink.h"
+#include "files/save_formats.h"
 #include "files/task_progress.h"
 #include "files/working_data.h"
 #include "records/settings.h"
@@ -26,14 +27,15 @@ struct SaveResult {
   bool Ok() const { return Code == SaveCode::Saved; }
 };
 
-// Writes the data of that kind in the format of the save filter index to path, whole or not
-// at all: on any failure the file that was there stays as it was. The data is not changed.
+// Writes the data in the format (a row of SaveFormats() for the data's kind) to path, whole
+// or not at all: on any failure the file that was there stays as it was. The data is not
+// changed.
 // The writer reports to progress; a cancel there (TaskCancelled) leaves the old file and no
 // temporary file.
-SaveResult SaveDataFile(const WorkingData& data, int dataKind, int filterIndex, const std::string& path,
+SaveResult SaveDataFile(const WorkingData& data, const SaveFormat& format, const std::string& path,
                         const Settings& settings, TaskProgress* progress = nullptr);
 // The same lines into a sink (standard output); fileName is the name the GTS-7 rule checks.
-SaveResult SaveDataTo(const WorkingData& data, int dataKind, int filterIndex, LineSink& sink,
+SaveResult SaveDataTo(const WorkingData& data, const SaveFormat& format, LineSink& sink,
                       const std::string& fileName, const Settings& settings);
 
 // The table message of an export's refusal (Gts7NameNotGt7, MilNotSupported).

@@ -114,11 +114,11 @@ class ExportRuns final : public JobRecordSink {
   std::thread writer_;
 };
 
-std::optional<SaveResult> SaveJobLines(LineSource& lines, int filterIndex, const std::string& path,
+std::optional<SaveResult> SaveJobLines(LineSource& lines, const SaveFormat& format, const std::string& path,
                                        const Settings& settings, std::size_t& cuts) {
   AtomicLineFile file(path);
   if (!file.IsOpen()) return std::nullopt;
-  MeasureExport job(file, filterIndex, settings);
+  MeasureExport job(file, format, settings);
   ExportRuns runs(job);
   const JobCheckResult read = ReadKeywordJob(lines, runs, kRun);
   // The temporary file goes with `file` when it is not committed.
@@ -154,15 +154,13 @@ class LineMaker {
   std::thread thread_;
 };
 
-bool IsMeasureFilter(int filterIndex) { return filterIndex >= MeasureFilterCsv && filterIndex <= MeasureFilterJob; }
-
 }  // namespace
 
-std::optional<SaveResult> SaveJobFileAs(const std::string& input, int filterIndex, const std::string& path,
+std::optional<SaveResult> SaveJobFileAs(const std::string& input, const SaveFormat& format, const std::string& path,
                                         const Settings& settings, std::size_t& cuts) {
   // A reduction needs the whole job, and a refusal must come after what the load would say.
-  if (!IsMeasureFilter(filterIndex) || (settings.ComputeShots && IsPointFilter(filterIndex)) ||
-      (IsGts7Filter(filterIndex) && Gts7Refusal(path, settings)))
+  if (format.Kind != DataKindMeasure || (settings.ComputeShots && Uses(format, kUsesReducedShots)) ||
+      (Uses(format, kNeedsGt7Name) && Gts7Refusal(path, settings)))
     return std::nullopt;
   const ProbeResult probe = ProbeFileKind(input);
   const std::string ext = BinaryExtension(input);
@@ -170,7 +168,7 @@ std::optional<SaveResult> SaveJobFileAs(const std::string& input, int filterInde
     // The binary reader makes the keyword lines on a thread of its own while they are read.
     LinePipe lines;
     const LineMaker maker(lines, [&input](LineOutput& out) { return ReadMeasureBinaryJob(input, out) == 0; });
-    return SaveJobLines(lines, filterIndex, path, settings, cuts);
+    return SaveJobLines(lines, format, path, settings, cuts);
   }
   // Text, or text with bytes above 127 under a name no binary reader takes. Read here: on
   // a thread of its own it costs more in handing over than it saves.
@@ -178,7 +176,7 @@ std::optional<SaveResult> SaveJobFileAs(const std::string& input, int filterInde
   FileLineSource lines(input);
   std::string_view first;
   if (!lines.Next(first) || !IsKeywordLine(first) || !lines.Rewind()) return std::nullopt;
-  return SaveJobLines(lines, filterIndex, path, settings, cuts);
+  return SaveJobLines(lines, format, path, settings, cuts);
 }
 
 }  // namespace theolink

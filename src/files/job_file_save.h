@@ -11,11 +11,11 @@
 
 namespace theolink {
 
-// Saves the job in input to path in the measurement filter's format. Nothing (and no file
+// Saves the job in input to path in a format of the job's. Nothing (and no file
 // touched) when input is no job with records that reads whole, or when the save would be
 // refused or cannot start: the file is then to be opened and saved the ordinary way, which
 // says what is wrong. cuts receives how many names and codes were cut to fit.
-std::optional<SaveResult> SaveJobFileAs(const std::string& input, int filterIndex, const std::string& path,
+std::optional<SaveResult> SaveJobFileAs(const std::string& input, const SaveFormat& format, const std::string& path,
                                         const Settings& settings, std::size_t& cuts);
 
 }  // namespace theolink

@@ -63,33 +63,26 @@ void WriteJobRecords(std::span<const MeasureRecord> records, LineOut lines) {
   }
 }
 
-// A job's points in the format of one of the point filters (IsPointFilter).
-void WritePoints(const WorkingData& points, LineOut lines, int filterIndex, const Settings& settings,
-                 TaskProgress* progress) {
-  if (filterIndex == MeasureFilterDxf) {
-    WriteDxf(points, lines, progress);
-  } else {
-    WriteCoordLines(points, lines, filterIndex == MeasureFilterCass ? CoordLayoutCass : CoordLayoutGts7, settings,
-                    progress);
-  }
+bool IsGts7Measured(SaveWriter writer) {
+  return writer == SaveWriter::Gts7Hd || writer == SaveWriter::Gts7Sd || writer == SaveWriter::Gts7All;
 }
 
 }  // namespace
 
-std::optional<TextId> ExportMeasureData(const WorkingData& data, LineOut lines, int filterIndex,
+std::optional<TextId> ExportMeasureData(const WorkingData& data, LineOut lines, const SaveFormat& format,
                                         const std::string& fileName, const Settings& settings,
                                         TaskProgress* progress) {
   if (data.MeasurementList.empty() && data.JobName.empty() && data.InstrumentName.empty()) return std::nullopt;
-  if (IsGts7Filter(filterIndex)) {
+  if (Uses(format, kNeedsGt7Name)) {
     if (const auto refused = Gts7Refusal(fileName, settings)) return refused;
   }
   // Reduced shots need the whole job: the reduction looks back for station and backsight.
-  if (settings.ComputeShots && IsPointFilter(filterIndex)) {
-    WritePoints(ExtractedPoints(data, settings), lines, filterIndex, settings, progress);
+  if (settings.ComputeShots && Uses(format, kUsesReducedShots)) {
+    format.WritePoints(ExtractedPoints(data, settings), lines, settings, progress);
     return std::nullopt;
   }
-  if (filterIndex == MeasureFilterCsv || filterIndex == MeasureFilterCsvTxt) lines.Reserve(data.MeasurementList.size());
-  MeasureExport job(lines, filterIndex, settings, progress);
+  if (format.Writer == SaveWriter::MeasureCsv) lines.Reserve(data.MeasurementList.size());
+  MeasureExport job(lines, format, settings, progress);
   job.Begin(data.JobName, data.InstrumentName, !data.MeasurementList.empty());
   // Runs give the bytes of one call; they are made only where someone watches the progress.
   const std::span<const MeasureRecord> records = data.MeasurementList;
@@ -102,99 +95,76 @@ std::optional<TextId> ExportMeasureData(const WorkingData& data, LineOut lines, 
   return std::nullopt;
 }
 
-bool IsGts7Filter(int filterIndex) {
-  return filterIndex == MeasureFilterGts7Hd || filterIndex == MeasureFilterGts7Sd ||
-         filterIndex == MeasureFilterGts7All;
-}
-
-bool IsPointFilter(int filterIndex) {
-  return filterIndex == MeasureFilterCass || filterIndex == MeasureFilterDxf || filterIndex == MeasureFilterGts7Coord;
-}
-
-MeasureExport::MeasureExport(LineOut lines, int filterIndex, const Settings& settings, TaskProgress* progress)
+MeasureExport::MeasureExport(LineOut lines, const SaveFormat& format, const Settings& settings,
+                             TaskProgress* progress)
     : lines_(lines),
-      filter_(filterIndex),
+      format_(format),
       settings_(settings),
       progress_(progress),
-      gts7_(filterIndex == MeasureFilterGts7All ? Gts7Mode::AllData : Gts7Mode::ObservationsOnly,
-            GridScaleValue(settings), KValue(settings), filterIndex == MeasureFilterGts7Hd, settings) {}
+      gts7_(format.Writer == SaveWriter::Gts7All ? Gts7Mode::AllData : Gts7Mode::ObservationsOnly,
+            GridScaleValue(settings), KValue(settings), format.Writer == SaveWriter::Gts7Hd, settings) {}
 
 void MeasureExport::Begin(const std::string& jobName, const std::string& instrumentName, bool hasRecords) {
   // A job with neither records nor names writes nothing at all.
   skip_ = !hasRecords && jobName.empty() && instrumentName.empty();
   if (skip_) return;
-  if (filter_ == MeasureFilterJob) WriteJobHeader(jobName, instrumentName, lines_);
-  if (IsGts7Filter(filter_)) gts7_.Header(jobName, instrumentName, lines_);
+  if (format_.Writer == SaveWriter::WorkFile) WriteJobHeader(jobName, instrumentName, lines_);
+  if (IsGts7Measured(format_.Writer)) gts7_.Header(jobName, instrumentName, lines_);
 }
 
 void MeasureExport::Records(std::span<const MeasureRecord> records) {
   if (skip_) return;
-  switch (filter_) {
-    case MeasureFilterCsv:
-    case MeasureFilterCsvTxt:
+  switch (format_.Writer) {
+    case SaveWriter::MeasureCsv:
       WriteCsvRows(records, lines_, settings_);
       break;
-    case MeasureFilterCass:
-    case MeasureFilterGts7Coord:
-      // A row per point, written as the run comes: these layouts need no other point.
-      points_.PointList.clear();
+    case SaveWriter::Points:
       ExtractCoordPoints(records, points_.PointList);
-      WritePoints(points_, lines_, filter_, settings_, nullptr);
+      // A layout that needs no other point gets its rows as the run comes.
+      if (!format_.NeedsAllPoints) {
+        format_.WritePoints(points_, lines_, settings_, nullptr);
+        points_.PointList.clear();
+      }
       break;
-    case MeasureFilterDxf:
-      ExtractCoordPoints(records, points_.PointList);
-      break;
-    case MeasureFilterGts7Hd:
-    case MeasureFilterGts7Sd:
-    case MeasureFilterGts7All:
+    case SaveWriter::Gts7Hd:
+    case SaveWriter::Gts7Sd:
+    case SaveWriter::Gts7All:
       gts7_.Records(records, lines_);
       break;
-    case MeasureFilterJob:
+    case SaveWriter::WorkFile:
       WriteJobRecords(records, lines_);
       break;
-    default:
+    case SaveWriter::Codes:
       break;
   }
 }
 
 void MeasureExport::End() {
   if (skip_) return;
-  // The drawing's header bounds every point.
-  if (filter_ == MeasureFilterDxf) WritePoints(points_, lines_, filter_, settings_, progress_);
+  if (format_.Writer == SaveWriter::Points && format_.NeedsAllPoints)
+    format_.WritePoints(points_, lines_, settings_, progress_);
 }
 
-void ExportCoordData(const WorkingData& data, LineOut lines, int filterIndex, const Settings& settings,
-                     TaskProgress* progress) {
-  switch (filterIndex) {
-    case CoordFilterCassDat:
-    case CoordFilterCassTxt:
-    case CoordFilterCassCsv:
-      WriteCoordLines(data, lines, CoordLayoutCass, settings, progress);
-      break;
-    case CoordFilterDxf:
-      WriteDxf(data, lines, progress);
-      break;
-    case CoordFilterGts7:
-      WriteCoordLines(data, lines, CoordLayoutGts7, settings, progress);
-      break;
-    default:
-      break;
-  }
-}
-
-std::optional<TextId> ExportForSaveFilter(const WorkingData& data, int dataKind, int filterIndex, LineOut lines,
-                                          const std::string& fileName, const Settings& settings,
-                                          TaskProgress* progress) {
-  switch (dataKind) {
-    case DataKindMeasure:
-      return ExportMeasureData(data, lines, filterIndex, fileName, settings, progress);
-    case DataKindCoord:
-      ExportCoordData(data, lines, filterIndex, settings, progress);
-      return std::nullopt;
-    default:
+std::optional<TextId> ExportData(const WorkingData& data, const SaveFormat& format, LineOut lines,
+                                 const std::string& fileName, const Settings& settings, TaskProgress* progress) {
+  switch (format.Writer) {
+    case SaveWriter::Codes:
       WriteCodeLines(data, lines, progress);
       return std::nullopt;
+    case SaveWriter::Points:
+      if (format.Kind == DataKindCoord) {
+        format.WritePoints(data, lines, settings, progress);
+        return std::nullopt;
+      }
+      return ExportMeasureData(data, lines, format, fileName, settings, progress);
+    case SaveWriter::MeasureCsv:
+    case SaveWriter::Gts7Hd:
+    case SaveWriter::Gts7Sd:
+    case SaveWriter::Gts7All:
+    case SaveWriter::WorkFile:
+      return ExportMeasureData(data, lines, format, fileName, settings, progress);
   }
+  return std::nullopt;
 }
 
 void WriteCoordLines(const WorkingData& data, LineOut lines, int layout, const Settings& settings,

@@ -7,6 +7,7 @@
 
 #include "files/gts7_export.h"
 #include "files/line_sink.h"
+#include "files/save_formats.h"
 #include "files/task_progress.h"
 #include "files/working_data.h"
 #include "records/line_list.h"
@@ -15,39 +16,17 @@
 
 namespace theolink {
 
-// Index of the measurement save filter (1-based, in the order the dialog lists them).
-enum MeasureFilter : int {
-  MeasureFilterCsv = 1,
-  MeasureFilterCsvTxt = 2,
-  MeasureFilterCass = 3,
-  MeasureFilterDxf = 4,
-  MeasureFilterGts7Hd = 5,
-  MeasureFilterGts7Sd = 6,
-  MeasureFilterGts7All = 7,
-  MeasureFilterGts7Coord = 8,
-  MeasureFilterJob = 9,
-};
-enum CoordFilter : int {
-  CoordFilterCassDat = 1,
-  CoordFilterDxf = 2,
-  CoordFilterCassTxt = 3,
-  CoordFilterCassCsv = 4,
-  CoordFilterGts7 = 5,
-};
-
 // Every writer appends to a line list (the window's buffer) or to any other sink, and
 // never changes the working data. Those given a progress report the records, points or
 // codes written so far, and may be cancelled there (TaskCancelled).
 
-// The measurement job in the format of the filter index; fileName is the chosen target
-// (the GTS-7 filters check its ending). The coordinate formats extract the points into a
-// list of their own (with the reduced shots when settings.ComputeShots is on). Returns the message of a refusal, in which case nothing was appended.
-std::optional<TextId> ExportMeasureData(const WorkingData& data, LineOut lines, int filterIndex,
+// The measurement job in a format of the job's; fileName is the chosen target (the GTS-7
+// formats check its ending). The point formats extract the points into a list of their own
+// (with the reduced shots when settings.ComputeShots is on). Returns the message of a
+// refusal, in which case nothing was appended.
+std::optional<TextId> ExportMeasureData(const WorkingData& data, LineOut lines, const SaveFormat& format,
                                         const std::string& fileName, const Settings& settings,
                                         TaskProgress* progress = nullptr);
-// True for the GTS-7 measured formats, and for the formats that write the job's points.
-bool IsGts7Filter(int filterIndex);
-bool IsPointFilter(int filterIndex);
 
 // ExportMeasureData a run of records at a time, so that a job need not be held whole: Begin
 // once, Records for each run in order, End. Save takes the same steps over the whole list,
@@ -55,14 +34,14 @@ bool IsPointFilter(int filterIndex);
 // settings.ComputeShots are the caller's: a reduction needs the whole job.
 class MeasureExport {
  public:
-  MeasureExport(LineOut lines, int filterIndex, const Settings& settings, TaskProgress* progress = nullptr);
+  MeasureExport(LineOut lines, const SaveFormat& format, const Settings& settings, TaskProgress* progress = nullptr);
   void Begin(const std::string& jobName, const std::string& instrumentName, bool hasRecords);
   void Records(std::span<const MeasureRecord> records);
   void End();
 
  private:
   LineOut lines_;
-  int filter_;
+  const SaveFormat& format_;
   const Settings& settings_;
   TaskProgress* progress_;
   Gts7Writer gts7_;
@@ -70,13 +49,10 @@ class MeasureExport {
   bool skip_ = false;
 };
 
-// The point list in the format of the coordinate filter index.
-void ExportCoordData(const WorkingData& data, LineOut lines, int filterIndex, const Settings& settings,
-                     TaskProgress* progress = nullptr);
-// The writer the save dialog's filter index chooses for the data's kind (codes: any index).
-std::optional<TextId> ExportForSaveFilter(const WorkingData& data, int dataKind, int filterIndex, LineOut lines,
-                                          const std::string& fileName, const Settings& settings,
-                                          TaskProgress* progress = nullptr);
+// The data in the format (of its kind): the job, the point list or the code list.
+std::optional<TextId> ExportData(const WorkingData& data, const SaveFormat& format, LineOut lines,
+                                 const std::string& fileName, const Settings& settings,
+                                 TaskProgress* progress = nullptr);
 
 // One row per point, CoordLayoutCass or CoordLayoutGts7 (csv_rows.h).
 void WriteCoordLines(const WorkingData& data, LineOut lines, int layout, const Settings& settings,

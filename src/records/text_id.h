@@ -136,7 +136,5 @@ enum class TextId : std::uint8_t {
   Count_  // number of entries; not a text
 };
 
-// The file dialog filters.
-enum class FilterId : std::uint8_t { Open, SaveMeasure, SaveCoord, SaveCode };
 
 }  // namespace theolink

@@ -690,7 +690,7 @@ QString TForm1::StartFolder() const { return QString::fromLocal8Bit(LoadLastFold
 void TForm1::RememberFolder(const std::string& chosen) { StoreLastFolderOf(config_, chosen); }
 
 void TForm1::OpenBtnClick() {
-  const auto choice = dialogs_.OpenFile(std::string(PickFilter(FilterId::Open, CurrentLanguage())), StartFolder());
+  const auto choice = dialogs_.OpenFile(OpenFilterText(CurrentLanguage()), StartFolder());
   if (!choice) return;
   RememberFolder(choice->path);
   OpenPath(choice->path);

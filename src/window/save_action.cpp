@@ -18,7 +18,10 @@ std::optional<SaveNotice> FileNotice(const std::string& path, const FileStatus& 
 
 std::optional<SaveNotice> SaveWorkingData(const WorkingData& data, int filterIndex, const std::string& path,
                                           const Settings& settings, TaskProgress* progress) {
-  const SaveResult result = SaveDataFile(data, data.DataKind, filterIndex, path, settings, progress);
+  // The dialog offers only the kind's rows; an index past them means its first.
+  const SaveFormat* format = SaveFormatAt(data.DataKind, filterIndex);
+  if (format == nullptr) format = SaveFormatAt(data.DataKind, 1);
+  const SaveResult result = SaveDataFile(data, *format, path, settings, progress);
   switch (result.Code) {
     case SaveCode::Saved:
     case SaveCode::FileFailed:

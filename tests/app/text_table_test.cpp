@@ -9,6 +9,7 @@
 
 #include "app/language.h"
 #include "app/text_encoding.h"
+#include "files/save_formats.h"
 
 namespace theolink {
 namespace {
@@ -59,14 +60,16 @@ TEST(TextTable, EveryEntryMatchesTheGoldenTextInBothLanguages) {
       EXPECT_TRUE(PickCaption(id, 1).empty());
     }
   }
-  const FilterId filters[] = {FilterId::Open, FilterId::SaveMeasure, FilterId::SaveCoord,
-                              FilterId::SaveCode};
+  // The save filters come from the save format table, a row an entry.
+  const auto filter = [](std::size_t i, int language) {
+    return i == 0 ? OpenFilterText(language) : SaveFilterText(static_cast<int>(i), language);
+  };
   for (std::size_t i = 0; i < 4; ++i) {
     const GoldenRow& row = rows[count + i];
     SCOPED_TRACE(row.name);
     ASSERT_EQ(row.fields.size(), 2u);
-    EXPECT_EQ(PickFilter(filters[i], 0), row.fields[0]);
-    EXPECT_EQ(PickFilter(filters[i], 1), row.fields[1]);
+    EXPECT_EQ(filter(i, 0), row.fields[0]);
+    EXPECT_EQ(filter(i, 1), row.fields[1]);
   }
 }
 
@@ -116,23 +119,20 @@ TEST(TextTable, SpotChecksOfExactBytes) {
 TEST(TextTable, FiltersDifferBetweenLanguagesWherePlanned) {
   // Both open filters offer every binary ending the readers take.
   for (int language : {0, 1}) {
-    EXPECT_NE(PickFilter(FilterId::Open, language).find("(*.mea;*.job;*.dat;*.jbf)|*.mea;*.job;*.dat;*.jbf|"),
+    EXPECT_NE(OpenFilterText(language).find("(*.mea;*.job;*.dat;*.jbf)|*.mea;*.job;*.dat;*.jbf|"),
               std::string_view::npos);
-    EXPECT_NE(PickFilter(FilterId::Open, language).find("(*.coo;*.pts;*.cor;*.ptf)|*.coo;*.pts;*.cor;*.ptf|"),
+    EXPECT_NE(OpenFilterText(language).find("(*.coo;*.pts;*.cor;*.ptf)|*.coo;*.pts;*.cor;*.ptf|"),
               std::string_view::npos);
   }
-  const std::string_view measureEn = PickFilter(FilterId::SaveMeasure, 1);
-  const std::string_view measureZh = PickFilter(FilterId::SaveMeasure, 0);
-  EXPECT_EQ(measureEn.back(), '|');
-  EXPECT_NE(measureZh.back(), '|');
+  const std::string measureEn = SaveFilterText(DataKindMeasure, 1);
+  const std::string measureZh = SaveFilterText(DataKindMeasure, 0);
   EXPECT_NE(measureEn.find("GTS-7 coordinate File(*.txt)|*.txt"), std::string_view::npos);
   EXPECT_NE(measureZh.find("(*.gt7)|*.gt7|\xE5\xB7\xA5"), std::string_view::npos);  // ...|工作
 }
 
 TEST(TextTable, FilterForAnUnknownLanguageIsEmpty) {
-  EXPECT_TRUE(PickFilter(FilterId::Open, 2).empty());
-  EXPECT_TRUE(PickFilter(FilterId::SaveCode, -1).empty());
-  EXPECT_TRUE(PickFilter(static_cast<FilterId>(9), 1).empty());
+  EXPECT_TRUE(OpenFilterText(2).empty());
+  EXPECT_TRUE(SaveFilterText(9, 1).empty());
 }
 
 TEST(TextTable, UnknownIdentifierGivesEmptyText) {

@@ -6,6 +6,7 @@
 #include "app/save_plan.h"
 #include "app/text_table.h"
 #include "app/window_modes.h"
+#include "files/save_formats.h"
 
 namespace theolink {
 namespace {
@@ -19,14 +20,14 @@ TEST(SavePlan, RefusalsFiltersAndTheTextOnlyCase) {
   d.DataKind = DataKindCoord;
   EXPECT_EQ(PlanSave(d, true, 1).notice, TextId::NoDataToSave);
   d.PointList.emplace_back();
-  EXPECT_EQ(PlanSave(d, false, 0).filter, PickFilter(FilterId::SaveCoord, 0));
+  EXPECT_EQ(PlanSave(d, false, 0).filter, SaveFilterText(DataKindCoord, 0));
 }
 
 TEST(SavePlan, FilterEntriesKeepTheirIndexes) {
-  const auto measure = SplitFilter(PickFilter(FilterId::SaveMeasure, 1));  // ends in "|"
+  const auto measure = SplitFilter(SaveFilterText(DataKindMeasure, 1));
   ASSERT_EQ(measure.size(), 9u);
   EXPECT_EQ(measure[8].description, "TS job file(*.wkj)");
-  const auto open = SplitFilter(PickFilter(FilterId::Open, 1));
+  const auto open = SplitFilter(OpenFilterText(1));
   ASSERT_EQ(open.size(), 7u);
   EXPECT_EQ(open[1].patterns, (std::vector<std::string>{"*.dat", "*.csv", "*.txt"}));
 }

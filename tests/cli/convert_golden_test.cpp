@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include <iterator>
 #include <string>
 
+#include "files/save_formats.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -109,6 +111,13 @@ TEST_F(CliTest, EveryFormatMatchesItsGoldenFile) {
     EXPECT_EQ(r.Err, "");
     EXPECT_EQ(ReadAll(out), ReadAll(kData / c.Golden));
   }
+  // Every format the table names has its golden file here.
+  for (const theolink::SaveFormat& format : theolink::SaveFormats()) {
+    if (format.Help.empty()) continue;
+    EXPECT_TRUE(std::any_of(std::begin(kCases), std::end(kCases),
+                            [&format](const GoldenCase& c) { return c.Format == format.Name; }))
+        << "no golden case for " << format.Name;
+  }
 }
 
 TEST_F(CliTest, WrittenFilesOpenAgainAsTheSameData) {
@@ -167,7 +176,13 @@ TEST_F(CliTest, FormatMustSuitTheDataAndOptionsMustBeKnown) {
   EXPECT_FALSE(fs::exists(Out("o.txt")));
   r = Cli("convert --help");
   EXPECT_EQ(r.Status, 0);
-  EXPECT_NE(r.Out.find("gt7-hd"), std::string::npos);
+  // The listing is the save format table's.
+  for (const theolink::SaveFormat& format : theolink::SaveFormats()) {
+    if (format.Help.empty()) continue;
+    const std::string line =
+        "  " + std::string(format.Name) + std::string(12 - format.Name.size(), ' ') + std::string(format.Help) + "\n";
+    EXPECT_NE(r.Out.find(line), std::string::npos) << format.Name;
+  }
   EXPECT_NE(r.Out.find("--coord-order"), std::string::npos);
 }
 

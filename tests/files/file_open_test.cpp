@@ -326,11 +326,12 @@ TEST_F(FileOpenTest, JobSavedStraightFromItsFileIsTheSaveOfTheOpenedJob) {
   for (const std::string& input : inputs) {
     WorkingData data;
     ASSERT_TRUE(OpenDataFile(data, input, Settings{}).Messages.empty());
-    for (int filter = MeasureFilterCsv; filter <= MeasureFilterJob; ++filter) {
-      SCOPED_TRACE(input + ", filter " + std::to_string(filter));
-      ASSERT_TRUE(SaveDataFile(data, DataKindMeasure, filter, opened, Settings{}).Ok());
+    for (const SaveFormat& format : SaveFormats()) {
+      if (format.Kind != DataKindMeasure) continue;
+      SCOPED_TRACE(input + ", format " + std::string(format.English));
+      ASSERT_TRUE(SaveDataFile(data, format, opened, Settings{}).Ok());
       std::size_t cuts = 0;
-      const auto saved = SaveJobFileAs(input, filter, straight, Settings{}, cuts);
+      const auto saved = SaveJobFileAs(input, format, straight, Settings{}, cuts);
       ASSERT_TRUE(saved && saved->Ok());
       EXPECT_EQ(cuts, data.Cuts.Count);
       EXPECT_EQ(ReadFile(straight), ReadFile(opened));
@@ -340,9 +341,10 @@ TEST_F(FileOpenTest, JobSavedStraightFromItsFileIsTheSaveOfTheOpenedJob) {
   // A record that fails after the first runs: nothing written, the target as it was.
   const std::string bad = Write("bad.wkj", text + "SD      X,abc,\r\nHVD     1,2,3\r\n");
   std::size_t cuts = 0;
-  EXPECT_FALSE(SaveJobFileAs(bad, MeasureFilterCsv, straight, Settings{}, cuts));
+  const SaveFormat& csv = *FindSaveFormat(DataKindMeasure, "csv");
+  EXPECT_FALSE(SaveJobFileAs(bad, csv, straight, Settings{}, cuts));
   EXPECT_EQ(ReadFile(straight), ReadFile(opened));
-  EXPECT_FALSE(SaveJobFileAs(Write("pts.txt", "P1,,1,2,3\r\n"), MeasureFilterCass, straight, Settings{}, cuts));
+  EXPECT_FALSE(SaveJobFileAs(Write("pts.txt", "P1,,1,2,3\r\n"), *FindSaveFormat(DataKindMeasure, "cass"), straight, Settings{}, cuts));
   std::size_t entries = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) ++entries;
   EXPECT_EQ(entries, 7u) << "no temporary file left";
@@ -375,18 +377,19 @@ TEST_F(FileOpenTest, SaveWithProgressWritesTheSameBytesAndACancelKeepsTheOldFile
   ASSERT_TRUE(OpenDataFile(data, Write("runs.wkj", text), Settings{}).Messages.empty());
   ASSERT_GT(data.MeasurementList.size(), 2 * kProgressStep);
   const std::string plain = (dir_ / "plain.gt7").string(), watched = (dir_ / "watched.gt7").string();
-  for (int filter = MeasureFilterCsv; filter <= MeasureFilterJob; ++filter) {
-    SCOPED_TRACE("filter " + std::to_string(filter));
-    ASSERT_TRUE(SaveDataFile(data, DataKindMeasure, filter, plain, Settings{}).Ok());
+  for (const SaveFormat& format : SaveFormats()) {
+    if (format.Kind != DataKindMeasure) continue;
+    SCOPED_TRACE(std::string(format.English));
+    ASSERT_TRUE(SaveDataFile(data, format, plain, Settings{}).Ok());
     CountingProgress progress;
-    ASSERT_TRUE(SaveDataFile(data, DataKindMeasure, filter, watched, Settings{}, &progress).Ok());
+    ASSERT_TRUE(SaveDataFile(data, format, watched, Settings{}, &progress).Ok());
     EXPECT_GT(progress.reports, 2u);
     EXPECT_EQ(ReadFile(watched), ReadFile(plain));
   }
 
   const std::string old = Write("old.txt", "OLD\r\n");
   CountingProgress cancel(1);
-  EXPECT_THROW(SaveDataFile(data, DataKindMeasure, MeasureFilterCsv, old, Settings{}, &cancel), TaskCancelled);
+  EXPECT_THROW(SaveDataFile(data, *FindSaveFormat(DataKindMeasure, "csv"), old, Settings{}, &cancel), TaskCancelled);
   EXPECT_EQ(ReadFile(old), "OLD\r\n");
   std::size_t entries = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) ++entries;
