@@ -1,11 +1,13 @@
 // Arbitrary bytes as an opened text file: classification, every loader, and the writers of
-// whatever loaded. Nothing may crash, and a loaded point or code list must write out again.
+// whatever loaded, a job's reduced shots and station check included. Nothing may crash, and
+// a loaded point or code list must write out again.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/station_check_lines.h"
 #include "files/csv_rows.h"
 #include "files/data_views.h"
 #include "files/dxf_writer.h"
@@ -25,6 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   settings.AngleUnit = data[0] % 3;
   settings.DistanceUnit = (data[0] / 3) % 3;
   settings.CoordOrder = (data[0] / 9) % 2;
+  settings.ComputeShots = (data[0] / 18) % 2 == 1;
   const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
   const theolink::LineList lines = theolink::SplitTextLines(text);
 
@@ -37,6 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (format.Kind == theolink::DataKindMeasure)
           (void)theolink::ExportMeasureData(work, out, format, "fuzz.gt7", settings);
       out = theolink::MeasureTextLines(work, settings);
+      (void)theolink::StationCheckLines(work.MeasurementList, theolink::CheckStations(work.MeasurementList, settings),
+                                        settings, data[0] % 2);
       break;
     case theolink::DataKindCoord:
       theolink::WriteCoordLines(work, out, theolink::CoordLayoutCass, settings);
@@ -61,5 +66,11 @@ std::vector<std::string> FuzzSeeds() {
       std::string("\x01", 1) + "T1\r\n\r\nWALL\r\n",
       std::string("\x02", 1) + "T1:a:b:c:d:e:f:g:h:i\r\n",
       std::string("\x00", 1) + "SC      P1,0.0000,\rNEZ     1,2,3\r",
+      // Both faces: a backsight pair, a shot pair and a face-II-only SC shot.
+      std::string("\x13", 1) + "JOB     F\r\nINST    X\r\nSTA     S,1.5,\r\nXYZ     0,0,0\r\nBS      B,1\r\n"
+                               "HVD     0,324000,10\r\nSC      B,1,BSS\r\nENZ     0,10,0\r\nBS      B,1\r\n"
+                               "HVD     648010,972000,10\r\nSC      B,1,BSS\r\nENZ     0,10,0\r\nSD      P,1,\r\n"
+                               "HVD     324000,320000,5\r\nSD      P,1,\r\nHVD     972000,976000,5\r\n"
+                               "SC      Q,1,\r\nHVD     100000,1000000,7\r\nENZ     1,2,3\r\n",
   };
 }
