@@ -22,7 +22,8 @@ void PrintHelp(std::ostream& out) {
   PrintUnitOptionsHelp(out);
   out << "  --residuals                  for a job: one row per SC shot with an observation,\n"
          "                               its stored minus its computed coordinates and the\n"
-         "                               largest of them (K and grid scale as set)\n";
+         "                               largest of them (K and grid scale as set), then the\n"
+         "                               station check of --station-check\n";
   PrintCheckOptionsHelp(out);
 }
 
@@ -67,8 +68,12 @@ int RunShow(const Args& args, std::ostream& out, std::ostream& err) {
       err << FillText(PickText(TextId::NeedsMeasurementJob), {option}) << '\n';
       return 1;
     }
-    if (options->Residuals) PrintResiduals(data, settings, out);
-    if (options->StationCheck) PrintStationCheck(data, settings, out);
+    // The residuals come with the set-ups they are judged by.
+    if (options->Residuals) {
+      PrintResiduals(data, settings, out);
+      out << '\n';
+    }
+    PrintStationCheck(data, settings, out);
     return 0;
   }
 
