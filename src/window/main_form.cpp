@@ -48,7 +48,7 @@
 #include "window/grid_model.h"
 #include "window/grid_view.h"
 #include "window/line_view.h"
-#include "window/save_action.h"
+#include "app/save_action.h"
 #include "window/settings_form.h"
 #include "window/toolkit_language.h"
 #include "window/window_fonts.h"
@@ -720,14 +720,7 @@ void TForm1::OpenPath(const std::string& path) {
 
 void TForm1::OpenFinished(OpenedFile& opened) {
   const OpenOutcome outcome = ApplyOpen(data_, std::move(opened.data));
-  for (const ShownMessage& message : outcome.Messages) {
-    if (message.Id) {
-      Notice(*message.Id);
-    } else {
-      dialogs_.ShowNotice(DisplayText(message.Text),
-                          message.Caption.empty() ? kAppTitle : DisplayText(message.Caption));
-    }
-  }
+  for (const UserMessage& message : outcome.Messages) ShowMessage(message);
   if (!outcome.RefreshViews) return;
   prepared_ = std::move(opened.views);
   InitDataShowView();
@@ -747,7 +740,7 @@ void TForm1::SaveBtnClick() {
   std::error_code ec;
   if (std::filesystem::exists(choice->path, ec) && !Ask(TextId::AskReplaceFile)) return;
   RememberFolder(choice->path);
-  auto notice = std::make_shared<std::optional<SaveNotice>>();
+  auto notice = std::make_shared<UserMessage>();
   BackgroundTask::Work work;
   if (plan.viewTextOnly) {
     work = [notice, lines = measText_->Lines(), path = choice->path](TaskProgress& progress) {
@@ -761,10 +754,7 @@ void TForm1::SaveBtnClick() {
   }
   // A cancelled save leaves the old file as it was, and nothing to tell.
   tasks_.Start(FileLabel(choice->path), std::move(work), [this, notice](bool cancelled) {
-    if (cancelled || !*notice) return;
-    QString text = T((*notice)->message);
-    if (!(*notice)->detail.empty()) text += QStringLiteral("\n") + QString::fromLocal8Bit((*notice)->detail.c_str());
-    dialogs_.ShowNotice(text, kAppTitle);
+    if (!cancelled) ShowMessage(*notice);
   });
 }
 
@@ -905,6 +895,14 @@ void TForm1::SetStatus(int panel, const QString& text) {
 }
 
 void TForm1::Notice(TextId id) { dialogs_.ShowNotice(T(id), kAppTitle); }
+
+void TForm1::ShowMessage(const UserMessage& message) {
+  if (message.Empty()) return;
+  QString text = message.Id ? T(*message.Id) : DisplayText(message.Text);
+  // File names and the system's reasons are bytes of the file system's own encoding.
+  for (const std::string& arg : message.Args) text += QStringLiteral("\n") + QString::fromLocal8Bit(arg.c_str());
+  dialogs_.ShowNotice(text, message.Caption.empty() ? kAppTitle : DisplayText(message.Caption));
+}
 
 void TForm1::NoticeLater(TextId id, std::function<void()> then) {
   // A pasted block of bad cells gives one box per kind of fault, not one per cell.

@@ -13,6 +13,7 @@
 #include "files/data_views.h"
 #include "files/working_data.h"
 #include "records/settings.h"
+#include "records/user_message.h"
 #include "serial/com_port.h"
 #include "serial/transfer_controller.h"
 #include "window/background_task.h"
@@ -140,6 +141,8 @@ class TForm1 final : public QWidget, private TransferView {
   void LeaveGridEditor();
   void SetStatus(int panel, const QString& text);
   void Notice(TextId id);
+  // Shows what a message holds; nothing for an empty one.
+  void ShowMessage(const UserMessage& message);
   // The notice once the event being handled has returned (then runs after it); used where
   // a box would open inside another widget's event.
   void NoticeLater(TextId id, std::function<void()> then = {});
