@@ -35,6 +35,12 @@ UserMessage SaveWorkingData(const WorkingData& data, int filterIndex, const std:
   return refused;
 }
 
+UserMessage RunSave(const SaveJob& job, const WorkingData& data, LineSpan viewLines, const Settings& settings,
+                    TaskProgress* progress) {
+  if (job.viewTextOnly) return SaveViewLines(viewLines, job.file.path, progress);
+  return SaveWorkingData(data, job.file.filterIndex, job.file.path, settings, progress);
+}
+
 UserMessage SaveViewLines(LineSpan lines, const std::string& path, TaskProgress* progress) {
   AtomicLineFile file(path);
   for (std::size_t i = 0; i < lines.size(); ++i) {
