@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+class QPrinter;
 class QWidget;
 
 namespace theolink {
@@ -29,6 +30,12 @@ class Dialogs {
   // The same for saving; a name without suffix gets ".txt"; the dialog itself never asks
   // about replacing a file.
   virtual std::optional<FileChoice> SaveFile(const std::string& filter, const QString& folder) = 0;
+  // The print dialog: true once the printer (or a PDF file) is chosen and set up in printer.
+  // Without a print dialog of its own a window prints nothing.
+  virtual bool ChoosePrinter(QPrinter& printer) {
+    (void)printer;
+    return false;
+  }
 };
 
 // The toolkit's own boxes and dialogs, centred on parent.
@@ -42,6 +49,7 @@ class QtDialogs final : public Dialogs {
   bool AskYesNo(const QString& text, const QString& caption) override;
   std::optional<FileChoice> OpenFile(const std::string& filter, const QString& folder) override;
   std::optional<FileChoice> SaveFile(const std::string& filter, const QString& folder) override;
+  bool ChoosePrinter(QPrinter& printer) override;
 
  private:
   QWidget* parent_;
