@@ -653,8 +653,8 @@ void TForm1::LeaveGridEditor() {
 }
 
 void TForm1::PlanBtnClick() {
-  planPanel_->setVisible(!planPanel_->isVisible());
-  planBtn_->setChecked(planPanel_->isVisible());
+  planPanel_->ShowPlan(!planPanel_->PlanShown());
+  planBtn_->setChecked(planPanel_->PlanShown());
 }
 
 void TForm1::HelpBtnClick() {

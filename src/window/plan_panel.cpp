@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSplitter>
 #include <QVBoxLayout>
 #include <string>
 #include <utility>
@@ -69,7 +70,18 @@ void PlanPanel::DataChanged() {
   if (stale_) return;
   stale_ = true;
   QMetaObject::invokeMethod(
-      this, [this] { if (stale_ && isVisible()) Rebuild(); }, Qt::QueuedConnection);
+      this, [this] { if (stale_ && !isHidden()) Rebuild(); }, Qt::QueuedConnection);
+}
+
+void PlanPanel::ShowPlan(bool shown) {
+  setVisible(shown);
+  // Shown beside the views, the plan takes half of their room.
+  if (auto* splitter = qobject_cast<QSplitter*>(parentWidget()); shown && splitter != nullptr) {
+    const int room = splitter->width();
+    splitter->setSizes({room - room / 2, room / 2});
+  }
+  // Made at once, also in a window not on screen yet.
+  if (shown && stale_) Rebuild();
 }
 
 void PlanPanel::showEvent(QShowEvent* event) {

@@ -24,6 +24,9 @@ class PlanPanel final : public QWidget {
   PlanView& View() { return *view_; }
   // The data changed: a shown plan is made again, a hidden one when it is next shown.
   void DataChanged();
+  // Shows (with the data as it is now) or hides the plan.
+  void ShowPlan(bool shown);
+  bool PlanShown() const { return !isHidden(); }
   void SetCaptions();
   void FitAllBtnClick();
   void SavePlanBtnClick();
