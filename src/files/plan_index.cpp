@@ -81,11 +81,15 @@ PlanVisibleSet SelectVisible(const PlanScene& scene, const PlanIndex& index, con
   index.ForEachIn(north0, east0, north1, east1, [&](std::size_t i) {
     (scene.Points[i].Marks & (PlanMarkStation | PlanMarkBacksight) ? set.Points : plain).push_back(i);
   });
-  // Points in list order, so the same view always keeps the same ones.
-  std::sort(set.Points.begin(), set.Points.end());
-  std::sort(plain.begin(), plain.end());
+  // Cell by cell and in list order within a cell: the same view keeps the same points.
+  // Stations and backsights take their squares first; only where they crowd each other is
+  // one left for another.
   Occupancy taken(view, pad);
-  for (std::size_t i : set.Points) taken.Take(view.ToScreen(scene.Points[i].North, scene.Points[i].East));
+  std::erase_if(set.Points, [&](std::size_t i) {
+    const bool drawn = taken.Take(view.ToScreen(scene.Points[i].North, scene.Points[i].East));
+    if (!drawn) set.Thinned = true;
+    return !drawn;
+  });
   for (std::size_t i : plain) {
     if (taken.Take(view.ToScreen(scene.Points[i].North, scene.Points[i].East))) set.Points.push_back(i);
     else set.Thinned = true;
@@ -97,10 +101,12 @@ PlanVisibleSet SelectVisible(const PlanScene& scene, const PlanIndex& index, con
     const PlanRay& r = scene.Rays[i];
     const ScreenPoint a = view.ToScreen(r.FromNorth, r.FromEast), b = view.ToScreen(r.ToNorth, r.ToEast);
     if (!SegmentNear(view, a, b, pad)) continue;
-    // A ray to where one is already drawn adds nothing; backsight rays are few and all kept.
-    if (r.Kind == PlanRayKind::Shot && !rayEnds.Take(b) && b.X >= -pad && b.Y >= -pad && b.X <= view.Width + pad &&
-        b.Y <= view.Height + pad)
-      continue;
+    if (r.Kind == PlanRayKind::Shot) {
+      // A ray hidden under its two marks, or to where one is drawn already, adds nothing.
+      if (std::hypot(b.X - a.X, b.Y - a.Y) < PlanThinCell) continue;
+      const bool endShown = b.X >= -pad && b.Y >= -pad && b.X <= view.Width + pad && b.Y <= view.Height + pad;
+      if (endShown && !rayEnds.Take(b)) continue;
+    }
     set.Rays.push_back(i);
   }
   Occupancy residualBases(view, pad);

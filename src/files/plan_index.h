@@ -32,19 +32,20 @@ class PlanIndex {
 
 // What to draw in a viewport.
 struct PlanVisibleSet {
-  std::vector<std::size_t> Points;     // marked points first, then the rest
+  std::vector<std::size_t> Points;     // stations and backsights first, then the rest
   std::vector<std::size_t> Rays;
   std::vector<std::size_t> Residuals;
   bool Thinned = false;  // points that share a few pixels with one drawn were left out
   bool Labels = false;   // few enough points that every drawn one gets its label
 };
 
-inline constexpr int PlanThinCell = 3;           // pixels a drawn point stands for when crowded
+inline constexpr int PlanThinCell = 4;           // pixels a drawn point stands for when crowded
 inline constexpr std::size_t PlanLabelLimit = 400;  // most labels drawn at once
 
-// The points, rays and residual vectors inside the viewport (with a margin of pad pixels).
-// Stations and backsights are always kept; other points and rays are thinned to one per
-// PlanThinCell pixels.
+// The points, rays and residual vectors inside the viewport (with a margin of pad pixels),
+// thinned to one point per PlanThinCell pixels square: stations and backsights first, then
+// the other points where none of those is. Shot rays shorter than that, or ending where
+// another shot ray ends, are left out.
 PlanVisibleSet SelectVisible(const PlanScene& scene, const PlanIndex& index, const PlanViewport& view, int pad = 8);
 
 // The point drawn nearest the screen position, within tolerance pixels; none when none is.

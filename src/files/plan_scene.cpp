@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
+#include <functional>
 #include <optional>
 #include <string_view>
-#include <tuple>
+#include <unordered_map>
+#include <utility>
 
 #include "files/shot_reduction.h"
 
@@ -22,7 +23,7 @@ class JobPoints {
 
   void Add(std::string_view name, std::string_view code, double north, double east, std::uint8_t marks) {
     if (!Finite(north, east)) return;
-    const auto key = std::make_tuple(std::string(name), north, east);
+    Key key{std::string(name), north, east};
     const auto found = seen_.find(key);
     if (found != seen_.end()) {
       PlanPoint& point = scene_.Points[found->second];
@@ -30,13 +31,24 @@ class JobPoints {
       if (point.Code.empty()) point.Code = std::string(code);
       return;
     }
-    seen_.emplace(key, scene_.Points.size());
+    seen_.emplace(std::move(key), scene_.Points.size());
     scene_.Points.push_back({north, east, std::string(name), std::string(code), marks, PlanNoRow});
   }
 
  private:
+  struct Key {
+    std::string Name;
+    double North, East;
+    bool operator==(const Key&) const = default;
+  };
+  struct Hash {
+    std::size_t operator()(const Key& k) const {
+      const std::size_t h = std::hash<std::string>()(k.Name);
+      return h ^ (std::hash<double>()(k.North) * 31) ^ (std::hash<double>()(k.East) * 131);
+    }
+  };
   PlanScene& scene_;
-  std::map<std::tuple<std::string, double, double>, std::size_t> seen_;
+  std::unordered_map<Key, std::size_t, Hash> seen_;
 };
 
 void AddRay(PlanScene& scene, double fromNorth, double fromEast, double toNorth, double toEast, PlanRayKind kind) {

@@ -114,8 +114,8 @@ int main(int argc, char** argv) {
   theolink::TForm1 form(theolink::ShippedWindowContext(dialogs.get()));
   if (qtDialogs != nullptr) qtDialogs->SetParent(&form);
   if (!file.empty()) form.OpenAfterStart(file);
-  if (plan) form.PlanBtnClick();
   form.show();
+  if (plan) form.PlanBtnClick();
 
   if (screenshot.empty()) return app.exec();
 

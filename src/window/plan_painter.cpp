@@ -48,6 +48,7 @@ void NorthArrow(QPainter& p, const PlanViewport& view) {
              QStringLiteral("N"));
 }
 
+// A station (triangle) or a backsight (disc); other points are drawn in batches.
 void Mark(QPainter& p, QPointF at, std::uint8_t marks) {
   const double r = PlanMarkSize / 2.0;
   if (marks & PlanMarkStation) {
@@ -56,14 +57,10 @@ void Mark(QPainter& p, QPointF at, std::uint8_t marks) {
     p.setPen(QPen(PlanStationColor, 1));
     p.setBrush(PlanStationColor);
     p.drawPolygon(triangle);
-  } else if (marks & PlanMarkBacksight) {
+  } else {
     p.setPen(QPen(PlanBacksightRayColor, 1));
     p.setBrush(PlanBacksightRayColor);
     p.drawEllipse(at, r, r);
-  } else {
-    p.setPen(Qt::NoPen);
-    p.setBrush((marks & PlanMarkShot) ? QColor(0, 120, 0) : PlanPointColor);
-    p.drawRect(QRectF(at.x() - r + 1, at.y() - r + 1, PlanMarkSize - 2, PlanMarkSize - 2));
   }
   p.setBrush(Qt::NoBrush);
 }
@@ -128,7 +125,21 @@ void PaintPlan(QPainter& p, const PlanPaint& plan) {
   }
   // Marks last: nothing hides a point.
   p.setRenderHint(QPainter::Antialiasing, false);
-  for (std::size_t i : shown.Points) Mark(p, At(view, scene.Points[i].North, scene.Points[i].East), scene.Points[i].Marks);
+  // Plain points and reduced shots in one call each; the few stations and backsights alone.
+  std::vector<QRectF> plain, reduced;
+  const double r = PlanMarkSize / 2.0 - 1;
+  for (std::size_t i : shown.Points) {
+    const PlanPoint& point = scene.Points[i];
+    const QPointF at = At(view, point.North, point.East);
+    if (point.Marks & (PlanMarkStation | PlanMarkBacksight)) Mark(p, at, point.Marks);
+    else ((point.Marks & PlanMarkShot) ? reduced : plain).emplace_back(at.x() - r, at.y() - r, 2 * r, 2 * r);
+  }
+  p.setPen(Qt::NoPen);
+  p.setBrush(PlanPointColor);
+  p.drawRects(plain.data(), static_cast<int>(plain.size()));
+  p.setBrush(PlanShotColor);
+  p.drawRects(reduced.data(), static_cast<int>(reduced.size()));
+  p.setBrush(Qt::NoBrush);
   if (plan.Selected && *plan.Selected < scene.Points.size()) {
     const PlanPoint& point = scene.Points[*plan.Selected];
     p.setPen(QPen(PlanSelectedColor, 3));

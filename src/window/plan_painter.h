@@ -19,6 +19,7 @@ inline const QColor PlanBackground{255, 255, 255};
 inline const QColor PlanBacksightRayColor{0, 90, 220};
 inline const QColor PlanShotRayColor{150, 200, 150};
 inline const QColor PlanPointColor{20, 20, 20};
+inline const QColor PlanShotColor{0, 120, 0};
 inline const QColor PlanStationColor{210, 30, 30};
 inline const QColor PlanResidualColor{200, 0, 200};
 inline const QColor PlanSelectedColor{255, 140, 0};

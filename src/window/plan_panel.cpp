@@ -3,8 +3,10 @@
 #include <QHBoxLayout>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -21,6 +23,8 @@ namespace {
 QString T(TextId id) { return UiText(PickText(id)); }
 
 const QString kAppTitle = QStringLiteral("Theolink II");
+// How much wider the window gets for the plan, at most.
+constexpr int kPlanWidth = 560;
 
 QPushButton* MakeButton(QWidget* parent, const char* name) {
   auto* button = new QPushButton(parent);
@@ -74,14 +78,33 @@ void PlanPanel::DataChanged() {
 }
 
 void PlanPanel::ShowPlan(bool shown) {
-  setVisible(shown);
-  // Shown beside the views, the plan takes half of their room.
-  if (auto* splitter = qobject_cast<QSplitter*>(parentWidget()); shown && splitter != nullptr) {
-    const int room = splitter->width();
-    splitter->setSizes({room - room / 2, room / 2});
+  auto* splitter = qobject_cast<QSplitter*>(parentWidget());
+  QWidget* top = window();
+  if (!shown) {
+    setVisible(false);
+    // The window gives back what it grew by for the plan.
+    if (grownBy_ > 0 && !top->isMaximized() && !top->isFullScreen()) top->resize(top->width() - grownBy_, top->height());
+    grownBy_ = 0;
+    return;
+  }
+  const int views = splitter != nullptr ? splitter->width() : 0;
+  // The window grows for the plan as far as its screen allows; the views keep their width
+  // if there is room, else the two share it.
+  int grow = 0;
+  if (top->isVisible() && !top->isMaximized() && !top->isFullScreen() && top->screen() != nullptr) {
+    const int room = top->screen()->availableGeometry().right() - top->frameGeometry().right();
+    grow = std::clamp(room, 0, kPlanWidth);
+    if (grow > 0) top->resize(top->width() + grow, top->height());
+  }
+  grownBy_ = grow;
+  setVisible(true);
+  if (splitter != nullptr) {
+    const int total = views + grow;
+    const int plan = std::max(grow, total / 2);
+    splitter->setSizes({total - plan, plan});
   }
   // Made at once, also in a window not on screen yet.
-  if (shown && stale_) Rebuild();
+  if (stale_) Rebuild();
 }
 
 void PlanPanel::showEvent(QShowEvent* event) {

@@ -42,6 +42,7 @@ class PlanPanel final : public QWidget {
   std::function<PlanScene()> scene_;
   std::function<QString()> folder_;
   bool stale_ = true;
+  int grownBy_ = 0;  // what the window grew by when the plan was shown
   PlanView* view_ = nullptr;
   QPushButton* fitAllBtn_ = nullptr;
   QPushButton* savePlanBtn_ = nullptr;
