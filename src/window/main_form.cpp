@@ -423,7 +423,8 @@ void TForm1::FormClose() {
   const QString port = comComboBox7_->currentText();
   StoreFormPositions(config_, {comComboBox7_->findText(port), comComboBox8_->currentIndex(),
                                port.toLocal8Bit().toStdString()});
-  StoreFormGeometry(config_, {x(), y(), width(), height()});
+  // The width the plan added is not kept: the next start shows the plan hidden.
+  StoreFormGeometry(config_, {x(), y(), width() - planPanel_->GrownBy(), height()});
   if (form2_) form2_->hide();
 }
 

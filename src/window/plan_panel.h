@@ -27,6 +27,8 @@ class PlanPanel final : public QWidget {
   // Shows (with the data as it is now) or hides the plan.
   void ShowPlan(bool shown);
   bool PlanShown() const { return !isHidden(); }
+  // How much wider the window got for the plan (0 when hidden).
+  int GrownBy() const { return grownBy_; }
   void SetCaptions();
   void FitAllBtnClick();
   void SavePlanBtnClick();

@@ -1,5 +1,6 @@
 #include "window/plan_view.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -15,7 +16,7 @@ namespace theolink {
 PlanView::PlanView(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("PlanView"));
   setMinimumSize(120, 120);
-  setFocusPolicy(Qt::ClickFocus);
+  setFocusPolicy(Qt::StrongFocus);
   setCursor(Qt::OpenHandCursor);
   view_.Width = std::max(1, width());
   view_.Height = std::max(1, height());
@@ -83,6 +84,22 @@ void PlanView::wheelEvent(QWheelEvent* event) {
   if (steps == 0) return;
   const QPointF at = event->position();
   SetViewport(ZoomPlan(view_, std::pow(1.25, steps), at.x(), at.y()));
+  event->accept();
+}
+
+void PlanView::keyPressEvent(QKeyEvent* event) {
+  const double step = std::max(20, std::min(width(), height()) / 8);
+  switch (event->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: SetViewport(ZoomPlan(view_, 1.25, width() / 2.0, height() / 2.0)); break;
+    case Qt::Key_Minus: SetViewport(ZoomPlan(view_, 0.8, width() / 2.0, height() / 2.0)); break;
+    case Qt::Key_Left: SetViewport(PanPlan(view_, step, 0)); break;
+    case Qt::Key_Right: SetViewport(PanPlan(view_, -step, 0)); break;
+    case Qt::Key_Up: SetViewport(PanPlan(view_, 0, step)); break;
+    case Qt::Key_Down: SetViewport(PanPlan(view_, 0, -step)); break;
+    case Qt::Key_Home: FitAll(); break;
+    default: QWidget::keyPressEvent(event); return;
+  }
   event->accept();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The plan canvas: paints the scene, zooms with the wheel about the pointer, pans while
-// dragged, and a click on a point selects it (and tells the owner its grid row).
+// The plan canvas: paints the scene, zooms with the wheel about the pointer (or + and -),
+// pans while dragged (or with the arrow keys), Home fits all, and a click on a point
+// selects it (and tells the owner its grid row).
 #include <QPoint>
 #include <QWidget>
 #include <cstddef>
@@ -42,6 +43,7 @@ class PlanView final : public QWidget {
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;

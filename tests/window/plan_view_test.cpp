@@ -118,6 +118,8 @@ TEST_F(WindowFixture, AClickOnAPointSelectsItsGridRowAndAGridRowHighlightsItsPoi
   EXPECT_EQ(plan.Scene()->Points[*plan.SelectedPoint()].Row, 4u);
   Click("FitAllBtn");
   EXPECT_DOUBLE_EQ(plan.Viewport().CenterEast, before.CenterEast);
+  QTest::keyClick(&plan, Qt::Key_Plus);
+  EXPECT_DOUBLE_EQ(plan.Viewport().Scale, before.Scale * 1.25);
 }
 
 TEST_F(WindowFixture, ThePlanSavesAsPngAndSvgAndPrintsToPdf) {
