@@ -30,7 +30,7 @@ MeasureRecord StationAt(int i, double north, double east) {
 
 WorkingData Points(std::size_t count) {
   WorkingData data;
-  data.DataKind = DataKindCoord;
+  data.DataKind = DataKind::Coord;
   std::mt19937 random(7);
   std::uniform_real_distribution<double> across(0, 3000);
   for (std::size_t i = 0; i < count; ++i) {

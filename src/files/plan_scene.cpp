@@ -110,15 +110,21 @@ void PlanBounds::Add(double north, double east) {
 
 PlanScene BuildPlanScene(const WorkingData& data, const Settings& settings) {
   PlanScene scene;
-  if (data.DataKind == DataKindMeasure) {
-    BuildJob(data.MeasurementList, settings, scene);
-  } else if (data.DataKind == DataKindCoord) {
-    scene.Points.reserve(data.PointList.size());
-    for (std::size_t row = 0; row < data.PointList.size(); ++row) {
-      const PointRecord& p = data.PointList[row];
-      if (!Finite(p.North, p.East)) continue;
-      scene.Points.push_back({p.North, p.East, std::string(p.Name.View()), std::string(p.Code.View()), PlanMarkPoint, row});
-    }
+  switch (data.DataKind) {
+    case DataKind::Measure:
+      BuildJob(data.MeasurementList, settings, scene);
+      break;
+    case DataKind::Coord:
+      scene.Points.reserve(data.PointList.size());
+      for (std::size_t row = 0; row < data.PointList.size(); ++row) {
+        const PointRecord& p = data.PointList[row];
+        if (!Finite(p.North, p.East)) continue;
+        scene.Points.push_back(
+            {p.North, p.East, std::string(p.Name.View()), std::string(p.Code.View()), PlanMarkPoint, row});
+      }
+      break;
+    case DataKind::Code:
+      break;
   }
   for (const PlanPoint& p : scene.Points) scene.Bounds.Add(p.North, p.East);
   for (const PlanRay& r : scene.Rays) {

@@ -152,7 +152,7 @@ std::optional<TextId> ExportData(const WorkingData& data, const SaveFormat& form
       WriteCodeLines(data, lines, progress);
       return std::nullopt;
     case SaveWriter::Points:
-      if (format.Kind == DataKindCoord) {
+      if (format.Kind == DataKind::Coord) {
         format.WritePoints(data, lines, settings, progress);
         return std::nullopt;
       }

@@ -216,7 +216,7 @@ void TForm1::BuildControls() {
   planPanel_ = new PlanPanel(
       dialogs_, [this] { return BuildPlanScene(data_, settings_); }, [this] { return StartFolder(); }, viewSplitter);
   planPanel_->View().OnRowClicked = [this](std::size_t row) {
-    if (data_.DataKind != DataKindCoord || row >= static_cast<std::size_t>(gridModel_->rowCount())) return;
+    if (data_.DataKind != DataKind::Coord || row >= static_cast<std::size_t>(gridModel_->rowCount())) return;
     const QModelIndex index = gridModel_->index(static_cast<int>(row), std::max(1, strGrid_->currentIndex().column()));
     strGrid_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     strGrid_->scrollTo(index);
@@ -341,7 +341,7 @@ void TForm1::FormCreate() {
   UseToolkitLanguage(CurrentLanguage());
   sendBtn_->setEnabled(false);
   stopBtn_->setEnabled(false);
-  data_.DataKind = DataKindMeasure;
+  data_.DataKind = DataKind::Measure;
   pageControl1_->setCurrentIndex(0);
   setWindowTitle(UiText(WindowTitle(CurrentLanguage())));
   measText_->clear();
@@ -455,7 +455,7 @@ void TForm1::OpenAfterStart(const std::string& path) {
 
 void TForm1::InitDataShowView() {
   planPanel_->DataChanged();
-  if (data_.DataKind == DataKindMeasure) {
+  if (data_.DataKind == DataKind::Measure) {
     measText_->show();
     strGrid_->hide();
     sendBtn_->setEnabled(SendEnabledFor(data_.DataKind));
@@ -467,7 +467,7 @@ void TForm1::InitDataShowView() {
   sendBtn_->setEnabled(SendEnabledFor(data_.DataKind));
   QStringList headers;
   for (TextId id : GridHeaderIds(data_.DataKind, settings_)) headers << T(id);
-  if (data_.DataKind == DataKindCoord) {
+  if (data_.DataKind == DataKind::Coord) {
     gridModel_->Reset(static_cast<int>(CoordGridColumns), headers, data_.DataKind);
     // The standard widths, widened where this platform's font needs more for a header.
     QHeaderView* header = strGrid_->horizontalHeader();
@@ -481,15 +481,15 @@ void TForm1::InitDataShowView() {
 void TForm1::RefleshDataShowView() {
   planPanel_->DataChanged();
   switch (data_.DataKind) {
-    case DataKindMeasure:
+    case DataKind::Measure:
       sendBtn_->setEnabled(false);
       ShowMeasureText();
       break;
-    case DataKindCoord:
+    case DataKind::Coord:
       sendBtn_->setEnabled(true);
       ShowCoordGrid();
       break;
-    default:
+    case DataKind::Code:
       ShowCodeGrid();
       break;
   }
@@ -659,7 +659,7 @@ void TForm1::PlanBtnClick() {
 }
 
 void TForm1::HelpBtnClick() {
-  data_.DataKind = DataKindMeasure;
+  data_.DataKind = DataKind::Measure;
   InitDataShowView();
   ShowHelp();
 }

@@ -76,14 +76,14 @@ TEST(PlanScene, AJobDrawsItsStationsBacksightsRaysAndResiduals) {
 
 TEST(PlanScene, PointsKeepTheirGridRowAndUnreadableOnesAreLeftOut) {
   WorkingData data;
-  data.DataKind = DataKindCoord;
+  data.DataKind = DataKind::Coord;
   data.PointList = {test::Point("A", "", 1, 2, 0), test::Point("NAN", "", NAN, 2, 0), test::Point("C", "X", 5, 6, 0)};
   const PlanScene scene = BuildPlanScene(data, Settings{});
   ASSERT_EQ(scene.Points.size(), 2u);
   EXPECT_EQ(scene.Points[1].Row, 2u);
   EXPECT_EQ(scene.Points[1].Code, "X");
   EXPECT_EQ(scene.Bounds.MaxEast, 6);
-  data.DataKind = DataKindCode;
+  data.DataKind = DataKind::Code;
   EXPECT_TRUE(BuildPlanScene(data, Settings{}).Points.empty());
 }
 

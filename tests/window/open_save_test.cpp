@@ -58,9 +58,9 @@ TEST_P(OpenTable, Row) {
   else WriteBytes(path, row.bytes);
   Start();
   OpenFile(path);
-  EXPECT_EQ(form_->Data().DataKind, row.kind);
+  EXPECT_EQ(static_cast<int>(form_->Data().DataKind), row.kind);  // 1 job, 2 points, 3 codes
   EXPECT_EQ(form_->StatusText(1), QString::fromLatin1(row.total));
-  if (row.kind == DataKindMeasure) {
+  if (row.kind == static_cast<int>(DataKind::Measure)) {
     EXPECT_TRUE(Control<LineView>("MeasText")->toPlainText().startsWith(QString::fromUtf8(row.firstShown)));
   } else {
     EXPECT_EQ(Control<QTableView>("StrGrid")->model()->index(0, 1).data().toString(), QString::fromUtf8(row.firstShown));
@@ -200,7 +200,7 @@ TEST_F(WindowFixture, FileOnTheCommandLineOpensAfterTheStartHelp) {
   TForm1& form = Start();
   form.OpenAfterStart(File("pts.dat"));
   form.show();
-  QTRY_COMPARE(form.Data().DataKind, DataKindCoord);
+  QTRY_COMPARE(form.Data().DataKind, DataKind::Coord);
   EXPECT_EQ(form.StatusText(1), QStringLiteral("Total: 1"));
 }
 
@@ -220,7 +220,7 @@ TEST_F(WindowFixture, DialogsStartInTheFolderLastUsedAndADroppedFileOpens) {
   mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(File("codes.txt")))});
   EXPECT_TRUE(form_->OpenDropped(mime));
   WaitForFileWork();
-  EXPECT_EQ(form_->Data().DataKind, DataKindCode);
+  EXPECT_EQ(form_->Data().DataKind, DataKind::Code);
   EXPECT_EQ(form_->StatusText(1), QStringLiteral("Total: 1"));
 }
 
@@ -312,7 +312,7 @@ TEST_F(FileWorkTest, OpenRunsOffTheWindowThreadAndCancelKeepsTheOldDataAndViews)
   ChooseFile(File("job.wkj"));
   Press("OpenBtn");
   CancelWhileParked(gate);
-  EXPECT_EQ(form_->Data().DataKind, DataKindCode);
+  EXPECT_EQ(form_->Data().DataKind, DataKind::Code);
   ASSERT_EQ(form_->Data().CodeList.size(), 1u);
   EXPECT_TRUE(form_->Data().MeasurementList.empty());
   EXPECT_FALSE(Grid()->isHidden());
