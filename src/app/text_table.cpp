@@ -178,6 +178,19 @@ constexpr TextEntry kTexts[] = {
     {TextId::ToleranceNotPositive, "%1 必须是正数", "%1 must be a positive number"},
     // %1 the option.
     {TextId::NeedsMeasurementJob, "%1 需要测量作业", "%1 needs a measurement job"},
+    // The plan view.
+    {TextId::PlanBtn, "平面图", "Plan"},
+    {TextId::FitAllBtn, "全图", "Fit all"},
+    {TextId::SavePlanBtn, "保存图片", "Save picture"},
+    {TextId::PrintPlanBtn, "打印", "Print"},
+    {TextId::PlanViewName, "点位平面图", "Plan of the points"},
+    {TextId::PlanResiduals, "残差", "Residuals"},
+    {TextId::PlanPictureFilter, "PNG 图片(*.png)|*.png|SVG 图形(*.svg)|*.svg",
+     "PNG picture(*.png)|*.png|SVG drawing(*.svg)|*.svg"},
+    // %1 the file.
+    {TextId::PlanPictureSaved, "平面图已保存到 %1", "The plan was saved to %1"},
+    // %1 the file and why.
+    {TextId::PlanPictureFailed, "无法保存平面图：%1", "The plan could not be saved: %1"},
 };
 
 constexpr bool EntriesInIdOrder() {

@@ -133,6 +133,15 @@ enum class TextId : std::uint8_t {
   CheckItemFaceDistance,
   ToleranceNotPositive,
   NeedsMeasurementJob,
+  PlanBtn,
+  FitAllBtn,
+  SavePlanBtn,
+  PrintPlanBtn,
+  PlanViewName,
+  PlanResiduals,
+  PlanPictureFilter,
+  PlanPictureSaved,
+  PlanPictureFailed,
   Count_  // number of entries; not a text
 };
 

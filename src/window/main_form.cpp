@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTableView>
@@ -39,6 +40,7 @@
 #include "app/window_modes.h"
 #include "files/data_views.h"
 #include "files/file_open.h"
+#include "files/plan_scene.h"
 #include "files/save_writers.h"
 #include "serial/com_error.h"
 #include "serial/transfer_send_lines.h"
@@ -49,6 +51,8 @@
 #include "window/grid_view.h"
 #include "window/line_view.h"
 #include "app/save_action.h"
+#include "window/plan_panel.h"
+#include "window/plan_view.h"
 #include "window/settings_form.h"
 #include "window/toolkit_language.h"
 #include "window/window_fonts.h"
@@ -204,7 +208,25 @@ void TForm1::BuildControls() {
   strGrid_->hide();
   viewsLayout->addWidget(measText_, 0, 0);
   viewsLayout->addWidget(strGrid_, 0, 0);
-  row->addWidget(views, 1);
+  // The plan shares the room with the views when it is shown; the views stay as they are.
+  auto* viewSplitter = new QSplitter(Qt::Horizontal, panel1);
+  viewSplitter->setObjectName(QStringLiteral("ViewSplitter"));
+  viewSplitter->setChildrenCollapsible(false);
+  viewSplitter->addWidget(views);
+  planPanel_ = new PlanPanel(
+      dialogs_, [this] { return BuildPlanScene(data_, settings_); }, [this] { return StartFolder(); }, viewSplitter);
+  planPanel_->View().OnRowClicked = [this](std::size_t row) {
+    if (data_.DataKind != DataKind::Coord || row >= static_cast<std::size_t>(gridModel_->rowCount())) return;
+    const QModelIndex index = gridModel_->index(static_cast<int>(row), std::max(1, strGrid_->currentIndex().column()));
+    strGrid_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    strGrid_->scrollTo(index);
+  };
+  connect(strGrid_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+    if (current.isValid()) planPanel_->View().SelectRow(static_cast<std::size_t>(current.row()));
+  });
+  viewSplitter->addWidget(planPanel_);
+  planPanel_->hide();
+  row->addWidget(viewSplitter, 1);
 
   pageControl1_ = new QStackedWidget(panel1);
   pageControl1_->setObjectName(QStringLiteral("PageControl1"));
@@ -238,13 +260,15 @@ void TForm1::BuildControls() {
   sendBtn_ = MakeButton(transControlGroup_, "SendBtn", 100, 28);
   stopBtn_ = MakeButton(transControlGroup_, "StopBtn", 55, 80);
 
-  fileControlGroup_ = MakeGroup(tabSheet1, "FileControlGroup", 216);
+  fileControlGroup_ = MakeGroup(tabSheet1, "FileControlGroup", 258);
   coordBtn_ = MakeButton(fileControlGroup_, "CoordBtn", 10, 26);
   codeBtn_ = MakeButton(fileControlGroup_, "CodeBtn", 100, 26);
   openBtn_ = MakeButton(fileControlGroup_, "OpenBtn", 55, 70);
   saveBtn_ = MakeButton(fileControlGroup_, "SaveBtn", 55, 114);
   settingBtn_ = MakeButton(fileControlGroup_, "SettingBtn", 10, 170);
   helpBtn_ = MakeButton(fileControlGroup_, "HelpBtn", 100, 170);
+  planBtn_ = MakeButton(fileControlGroup_, "PlanBtn", 55, 214);
+  planBtn_->setCheckable(true);
   page0->addWidget(comportSettingGroup_);
   page0->addWidget(transControlGroup_);
   page0->addWidget(fileControlGroup_);
@@ -303,6 +327,7 @@ void TForm1::BuildControls() {
   connect(appendBtn_, &QPushButton::clicked, this, &TForm1::AppendBtnClick);
   connect(insertBtn_, &QPushButton::clicked, this, &TForm1::InsertBtnClick);
   connect(delBtn_, &QPushButton::clicked, this, &TForm1::DelBtnClick);
+  connect(planBtn_, &QPushButton::clicked, this, &TForm1::PlanBtnClick);
   for (QWidget* w : {static_cast<QWidget*>(receiveBtn_), static_cast<QWidget*>(sendBtn_),
                      static_cast<QWidget*>(stopBtn_), static_cast<QWidget*>(settingBtn_),
                      static_cast<QWidget*>(transControlGroup_)}) {
@@ -344,6 +369,8 @@ void TForm1::SetCaptions() {
   SetCaption(insertBtn_, TextId::InsertBtn);
   SetCaption(delBtn_, TextId::DelBtn);
   SetCaption(okBtn_, TextId::OKBtn);
+  SetCaption(planBtn_, TextId::PlanBtn);
+  planPanel_->SetCaptions();
   comComboBox7_->setAccessibleName(label11_->text());
   if (comComboBox7_->lineEdit() != nullptr) comComboBox7_->lineEdit()->setAccessibleName(label11_->text());
   comComboBox8_->setAccessibleName(label12_->text());
@@ -396,7 +423,8 @@ void TForm1::FormClose() {
   const QString port = comComboBox7_->currentText();
   StoreFormPositions(config_, {comComboBox7_->findText(port), comComboBox8_->currentIndex(),
                                port.toLocal8Bit().toStdString()});
-  StoreFormGeometry(config_, {x(), y(), width(), height()});
+  // The width the plan added is not kept: the next start shows the plan hidden.
+  StoreFormGeometry(config_, {x(), y(), width() - planPanel_->GrownBy(), height()});
   if (form2_) form2_->hide();
 }
 
@@ -426,6 +454,7 @@ void TForm1::OpenAfterStart(const std::string& path) {
 // --- views ---------------------------------------------------------------------------
 
 void TForm1::InitDataShowView() {
+  planPanel_->DataChanged();
   if (data_.DataKind == DataKind::Measure) {
     measText_->show();
     strGrid_->hide();
@@ -450,6 +479,7 @@ void TForm1::InitDataShowView() {
 }
 
 void TForm1::RefleshDataShowView() {
+  planPanel_->DataChanged();
   switch (data_.DataKind) {
     case DataKind::Measure:
       sendBtn_->setEnabled(false);
@@ -623,6 +653,11 @@ void TForm1::LeaveGridEditor() {
   RefleshDataShowView();
 }
 
+void TForm1::PlanBtnClick() {
+  planPanel_->ShowPlan(!planPanel_->PlanShown());
+  planBtn_->setChecked(planPanel_->PlanShown());
+}
+
 void TForm1::HelpBtnClick() {
   data_.DataKind = DataKind::Measure;
   InitDataShowView();
@@ -633,6 +668,7 @@ void TForm1::ShowHelp() {
   ClearMeasureData(data_);
   ClearCoordData(data_);
   ClearCodeData(data_);
+  planPanel_->DataChanged();
   const HelpOutcome help = LoadHelp(FindHelpFile(context_.executablePath), CurrentLanguage());
   if (!help.ok && help.failure == TextId::NoHelpFile) {
     Notice(TextId::NoHelpFile);

@@ -40,6 +40,7 @@ class Dialogs;
 class GridModel;
 class GridView;
 class LineView;
+class PlanPanel;
 class TComComboBox;
 class TForm2;
 
@@ -65,6 +66,8 @@ class TForm1 final : public QWidget, private TransferView {
   void AppendBtnClick();
   void InsertBtnClick();
   void DelBtnClick();
+  // Shows or hides the plan beside the views.
+  void PlanBtnClick();
   // Every change of a cell's text while editing (ACol, ARow in grid terms: row 1 is the
   // first data row); the cell already holds the text.
   void StrGridSetEditText(int ACol, int ARow);
@@ -98,6 +101,7 @@ class TForm1 final : public QWidget, private TransferView {
   const Settings& CurrentSettings() const { return settings_; }
   TForm2& Form2() { return *form2_; }
   GridModel& Grid() { return *gridModel_; }
+  PlanPanel& Plan() { return *planPanel_; }
   TransferController& Controller() { return controller_; }
   TComPort& ComPort1() { return comPort1_; }
   QString StatusText(int panel) const;
@@ -195,6 +199,8 @@ class TForm1 final : public QWidget, private TransferView {
   LineView* measText_ = nullptr;
   GridView* strGrid_ = nullptr;
   QStackedWidget* pageControl1_ = nullptr;
+  PlanPanel* planPanel_ = nullptr;
+  QPushButton* planBtn_ = nullptr;
   QGroupBox* comportSettingGroup_ = nullptr;
   QGroupBox* transControlGroup_ = nullptr;
   QGroupBox* fileControlGroup_ = nullptr;
