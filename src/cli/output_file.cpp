@@ -4,6 +4,7 @@
 
 #include "cli/cli_settings.h"
 #include "cli/load_report.h"
+#include "app/text_table.h"
 #include "cli/save_formats.h"
 #include "files/file_io.h"
 #include "files/file_save.h"
@@ -112,7 +113,7 @@ int ReportSave(const SaveResult& result, const std::string& output, std::ostream
       err << MessageText(TextId::WriteFailed) << '\n' << FileStatusText(output, result.File) << '\n';
       return 1;
     default:
-      err << output << ": " << MessageText(SaveRefusalText(result.Code)) << '\n';
+      err << output << ": " << FillText(PickText(result.Refusal.Id), {result.Refusal.Value}) << '\n';
       return 1;
   }
 }

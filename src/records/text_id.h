@@ -133,6 +133,13 @@ enum class TextId : std::uint8_t {
   CheckItemFaceDistance,
   ToleranceNotPositive,
   NeedsMeasurementJob,
+  CoordSystemLabel,
+  CoordSystemNone,
+  CrsNotChosen,
+  CrsNotEpsg,
+  CrsUnknown,
+  CrsOutside,
+  ShotsNotComputed,
   Count_  // number of entries; not a text
 };
 

@@ -762,7 +762,7 @@ void TForm1::SaveBtnClick() {
   // A cancelled save leaves the old file as it was, and nothing to tell.
   tasks_.Start(FileLabel(choice->path), std::move(work), [this, notice](bool cancelled) {
     if (cancelled || !*notice) return;
-    QString text = T((*notice)->message);
+    QString text = UiText(FillText(PickText((*notice)->message), {(*notice)->value}));
     if (!(*notice)->detail.empty()) text += QStringLiteral("\n") + QString::fromLocal8Bit((*notice)->detail.c_str());
     dialogs_.ShowNotice(text, kAppTitle);
   });

@@ -27,7 +27,7 @@ std::optional<SaveNotice> SaveWorkingData(const WorkingData& data, int filterInd
     case SaveCode::FileFailed:
       return FileNotice(path, result.File);
     default:
-      return SaveNotice{SaveRefusalText(result.Code), {}};
+      return SaveNotice{result.Refusal.Id, {}, result.Refusal.Value};
   }
 }
 

@@ -18,6 +18,7 @@ namespace theolink {
 struct SaveNotice {
   TextId message;
   std::string detail;
+  std::string value = {};  // the message's %1 (UTF-8)
 };
 
 // Writes data in the format of filter filterIndex of its DataKind's save filter. On a
