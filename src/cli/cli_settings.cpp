@@ -68,6 +68,12 @@ std::optional<ParsedOptions> ParseOptions(const Args& args, bool allowTo, std::o
     int index = 0;
     if (name == "--to" && allowTo) {
       parsed.Format = value;
+    } else if (name == "--output-dir" && switches.OutputDir) {
+      if (value.empty()) {
+        err << "--output-dir needs a folder\n";
+        return std::nullopt;
+      }
+      parsed.OutputDir = value;
     } else if (name == "--angle") {
       if ((index = IndexOf(kAngleNames, value)) < 0) {
         err << "--angle must be dms, gon or mil\n";
