@@ -178,7 +178,7 @@ constexpr TextEntry kTexts[] = {
     {TextId::ToleranceNotPositive, "%1 必须是正数", "%1 must be a positive number"},
     // %1 the option.
     {TextId::NeedsMeasurementJob, "%1 需要测量作业", "%1 needs a measurement job"},
-    {TextId::CoordSystemLabel, "坐标系", "Coordinate system"},
+    {TextId::CoordSystemLabel, "坐标系", "Coord System"},
     {TextId::CoordSystemNone, "（未选择）", "(none chosen)"},
     {TextId::CrsNotChosen,
      "GeoJSON 和 KML 需要点所在的坐标系：请在“设置”中选择坐标系，命令行用 --crs EPSG:NNNN。未写入任何内容。",

@@ -10,6 +10,7 @@
 #include <QUrl>
 #include <QTableView>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -19,6 +20,7 @@
 #include <thread>
 
 #include "app/text_table.h"
+#include "files/save_formats.h"
 #include "window/grid_model.h"
 #include "support/mea_record.h"
 #include "window/background_task.h"
@@ -99,10 +101,15 @@ TEST_F(WindowFixture, SaveInEveryFilterOfEachModeWithTheReplaceQuestion) {
   WriteBytes(File("job.wkj"), "JOB     J1\r\nINST    X\r\nSTA     S1,1.5,\r\nXYZ     1,2,3\r\nSC      P1,1.0,C\r\nHVD     87530,318650,25.1230\r\nENZ     1,2,3\r\n");
   WriteBytes(File("pts.dat"), "P1,T1,10.5,20.5,3.0\r\n");
   WriteBytes(File("codes.txt"), "CURB\r\n");
+  WriteIni("[Setting]\r\nCoordinateSystem=EPSG:4547\r\n");  // for GeoJSON and KML
   Start();
+  const auto filters = [](int kind) {
+    const auto formats = SaveFormats();
+    return static_cast<int>(std::count_if(formats.begin(), formats.end(), [kind](const SaveFormat& f) { return f.Kind == kind; }));
+  };
   struct Mode { const char* file; int filters; const char* firstFilter; };
-  for (const Mode& mode : {Mode{"job.wkj", 9, "Comma separator measured file(*.csv)"},
-                           Mode{"pts.dat", 5, "CASS coordinate file(*.dat)"},
+  for (const Mode& mode : {Mode{"job.wkj", filters(DataKindMeasure), "Comma separator measured file(*.csv)"},
+                           Mode{"pts.dat", filters(DataKindCoord), "CASS coordinate file(*.dat)"},
                            Mode{"codes.txt", 2, "Code file(*.txt)"}}) {
     OpenFile(File(mode.file));
     for (int index = 1; index <= mode.filters; ++index) {
