@@ -187,9 +187,9 @@ constexpr TextEntry kTexts[] = {
     // %1 the text given.
     {TextId::CrsNotEpsg, "坐标系 %1 的写法应为 EPSG:NNNN。", "The coordinate system %1 must be written EPSG:NNNN."},
     {TextId::CrsUnknown, "%1 不是 PROJ 已知的投影坐标系。", "%1 is no projected coordinate system that PROJ knows."},
-    // %1 the point's name, %2 the system.
-    {TextId::CrsOutside, "点 %1 无法从 %2 换算为 WGS 84，未写入任何内容。",
-     "Point %1 cannot be transformed from %2 to WGS 84; nothing was written."},
+    // %1 the point's name.
+    {TextId::CrsOutside, "点 %1 无法从所选坐标系换算为 WGS 84，未写入任何内容。",
+     "Point %1 cannot be transformed from the chosen coordinate system to WGS 84; nothing was written."},
     {TextId::ShotsNotComputed,
      "作业中没有坐标点：其斜距测点只有在计算测点坐标时才成为点（“设置”中的“计算测点坐标”，命令行 "
      "--compute-shots）。未写入任何内容。",

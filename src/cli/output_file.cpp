@@ -8,6 +8,7 @@
 #include "cli/save_formats.h"
 #include "files/file_io.h"
 #include "files/file_save.h"
+#include "files/geo_transform.h"
 #include "files/gts7_export.h"
 #include "files/job_file_save.h"
 #include "files/line_file.h"
@@ -68,7 +69,8 @@ std::string OutputProblem(const std::string& output, const std::string& input, b
   return {};
 }
 
-bool CheckReceiveOutput(const std::string& output, const std::string& format, bool overwrite, std::ostream& err) {
+bool CheckReceiveOutput(const std::string& output, const std::string& format, bool overwrite,
+                        const Settings& settings, std::ostream& err) {
   if (const std::string problem = OutputProblem(output, {}, overwrite); !problem.empty()) {
     err << "theolink-cli receive: " << problem << '\n';
     return false;
@@ -78,6 +80,13 @@ bool CheckReceiveOutput(const std::string& output, const std::string& format, bo
   if (job != nullptr && Uses(*job, kNeedsGt7Name) && !IsGts7FileName(output)) {
     err << "theolink-cli receive: " << output << ": " << MessageText(TextId::Gts7NameNotGt7) << '\n';
     return false;
+  }
+  const SaveFormat* points = FindSaveFormat(DataKindCoord, format);
+  if (points != nullptr && Uses(*points, kNeedsCrs)) {
+    if (const auto problem = CrsProblem(settings.Crs)) {
+      err << "theolink-cli receive: " << output << ": " << FillText(PickText(*problem), {settings.Crs}) << '\n';
+      return false;
+    }
   }
   return true;
 }

@@ -81,6 +81,8 @@ TForm2::TForm2(const ConfigFile& config, Dialogs& dialogs, Settings& settings)
   crsCbb_ = new CrsComboBox(this);
   crsCbb_->setObjectName(QStringLiteral("CoordSystemCBB"));
   crsCbb_->setAccessibleName(crsLab_->text());
+  crsCbb_->lineEdit()->setObjectName(QStringLiteral("CoordSystemEdit"));  // where the search is typed
+  crsCbb_->lineEdit()->setAccessibleName(crsLab_->text());
   crsLab_->setBuddy(crsCbb_);
   crsCbb_->setGeometry(98, 162, 301, 24);
   reset_ = MakeButton(this, "Reset", TextId::ResetBtn, 120, 210);
