@@ -35,7 +35,7 @@ GridWriteResult WriteGridToCodes(const GridRows& rows, WorkingData& data);
 
 // The first name or code, from the top, holding a byte outside 33..126: in coordinate
 // mode the code (column 5) of a row before its name (column 1).
-std::optional<GridCell> FindIllegalCharacter(const GridRows& rows, int dataKind);
+std::optional<GridCell> FindIllegalCharacter(const GridRows& rows, DataKind dataKind);
 
 // What Return does: the grid written back into the list of the mode, then the character
 // check; the editor is left only when both pass.

@@ -8,23 +8,23 @@ namespace theolink {
 SavePlan PlanSave(const WorkingData& data, bool textViewHasLines, int language) {
   SavePlan plan;
   switch (data.DataKind) {
-    case DataKindMeasure:
+    case DataKind::Measure:
       if (!textViewHasLines) {
         plan.notice = TextId::NoDataToSave;
       } else if (!data.MeasurementList.empty()) {
-        plan.filter = SaveFilterText(DataKindMeasure, language);
+        plan.filter = SaveFilterText(DataKind::Measure, language);
       } else {
         plan.filter = "*.txt|*.txt";
         plan.viewTextOnly = true;
       }
       break;
-    case DataKindCoord:
+    case DataKind::Coord:
       if (data.PointList.empty()) plan.notice = TextId::NoDataToSave;
-      else plan.filter = SaveFilterText(DataKindCoord, language);
+      else plan.filter = SaveFilterText(DataKind::Coord, language);
       break;
-    default:
+    case DataKind::Code:
       if (data.CodeList.empty()) plan.notice = TextId::NoDataToSave;
-      else plan.filter = SaveFilterText(DataKindCode, language);
+      else plan.filter = SaveFilterText(DataKind::Code, language);
       break;
   }
   return plan;

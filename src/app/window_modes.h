@@ -32,7 +32,7 @@ ModeStep CodeModeStep(WorkingData& data, const AskOk& ask);
 bool ReceiveAsksFirst(const WorkingData& data);
 
 // Send is enabled for points and codes once the views are prepared.
-bool SendEnabledFor(int dataKind);
+bool SendEnabledFor(DataKind dataKind);
 // The Receive and Send hints show while the pointer is within these bounds of the
 // 80 x 30 button; elsewhere the hint panel is emptied.
 bool InTransferHintArea(int x, int y);

@@ -1,4 +1,5 @@
 // convert: open a file as the window's Open does and write it as the window's Save does.
+#include <optional>
 #include <ostream>
 #include <string_view>
 
@@ -36,18 +37,18 @@ void PrintHelp(std::ostream& out) {
 }
 
 bool IsJobCoordinateFormat(const SaveFormat& format) {
-  return format.Kind == DataKindMeasure && Uses(format, kUsesReducedShots);
+  return format.Kind == DataKind::Measure && Uses(format, kUsesReducedShots);
 }
 
 // The kind of data a binary input opens as, when its extension alone decides it (a binary
-// .dat may still be CASS text); 0 when only its content will tell.
-int KindByExtension(const std::string& input) {
+// .dat may still be CASS text); none when only its content will tell.
+std::optional<DataKind> KindByExtension(const std::string& input) {
   const BinaryLayoutRow* row = FindBinaryLayout(BinaryExtension(input));
-  if (row == nullptr || row->MayBeText) return 0;
-  return row->Kind == BinaryFileKind::Measure ? DataKindMeasure : DataKindCoord;
+  if (row == nullptr || row->MayBeText) return std::nullopt;
+  return row->Kind == BinaryFileKind::Measure ? DataKind::Measure : DataKind::Coord;
 }
 
-void PrintFormatRefusal(const std::string& format, int dataKind, std::ostream& err) {
+void PrintFormatRefusal(const std::string& format, DataKind dataKind, std::ostream& err) {
   err << "format '" << format << "' is not offered for " << DataKindName(dataKind) << "; choose one of:";
   PrintFormatNames(dataKind, err);
   err << '\n';
@@ -55,15 +56,14 @@ void PrintFormatRefusal(const std::string& format, int dataKind, std::ostream& e
 
 bool HasData(const WorkingData& data) {
   switch (data.DataKind) {
-    case DataKindMeasure:
+    case DataKind::Measure:
       return !data.MeasurementList.empty();
-    case DataKindCoord:
+    case DataKind::Coord:
       return !data.PointList.empty();
-    case DataKindCode:
+    case DataKind::Code:
       return !data.CodeList.empty();
-    default:
-      return false;
   }
+  return false;
 }
 
 // One INPUT to one OUTPUT; the exit status (2: the format does not fit the data).
@@ -80,14 +80,15 @@ int ConvertOne(const ParsedOptions& options, const std::string& input, const std
       err << problem << '\n';
       return 1;
     }
-    const int kind = probe == ProbeBinary ? KindByExtension(input) : 0;
-    if (kind != 0 && FindSaveFormat(kind, options.Format) == nullptr) {
-      PrintFormatRefusal(options.Format, kind, err);
+    const std::optional<DataKind> kind = probe == ProbeBinary ? KindByExtension(input) : std::nullopt;
+    const bool isJob = kind.has_value() && *kind == DataKind::Measure;
+    if (kind.has_value() && FindSaveFormat(*kind, options.Format) == nullptr) {
+      PrintFormatRefusal(options.Format, *kind, err);
       return 2;
     }
-    const SaveFormat* job = FindSaveFormat(DataKindMeasure, options.Format);
+    const SaveFormat* job = FindSaveFormat(DataKind::Measure, options.Format);
     const bool gts7 = job != nullptr && Uses(*job, kNeedsGt7Name);
-    if (kind == DataKindMeasure && gts7 && !IsStandardOutput(output) && !IsGts7FileName(output)) {
+    if (isJob && gts7 && !IsStandardOutput(output) && !IsGts7FileName(output)) {
       err << output << ": " << MessageText(TextId::Gts7NameNotGt7) << '\n';
       return 1;
     }

@@ -76,12 +76,12 @@ bool CheckReceiveOutput(const std::string& output, const std::string& format, bo
     return false;
   }
   // The GTS-7 measured formats only write a name ending in ".gt7": say so before the data comes.
-  const SaveFormat* job = FindSaveFormat(DataKindMeasure, format);
+  const SaveFormat* job = FindSaveFormat(DataKind::Measure, format);
   if (job != nullptr && Uses(*job, kNeedsGt7Name) && !IsGts7FileName(output)) {
     err << "theolink-cli receive: " << output << ": " << MessageText(TextId::Gts7NameNotGt7) << '\n';
     return false;
   }
-  const SaveFormat* points = FindSaveFormat(DataKindCoord, format);
+  const SaveFormat* points = FindSaveFormat(DataKind::Coord, format);
   if (points != nullptr && Uses(*points, kNeedsCrs)) {
     if (const auto problem = CrsProblem(settings.Crs)) {
       err << "theolink-cli receive: " << output << ": " << FillText(PickText(*problem), {settings.Crs}) << '\n';
@@ -165,7 +165,7 @@ int WriteOutput(const WorkingData& data, const SaveFormat& format, const std::st
 std::optional<int> WriteJobFileOutput(const std::string& input, const std::string& format, const std::string& output,
                                       bool overwrite, const Settings& settings, std::ostream& err) {
   // Standard output cannot be taken back when the job fails part way.
-  const SaveFormat* job = FindSaveFormat(DataKindMeasure, format);
+  const SaveFormat* job = FindSaveFormat(DataKind::Measure, format);
   if (job == nullptr || IsStandardOutput(output) || !OutputProblem(output, input, overwrite).empty())
     return std::nullopt;
   std::size_t cuts = 0;

@@ -50,7 +50,7 @@ int Send(const TransferArgs& parsed, std::ostream& out, std::ostream& err) {
   switch (controller.StartSend(lines)) {
     case StartResult::NothingToSend:
       // The message has been shown; for a job it does not say where the fault is.
-      if (data.DataKind == DataKindMeasure)
+      if (data.DataKind == DataKind::Measure)
         err << "theolink-cli send: send takes coordinates or codes, not a measurement job\n";
       return 1;
     case StartResult::PortFailed:

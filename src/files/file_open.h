@@ -49,7 +49,7 @@ struct OpenedData {
   OpenOutcome Outcome;
   bool Loaded = false;  // Data holds a new data set: its lists, names and cuts replace the old
   WorkingData Data;
-  std::optional<int> DataKind;  // the mode the open sets, also when nothing loaded
+  std::optional<theolink::DataKind> DataKind;  // the mode the open sets, also when nothing loaded
 };
 
 // The whole open operation on a chosen file.

@@ -162,7 +162,7 @@ class LineMaker {
 std::optional<SaveResult> SaveJobFileAs(const std::string& input, const SaveFormat& format, const std::string& path,
                                         const Settings& settings, std::size_t& cuts) {
   // A reduction needs the whole job, and a refusal must come after what the load would say.
-  if (format.Kind != DataKindMeasure || (settings.ComputeShots && Uses(format, kUsesReducedShots)) ||
+  if (format.Kind != DataKind::Measure || (settings.ComputeShots && Uses(format, kUsesReducedShots)) ||
       (Uses(format, kNeedsGt7Name) && Gts7Refusal(path, settings)) || (Uses(format, kNeedsCrs) && CrsProblem(settings.Crs)))
     return std::nullopt;
   const ProbeResult probe = ProbeFileKind(input);

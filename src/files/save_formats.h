@@ -49,7 +49,7 @@ enum SaveFormatUse : unsigned {
 };
 
 struct SaveFormat {
-  int Kind;                  // the data kind it saves
+  DataKind Kind;             // the data kind it saves
   std::string_view Name;     // convert --to NAME; several rows may share one, the first is meant
   std::string_view Chinese;  // the dialog's entry, with its pattern in parentheses
   std::string_view English;
@@ -64,14 +64,14 @@ struct SaveFormat {
 
 std::span<const SaveFormat> SaveFormats();
 // The row of filter index (from 1) among the kind's rows; nullptr outside them.
-const SaveFormat* SaveFormatAt(int kind, int filterIndex);
+const SaveFormat* SaveFormatAt(DataKind kind, int filterIndex);
 // The first row of that name for the kind; nullptr when it offers none.
-const SaveFormat* FindSaveFormat(int kind, std::string_view name);
+const SaveFormat* FindSaveFormat(DataKind kind, std::string_view name);
 // True when some kind offers a format of that name.
 bool IsSaveFormatName(std::string_view name);
 // The save dialog's filter for the kind: "description|pattern|..." in table order, in
 // language 0 (Chinese) or any other (English).
-std::string SaveFilterText(int kind, int language);
+std::string SaveFilterText(DataKind kind, int language);
 
 inline bool Uses(const SaveFormat& format, SaveFormatUse use) { return (format.Uses & use) != 0; }
 

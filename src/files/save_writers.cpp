@@ -176,7 +176,7 @@ std::optional<ExportRefusal> ExportData(const WorkingData& data, const SaveForma
       WriteCodeLines(data, lines, progress);
       return std::nullopt;
     case SaveWriter::Points:
-      if (format.Kind == DataKindCoord) {
+      if (format.Kind == DataKind::Coord) {
         if (data.PointList.empty()) return ExportRefusal{TextId::NoDataToSave};
         return format.WritePoints(data, lines, settings, progress);
       }

@@ -316,7 +316,7 @@ void TForm1::FormCreate() {
   UseToolkitLanguage(CurrentLanguage());
   sendBtn_->setEnabled(false);
   stopBtn_->setEnabled(false);
-  data_.DataKind = DataKindMeasure;
+  data_.DataKind = DataKind::Measure;
   pageControl1_->setCurrentIndex(0);
   setWindowTitle(UiText(WindowTitle(CurrentLanguage())));
   measText_->clear();
@@ -426,7 +426,7 @@ void TForm1::OpenAfterStart(const std::string& path) {
 // --- views ---------------------------------------------------------------------------
 
 void TForm1::InitDataShowView() {
-  if (data_.DataKind == DataKindMeasure) {
+  if (data_.DataKind == DataKind::Measure) {
     measText_->show();
     strGrid_->hide();
     sendBtn_->setEnabled(SendEnabledFor(data_.DataKind));
@@ -438,7 +438,7 @@ void TForm1::InitDataShowView() {
   sendBtn_->setEnabled(SendEnabledFor(data_.DataKind));
   QStringList headers;
   for (TextId id : GridHeaderIds(data_.DataKind, settings_)) headers << T(id);
-  if (data_.DataKind == DataKindCoord) {
+  if (data_.DataKind == DataKind::Coord) {
     gridModel_->Reset(static_cast<int>(CoordGridColumns), headers, data_.DataKind);
     // The standard widths, widened where this platform's font needs more for a header.
     QHeaderView* header = strGrid_->horizontalHeader();
@@ -451,15 +451,15 @@ void TForm1::InitDataShowView() {
 
 void TForm1::RefleshDataShowView() {
   switch (data_.DataKind) {
-    case DataKindMeasure:
+    case DataKind::Measure:
       sendBtn_->setEnabled(false);
       ShowMeasureText();
       break;
-    case DataKindCoord:
+    case DataKind::Coord:
       sendBtn_->setEnabled(true);
       ShowCoordGrid();
       break;
-    default:
+    case DataKind::Code:
       ShowCodeGrid();
       break;
   }
@@ -624,7 +624,7 @@ void TForm1::LeaveGridEditor() {
 }
 
 void TForm1::HelpBtnClick() {
-  data_.DataKind = DataKindMeasure;
+  data_.DataKind = DataKind::Measure;
   InitDataShowView();
   ShowHelp();
 }

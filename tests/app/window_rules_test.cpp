@@ -17,14 +17,14 @@ TEST(SavePlan, RefusalsFiltersAndTheTextOnlyCase) {
   const SavePlan help = PlanSave(d, true, 1);
   EXPECT_TRUE(help.viewTextOnly);
   EXPECT_EQ(help.filter, "*.txt|*.txt");
-  d.DataKind = DataKindCoord;
+  d.DataKind = DataKind::Coord;
   EXPECT_EQ(PlanSave(d, true, 1).notice, TextId::NoDataToSave);
   d.PointList.emplace_back();
-  EXPECT_EQ(PlanSave(d, false, 0).filter, SaveFilterText(DataKindCoord, 0));
+  EXPECT_EQ(PlanSave(d, false, 0).filter, SaveFilterText(DataKind::Coord, 0));
 }
 
 TEST(SavePlan, FilterEntriesKeepTheirIndexes) {
-  const auto measure = SplitFilter(SaveFilterText(DataKindMeasure, 1));
+  const auto measure = SplitFilter(SaveFilterText(DataKind::Measure, 1));
   ASSERT_EQ(measure.size(), 15u);
   EXPECT_EQ(measure[8].description, "TS job file(*.wkj)");
   EXPECT_EQ(measure[9].description, "LandXML 1.2 point file(*.xml)");

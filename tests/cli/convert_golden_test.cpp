@@ -269,7 +269,8 @@ TEST_F(CliTest, ShotsAreCountedAndResidualsShown) {
   // P4's stored coordinates do not fit its observation: the residual shows it.
   r = Cli("show " + In(kSample) + " --residuals");
   ASSERT_EQ(r.Status, 0) << r.Err;
-  EXPECT_EQ(r.Out, ReadAll(kData / "sample.residuals.m.txt"));
+  // The residual rows, then the station check they belong to.
+  EXPECT_EQ(r.Out, ReadAll(kData / "sample.residuals.m.txt") + "\n" + Cli("show " + In(kSample) + " --station-check").Out);
   r = Cli("show " + In("coords.dat") + " --residuals");
   EXPECT_EQ(r.Status, 1);
   EXPECT_EQ(r.Err, "--residuals needs a measurement job\n");

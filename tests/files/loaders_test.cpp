@@ -19,7 +19,7 @@ void ExpectUntouched(const WorkingData& d) {
   ASSERT_EQ(d.PointList.size(), 1u);
   EXPECT_EQ(d.PointList[0].Name.View(), "KEEP");
   EXPECT_TRUE(d.MeasurementList.empty());
-  EXPECT_EQ(d.DataKind, DataKindCoord);
+  EXPECT_EQ(d.DataKind, DataKind::Coord);
 }
 
 TEST(MeasureLoader, HeaderGivesJobAndInstrumentNames) {
@@ -207,13 +207,13 @@ TEST(KeywordText, FirstLineDecides) {
 TEST(Classify, PicksTheFirstLoaderThatTakesTheLines) {
   WorkingData d;
   EXPECT_EQ(ClassifyTextLines(d, {"SC      P1,0,", "ENZ     1,2,3"}, Settings{}), std::nullopt);
-  EXPECT_EQ(d.DataKind, DataKindMeasure) << "opened SC/ENZ text is a measurement job";
+  EXPECT_EQ(d.DataKind, DataKind::Measure) << "opened SC/ENZ text is a measurement job";
   EXPECT_EQ(ClassifyTextLines(d, {"P1,T1,1,2,3"}, Settings{}), std::nullopt);
-  EXPECT_EQ(d.DataKind, DataKindCoord);
+  EXPECT_EQ(d.DataKind, DataKind::Coord);
   EXPECT_EQ(ClassifyTextLines(d, {"P1,1,2,3,T1x"}, Settings{}), std::nullopt);
-  EXPECT_EQ(d.DataKind, DataKindCoord);
+  EXPECT_EQ(d.DataKind, DataKind::Coord);
   EXPECT_EQ(ClassifyTextLines(d, {"T1", ""}, Settings{}), std::nullopt);
-  EXPECT_EQ(d.DataKind, DataKindCode);
+  EXPECT_EQ(d.DataKind, DataKind::Code);
   EXPECT_EQ(d.CodeList.size(), 2u);
 }
 

@@ -61,9 +61,9 @@ TEST_P(OpenTable, Row) {
   else WriteBytes(path, row.bytes);
   Start();
   OpenFile(path);
-  EXPECT_EQ(form_->Data().DataKind, row.kind);
+  EXPECT_EQ(static_cast<int>(form_->Data().DataKind), row.kind);  // 1 job, 2 points, 3 codes
   EXPECT_EQ(form_->StatusText(1), QString::fromLatin1(row.total));
-  if (row.kind == DataKindMeasure) {
+  if (row.kind == static_cast<int>(DataKind::Measure)) {
     EXPECT_TRUE(Control<LineView>("MeasText")->toPlainText().startsWith(QString::fromUtf8(row.firstShown)));
   } else {
     EXPECT_EQ(Control<QTableView>("StrGrid")->model()->index(0, 1).data().toString(), QString::fromUtf8(row.firstShown));
@@ -104,13 +104,13 @@ TEST_F(WindowFixture, SaveInEveryFilterOfEachModeWithTheReplaceQuestion) {
   WriteBytes(File("codes.txt"), "CURB\r\n");
   WriteIni("[Setting]\r\nCoordinateSystem=EPSG:4547\r\n");  // for GeoJSON and KML
   Start();
-  const auto filters = [](int kind) {
+  const auto filters = [](DataKind kind) {
     const auto formats = SaveFormats();
     return static_cast<int>(std::count_if(formats.begin(), formats.end(), [kind](const SaveFormat& f) { return f.Kind == kind; }));
   };
   struct Mode { const char* file; int filters; const char* firstFilter; };
-  for (const Mode& mode : {Mode{"job.wkj", filters(DataKindMeasure), "Comma separator measured file(*.csv)"},
-                           Mode{"pts.dat", filters(DataKindCoord), "CASS coordinate file(*.dat)"},
+  for (const Mode& mode : {Mode{"job.wkj", filters(DataKind::Measure), "Comma separator measured file(*.csv)"},
+                           Mode{"pts.dat", filters(DataKind::Coord), "CASS coordinate file(*.dat)"},
                            Mode{"codes.txt", 2, "Code file(*.txt)"}}) {
     OpenFile(File(mode.file));
     for (int index = 1; index <= mode.filters; ++index) {
@@ -148,7 +148,7 @@ TEST_F(WindowFixture, LandXmlAndKmlReadBackWithAnXmlParser) {
   const auto filterOf = [](const char* name) {
     int index = 0;
     for (const SaveFormat& f : SaveFormats()) {
-      if (f.Kind != DataKindCoord) continue;
+      if (f.Kind != DataKind::Coord) continue;
       ++index;
       if (f.Name == name) return index;
     }
@@ -250,7 +250,7 @@ TEST_F(WindowFixture, FileOnTheCommandLineOpensAfterTheStartHelp) {
   TForm1& form = Start();
   form.OpenAfterStart(File("pts.dat"));
   form.show();
-  QTRY_COMPARE(form.Data().DataKind, DataKindCoord);
+  QTRY_COMPARE(form.Data().DataKind, DataKind::Coord);
   EXPECT_EQ(form.StatusText(1), QStringLiteral("Total: 1"));
 }
 
@@ -270,7 +270,7 @@ TEST_F(WindowFixture, DialogsStartInTheFolderLastUsedAndADroppedFileOpens) {
   mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(File("codes.txt")))});
   EXPECT_TRUE(form_->OpenDropped(mime));
   WaitForFileWork();
-  EXPECT_EQ(form_->Data().DataKind, DataKindCode);
+  EXPECT_EQ(form_->Data().DataKind, DataKind::Code);
   EXPECT_EQ(form_->StatusText(1), QStringLiteral("Total: 1"));
 }
 
@@ -362,7 +362,7 @@ TEST_F(FileWorkTest, OpenRunsOffTheWindowThreadAndCancelKeepsTheOldDataAndViews)
   ChooseFile(File("job.wkj"));
   Press("OpenBtn");
   CancelWhileParked(gate);
-  EXPECT_EQ(form_->Data().DataKind, DataKindCode);
+  EXPECT_EQ(form_->Data().DataKind, DataKind::Code);
   ASSERT_EQ(form_->Data().CodeList.size(), 1u);
   EXPECT_TRUE(form_->Data().MeasurementList.empty());
   EXPECT_FALSE(Grid()->isHidden());

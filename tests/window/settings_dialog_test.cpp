@@ -140,8 +140,8 @@ TEST_F(SettingsDialogTest, ACoordinateSystemFoundByTypingIsKeptOnConfirmAndTakes
   OpenFile(File("pts.dat"));
   int geojson = 0;
   for (const SaveFormat& f : SaveFormats()) {
-    if (f.Kind == DataKindCoord) ++geojson;
-    if (f.Kind == DataKindCoord && f.Name == "geojson") break;
+    if (f.Kind == DataKind::Coord) ++geojson;
+    if (f.Kind == DataKind::Coord && f.Name == "geojson") break;
   }
   const std::string target = File("p.geojson");
   ChooseFile(target, geojson);
