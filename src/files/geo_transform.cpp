@@ -89,7 +89,7 @@ bool GeoTransform::ToWgs84(double north, double east, LonLat& out) const {
   if (!std::isfinite(north) || !std::isfinite(east)) return false;
   const PJ_COORD in = proj_coord(east / handles_->metresPerUnit, north / handles_->metresPerUnit, 0, 0);
   const PJ_COORD result = proj_trans(handles_->transform.get(), PJ_FWD, in);
-  if (!std::isfinite(result.xy.x) || !std::isfinite(result.xy.y) || result.xy.x == HUGE_VAL) return false;
+  if (!std::isfinite(result.xy.x) || !std::isfinite(result.xy.y)) return false;
   out = LonLat{result.lp.lam, result.lp.phi};
   return std::abs(out.Lat) <= 90 && std::abs(out.Lon) <= 360;
 }
