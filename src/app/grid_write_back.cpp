@@ -24,7 +24,7 @@ bool HasIllegalByte(const std::string& text) {
 GridWriteResult WriteGridToPoints(const GridRows& rows, bool gridModified, const Settings& settings,
                                   WorkingData& data) {
   if (!gridModified) return {};
-  if (data.DataKind != DataKind::Coord) return {"ERROR: coordinate mode expected.", std::nullopt};
+  if (data.DataKind != DataKind::Coord) return {FixedMessage("ERROR: coordinate mode expected."), std::nullopt};
   const int form = DistanceFormCode(settings);
   const int northColumn = IsNorthFirst(settings) ? 2 : 3;
   const int eastColumn = IsNorthFirst(settings) ? 3 : 2;
@@ -41,7 +41,7 @@ GridWriteResult WriteGridToPoints(const GridRows& rows, bool gridModified, const
                                          std::pair{4, &point.Elevation}}) {
       double value = 0;
       if (!TryParseNumber(CellOf(row, column), value))
-        return {"ERROR: not a number.", GridCell{static_cast<int>(r), column}};
+        return {FixedMessage("ERROR: not a number."), GridCell{static_cast<int>(r), column}};
       *target = ParseDistance(CellOf(row, column), form);
     }
     points.push_back(point);

@@ -8,6 +8,7 @@
 #include "files/working_data.h"
 #include "records/settings.h"
 #include "records/text_id.h"
+#include "records/user_message.h"
 
 namespace theolink {
 
@@ -20,9 +21,9 @@ struct GridCell {
 };
 
 struct GridWriteResult {
-  std::string text = "OK";         // "OK" on success
+  UserMessage message;              // empty on success, else the fixed error text
   std::optional<GridCell> badCell;  // the coordinate that is not a number
-  bool Ok() const { return text == "OK"; }
+  bool Ok() const { return message.Empty(); }
 };
 
 // Points from every row with a name; coordinates read in the settings' distance unit and

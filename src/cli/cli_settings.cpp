@@ -179,9 +179,12 @@ void PrintOutputOptionsHelp(std::ostream& out) {
 
 std::string MessageText(TextId id) { return std::string(PickText(id)); }
 
-std::string MessageText(const ShownMessage& message) {
-  if (message.Id) return MessageText(*message.Id);
-  return message.Caption.empty() ? message.Text : message.Caption + ": " + message.Text;
+std::string MessageText(const UserMessage& message) {
+  std::string text = message.Id            ? MessageText(*message.Id)
+                     : message.Caption.empty() ? message.Text
+                                               : message.Caption + ": " + message.Text;
+  for (const std::string& arg : message.Args) text += ": " + arg;
+  return text;
 }
 
 }  // namespace theolink::cli

@@ -58,6 +58,6 @@ void PrintOutputOptionsHelp(std::ostream& out);
 
 // The text of a message in the program language (UTF-8), one line, as the window shows it.
 std::string MessageText(TextId id);
-std::string MessageText(const ShownMessage& message);
+std::string MessageText(const UserMessage& message);
 
 }  // namespace theolink::cli

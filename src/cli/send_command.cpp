@@ -39,7 +39,7 @@ int Send(const TransferArgs& parsed, std::ostream& out, std::ostream& err) {
   WorkingData data;
   const OpenOutcome opened = OpenDataFile(data, parsed.Options.Positional[0], parsed.Options.Values);
   if (!opened.Messages.empty()) {
-    for (const ShownMessage& message : opened.Messages) err << MessageText(message) << '\n';
+    for (const UserMessage& message : opened.Messages) err << MessageText(message) << '\n';
     return 1;
   }
   const LineList lines = SendLinesFor(data);

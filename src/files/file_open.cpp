@@ -94,12 +94,12 @@ void OpenThroughReader(OpenedData& opened, const std::string& path,
 
 void OpenMeasureBinaryAside(OpenedData& opened, const std::string& path, TaskProgress* progress) {
   OpenThroughReader(opened, path, &ReadMeasureBinaryJob, progress, [&](LineSpan lines) {
-    const std::string loaded = LoadMeasureLines(opened.Data, lines, progress);
-    if (loaded == "OK") {
+    UserMessage loaded = LoadMeasureLines(opened.Data, lines, progress);
+    if (loaded.Empty()) {
       opened.Loaded = true;
       return;
     }
-    opened.Outcome.Messages.push_back(ShownMessage{std::nullopt, loaded, "Error"});
+    opened.Outcome.Messages.push_back(std::move(loaded));
     opened.Outcome.Messages.push_back(TableMessage(TextId::WrongFileFormat));
   });
 }

@@ -19,7 +19,7 @@
 namespace theolink {
 
 struct OpenOutcome {
-  std::vector<ShownMessage> Messages;
+  std::vector<UserMessage> Messages;
   // False when the file could not even be probed: the views stay as they were. Otherwise
   // the window rebuilds its views from the working data.
   bool RefreshViews = false;

@@ -5,14 +5,11 @@
 #include <optional>
 #include <string>
 
+#include "app/save_plan.h"
+
 class QWidget;
 
 namespace theolink {
-
-struct FileChoice {
-  std::string path;     // local 8-bit path
-  int filterIndex = 1;  // 1-based index of the chosen filter entry
-};
 
 class Dialogs {
  public:

@@ -48,7 +48,7 @@
 #include "window/grid_model.h"
 #include "window/grid_view.h"
 #include "window/line_view.h"
-#include "window/save_action.h"
+#include "app/save_action.h"
 #include "window/settings_form.h"
 #include "window/toolkit_language.h"
 #include "window/window_fonts.h"
@@ -504,19 +504,19 @@ void TForm1::EnterGridEditor() {
 
 bool TForm1::GridEditing() const { return gridModel_->Editing(); }
 
-void TForm1::CoordBtnClick() {
-  const ModeStep step = CoordModeStep(data_, settings_, [this](TextId q) { return Ask(q); });
+void TForm1::CoordBtnClick() { ApplyModeStep(CoordModeStep(data_, settings_, AskPerson())); }
+
+void TForm1::CodeBtnClick() { ApplyModeStep(CodeModeStep(data_, AskPerson())); }
+
+AskOk TForm1::AskPerson() {
+  return [this](TextId question) { return Ask(question); };
+}
+
+void TForm1::ApplyModeStep(const ModeStep& step) {
   if (step.enterEditor) EnterGridEditor();
   if (step.views != ViewUpdate::None) InitDataShowView();
   if (step.views == ViewUpdate::InitAndRefresh) RefleshDataShowView();
   if (step.notice) Notice(*step.notice);
-}
-
-void TForm1::CodeBtnClick() {
-  const ModeStep step = CodeModeStep(data_, [this](TextId q) { return Ask(q); });
-  if (step.enterEditor) EnterGridEditor();
-  if (step.views != ViewUpdate::None) InitDataShowView();
-  if (step.views == ViewUpdate::InitAndRefresh) RefleshDataShowView();
 }
 
 // --- grid editor ---------------------------------------------------------------------
@@ -720,14 +720,7 @@ void TForm1::OpenPath(const std::string& path) {
 
 void TForm1::OpenFinished(OpenedFile& opened) {
   const OpenOutcome outcome = ApplyOpen(data_, std::move(opened.data));
-  for (const ShownMessage& message : outcome.Messages) {
-    if (message.Id) {
-      Notice(*message.Id);
-    } else {
-      dialogs_.ShowNotice(DisplayText(message.Text),
-                          message.Caption.empty() ? kAppTitle : DisplayText(message.Caption));
-    }
-  }
+  for (const UserMessage& message : outcome.Messages) ShowMessage(message);
   if (!outcome.RefreshViews) return;
   prepared_ = std::move(opened.views);
   InitDataShowView();
@@ -736,36 +729,25 @@ void TForm1::OpenFinished(OpenedFile& opened) {
 }
 
 void TForm1::SaveBtnClick() {
-  const bool viewHasLines = !measText_->IsEmpty();
-  const SavePlan plan = PlanSave(data_, viewHasLines, CurrentLanguage());
-  if (plan.notice) {
-    Notice(*plan.notice);
-    return;
-  }
-  const auto choice = dialogs_.SaveFile(plan.filter, StartFolder());
-  if (!choice) return;
-  std::error_code ec;
-  if (std::filesystem::exists(choice->path, ec) && !Ask(TextId::AskReplaceFile)) return;
-  RememberFolder(choice->path);
-  auto notice = std::make_shared<std::optional<SaveNotice>>();
-  BackgroundTask::Work work;
-  if (plan.viewTextOnly) {
-    work = [notice, lines = measText_->Lines(), path = choice->path](TaskProgress& progress) {
-      *notice = SaveViewLines(lines->Lines.Lines(), path, &progress);
-    };
-  } else {
-    // The window takes no input while the file is written, so the data stays as it is.
-    work = [this, notice, filter = choice->filterIndex, path = choice->path, settings = settings_](TaskProgress& progress) {
-      *notice = SaveWorkingData(data_, filter, path, settings, &progress);
-    };
-  }
-  // A cancelled save leaves the old file as it was, and nothing to tell.
-  tasks_.Start(FileLabel(choice->path), std::move(work), [this, notice](bool cancelled) {
-    if (cancelled || !*notice) return;
-    QString text = UiText(FillText(PickText((*notice)->message), {(*notice)->value}));
-    if (!(*notice)->detail.empty()) text += QStringLiteral("\n") + QString::fromLocal8Bit((*notice)->detail.c_str());
-    dialogs_.ShowNotice(text, kAppTitle);
-  });
+  const SaveTalk talk{[this](TextId id) { Notice(id); },
+                      [this](const std::string& filter) { return dialogs_.SaveFile(filter, StartFolder()); }, AskPerson()};
+  const std::optional<SaveJob> job = DecideSave(data_, !measText_->IsEmpty(), CurrentLanguage(), talk);
+  if (job) StartSave(*job);
+}
+
+void TForm1::StartSave(const SaveJob& job) {
+  RememberFolder(job.file.path);
+  auto message = std::make_shared<UserMessage>();
+  // The window takes no input while the file is written, so the data and the lines stay
+  // as they are; a cancelled save leaves the old file as it was, and nothing to tell.
+  tasks_.Start(
+      FileLabel(job.file.path),
+      [this, message, job, lines = measText_->Lines(), settings = settings_](TaskProgress& progress) {
+        *message = RunSave(job, data_, lines->Lines.Lines(), settings, &progress);
+      },
+      [this, message](bool cancelled) {
+        if (!cancelled) ShowMessage(*message);
+      });
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
@@ -788,13 +770,9 @@ bool TForm1::OpenDropped(const QMimeData& mime) {
 // --- transfers -----------------------------------------------------------------------
 
 void TForm1::ReceiveBtnClick() {
-  if (ReceiveAsksFirst(data_)) {
-    if (!Ask(TextId::AskClearData)) return;
-    ClearMeasureData(data_);
-    ClearCoordData(data_);
-    InitDataShowView();
-    RefleshDataShowView();
-  }
+  const ModeStep step = ReceiveModeStep(data_, AskPerson());
+  if (step.declined) return;
+  ApplyModeStep(step);
   const StartResult started = controller_.ReceiveBtnClick();
   transferRunning_ = started == StartResult::Started;
   if (started == StartResult::PortFailed) ShowPortOpenFailure();
@@ -851,19 +829,20 @@ void TForm1::EnableControl(TransferControl control, bool enabled) {
 void TForm1::TransferEnded() {
   if (!transferRunning_ || controller_.TransferState() != TransferIdle) return;
   transferRunning_ = false;
-  if (!host_.PortErrorText().empty()) ShowPortError(host_.PortErrorText());
-  if (controller_.LinkDropped()) Notice(TextId::LinkDropped);
-  // A send keeps no raw copy: what an earlier receive kept is not this transfer's.
-  if (!controller_.LastWasReceive()) return;
-  // A copy that failed part way is not pointed to as if it held everything.
-  const std::string& copyError = rawCopy_.Error();
-  const std::string path = copyError.empty() ? controller_.RawCopyPath() : std::string();
-  if (controller_.ReceiveLimitReached()) {
-    ShowReceiveLimit(path);
-  } else if (!path.empty()) {
-    ShowRawCopyPath(path);
+  const TransferEnd end = DecideTransferEnd({host_.PortErrorText(), controller_.LinkDropped(), controller_.LastWasReceive(),
+                                             controller_.ReceiveLimitReached(), controller_.RawCopyPath(), rawCopy_.Error()});
+  for (TransferEndStep step : end.steps) ShowTransferEnd(step, end.rawCopyPath);
+}
+
+void TForm1::ShowTransferEnd(TransferEndStep step, const std::string& rawCopyPath) {
+  switch (step) {
+    case TransferEndStep::PortError: return ShowPortError(host_.PortErrorText());
+    case TransferEndStep::LinkDropped: return Notice(TextId::LinkDropped);
+    case TransferEndStep::ReceiveLimit: return ShowReceiveLimit(rawCopyPath);
+    case TransferEndStep::RawCopyPath: return ShowRawCopyPath(rawCopyPath);
+    case TransferEndStep::RawCopyFailed:
+      return dialogs_.ShowNotice(UiText(FillText(PickText(TextId::RawCopyFailed), {rawCopy_.Error()})), kAppTitle);
   }
-  if (!copyError.empty()) dialogs_.ShowNotice(UiText(FillText(PickText(TextId::RawCopyFailed), {copyError})), kAppTitle);
 }
 
 void TForm1::ShowReceiveLimit(const std::string& rawCopyPath) {
@@ -905,6 +884,14 @@ void TForm1::SetStatus(int panel, const QString& text) {
 }
 
 void TForm1::Notice(TextId id) { dialogs_.ShowNotice(T(id), kAppTitle); }
+
+void TForm1::ShowMessage(const UserMessage& message) {
+  if (message.Empty()) return;
+  QString text = message.Id ? T(*message.Id) : DisplayText(message.Text);
+  // File names and the system's reasons are bytes of the file system's own encoding.
+  for (const std::string& arg : message.Args) text += QStringLiteral("\n") + QString::fromLocal8Bit(arg.c_str());
+  dialogs_.ShowNotice(text, message.Caption.empty() ? kAppTitle : DisplayText(message.Caption));
+}
 
 void TForm1::NoticeLater(TextId id, std::function<void()> then) {
   // A pasted block of bad cells gives one box per kind of fault, not one per cell.

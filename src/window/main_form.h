@@ -10,9 +10,13 @@
 #include <vector>
 
 #include "app/config_file.h"
+#include "app/save_plan.h"
+#include "app/transfer_end.h"
+#include "app/window_modes.h"
 #include "files/data_views.h"
 #include "files/working_data.h"
 #include "records/settings.h"
+#include "records/user_message.h"
 #include "serial/com_port.h"
 #include "serial/transfer_controller.h"
 #include "window/background_task.h"
@@ -140,6 +144,13 @@ class TForm1 final : public QWidget, private TransferView {
   void LeaveGridEditor();
   void SetStatus(int panel, const QString& text);
   void Notice(TextId id);
+  // Shows what a message holds; nothing for an empty one.
+  void ShowMessage(const UserMessage& message);
+  // Asks through the dialogs, for the Qt-free decisions.
+  AskOk AskPerson();
+  void ApplyModeStep(const ModeStep& step);
+  void StartSave(const SaveJob& job);
+  void ShowTransferEnd(TransferEndStep step, const std::string& rawCopyPath);
   // The notice once the event being handled has returned (then runs after it); used where
   // a box would open inside another widget's event.
   void NoticeLater(TextId id, std::function<void()> then = {});

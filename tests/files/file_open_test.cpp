@@ -225,7 +225,8 @@ TEST_F(FileOpenTest, BinaryJobThatDoesNotParseShowsTheLoaderTextThenWrongFormat)
   // A comma in a stored name gives a line with one field too many.
   const OpenOutcome o = OpenDataFile(d, Write("p.mea", "\x01" + MeaRecord(8, "A,B", 1, 2, 3)), Settings{});
   ASSERT_EQ(o.Messages.size(), 2u);
-  EXPECT_EQ(o.Messages[0], (ShownMessage{std::nullopt, "ERROR: load record item failed", "Error"}));
+  EXPECT_EQ(o.Messages[0].Text, "ERROR: load record item failed");
+  EXPECT_EQ(o.Messages[0].Caption, "Error");
   EXPECT_EQ(o.Messages[1].Id, TextId::WrongFileFormat);
   EXPECT_TRUE(o.RefreshViews);
   EXPECT_EQ(d.DataKind, DataKind::Measure);

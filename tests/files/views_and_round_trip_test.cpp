@@ -51,7 +51,7 @@ TEST(RoundTrip, JobFileGivesBackTheJob) {
                            "ENZ     10.0000,20.0000,3.0000", "SC      P8,1.3000,T", "HVD     1,2,3.0000",
                            "ENZ     1.2345,2.3456,3.4567", "SA      P9,1.2000,", "HV      648000,324000",
                            "BKB     B,0,1234567", "NOTE    a;b"};
-  ASSERT_EQ(LoadMeasureLines(d, source), "OK");
+  ASSERT_TRUE(LoadMeasureLines(d, source).Empty());
   MeasureRecord note;
   note.Kind = KindNote;
   note.Note.Text = NoteText(std::string_view("left|right"));
@@ -63,7 +63,7 @@ TEST(RoundTrip, JobFileGivesBackTheJob) {
   EXPECT_EQ(written.back(), "NOTE    left|right");
   WorkingData again;
   ASSERT_TRUE(IsKeywordText(written));
-  ASSERT_EQ(LoadMeasureLines(again, written), "OK");
+  ASSERT_TRUE(LoadMeasureLines(again, written).Empty());
   EXPECT_EQ(again.MeasurementList.size(), d.MeasurementList.size());
   EXPECT_EQ(again.MeasurementList[1].Backsight.HasBacksightPoint, 1);
   EXPECT_EQ(again.MeasurementList.back().Note.Text.View(), "left|right");
