@@ -28,9 +28,10 @@ UserMessage SaveWorkingData(const WorkingData& data, int filterIndex, const std:
       return FileNotice(path, result.File);
     case SaveCode::Gts7NameNotGt7:
     case SaveCode::MilNotSupported:
+    case SaveCode::Refused:
       break;
   }
-  UserMessage refused = TableMessage(SaveRefusalText(result.Code));
+  UserMessage refused = TableMessage(result.Refusal.Id, {result.Refusal.Value});
   refused.Code = static_cast<int>(result.Code);
   return refused;
 }

@@ -142,6 +142,13 @@ enum class TextId : std::uint8_t {
   PlanPictureFilter,
   PlanPictureSaved,
   PlanPictureFailed,
+  CoordSystemLabel,
+  CoordSystemNone,
+  CrsNotChosen,
+  CrsNotEpsg,
+  CrsUnknown,
+  CrsOutside,
+  ShotsNotComputed,
   Count_  // number of entries; not a text
 };
 

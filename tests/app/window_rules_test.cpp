@@ -26,8 +26,9 @@ TEST(SavePlan, RefusalsFiltersAndTheTextOnlyCase) {
 
 TEST(SavePlan, FilterEntriesKeepTheirIndexes) {
   const auto measure = SplitFilter(SaveFilterText(DataKind::Measure, 1));
-  ASSERT_EQ(measure.size(), 9u);
+  ASSERT_EQ(measure.size(), 15u);
   EXPECT_EQ(measure[8].description, "TS job file(*.wkj)");
+  EXPECT_EQ(measure[9].description, "LandXML 1.2 point file(*.xml)");
   const auto open = SplitFilter(OpenFilterText(1));
   ASSERT_EQ(open.size(), 7u);
   EXPECT_EQ(open[1].patterns, (std::vector<std::string>{"*.dat", "*.csv", "*.txt"}));
