@@ -208,6 +208,7 @@ constexpr TextEntry kTexts[] = {
      "--compute-shots）。未写入任何内容。",
      "The job holds no coordinate point: its SD shots become points only when shot coordinates are computed "
      "(Setting, compute shot coordinates; --compute-shots on the command line). Nothing was written."},
+    {TextId::StationCheckBtn, "测站检查", "Station check"},
 };
 
 constexpr bool EntriesInIdOrder() {

@@ -149,6 +149,7 @@ enum class TextId : std::uint8_t {
   CrsUnknown,
   CrsOutside,
   ShotsNotComputed,
+  StationCheckBtn,
   Count_  // number of entries; not a text
 };
 

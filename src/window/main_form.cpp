@@ -35,12 +35,14 @@
 #include "app/language.h"
 #include "app/last_folder.h"
 #include "app/save_plan.h"
+#include "app/station_check_lines.h"
 #include "app/send_cut_text.h"
 #include "app/text_table.h"
 #include "app/window_modes.h"
 #include "files/data_views.h"
 #include "files/file_open.h"
 #include "files/plan_scene.h"
+#include "files/station_check.h"
 #include "files/save_writers.h"
 #include "serial/com_error.h"
 #include "serial/transfer_send_lines.h"
@@ -215,6 +217,10 @@ void TForm1::BuildControls() {
   viewSplitter->addWidget(views);
   planPanel_ = new PlanPanel(
       dialogs_, [this] { return BuildPlanScene(data_, settings_); }, [this] { return StartFolder(); }, viewSplitter);
+  planPanel_->SetCheckSource([this] {
+    return StationCheckLines(data_.MeasurementList, CheckStations(data_.MeasurementList, settings_), settings_,
+                             CurrentLanguage());
+  });
   planPanel_->View().OnRowClicked = [this](std::size_t row) {
     if (data_.DataKind != DataKind::Coord || row >= static_cast<std::size_t>(gridModel_->rowCount())) return;
     const QModelIndex index = gridModel_->index(static_cast<int>(row), std::max(1, strGrid_->currentIndex().column()));

@@ -16,6 +16,7 @@
 #include "window/display_text.h"
 #include "window/plan_export.h"
 #include "window/plan_view.h"
+#include "window/station_check_dialog.h"
 
 namespace theolink {
 namespace {
@@ -49,6 +50,9 @@ PlanPanel::PlanPanel(Dialogs& dialogs, std::function<PlanScene()> scene, std::fu
   buttons->addWidget(fitAllBtn_);
   buttons->addWidget(savePlanBtn_);
   buttons->addWidget(printPlanBtn_);
+  stationCheckBtn_ = MakeButton(this, "StationCheckBtn");
+  stationCheckBtn_->setEnabled(false);
+  buttons->addWidget(stationCheckBtn_);
   buttons->addStretch(1);
   layout->addLayout(buttons);
   view_ = new PlanView(this);
@@ -56,12 +60,14 @@ PlanPanel::PlanPanel(Dialogs& dialogs, std::function<PlanScene()> scene, std::fu
   connect(fitAllBtn_, &QPushButton::clicked, this, &PlanPanel::FitAllBtnClick);
   connect(savePlanBtn_, &QPushButton::clicked, this, &PlanPanel::SavePlanBtnClick);
   connect(printPlanBtn_, &QPushButton::clicked, this, &PlanPanel::PrintPlanBtnClick);
+  connect(stationCheckBtn_, &QPushButton::clicked, this, &PlanPanel::StationCheckBtnClick);
   SetCaptions();
 }
 
 void PlanPanel::SetCaptions() {
   for (auto [button, id] : {std::pair{fitAllBtn_, TextId::FitAllBtn}, std::pair{savePlanBtn_, TextId::SavePlanBtn},
-                            std::pair{printPlanBtn_, TextId::PrintPlanBtn}}) {
+                            std::pair{printPlanBtn_, TextId::PrintPlanBtn},
+                            std::pair{stationCheckBtn_, TextId::StationCheckBtn}}) {
     button->setText(T(id));
     button->setAccessibleName(button->text());
   }
@@ -69,7 +75,18 @@ void PlanPanel::SetCaptions() {
   view_->update();
 }
 
+void PlanPanel::SetCheckSource(std::function<std::vector<std::string>()> lines) {
+  checkDialog_ = new StationCheckDialog(std::move(lines), this);
+  checkDialog_->setWindowFlag(Qt::Window);
+  stationCheckBtn_->setEnabled(true);
+}
+
+void PlanPanel::StationCheckBtnClick() {
+  if (checkDialog_ != nullptr) checkDialog_->ShowReport();
+}
+
 void PlanPanel::DataChanged() {
+  if (checkDialog_ != nullptr) checkDialog_->DataChanged();
   // A change of mode refreshes the views twice: the plan is made once, after both.
   if (stale_) return;
   stale_ = true;

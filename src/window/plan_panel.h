@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "files/plan_scene.h"
 
@@ -14,6 +16,7 @@ namespace theolink {
 
 class Dialogs;
 class PlanView;
+class StationCheckDialog;
 
 class PlanPanel final : public QWidget {
  public:
@@ -33,6 +36,10 @@ class PlanPanel final : public QWidget {
   void FitAllBtnClick();
   void SavePlanBtnClick();
   void PrintPlanBtnClick();
+  // Where the station check's lines come from; its button shows them in a list.
+  void SetCheckSource(std::function<std::vector<std::string>()> lines);
+  void StationCheckBtnClick();
+  StationCheckDialog* CheckDialog() { return checkDialog_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -49,6 +56,8 @@ class PlanPanel final : public QWidget {
   QPushButton* fitAllBtn_ = nullptr;
   QPushButton* savePlanBtn_ = nullptr;
   QPushButton* printPlanBtn_ = nullptr;
+  QPushButton* stationCheckBtn_ = nullptr;
+  StationCheckDialog* checkDialog_ = nullptr;
 };
 
 }  // namespace theolink

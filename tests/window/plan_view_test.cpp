@@ -11,6 +11,10 @@
 #include "window/plan_painter.h"
 #include "window/plan_panel.h"
 #include "window/plan_view.h"
+#include "window/station_check_dialog.h"
+#include "app/language.h"
+#include "app/station_check_lines.h"
+#include "files/station_check.h"
 #include "window/window_test_support.h"
 
 namespace theolink::test {
@@ -120,6 +124,24 @@ TEST_F(WindowFixture, AClickOnAPointSelectsItsGridRowAndAGridRowHighlightsItsPoi
   EXPECT_DOUBLE_EQ(plan.Viewport().CenterEast, before.CenterEast);
   QTest::keyClick(&plan, Qt::Key_Plus);
   EXPECT_DOUBLE_EQ(plan.Viewport().Scale, before.Scale * 1.25);
+}
+
+TEST_F(WindowFixture, TheStationCheckListShowsTheReportOfTheOpenJob) {
+  TForm1& form = Start();
+  OpenFile(kSamples + "/sample.wkj");
+  ShowPlan(form);
+  Click("StationCheckBtn");
+  const StationCheckDialog* dialog = form.Plan().CheckDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(dialog->isVisible());
+  WorkingData job;
+  OpenDataFile(job, kSamples + "/sample.wkj", Settings{});
+  QStringList expected;
+  for (const std::string& line :
+       StationCheckLines(job.MeasurementList, CheckStations(job.MeasurementList, Settings{}), Settings{}, CurrentLanguage()))
+    expected << QString::fromStdString(line);
+  ASSERT_GT(expected.size(), 2);
+  EXPECT_EQ(dialog->Report(), expected.join(QLatin1Char('\n')));
 }
 
 TEST_F(WindowFixture, ThePlanSavesAsPngAndSvgAndPrintsToPdf) {
