@@ -28,11 +28,18 @@ UserMessage SaveWorkingData(const WorkingData& data, int filterIndex, const std:
       return FileNotice(path, result.File);
     case SaveCode::Gts7NameNotGt7:
     case SaveCode::MilNotSupported:
+    case SaveCode::Refused:
       break;
   }
-  UserMessage refused = TableMessage(SaveRefusalText(result.Code));
+  UserMessage refused = TableMessage(result.Refusal.Id, {result.Refusal.Value});
   refused.Code = static_cast<int>(result.Code);
   return refused;
+}
+
+UserMessage RunSave(const SaveJob& job, const WorkingData& data, LineSpan viewLines, const Settings& settings,
+                    TaskProgress* progress) {
+  if (job.viewTextOnly) return SaveViewLines(viewLines, job.file.path, progress);
+  return SaveWorkingData(data, job.file.filterIndex, job.file.path, settings, progress);
 }
 
 UserMessage SaveViewLines(LineSpan lines, const std::string& path, TaskProgress* progress) {

@@ -3,6 +3,7 @@
 // the text view's lines as they stand, written whole to the chosen file.
 #include <string>
 
+#include "app/save_plan.h"
 #include "files/task_progress.h"
 #include "files/working_data.h"
 #include "records/line_list.h"
@@ -19,6 +20,9 @@ namespace theolink {
 // to progress; a cancel there (TaskCancelled) leaves the target as it was.
 UserMessage SaveWorkingData(const WorkingData& data, int filterIndex, const std::string& path,
                             const Settings& settings, TaskProgress* progress = nullptr);
+// Writes what job names: the view's lines as they stand, or the data in the chosen format.
+UserMessage RunSave(const SaveJob& job, const WorkingData& data, LineSpan viewLines, const Settings& settings,
+                    TaskProgress* progress = nullptr);
 // Writes lines, each followed by CR LF.
 UserMessage SaveViewLines(LineSpan lines, const std::string& path, TaskProgress* progress = nullptr);
 

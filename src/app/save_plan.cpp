@@ -1,5 +1,8 @@
 #include "app/save_plan.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "app/text_table.h"
 #include "files/save_formats.h"
 
@@ -28,6 +31,19 @@ SavePlan PlanSave(const WorkingData& data, bool textViewHasLines, int language) 
       break;
   }
   return plan;
+}
+
+std::optional<SaveJob> DecideSave(const WorkingData& data, bool textViewHasLines, int language, const SaveTalk& talk) {
+  const SavePlan plan = PlanSave(data, textViewHasLines, language);
+  if (plan.notice) {
+    talk.notice(*plan.notice);
+    return std::nullopt;
+  }
+  std::optional<FileChoice> file = talk.chooseFile(plan.filter);
+  if (!file) return std::nullopt;
+  std::error_code ec;
+  if (std::filesystem::exists(file->path, ec) && !talk.ask(TextId::AskReplaceFile)) return std::nullopt;
+  return SaveJob{std::move(*file), plan.viewTextOnly};
 }
 
 std::vector<FilterEntry> SplitFilter(std::string_view filter) {

@@ -60,8 +60,17 @@ ModeStep CodeModeStep(WorkingData& data, const AskOk& ask) {
   return step;
 }
 
-bool ReceiveAsksFirst(const WorkingData& data) {
-  return !data.MeasurementList.empty() || !data.PointList.empty();
+ModeStep ReceiveModeStep(WorkingData& data, const AskOk& ask) {
+  ModeStep step;
+  if (data.MeasurementList.empty() && data.PointList.empty()) return step;
+  if (!ask(TextId::AskClearData)) {
+    step.declined = true;
+    return step;
+  }
+  ClearMeasureData(data);
+  ClearCoordData(data);
+  step.views = ViewUpdate::InitAndRefresh;
+  return step;
 }
 
 bool SendEnabledFor(DataKind dataKind) { return dataKind != DataKind::Measure; }

@@ -4,9 +4,11 @@
 
 #include "cli/cli_settings.h"
 #include "cli/load_report.h"
+#include "app/text_table.h"
 #include "cli/save_formats.h"
 #include "files/file_io.h"
 #include "files/file_save.h"
+#include "files/geo_transform.h"
 #include "files/gts7_export.h"
 #include "files/job_file_save.h"
 #include "files/line_file.h"
@@ -67,7 +69,8 @@ std::string OutputProblem(const std::string& output, const std::string& input, b
   return {};
 }
 
-bool CheckReceiveOutput(const std::string& output, const std::string& format, bool overwrite, std::ostream& err) {
+bool CheckReceiveOutput(const std::string& output, const std::string& format, bool overwrite,
+                        const Settings& settings, std::ostream& err) {
   if (const std::string problem = OutputProblem(output, {}, overwrite); !problem.empty()) {
     err << "theolink-cli receive: " << problem << '\n';
     return false;
@@ -77,6 +80,13 @@ bool CheckReceiveOutput(const std::string& output, const std::string& format, bo
   if (job != nullptr && Uses(*job, kNeedsGt7Name) && !IsGts7FileName(output)) {
     err << "theolink-cli receive: " << output << ": " << MessageText(TextId::Gts7NameNotGt7) << '\n';
     return false;
+  }
+  const SaveFormat* points = FindSaveFormat(DataKind::Coord, format);
+  if (points != nullptr && Uses(*points, kNeedsCrs)) {
+    if (const auto problem = CrsProblem(settings.Crs)) {
+      err << "theolink-cli receive: " << output << ": " << FillText(PickText(*problem), {settings.Crs}) << '\n';
+      return false;
+    }
   }
   return true;
 }
@@ -112,7 +122,7 @@ int ReportSave(const SaveResult& result, const std::string& output, std::ostream
       err << MessageText(TextId::WriteFailed) << '\n' << FileStatusText(output, result.File) << '\n';
       return 1;
     default:
-      err << output << ": " << MessageText(SaveRefusalText(result.Code)) << '\n';
+      err << output << ": " << FillText(PickText(result.Refusal.Id), {result.Refusal.Value}) << '\n';
       return 1;
   }
 }

@@ -1,7 +1,7 @@
 // show: print what the window shows for a file: the text view, or the grid, and the count.
 #include <ostream>
 
-#include "app/text_encoding.h"
+#include "files/text_encoding.h"
 #include "app/text_table.h"
 #include "cli/cli_settings.h"
 #include "cli/commands.h"

@@ -4,29 +4,45 @@
 
 #include "files/csv_rows.h"
 #include "files/dxf_writer.h"
+#include "files/geojson_writer.h"
+#include "files/kml_writer.h"
+#include "files/landxml_writer.h"
+#include "files/points_csv_writer.h"
 #include "files/save_writers.h"
 
 namespace theolink {
 namespace {
 
-void WriteCassPoints(const WorkingData& points, LineOut lines, const Settings& settings, TaskProgress* progress) {
+using Refusal = std::optional<ExportRefusal>;
+
+Refusal WriteCassPoints(const WorkingData& points, LineOut lines, const Settings& settings, TaskProgress* progress) {
   WriteCoordLines(points, lines, CoordLayoutCass, settings, progress);
+  return std::nullopt;
 }
 
-void WriteGts7Points(const WorkingData& points, LineOut lines, const Settings& settings, TaskProgress* progress) {
+Refusal WriteGts7Points(const WorkingData& points, LineOut lines, const Settings& settings, TaskProgress* progress) {
   WriteCoordLines(points, lines, CoordLayoutGts7, settings, progress);
+  return std::nullopt;
 }
 
-void WriteDxfPoints(const WorkingData& points, LineOut lines, const Settings&, TaskProgress* progress) {
+Refusal WriteDxfPoints(const WorkingData& points, LineOut lines, const Settings&, TaskProgress* progress) {
   WriteDxf(points, lines, progress);
+  return std::nullopt;
+}
+
+template <char Separator>
+Refusal WriteCsvPoints(const WorkingData& points, LineOut lines, const Settings& settings, TaskProgress* progress) {
+  WritePointsCsv(points, lines, settings, Separator, progress);
+  return std::nullopt;
 }
 
 constexpr unsigned kJobPoints = kUsesReducedShots;
 constexpr unsigned kGts7Measured = kNeedsGt7Name;
+constexpr unsigned kJobWgs84 = kUsesReducedShots | kNeedsCrs;
 
 // The descriptions are the dialog's own; the languages differ on purpose where they do (the
 // GTS-7 coordinates of a job are .gt7 files in Chinese and .txt files in English).
-constexpr std::array<SaveFormat, 16> kFormats = {{
+constexpr std::array<SaveFormat, 28> kFormats = {{
     {DataKind::Measure, "csv", "逗号分隔测量文件(*.csv)", "Comma separator measured file(*.csv)", "*.csv", "*.csv",
      SaveWriter::MeasureCsv, nullptr, false, 0, "comma-separated measured data"},
     {DataKind::Measure, "csv", "逗号分隔测量文件(*.txt)", "Comma separator measured file(*.txt)", "*.txt", "*.txt",
@@ -47,6 +63,18 @@ constexpr std::array<SaveFormat, 16> kFormats = {{
      SaveWriter::Points, &WriteGts7Points, false, kJobPoints, "GTS-7 coordinates of the job's points"},
     {DataKind::Measure, "wkj", "工作文件(*.wkj)", "TS job file(*.wkj)", "*.wkj", "*.wkj", SaveWriter::WorkFile, nullptr,
      false, 0, "keyword-line work file"},
+    {DataKind::Measure, "landxml", "LandXML 1.2 点文件(*.xml)", "LandXML 1.2 point file(*.xml)", "*.xml", "*.xml",
+     SaveWriter::Points, &WriteLandXml, true, kJobPoints, "LandXML 1.2 CgPoints"},
+    {DataKind::Measure, "geojson", "GeoJSON 点文件 WGS 84(*.geojson)", "GeoJSON points in WGS 84(*.geojson)", "*.geojson",
+     "*.geojson", SaveWriter::Points, &WriteGeoJson, true, kJobWgs84, "GeoJSON in WGS 84 (needs --crs)"},
+    {DataKind::Measure, "kml", "KML 点文件 WGS 84(*.kml)", "KML placemarks in WGS 84(*.kml)", "*.kml", "*.kml",
+     SaveWriter::Points, &WriteKml, true, kJobWgs84, "KML placemarks in WGS 84 (needs --crs)"},
+    {DataKind::Measure, "gis-csv", "带表头的坐标文件 逗号分隔(*.csv)", "Coordinates with header, comma(*.csv)", "*.csv", "*.csv",
+     SaveWriter::Points, &WriteCsvPoints<','>, true, kJobPoints, "UTF-8 CSV with a header, commas"},
+    {DataKind::Measure, "gis-csv-sc", "带表头的坐标文件 分号分隔(*.csv)", "Coordinates with header, semicolon(*.csv)", "*.csv",
+     "*.csv", SaveWriter::Points, &WriteCsvPoints<';'>, true, kJobPoints, "UTF-8 CSV with a header, semicolons"},
+    {DataKind::Measure, "gis-csv-tab", "带表头的坐标文件 制表符分隔(*.txt)", "Coordinates with header, tab(*.txt)", "*.txt",
+     "*.txt", SaveWriter::Points, &WriteCsvPoints<'\t'>, true, kJobPoints, "UTF-8 text with a header, tabs"},
     {DataKind::Coord, "cass", "CASS格式已知点文件(*.dat)", "CASS coordinate file(*.dat)", "*.dat", "*.dat",
      SaveWriter::Points, &WriteCassPoints, false, 0, "CASS coordinates"},
     {DataKind::Coord, "dxf", "DXF已知点文件(*.dxf)", "DXF coordinate file(*.dxf)", "*.dxf", "*.dxf", SaveWriter::Points,
@@ -57,6 +85,18 @@ constexpr std::array<SaveFormat, 16> kFormats = {{
      SaveWriter::Points, &WriteCassPoints},
     {DataKind::Coord, "gts7-coord", "GTS-7格式已知点文件(*.txt)", "GTS-7 coordinate File(*.txt)", "*.txt", "*.txt",
      SaveWriter::Points, &WriteGts7Points, false, 0, "GTS-7 coordinates"},
+    {DataKind::Coord, "landxml", "LandXML 1.2 点文件(*.xml)", "LandXML 1.2 point file(*.xml)", "*.xml", "*.xml",
+     SaveWriter::Points, &WriteLandXml, true, 0, "LandXML 1.2 CgPoints"},
+    {DataKind::Coord, "geojson", "GeoJSON 点文件 WGS 84(*.geojson)", "GeoJSON points in WGS 84(*.geojson)", "*.geojson",
+     "*.geojson", SaveWriter::Points, &WriteGeoJson, true, kNeedsCrs, "GeoJSON in WGS 84 (needs --crs)"},
+    {DataKind::Coord, "kml", "KML 点文件 WGS 84(*.kml)", "KML placemarks in WGS 84(*.kml)", "*.kml", "*.kml",
+     SaveWriter::Points, &WriteKml, true, kNeedsCrs, "KML placemarks in WGS 84 (needs --crs)"},
+    {DataKind::Coord, "gis-csv", "带表头的坐标文件 逗号分隔(*.csv)", "Coordinates with header, comma(*.csv)", "*.csv", "*.csv",
+     SaveWriter::Points, &WriteCsvPoints<','>, true, 0, "UTF-8 CSV with a header, commas"},
+    {DataKind::Coord, "gis-csv-sc", "带表头的坐标文件 分号分隔(*.csv)", "Coordinates with header, semicolon(*.csv)", "*.csv",
+     "*.csv", SaveWriter::Points, &WriteCsvPoints<';'>, true, 0, "UTF-8 CSV with a header, semicolons"},
+    {DataKind::Coord, "gis-csv-tab", "带表头的坐标文件 制表符分隔(*.txt)", "Coordinates with header, tab(*.txt)", "*.txt",
+     "*.txt", SaveWriter::Points, &WriteCsvPoints<'\t'>, true, 0, "UTF-8 text with a header, tabs"},
     {DataKind::Code, "codes", "编码文件(*.txt)", "Code file(*.txt)", "*.txt", "*.txt", SaveWriter::Codes, nullptr, false,
      0, "code list"},
     {DataKind::Code, "codes", "所有文件(*.*)", "Any file(*.*)", "*.*", "*.*", SaveWriter::Codes},

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/language.h"
-#include "app/text_encoding.h"
+#include "files/text_encoding.h"
 #include "files/save_formats.h"
 
 namespace theolink {

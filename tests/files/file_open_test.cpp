@@ -324,15 +324,17 @@ TEST_F(FileOpenTest, JobSavedStraightFromItsFileIsTheSaveOfTheOpenedJob) {
   const std::string inputs[] = {Write("runs.wkj", text), Write("noheads.wkj", text.substr(text.find("STA"))),
                                 Write("Site.mea", mea)};
   const std::string opened = (dir_ / "opened.gt7").string(), straight = (dir_ / "straight.gt7").string();
+  Settings placed;
+  placed.Crs = "EPSG:32650";  // for GeoJSON and KML
   for (const std::string& input : inputs) {
     WorkingData data;
     ASSERT_TRUE(OpenDataFile(data, input, Settings{}).Messages.empty());
     for (const SaveFormat& format : SaveFormats()) {
       if (format.Kind != DataKind::Measure) continue;
       SCOPED_TRACE(input + ", format " + std::string(format.English));
-      ASSERT_TRUE(SaveDataFile(data, format, opened, Settings{}).Ok());
+      ASSERT_TRUE(SaveDataFile(data, format, opened, placed).Ok());
       std::size_t cuts = 0;
-      const auto saved = SaveJobFileAs(input, format, straight, Settings{}, cuts);
+      const auto saved = SaveJobFileAs(input, format, straight, placed, cuts);
       ASSERT_TRUE(saved && saved->Ok());
       EXPECT_EQ(cuts, data.Cuts.Count);
       EXPECT_EQ(ReadFile(straight), ReadFile(opened));
@@ -378,12 +380,14 @@ TEST_F(FileOpenTest, SaveWithProgressWritesTheSameBytesAndACancelKeepsTheOldFile
   ASSERT_TRUE(OpenDataFile(data, Write("runs.wkj", text), Settings{}).Messages.empty());
   ASSERT_GT(data.MeasurementList.size(), 2 * kProgressStep);
   const std::string plain = (dir_ / "plain.gt7").string(), watched = (dir_ / "watched.gt7").string();
+  Settings placed;
+  placed.Crs = "EPSG:32650";  // for GeoJSON and KML
   for (const SaveFormat& format : SaveFormats()) {
     if (format.Kind != DataKind::Measure) continue;
     SCOPED_TRACE(std::string(format.English));
-    ASSERT_TRUE(SaveDataFile(data, format, plain, Settings{}).Ok());
+    ASSERT_TRUE(SaveDataFile(data, format, plain, placed).Ok());
     CountingProgress progress;
-    ASSERT_TRUE(SaveDataFile(data, format, watched, Settings{}, &progress).Ok());
+    ASSERT_TRUE(SaveDataFile(data, format, watched, placed, &progress).Ok());
     EXPECT_GT(progress.reports, 2u);
     EXPECT_EQ(ReadFile(watched), ReadFile(plain));
   }
