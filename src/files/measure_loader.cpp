@@ -6,6 +6,7 @@
 #include "files/result_messages.h"
 #include "records/default_names.h"
 #include "records/job_check.h"
+#include "records/line_source.h"
 #include "records/text_trim.h"
 
 namespace theolink {
@@ -63,20 +64,16 @@ class SpanSourceReporting final : public LineSource {
  public:
   SpanSourceReporting(LineSpan lines, TaskProgress* progress) : lines_(lines), progress_(progress) {}
   bool Next(std::string_view& line) override {
-    if (next_ == lines_.size()) return false;
-    ReportEvery(progress_, next_, lines_.size());
-    line = lines_[next_++];
+    const std::size_t at = lines_.Position();
+    if (!lines_.Next(line)) return false;
+    ReportEvery(progress_, at, lines_.Size());
     return true;
   }
-  bool Rewind() override {
-    next_ = 0;
-    return true;
-  }
+  bool Rewind() override { return lines_.Rewind(); }
 
  private:
-  LineSpan lines_;
+  SpanLineSource lines_;
   TaskProgress* progress_;
-  std::size_t next_ = 0;
 };
 
 // Reads the job and installs it when it passed; nothing for a source that failed part way.

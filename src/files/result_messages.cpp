@@ -1,49 +1,53 @@
 #include "files/result_messages.h"
 
+#include <array>
+#include <span>
+
 #include "files/file_io.h"
 #include "files/file_open.h"
 #include "records/binary_file.h"
 
 namespace theolink {
-UserMessage ProbeMessage(int code) {
-  switch (code) {
-    case ProbeText:
-      return FixedMessage("NO ERROR(Text File)");
-    case ProbeBinary:
-      return FixedMessage("NO ERROR(Binary File)");
-    case ProbeCannotOpen:
-      return TableMessage(TextId::UnableToOpenFile);
-    case ProbeEmpty:
-      return TableMessage(TextId::FileIsEmpty);
-    case ProbeReadFailed:
-      return TableMessage(TextId::ErrorWhileReading);
-    default:
-      return TableMessage(TextId::UndefinedErrorCode);
-  }
+namespace {
+
+struct CodeText {
+  int Code;
+  TextId Text;
+};
+
+// The table text of code in rows; codes without a row have no defined text.
+UserMessage TextOfCode(std::span<const CodeText> rows, int code) {
+  for (const CodeText& row : rows)
+    if (row.Code == code) return TableMessage(row.Text);
+  return TableMessage(TextId::UndefinedErrorCode);
 }
 
-UserMessage BinaryReadMessage(int code) {
-  switch (code) {
-    case kBinaryOk:
-      return TableMessage(TextId::LoadSuccessfully);
-    case kBinaryCannotOpen:
-      return TableMessage(TextId::FileNotExists);
-    case kBinaryEmpty:
-      return TableMessage(TextId::FileIsEmpty);
-    case kBinaryReadFailed:
-      return TableMessage(TextId::ErrorWhileReading);
-    case kBinaryBadRecordType:
-      return TableMessage(TextId::UndefinedDataType);
-    case kBinaryBadData:
-      return TableMessage(TextId::BadDataInFile);
-    case kBinaryBadFileType:
-      return TableMessage(TextId::IncorrectFileFormat);
-    case kBinaryCutShort:
-      return TableMessage(TextId::FileCutShort);
-    default:
-      return TableMessage(TextId::UndefinedErrorCode);
-  }
+constexpr std::array<CodeText, 3> kProbeTexts = {{
+    {ProbeCannotOpen, TextId::UnableToOpenFile},
+    {ProbeEmpty, TextId::FileIsEmpty},
+    {ProbeReadFailed, TextId::ErrorWhileReading},
+}};
+
+constexpr std::array<CodeText, 8> kBinaryTexts = {{
+    {kBinaryOk, TextId::LoadSuccessfully},
+    {kBinaryCannotOpen, TextId::FileNotExists},
+    {kBinaryEmpty, TextId::FileIsEmpty},
+    {kBinaryReadFailed, TextId::ErrorWhileReading},
+    {kBinaryBadRecordType, TextId::UndefinedDataType},
+    {kBinaryBadData, TextId::BadDataInFile},
+    {kBinaryBadFileType, TextId::IncorrectFileFormat},
+    {kBinaryCutShort, TextId::FileCutShort},
+}};
+
+}  // namespace
+
+UserMessage ProbeMessage(int code) {
+  if (code == ProbeText) return FixedMessage("NO ERROR(Text File)");
+  if (code == ProbeBinary) return FixedMessage("NO ERROR(Binary File)");
+  return TextOfCode(kProbeTexts, code);
 }
+
+UserMessage BinaryReadMessage(int code) { return TextOfCode(kBinaryTexts, code); }
 
 UserMessage BinaryReadMessage(int code, const std::string& path) {
   if (code == kBinaryEmpty) {

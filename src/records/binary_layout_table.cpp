@@ -3,6 +3,7 @@
 #include <array>
 
 #include "records/binary_layouts.h"
+#include "records/file_name_parts.h"
 
 namespace theolink {
 namespace {
@@ -37,6 +38,16 @@ const BinaryLayoutRow* ChooseBinaryLayout(BinaryFileKind kind, std::string_view 
     if (chosen == nullptr || row.Rank < chosen->Rank) chosen = &row;
   }
   return chosen;
+}
+
+std::int32_t ReadBinaryFileOfKind(BinaryFileKind kind, const std::string& path, BinaryLayoutReader otherwise,
+                                  LineOutput& lines) {
+  const BinaryLayoutRow* layout = ChooseBinaryLayout(kind, LowerFileName(path));
+  const BinaryLayoutReader read = layout != nullptr ? layout->Read : otherwise;
+  if (read == nullptr) return kBinaryOk;
+  BinaryFile file;
+  if (file.Open(path) != kBinaryOk) return kBinaryCannotOpen;
+  return read(BinaryInput(file), lines);
 }
 
 std::string BinaryPatterns(BinaryFileKind kind) {

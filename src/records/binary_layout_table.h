@@ -34,6 +34,11 @@ const BinaryLayoutRow* FindBinaryLayout(std::string_view ending);
 // The row of the kind whose ending occurs in the lower-cased file name, the lowest rank
 // first; nullptr when none occurs.
 const BinaryLayoutRow* ChooseBinaryLayout(BinaryFileKind kind, std::string_view lowerFileName);
+// Reads the file at path with the kind's layout its lower-cased name chooses, or with
+// otherwise when the name holds none of the kind's endings (then kBinaryOk and no lines when
+// otherwise is nullptr). kBinaryCannotOpen when the file does not open.
+std::int32_t ReadBinaryFileOfKind(BinaryFileKind kind, const std::string& path, BinaryLayoutReader otherwise,
+                                  LineOutput& lines);
 // "*.mea;*.job;..." for the kind's endings, in table order.
 std::string BinaryPatterns(BinaryFileKind kind);
 

@@ -40,6 +40,48 @@ std::string PointLine(std::string_view keyword, const RecordView& r) {
   return KeywordLine(keyword, {MetreText(r.F64(32)), MetreText(r.F64(24)), MetreText(r.F64(40))});
 }
 
+// Where the layouts differ in a shot: the angles in whole seconds at 28 (horizontal) and 24
+// (vertical), unsigned in M48 and signed in M56; the slope distance at 40, a float in M48.
+struct MeaShot {
+  bool M56;
+  std::string Angle(const RecordView& r, std::size_t at) const {
+    return SecondsText(M56 ? static_cast<double>(r.I32(at)) : static_cast<double>(r.U32(at)));
+  }
+  std::string Hv(const RecordView& r) const { return KeywordLine("HV", {Angle(r, 28), Angle(r, 24)}); }
+  std::string Hvd(const RecordView& r) const {
+    return KeywordLine("HVD", {Angle(r, 28), Angle(r, 24), MetreText(M56 ? r.F64(40) : r.F32(40))});
+  }
+};
+
+// The record types both layouts write alike: station (1), angle shot (2, 5), slope shot (6,
+// 7) and coordinate (8). False, with nothing written, for any other type.
+bool AddCommonRecord(int type, const MeaHead& h, const MeaShot& shot, const RecordView& r, LineOutput& lines) {
+  switch (type) {
+    case 1:
+      lines.Add(h.Line("STA"));
+      lines.Add(PointLine("XYZ", r));
+      return true;
+    case 2:
+    case 5:
+      lines.Add(h.Line("SA"));
+      lines.Add(shot.Hv(r));
+      return true;
+    case 6:
+    case 7:
+      lines.Add(h.Line("SD"));
+      lines.Add(shot.Hvd(r));
+      return true;
+    case 8:
+      lines.Add(h.Line("SC"));
+      lines.Add(PointLine("ENZ", r));
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool KnownType(int type) { return type >= 1 && type <= 8; }
+
 struct M48State {
   int lastType = 0;  // type of the last record that wrote lines
   double stationNorth = 0;
@@ -49,74 +91,37 @@ struct M48State {
 std::int32_t HandleM48(const RecordView& r, M48State& state, LineOutput& lines) {
   const int type = r.I8(0);
   if (type == 13) return kBinaryOk;
-  if (type < 1 || type > 8) return kBinaryBadRecordType;
+  if (!KnownType(type)) return kBinaryBadRecordType;
 
   const MeaHead h(r);
-  switch (type) {
-    case 1:
-      lines.Add(h.Line("STA"));
-      lines.Add(PointLine("XYZ", r));
-      state.stationNorth = r.F64(24);
-      state.stationEast = r.F64(32);
-      break;
-    case 2:
-    case 5:
-      lines.Add(h.Line("SA"));
-      lines.Add(KeywordLine("HV", {SecondsText(r.U32(28)), SecondsText(r.U32(24))}));
-      break;
-    case 3:
-      lines.Add(KeywordLine("BS", {h.name, h.height}));
-      lines.Add(KeywordLine("HVD", {SecondsText(r.U32(28)), SecondsText(r.U32(24)), MetreText(r.F32(40))}));
-      break;
-    case 4: {
-      double bearing = 0;
-      if (state.lastType != 1 ||
-          BearingBetween(state.stationNorth, state.stationEast, r.F64(24), r.F64(32), bearing) != 0)
-        return kBinaryOk;
-      lines.Add(KeywordLine("BKB", {h.name, "0.0000", FormatAngle(bearing, AngleSeconds)}));
-      break;
-    }
-    case 6:
-    case 7:
-      lines.Add(h.Line("SD"));
-      lines.Add(KeywordLine("HVD", {SecondsText(r.U32(28)), SecondsText(r.U32(24)), MetreText(r.F32(40))}));
-      break;
-    default:  // 8
-      lines.Add(h.Line("SC"));
-      lines.Add(PointLine("ENZ", r));
-      break;
+  const MeaShot shot{false};
+  if (type == 3) {
+    lines.Add(KeywordLine("BS", {h.name, h.height}));
+    lines.Add(shot.Hvd(r));
+  } else if (type == 4) {
+    double bearing = 0;
+    if (state.lastType != 1 ||
+        BearingBetween(state.stationNorth, state.stationEast, r.F64(24), r.F64(32), bearing) != 0)
+      return kBinaryOk;
+    lines.Add(KeywordLine("BKB", {h.name, "0.0000", FormatAngle(bearing, AngleSeconds)}));
+  } else {
+    AddCommonRecord(type, h, shot, r, lines);
+  }
+  if (type == 1) {
+    state.stationNorth = r.F64(24);
+    state.stationEast = r.F64(32);
   }
   state.lastType = type;
   return kBinaryOk;
 }
 
+// M56 writes a type 3 as a slope shot and a type 4 as a coordinate.
 std::int32_t HandleM56(const RecordView& r, LineOutput& lines) {
   if (r.U8(1) == 127) return kBinaryOk;  // deleted on the instrument
   const int type = r.I8(0);
-  if (type < 1 || type > 8) return kBinaryBadRecordType;
-
-  const MeaHead h(r);
-  switch (type) {
-    case 1:
-      lines.Add(h.Line("STA"));
-      lines.Add(PointLine("XYZ", r));
-      break;
-    case 2:
-    case 5:
-      lines.Add(h.Line("SA"));
-      lines.Add(KeywordLine("HV", {SecondsText(r.I32(28)), SecondsText(r.I32(24))}));
-      break;
-    case 3:
-    case 6:
-    case 7:
-      lines.Add(h.Line("SD"));
-      lines.Add(KeywordLine("HVD", {SecondsText(r.I32(28)), SecondsText(r.I32(24)), MetreText(r.F64(40))}));
-      break;
-    default:  // 4, 8
-      lines.Add(h.Line("SC"));
-      lines.Add(PointLine("ENZ", r));
-      break;
-  }
+  if (!KnownType(type)) return kBinaryBadRecordType;
+  const int written = type == 3 ? 6 : type == 4 ? 8 : type;
+  AddCommonRecord(written, MeaHead(r), MeaShot{true}, r, lines);
   return kBinaryOk;
 }
 

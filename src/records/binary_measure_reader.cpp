@@ -1,8 +1,6 @@
 #include "records/binary_measure_reader.h"
 
-#include "records/binary_file.h"
 #include "records/binary_layout_table.h"
-#include "records/file_name_parts.h"
 
 namespace theolink {
 
@@ -12,11 +10,8 @@ std::int32_t ReadMeasureBinary(const std::string& path, LineList& lines) {
 }
 
 std::int32_t ReadMeasureBinary(const std::string& path, LineOutput& lines) {
-  const BinaryLayoutRow* layout = ChooseBinaryLayout(BinaryFileKind::Measure, LowerFileName(path));
-  if (layout == nullptr) return kBinaryOk;
-  BinaryFile file;
-  if (file.Open(path) != kBinaryOk) return kBinaryCannotOpen;
-  return layout->Read(BinaryInput(file), lines);
+  // A name that holds none of the endings is no job: nothing is read.
+  return ReadBinaryFileOfKind(BinaryFileKind::Measure, path, nullptr, lines);
 }
 
 }  // namespace theolink

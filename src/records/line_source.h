@@ -32,6 +32,9 @@ class SpanLineSource final : public LineSource {
     next_ = 0;
     return true;
   }
+  // How many lines Next has handed out since the start, and how many there are.
+  std::size_t Position() const { return next_; }
+  std::size_t Size() const { return lines_.size(); }
 
  private:
   LineSpan lines_;

@@ -26,6 +26,13 @@ class RecordWriter final : public FieldAppender<RecordWriter> {
     return *this;
   }
   RecordWriter& Name(const NameText& name) { return Text(name.Empty() ? kNoName : name.View()); }
+  // The first line of a station or shot: keyword, name, height, code.
+  RecordWriter& Head(std::string_view keyword, const NameText& name, double height, const NameText& code) {
+    return Line(keyword).Name(name).Distance(height).Text(code.View());
+  }
+  RecordWriter& Hvd(double horizontal, double vertical, double slopeDistance) {
+    return Line("HVD").Angle(horizontal).Angle(vertical).Distance(slopeDistance);
+  }
 
  private:
   std::size_t start_;
@@ -47,14 +54,14 @@ void AppendRecord(std::string& text, const MeasureRecord& record, int angleForm,
   switch (record.Kind) {
     case KindStation: {
       const StationBody& b = record.Station;
-      w.Line("STA").Name(b.Name).Distance(b.InstrumentHeight).Text(b.Code.View());
+      w.Head("STA", b.Name, b.InstrumentHeight, b.Code);
       w.Line("XYZ").Distance(b.X).Distance(b.Y).Distance(b.Z);
       break;
     }
     case KindBacksight: {
       const BacksightBody& b = record.Backsight;
       w.Line("BS").Name(b.Name).Distance(b.TargetHeight);
-      w.Line("HVD").Angle(b.HorizontalAngle).Angle(b.VerticalAngle).Distance(b.SlopeDistance);
+      w.Hvd(b.HorizontalAngle, b.VerticalAngle, b.SlopeDistance);
       if (b.HasBacksightPoint != 0) {
         w.Line("SC").Name(b.Name).Distance(b.TargetHeight).Text("BSS");
         w.Line("ENZ").Distance(b.BacksightEast).Distance(b.BacksightNorth).Distance(b.BacksightElevation);
@@ -68,21 +75,20 @@ void AppendRecord(std::string& text, const MeasureRecord& record, int angleForm,
     }
     case KindAngleShot: {
       const AngleShotBody& b = record.AngleShot;
-      w.Line("SA").Name(b.Name).Distance(b.TargetHeight).Text(b.Code.View());
+      w.Head("SA", b.Name, b.TargetHeight, b.Code);
       w.Line("HV").Angle(b.HorizontalAngle).Angle(b.VerticalAngle);
       break;
     }
     case KindSlopeShot: {
       const SlopeShotBody& b = record.SlopeShot;
-      w.Line("SD").Name(b.Name).Distance(b.TargetHeight).Text(b.Code.View());
-      w.Line("HVD").Angle(b.HorizontalAngle).Angle(b.VerticalAngle).Distance(b.SlopeDistance);
+      w.Head("SD", b.Name, b.TargetHeight, b.Code);
+      w.Hvd(b.HorizontalAngle, b.VerticalAngle, b.SlopeDistance);
       break;
     }
     case KindCoordShot: {
       const CoordShotBody& b = record.CoordShot;
-      w.Line("SC").Name(b.Name).Distance(b.TargetHeight).Text(b.Code.View());
-      if (b.HasObservation != 0)
-        w.Line("HVD").Angle(b.HorizontalAngle).Angle(b.VerticalAngle).Distance(b.SlopeDistance);
+      w.Head("SC", b.Name, b.TargetHeight, b.Code);
+      if (b.HasObservation != 0) w.Hvd(b.HorizontalAngle, b.VerticalAngle, b.SlopeDistance);
       w.Line("ENZ").Distance(b.East).Distance(b.North).Distance(b.Elevation);
       break;
     }

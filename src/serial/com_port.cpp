@@ -7,6 +7,15 @@
 #include "serial/serial_backend.h"
 
 namespace theolink {
+namespace {
+
+// Calls a handler the owner may have left unset.
+template <class Handler, class... Args>
+void CallIfSet(const Handler& handler, Args&&... args) {
+  if (handler) handler(std::forward<Args>(args)...);
+}
+
+}  // namespace
 
 TCustomComPort::TCustomComPort() : TCustomComPort(CreatePlatformBackend()) {}
 
@@ -379,51 +388,21 @@ void TCustomComPort::CallRLSDChange() { DoRLSDChange(Signals().Contains(csRLSD))
 
 // --- handler calls ---
 
-void TCustomComPort::DoAfterClose() {
-  if (OnAfterClose) OnAfterClose(*this);
-}
-void TCustomComPort::DoAfterOpen() {
-  if (OnAfterOpen) OnAfterOpen(*this);
-}
-void TCustomComPort::DoBeforeClose() {
-  if (OnBeforeClose) OnBeforeClose(*this);
-}
-void TCustomComPort::DoBeforeOpen() {
-  if (OnBeforeOpen) OnBeforeOpen(*this);
-}
-void TCustomComPort::DoRxChar(int Count) {
-  if (OnRxChar) OnRxChar(*this, Count);
-}
-void TCustomComPort::DoRxBuf(const char* Buffer, int Count) {
-  if (OnRxBuf) OnRxBuf(*this, Buffer, Count);
-}
-void TCustomComPort::DoTxEmpty() {
-  if (OnTxEmpty) OnTxEmpty(*this);
-}
-void TCustomComPort::DoBreak() {
-  if (OnBreak) OnBreak(*this);
-}
-void TCustomComPort::DoRing() {
-  if (OnRing) OnRing(*this);
-}
-void TCustomComPort::DoRxFlag() {
-  if (OnRxFlag) OnRxFlag(*this);
-}
-void TCustomComPort::DoCTSChange(bool OnOff) {
-  if (OnCTSChange) OnCTSChange(*this, OnOff);
-}
-void TCustomComPort::DoDSRChange(bool OnOff) {
-  if (OnDSRChange) OnDSRChange(*this, OnOff);
-}
-void TCustomComPort::DoError(TComErrors Errors) {
-  if (OnError) OnError(*this, Errors);
-}
-void TCustomComPort::DoRLSDChange(bool OnOff) {
-  if (OnRLSDChange) OnRLSDChange(*this, OnOff);
-}
-void TCustomComPort::DoRx80Full() {
-  if (OnRx80Full) OnRx80Full(*this);
-}
+void TCustomComPort::DoAfterClose() { CallIfSet(OnAfterClose, *this); }
+void TCustomComPort::DoAfterOpen() { CallIfSet(OnAfterOpen, *this); }
+void TCustomComPort::DoBeforeClose() { CallIfSet(OnBeforeClose, *this); }
+void TCustomComPort::DoBeforeOpen() { CallIfSet(OnBeforeOpen, *this); }
+void TCustomComPort::DoRxChar(int Count) { CallIfSet(OnRxChar, *this, Count); }
+void TCustomComPort::DoRxBuf(const char* Buffer, int Count) { CallIfSet(OnRxBuf, *this, Buffer, Count); }
+void TCustomComPort::DoTxEmpty() { CallIfSet(OnTxEmpty, *this); }
+void TCustomComPort::DoBreak() { CallIfSet(OnBreak, *this); }
+void TCustomComPort::DoRing() { CallIfSet(OnRing, *this); }
+void TCustomComPort::DoRxFlag() { CallIfSet(OnRxFlag, *this); }
+void TCustomComPort::DoCTSChange(bool OnOff) { CallIfSet(OnCTSChange, *this, OnOff); }
+void TCustomComPort::DoDSRChange(bool OnOff) { CallIfSet(OnDSRChange, *this, OnOff); }
+void TCustomComPort::DoError(TComErrors Errors) { CallIfSet(OnError, *this, Errors); }
+void TCustomComPort::DoRLSDChange(bool OnOff) { CallIfSet(OnRLSDChange, *this, OnOff); }
+void TCustomComPort::DoRx80Full() { CallIfSet(OnRx80Full, *this); }
 void TCustomComPort::DoException(std::exception_ptr error) {
   if (OnException) {
     OnException(*this, error);

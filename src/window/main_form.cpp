@@ -320,20 +320,15 @@ void TForm1::BuildControls() {
   }
   outer->addWidget(statusBar1_);
 
-  connect(receiveBtn_, &QPushButton::clicked, this, &TForm1::ReceiveBtnClick);
-  connect(sendBtn_, &QPushButton::clicked, this, &TForm1::SendBtnClick);
-  connect(stopBtn_, &QPushButton::clicked, this, &TForm1::StopBtnClick);
-  connect(coordBtn_, &QPushButton::clicked, this, &TForm1::CoordBtnClick);
-  connect(codeBtn_, &QPushButton::clicked, this, &TForm1::CodeBtnClick);
-  connect(openBtn_, &QPushButton::clicked, this, &TForm1::OpenBtnClick);
-  connect(saveBtn_, &QPushButton::clicked, this, &TForm1::SaveBtnClick);
-  connect(settingBtn_, &QPushButton::clicked, this, &TForm1::SettingBtnClick);
-  connect(helpBtn_, &QPushButton::clicked, this, &TForm1::HelpBtnClick);
-  connect(okBtn_, &QPushButton::clicked, this, &TForm1::OKBtnClick);
-  connect(appendBtn_, &QPushButton::clicked, this, &TForm1::AppendBtnClick);
-  connect(insertBtn_, &QPushButton::clicked, this, &TForm1::InsertBtnClick);
-  connect(delBtn_, &QPushButton::clicked, this, &TForm1::DelBtnClick);
-  connect(planBtn_, &QPushButton::clicked, this, &TForm1::PlanBtnClick);
+  const std::pair<QPushButton*, void (TForm1::*)()> clicks[] = {
+      {receiveBtn_, &TForm1::ReceiveBtnClick}, {sendBtn_, &TForm1::SendBtnClick},
+      {stopBtn_, &TForm1::StopBtnClick},       {coordBtn_, &TForm1::CoordBtnClick},
+      {codeBtn_, &TForm1::CodeBtnClick},       {openBtn_, &TForm1::OpenBtnClick},
+      {saveBtn_, &TForm1::SaveBtnClick},       {settingBtn_, &TForm1::SettingBtnClick},
+      {helpBtn_, &TForm1::HelpBtnClick},       {okBtn_, &TForm1::OKBtnClick},
+      {appendBtn_, &TForm1::AppendBtnClick},   {insertBtn_, &TForm1::InsertBtnClick},
+      {delBtn_, &TForm1::DelBtnClick},         {planBtn_, &TForm1::PlanBtnClick}};
+  for (const auto& [button, slot] : clicks) connect(button, &QPushButton::clicked, this, slot);
   for (QWidget* w : {static_cast<QWidget*>(receiveBtn_), static_cast<QWidget*>(sendBtn_),
                      static_cast<QWidget*>(stopBtn_), static_cast<QWidget*>(settingBtn_),
                      static_cast<QWidget*>(transControlGroup_)}) {
