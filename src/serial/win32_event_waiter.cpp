@@ -15,13 +15,17 @@ constexpr EventBit kBits[] = {
     {evRLSD, EV_RLSD},     {evRx80Full, EV_RX80FULL},
 };
 
+// What a pseudo-terminal under Wine cannot report; the POSIX backend reports none of it either.
+constexpr DWORD kLineAndModem =
+    EV_ERR | EV_BREAK | EV_CTS | EV_DSR | EV_RING | EV_RLSD | EV_RX80FULL | EV_TXEMPTY | EV_RXFLAG;
+
 // One WaitCommEvent at a time; Stop sets an event the wait also watches, and the pending
 // wait is cancelled before Wait returns, so nothing outlives the OVERLAPPED it writes to.
 class CommEventWaiter final : public EventWaiter {
  public:
-  CommEventWaiter(HANDLE device, HANDLE done, HANDLE stop, TComEvents selected,
+  CommEventWaiter(HANDLE device, HANDLE done, HANDLE stop, DWORD mask, TComEvents selected,
                   std::shared_ptr<std::atomic<bool>> hung_up)
-      : device_(device), done_(done), stop_(stop), selected_(selected), hung_up_(std::move(hung_up)) {}
+      : device_(device), done_(done), stop_(stop), mask_(mask), selected_(selected), hung_up_(std::move(hung_up)) {}
   ~CommEventWaiter() override {
     ::CloseHandle(done_);
     ::CloseHandle(stop_);
@@ -43,7 +47,18 @@ class CommEventWaiter final : public EventWaiter {
         error = ::GetLastError();
         if (error == ERROR_IO_PENDING) {
           const HANDLE both[2] = {done_, stop_};
-          const DWORD which = ::WaitForMultipleObjects(2, both, FALSE, INFINITE);
+          DWORD which = WAIT_TIMEOUT;
+          bool gone = false;
+          // Such a port reports no hang-up either: it is looked at while nothing comes.
+          while ((which = ::WaitForMultipleObjects(2, both, FALSE, reduced_ ? kLookMs : INFINITE)) == WAIT_TIMEOUT) {
+            if ((gone = !DeviceAnswers())) break;
+          }
+          if (gone) {
+            ::CancelIoEx(device_, &ov);
+            DWORD ignored = 0;
+            ::GetOverlappedResult(device_, &ov, &ignored, TRUE);
+            return HungUp();
+          }
           if (which != WAIT_OBJECT_0) {
             // Stopped (or the wait failed): take the pending wait back before ov goes.
             ::CancelIoEx(device_, &ov);
@@ -60,14 +75,20 @@ class CommEventWaiter final : public EventWaiter {
           error = ::GetOverlappedResult(device_, &ov, &ignored, FALSE) ? ERROR_SUCCESS : ::GetLastError();
         }
       }
+      if (error != ERROR_SUCCESS && !reduced_ && (mask_ & kLineAndModem) != 0 && !IsHangUpError(error)) {
+        // A port that cannot report its line status or modem lines (a virtual port, Wine's
+        // pseudo-terminal) refuses the whole wait: it still reports what arrives.
+        reduced_ = true;
+        if (::SetCommMask(device_, mask_ & ~kLineAndModem)) continue;
+      }
+      // Wine's pseudo-terminal ends its waits at once, aborted, when it has hung up.
+      if (reduced_ && !DeviceAnswers()) return HungUp();
       if (error != ERROR_SUCCESS) {
-        if (error == ERROR_OPERATION_ABORTED) continue;  // the mask was set anew
-        if (IsHangUpError(error) || error == ERROR_ACCESS_DENIED) {
-          *hung_up_ = true;
-          result.hung_up = true;
-          if (selected_.Contains(evError)) result.events.Include(evError);
-          return result;
-        }
+        // Wine ends each wait on a port without modem lines at once, after one look at the
+        // input queue: the waits become a poll, paced so that it costs next to nothing.
+        if (error == ERROR_OPERATION_ABORTED && reduced_) ::WaitForSingleObject(stop_, kPollMs);
+        if (error == ERROR_OPERATION_ABORTED) continue;  // or the mask was set anew
+        if (IsHangUpError(error) || error == ERROR_ACCESS_DENIED) return HungUp();
         result.failed = true;
         result.error = static_cast<int>(error);
         return result;
@@ -82,9 +103,29 @@ class CommEventWaiter final : public EventWaiter {
   void Stop() override { ::SetEvent(stop_); }
 
  private:
+  static constexpr DWORD kLookMs = 200;
+  static constexpr DWORD kPollMs = 5;
+
+  // A vanished device no longer gives its line settings, which it always does while there.
+  bool DeviceAnswers() const {
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    return ::GetCommState(device_, &dcb) != 0;
+  }
+
+  Result HungUp() {
+    *hung_up_ = true;
+    Result result;
+    result.hung_up = true;
+    if (selected_.Contains(evError)) result.events.Include(evError);
+    return result;
+  }
+
   HANDLE device_;
   HANDLE done_;
   HANDLE stop_;
+  DWORD mask_;
+  bool reduced_ = false;
   TComEvents selected_;
   std::shared_ptr<std::atomic<bool>> hung_up_;
 };
@@ -110,7 +151,7 @@ std::unique_ptr<EventWaiter> CreateCommEventWaiter(HANDLE device, TComEvents sel
     if (stop != nullptr) ::CloseHandle(stop);
     return nullptr;
   }
-  return std::make_unique<CommEventWaiter>(device, done, stop, selected, std::move(hung_up));
+  return std::make_unique<CommEventWaiter>(device, done, stop, mask, selected, std::move(hung_up));
 }
 
 }  // namespace theolink::win32
