@@ -1,5 +1,6 @@
 // Converts a generated job of 100,000 records and a list of 100,000 points to every format
-// with theolink-cli convert, and prints each run's wall time and peak memory.
+// with theolink-cli convert, and prints each run's wall time and peak memory. The formats for
+// other software (LandXML, GeoJSON, KML, CSV with a header) run beside the CASS export.
 //   bench_convert [path/to/theolink-cli] [work directory]
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -63,17 +64,24 @@ int main(int argc, char** argv) {
     const fs::path& Input;
     const char* Format;
     const char* Output;
+    const char* System = nullptr;  // --crs
   };
   const Case cases[] = {{job, "csv", "job.csv"},        {job, "cass", "job.dat"},         {job, "dxf", "job.dxf"},
                         {job, "gt7-hd", "hd.gt7"},      {job, "gt7-sd", "sd.gt7"},        {job, "gt7-all", "all.gt7"},
                         {job, "gts7-coord", "job.txt"}, {job, "wkj", "job_out.wkj"},      {points, "cass", "pts.dat"},
-                        {points, "dxf", "pts.dxf"},     {points, "gts7-coord", "pts.txt"}};
+                        {points, "dxf", "pts.dxf"},     {points, "gts7-coord", "pts.txt"},
+                        {points, "landxml", "pts.xml"}, {points, "geojson", "pts.geojson", "EPSG:4547"},
+                        {points, "kml", "pts.kml", "EPSG:4547"}, {points, "gis-csv", "pts.csv"},
+                        {job, "landxml", "job.xml"},    {job, "geojson", "job.geojson", "EPSG:4547"},
+                        {job, "kml", "job.kml", "EPSG:4547"}, {job, "gis-csv", "job_points.csv"}};
   std::printf("%-10s %-11s %8s %8s %9s %12s\n", "input", "format", "wall s", "cpu s", "peak MB", "output bytes");
   int failures = 0;
   for (const Case& c : cases) {
     const fs::path out = dir / c.Output;
-    const Measure m =
-        RunChild({cli.string(), "convert", c.Input.string(), out.string(), "--to", c.Format, "--overwrite"});
+    std::vector<std::string> args = {cli.string(), "convert", c.Input.string(), out.string(), "--to", c.Format,
+                                      "--overwrite"};
+    if (c.System != nullptr) args.insert(args.end(), {"--crs", c.System});
+    const Measure m = RunChild(args);
     if (m.Status != 0) ++failures;
     std::printf("%-10s %-11s %8.3f %8.3f %9.1f %12ju%s\n", c.Input.filename().c_str(), c.Format, m.Seconds,
                 m.CpuSeconds, m.MaxRssKb / 1024.0, static_cast<std::uintmax_t>(fs::exists(out) ? fs::file_size(out) : 0),

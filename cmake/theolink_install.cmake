@@ -72,6 +72,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# PROJ's database of coordinate systems, read at run time (the library alone does not hold it).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "proj-data")
 # Qt's own buttons and dialogs in Chinese, and the characters of Chinese names.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-wqy-microhei")
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)

@@ -35,21 +35,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (theolink::ClassifyTextLines(work, lines, settings)) return 0;
   theolink::LineList out;
   switch (work.DataKind) {
-    case theolink::DataKindMeasure:
+    case theolink::DataKind::Measure:
       for (const theolink::SaveFormat& format : theolink::SaveFormats())
-        if (format.Kind == theolink::DataKindMeasure)
+        if (format.Kind == theolink::DataKind::Measure)
           (void)theolink::ExportMeasureData(work, out, format, "fuzz.gt7", settings);
       out = theolink::MeasureTextLines(work, settings);
       (void)theolink::StationCheckLines(work.MeasurementList, theolink::CheckStations(work.MeasurementList, settings),
                                         settings, data[0] % 2);
       break;
-    case theolink::DataKindCoord:
+    case theolink::DataKind::Coord:
       theolink::WriteCoordLines(work, out, theolink::CoordLayoutCass, settings);
       if (out.size() != work.PointList.size()) std::abort();
       theolink::WriteDxf(work, out);
       theolink::WriteUploadCoordLines(work, out);
       break;
-    default:
+    case theolink::DataKind::Code:
       theolink::WriteCodeLines(work, out);
       if (out.size() != work.CodeList.size()) std::abort();
       break;

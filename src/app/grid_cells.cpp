@@ -5,10 +5,10 @@
 
 namespace theolink {
 
-GridColumnKind ColumnKind(int dataKind, int column) {
+GridColumnKind ColumnKind(DataKind dataKind, int column) {
   if (column <= 0) return GridColumnKind::Label;
   if (column == 1) return GridColumnKind::Text;
-  if (dataKind == DataKindCoord && column == 5) return GridColumnKind::Text;
+  if (dataKind == DataKind::Coord && column == 5) return GridColumnKind::Text;
   return GridColumnKind::Number;
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/data_kind.h"
 #include "records/text_id.h"
 
 namespace theolink {
@@ -14,7 +15,7 @@ namespace theolink {
 enum class GridColumnKind { Label, Text, Number };
 
 // Column 0 is the row label; names and codes are text, every other column a number.
-GridColumnKind ColumnKind(int dataKind, int column);
+GridColumnKind ColumnKind(DataKind dataKind, int column);
 
 struct CellCheck {
   bool accepted = true;           // false: the cell is emptied and message shown

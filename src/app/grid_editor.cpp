@@ -7,7 +7,7 @@
 
 namespace theolink {
 
-void GridEditor::Reset(int columns, int dataKind) {
+void GridEditor::Reset(int columns, DataKind dataKind) {
   columns_ = std::max(1, columns);
   dataKind_ = dataKind;
   rows_.assign(1, std::vector<std::string>(static_cast<std::size_t>(columns_)));

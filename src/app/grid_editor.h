@@ -25,18 +25,18 @@ struct GridPaste {
 
 class GridEditor {
  public:
-  GridEditor() { Reset(6, 2); }
+  GridEditor() { Reset(6, theolink::DataKind::Coord); }
 
   // Empties every cell: one data row labelled "#1", in the given columns, for the data
   // kind's column rules; clears the modified flag.
-  void Reset(int columns, int dataKind);
+  void Reset(int columns, DataKind dataKind);
   // Replaces every data row at once (each made as wide as the grid).
   void SetRows(GridRows rows);
 
   const GridRows& Rows() const { return rows_; }
   int RowCount() const { return static_cast<int>(rows_.size()); }
   int ColumnCount() const { return columns_; }
-  int DataKind() const { return dataKind_; }
+  theolink::DataKind Kind() const { return dataKind_; }
   // The bytes of a cell ("" outside the grid).
   const std::string& Cell(int row, int column) const;
   // Sets a cell's bytes without any check; false outside the grid.
@@ -72,7 +72,7 @@ class GridEditor {
   void Relabel(int from);
 
   int columns_ = 6;
-  int dataKind_ = 2;
+  theolink::DataKind dataKind_ = theolink::DataKind::Coord;
   GridRows rows_;
   bool modified_ = false;
 };

@@ -24,7 +24,7 @@ bool HasIllegalByte(const std::string& text) {
 GridWriteResult WriteGridToPoints(const GridRows& rows, bool gridModified, const Settings& settings,
                                   WorkingData& data) {
   if (!gridModified) return {};
-  if (data.DataKind != DataKindCoord) return {"ERROR: coordinate mode expected.", std::nullopt};
+  if (data.DataKind != DataKind::Coord) return {FixedMessage("ERROR: coordinate mode expected."), std::nullopt};
   const int form = DistanceFormCode(settings);
   const int northColumn = IsNorthFirst(settings) ? 2 : 3;
   const int eastColumn = IsNorthFirst(settings) ? 3 : 2;
@@ -41,7 +41,7 @@ GridWriteResult WriteGridToPoints(const GridRows& rows, bool gridModified, const
                                          std::pair{4, &point.Elevation}}) {
       double value = 0;
       if (!TryParseNumber(CellOf(row, column), value))
-        return {"ERROR: not a number.", GridCell{static_cast<int>(r), column}};
+        return {FixedMessage("ERROR: not a number."), GridCell{static_cast<int>(r), column}};
       *target = ParseDistance(CellOf(row, column), form);
     }
     points.push_back(point);
@@ -58,10 +58,10 @@ GridWriteResult WriteGridToCodes(const GridRows& rows, WorkingData& data) {
   return {};
 }
 
-std::optional<GridCell> FindIllegalCharacter(const GridRows& rows, int dataKind) {
+std::optional<GridCell> FindIllegalCharacter(const GridRows& rows, DataKind dataKind) {
   for (std::size_t r = 0; r < rows.size(); ++r) {
     const int row = static_cast<int>(r);
-    if (dataKind == DataKindCoord && HasIllegalByte(CellOf(rows[r], 5))) return GridCell{row, 5};
+    if (dataKind == DataKind::Coord && HasIllegalByte(CellOf(rows[r], 5))) return GridCell{row, 5};
     if (HasIllegalByte(CellOf(rows[r], 1))) return GridCell{row, 1};
   }
   return std::nullopt;
@@ -70,7 +70,7 @@ std::optional<GridCell> FindIllegalCharacter(const GridRows& rows, int dataKind)
 GridReturn ReturnFromGrid(const GridRows& rows, bool gridModified, const Settings& settings, WorkingData& data) {
   // The write-back comes first: a refused character keeps the editor open on a list that
   // already holds the grid.
-  if (data.DataKind == DataKindCoord) {
+  if (data.DataKind == DataKind::Coord) {
     const GridWriteResult written = WriteGridToPoints(rows, gridModified, settings, data);
     if (!written.Ok()) return {TextId::WrongCoordinateFormat, written.badCell, false};
   } else {

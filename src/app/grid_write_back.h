@@ -8,6 +8,7 @@
 #include "files/working_data.h"
 #include "records/settings.h"
 #include "records/text_id.h"
+#include "records/user_message.h"
 
 namespace theolink {
 
@@ -20,9 +21,9 @@ struct GridCell {
 };
 
 struct GridWriteResult {
-  std::string text = "OK";         // "OK" on success
+  UserMessage message;              // empty on success, else the fixed error text
   std::optional<GridCell> badCell;  // the coordinate that is not a number
-  bool Ok() const { return text == "OK"; }
+  bool Ok() const { return message.Empty(); }
 };
 
 // Points from every row with a name; coordinates read in the settings' distance unit and
@@ -35,7 +36,7 @@ GridWriteResult WriteGridToCodes(const GridRows& rows, WorkingData& data);
 
 // The first name or code, from the top, holding a byte outside 33..126: in coordinate
 // mode the code (column 5) of a row before its name (column 1).
-std::optional<GridCell> FindIllegalCharacter(const GridRows& rows, int dataKind);
+std::optional<GridCell> FindIllegalCharacter(const GridRows& rows, DataKind dataKind);
 
 // What Return does: the grid written back into the list of the mode, then the character
 // check; the editor is left only when both pass.

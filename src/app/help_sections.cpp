@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/text_encoding.h"
+#include "files/text_encoding.h"
 #include "files/file_io.h"
 #include "records/text_lines.h"
 #include "records/text_trim.h"

@@ -1,5 +1,8 @@
 #include "app/save_plan.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "app/text_table.h"
 #include "files/save_formats.h"
 
@@ -8,26 +11,39 @@ namespace theolink {
 SavePlan PlanSave(const WorkingData& data, bool textViewHasLines, int language) {
   SavePlan plan;
   switch (data.DataKind) {
-    case DataKindMeasure:
+    case DataKind::Measure:
       if (!textViewHasLines) {
         plan.notice = TextId::NoDataToSave;
       } else if (!data.MeasurementList.empty()) {
-        plan.filter = SaveFilterText(DataKindMeasure, language);
+        plan.filter = SaveFilterText(DataKind::Measure, language);
       } else {
         plan.filter = "*.txt|*.txt";
         plan.viewTextOnly = true;
       }
       break;
-    case DataKindCoord:
+    case DataKind::Coord:
       if (data.PointList.empty()) plan.notice = TextId::NoDataToSave;
-      else plan.filter = SaveFilterText(DataKindCoord, language);
+      else plan.filter = SaveFilterText(DataKind::Coord, language);
       break;
-    default:
+    case DataKind::Code:
       if (data.CodeList.empty()) plan.notice = TextId::NoDataToSave;
-      else plan.filter = SaveFilterText(DataKindCode, language);
+      else plan.filter = SaveFilterText(DataKind::Code, language);
       break;
   }
   return plan;
+}
+
+std::optional<SaveJob> DecideSave(const WorkingData& data, bool textViewHasLines, int language, const SaveTalk& talk) {
+  const SavePlan plan = PlanSave(data, textViewHasLines, language);
+  if (plan.notice) {
+    talk.notice(*plan.notice);
+    return std::nullopt;
+  }
+  std::optional<FileChoice> file = talk.chooseFile(plan.filter);
+  if (!file) return std::nullopt;
+  std::error_code ec;
+  if (std::filesystem::exists(file->path, ec) && !talk.ask(TextId::AskReplaceFile)) return std::nullopt;
+  return SaveJob{std::move(*file), plan.viewTextOnly};
 }
 
 std::vector<FilterEntry> SplitFilter(std::string_view filter) {

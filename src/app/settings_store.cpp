@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/grid_scale_entry.h"
+#include "files/geo_transform.h"
 #include "records/value_forms.h"
 
 namespace theolink {
@@ -14,6 +15,7 @@ constexpr std::array<std::string_view, 3> kKTexts = {"0.00", "0.14", "0.20"};
 constexpr std::string_view kComputeShotsKey = "ComputeShots";
 constexpr std::string_view kLengthToleranceKey = "LengthTolerance";
 constexpr std::string_view kAngleToleranceKey = "AngleTolerance";
+constexpr std::string_view kCoordinateSystemKey = "CoordinateSystem";
 
 std::string EnvOrEmpty(const char* name) {
   const char* value = std::getenv(name);
@@ -118,6 +120,8 @@ Settings LoadSettings(const IniFile& ini) {
   settings.ComputeShots = ini.ReadInteger(kSettingSection, kComputeShotsKey, 0) == 1;
   settings.LengthTolerance = ReadTolerance(ini, kLengthToleranceKey, Settings{}.LengthTolerance);
   settings.AngleTolerance = ReadTolerance(ini, kAngleToleranceKey, Settings{}.AngleTolerance);
+  const std::string crs = ini.ReadString(kSettingSection, kCoordinateSystemKey).value_or(std::string());
+  if (IsEpsgCode(crs)) settings.Crs = crs;
   return settings;
 }
 
@@ -134,6 +138,8 @@ void SaveSettings(IniFile& ini, const Settings& settings) {
     ini.WriteInteger(kSettingSection, kComputeShotsKey, settings.ComputeShots ? 1 : 0);
   WriteTolerance(ini, kLengthToleranceKey, settings.LengthTolerance, Settings{}.LengthTolerance);
   WriteTolerance(ini, kAngleToleranceKey, settings.AngleTolerance, Settings{}.AngleTolerance);
+  if (!settings.Crs.empty() || ini.ReadString(kSettingSection, kCoordinateSystemKey))
+    ini.WriteString(kSettingSection, kCoordinateSystemKey, settings.Crs);
 }
 
 }  // namespace theolink

@@ -52,11 +52,13 @@ void WriteFormGeometry(IniFile& ini, const FormGeometry& geometry);
 // The current settings from section Setting with the range rules applied; a file without
 // the section gives the defaults (DMS, metre, K 0.00, grid scale 1.00, NEZ, shots not
 // computed, station check limits 0.02 m and 20"). ComputeShots is on only for the value 1;
-// LengthTolerance (metres) and AngleTolerance (arc seconds) take any positive number.
+// LengthTolerance (metres) and AngleTolerance (arc seconds) take any positive number;
+// CoordinateSystem is kept when it reads "EPSG:NNNN" and is no system otherwise.
 Settings LoadSettings(const IniFile& ini);
 // Writes AngleUnit, LengthUnit, KOption (as its index), GridScale (as a real number from
 // its text) and CoordOrder, in that order; then ComputeShots (1 or 0), LengthTolerance and
-// AngleTolerance, each when it is not its default or the file already has the key.
+// AngleTolerance and CoordinateSystem, each when it is not its default or the file
+// already has the key.
 void SaveSettings(IniFile& ini, const Settings& settings);
 
 // "0.00", "0.14", "0.20" for indexes 0..2; "0.00" for any other index.

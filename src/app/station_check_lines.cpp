@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/text_encoding.h"
+#include "files/text_encoding.h"
 #include "app/text_table.h"
 #include "records/value_forms.h"
 

@@ -178,6 +178,36 @@ constexpr TextEntry kTexts[] = {
     {TextId::ToleranceNotPositive, "%1 必须是正数", "%1 must be a positive number"},
     // %1 the option.
     {TextId::NeedsMeasurementJob, "%1 需要测量作业", "%1 needs a measurement job"},
+    // The plan view.
+    {TextId::PlanBtn, "平面图", "Plan"},
+    {TextId::FitAllBtn, "全图", "Fit all"},
+    {TextId::SavePlanBtn, "保存图片", "Save picture"},
+    {TextId::PrintPlanBtn, "打印", "Print"},
+    {TextId::PlanViewName, "点位平面图", "Plan of the points"},
+    {TextId::PlanResiduals, "残差", "Residuals"},
+    {TextId::PlanPictureFilter, "PNG 图片(*.png)|*.png|SVG 图形(*.svg)|*.svg",
+     "PNG picture(*.png)|*.png|SVG drawing(*.svg)|*.svg"},
+    // %1 the file.
+    {TextId::PlanPictureSaved, "平面图已保存到 %1", "The plan was saved to %1"},
+    // %1 the file and why.
+    {TextId::PlanPictureFailed, "无法保存平面图：%1", "The plan could not be saved: %1"},
+    {TextId::CoordSystemLabel, "坐标系", "Coord System"},
+    {TextId::CoordSystemNone, "（未选择）", "(none chosen)"},
+    {TextId::CrsNotChosen,
+     "GeoJSON 和 KML 需要点所在的坐标系：请在“设置”中选择坐标系，命令行用 --crs EPSG:NNNN。未写入任何内容。",
+     "GeoJSON and KML need the coordinate system the points are in: choose it under Setting, or give "
+     "--crs EPSG:NNNN on the command line. Nothing was written."},
+    // %1 the text given.
+    {TextId::CrsNotEpsg, "坐标系 %1 的写法应为 EPSG:NNNN。", "The coordinate system %1 must be written EPSG:NNNN."},
+    {TextId::CrsUnknown, "%1 不是 PROJ 已知的投影坐标系。", "%1 is no projected coordinate system that PROJ knows."},
+    // %1 the point's name.
+    {TextId::CrsOutside, "点 %1 无法从所选坐标系换算为 WGS 84，未写入任何内容。",
+     "Point %1 cannot be transformed from the chosen coordinate system to WGS 84; nothing was written."},
+    {TextId::ShotsNotComputed,
+     "作业中没有坐标点：其斜距测点只有在计算测点坐标时才成为点（“设置”中的“计算测点坐标”，命令行 "
+     "--compute-shots）。未写入任何内容。",
+     "The job holds no coordinate point: its SD shots become points only when shot coordinates are computed "
+     "(Setting, compute shot coordinates; --compute-shots on the command line). Nothing was written."},
 };
 
 constexpr bool EntriesInIdOrder() {

@@ -5,7 +5,7 @@
 // Representation: the table is kept in UTF-8 source and every function here returns UTF-8
 // text (plain ASCII for English). The Chinese texts are the system's GBK texts re-encoded;
 // where GBK bytes are needed (data written for other software, help file) use the converters
-// in app/text_encoding.h. Language 0 selects Chinese; PickText and PickCaption treat any
+// in files/text_encoding.h. Language 0 selects Chinese; PickText and PickCaption treat any
 // other value as English, OpenFilterText and FillUnitNames give nothing for values other than 0/1.
 #include <initializer_list>
 #include <string>

@@ -11,9 +11,9 @@ namespace theolink {
 ModeStep CoordModeStep(WorkingData& data, const Settings& settings, const AskOk& ask) {
   ModeStep step;
   switch (data.DataKind) {
-    case DataKindMeasure:
+    case DataKind::Measure:
       if (data.MeasurementList.empty()) {
-        data.DataKind = DataKindCoord;
+        data.DataKind = DataKind::Coord;
         step.enterEditor = true;
         step.views = ViewUpdate::Init;
         return step;
@@ -26,24 +26,25 @@ ModeStep CoordModeStep(WorkingData& data, const Settings& settings, const AskOk&
         step.notice = TextId::NoCoordinatePoint;
         return step;
       }
-      data.DataKind = DataKindCoord;
+      data.DataKind = DataKind::Coord;
       ClearMeasureData(data);
       // The editor stays closed: a second Coord opens it on the extracted points.
       step.views = ViewUpdate::InitAndRefresh;
       return step;
-    case DataKindCoord:
+    case DataKind::Coord:
       step.enterEditor = true;
       return step;
-    default:
+    case DataKind::Code:
       if (!data.CodeList.empty()) {
         if (!ask(TextId::AskClearData)) return step;
         ClearCodeData(data);
       }
-      data.DataKind = DataKindCoord;
+      data.DataKind = DataKind::Coord;
       step.enterEditor = true;
       step.views = ViewUpdate::Init;
       return step;
   }
+  return step;
 }
 
 ModeStep CodeModeStep(WorkingData& data, const AskOk& ask) {
@@ -53,17 +54,26 @@ ModeStep CodeModeStep(WorkingData& data, const AskOk& ask) {
     ClearMeasureData(data);
     ClearCoordData(data);
   }
-  data.DataKind = DataKindCode;
+  data.DataKind = DataKind::Code;
   step.enterEditor = true;
   step.views = ViewUpdate::InitAndRefresh;
   return step;
 }
 
-bool ReceiveAsksFirst(const WorkingData& data) {
-  return !data.MeasurementList.empty() || !data.PointList.empty();
+ModeStep ReceiveModeStep(WorkingData& data, const AskOk& ask) {
+  ModeStep step;
+  if (data.MeasurementList.empty() && data.PointList.empty()) return step;
+  if (!ask(TextId::AskClearData)) {
+    step.declined = true;
+    return step;
+  }
+  ClearMeasureData(data);
+  ClearCoordData(data);
+  step.views = ViewUpdate::InitAndRefresh;
+  return step;
 }
 
-bool SendEnabledFor(int dataKind) { return dataKind != DataKindMeasure; }
+bool SendEnabledFor(DataKind dataKind) { return dataKind != DataKind::Measure; }
 
 bool InTransferHintArea(int x, int y) { return (x > 0 && x < 57) || (y > 0 && y < 23); }
 

@@ -18,6 +18,7 @@ struct ModeStep {
   ViewUpdate views = ViewUpdate::None;
   bool enterEditor = false;           // show page 1 and switch cell editing on
   std::optional<TextId> notice;       // a notice to show afterwards
+  bool declined = false;              // the surveyor said Cancel: nothing else happens
 };
 
 // Asks an OK/Cancel question; true only for OK.
@@ -28,11 +29,11 @@ using AskOk = std::function<bool(TextId question)>;
 ModeStep CoordModeStep(WorkingData& data, const Settings& settings, const AskOk& ask);
 // Code: asks before a job or points are discarded, then opens the code editor.
 ModeStep CodeModeStep(WorkingData& data, const AskOk& ask);
-// Receive asks before clearing when a job or points are loaded (codes are not looked at).
-bool ReceiveAsksFirst(const WorkingData& data);
+// Receive: asks before a loaded job or points are cleared (codes are not looked at).
+ModeStep ReceiveModeStep(WorkingData& data, const AskOk& ask);
 
 // Send is enabled for points and codes once the views are prepared.
-bool SendEnabledFor(int dataKind);
+bool SendEnabledFor(DataKind dataKind);
 // The Receive and Send hints show while the pointer is within these bounds of the
 // 80 x 30 button; elsewhere the hint panel is emptied.
 bool InTransferHintArea(int x, int y);

@@ -5,6 +5,7 @@
 
 #include "app/grid_scale_entry.h"
 #include "app/text_table.h"
+#include "files/geo_transform.h"
 #include "records/value_forms.h"
 
 namespace theolink::cli {
@@ -67,6 +68,12 @@ std::optional<ParsedOptions> ParseOptions(const Args& args, bool allowTo, std::o
     int index = 0;
     if (name == "--to" && allowTo) {
       parsed.Format = value;
+    } else if (name == "--output-dir" && switches.OutputDir) {
+      if (value.empty()) {
+        err << "--output-dir needs a folder\n";
+        return std::nullopt;
+      }
+      parsed.OutputDir = value;
     } else if (name == "--angle") {
       if ((index = IndexOf(kAngleNames, value)) < 0) {
         err << "--angle must be dms, gon or mil\n";
@@ -103,6 +110,13 @@ std::optional<ParsedOptions> ParseOptions(const Args& args, bool allowTo, std::o
         return std::nullopt;
       }
       (name == "--length-tolerance" ? parsed.Values.LengthTolerance : parsed.Values.AngleTolerance) = limit;
+    } else if (name == "--crs") {
+      // Checked here, so a batch does not fail file by file for a mistyped code.
+      if (const auto problem = CrsProblem(value)) {
+        err << "--crs: " << FillText(PickText(*problem), {value}) << '\n';
+        return std::nullopt;
+      }
+      parsed.Values.Crs = value;
     } else if (name == "--coord-order") {
       if ((index = IndexOf(kOrderNames, value)) < 0) {
         err << "--coord-order must be nez or enz\n";
@@ -142,7 +156,9 @@ void PrintUnitOptionsHelp(std::ostream& out) {
          "  --k 0.00|0.14|0.20           refraction coefficient K (default 0.00)\n"
          "  --grid-scale X               grid scale factor, 0.9 to 1.1, up to six decimals\n"
          "                               (0.9996, 1.000123; default 1.00)\n"
-         "  --coord-order nez|enz        column order of north and east (default nez)\n";
+         "  --coord-order nez|enz        column order of north and east (default nez)\n"
+         "  --crs EPSG:NNNN              the projected system the coordinates are in (for\n"
+         "                               geojson and kml; e.g. EPSG:4547, CGCS2000 zone CM 114E)\n";
 }
 
 void PrintCheckOptionsHelp(std::ostream& out) {
@@ -163,9 +179,12 @@ void PrintOutputOptionsHelp(std::ostream& out) {
 
 std::string MessageText(TextId id) { return std::string(PickText(id)); }
 
-std::string MessageText(const ShownMessage& message) {
-  if (message.Id) return MessageText(*message.Id);
-  return message.Caption.empty() ? message.Text : message.Caption + ": " + message.Text;
+std::string MessageText(const UserMessage& message) {
+  std::string text = message.Id            ? MessageText(*message.Id)
+                     : message.Caption.empty() ? message.Text
+                                               : message.Caption + ": " + message.Text;
+  for (const std::string& arg : message.Args) text += ": " + arg;
+  return text;
 }
 
 }  // namespace theolink::cli

@@ -22,6 +22,7 @@ struct ParsedOptions {
   bool Residuals = false;  // --residuals
   bool StationCheck = false;  // --station-check
   bool Overwrite = false;  // --overwrite (with --to allowed only)
+  std::string OutputDir;  // --output-dir
   bool Help = false;
 };
 
@@ -30,6 +31,7 @@ struct OptionSwitches {
   bool ComputeShots = false;  // --compute-shots sets Values.ComputeShots
   bool Residuals = false;     // --residuals
   bool StationCheck = false;  // --station-check, with --length-tolerance and --angle-tolerance
+  bool OutputDir = false;     // --output-dir DIR (an option with a value)
 };
 
 // Parses "--name value" and "--name=value"; on a bad option or value writes why to err and
@@ -56,6 +58,6 @@ void PrintOutputOptionsHelp(std::ostream& out);
 
 // The text of a message in the program language (UTF-8), one line, as the window shows it.
 std::string MessageText(TextId id);
-std::string MessageText(const ShownMessage& message);
+std::string MessageText(const UserMessage& message);
 
 }  // namespace theolink::cli

@@ -21,7 +21,7 @@ bool ReportOpen(const OpenOutcome& opened, const WorkingData& data, const std::s
     ReportCuts(data.Cuts, path, err);
     return true;
   }
-  for (const ShownMessage& message : opened.Messages) err << path << ": " << MessageText(message) << '\n';
+  for (const UserMessage& message : opened.Messages) err << path << ": " << MessageText(message) << '\n';
   FileDescriptor fd;
   if (const FileStatus status = OpenRegularFile(path, fd); !status.Ok()) err << FileStatusText(path, status) << '\n';
   return false;

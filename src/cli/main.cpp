@@ -18,7 +18,7 @@ using theolink::cli::Command;
 constexpr Command kCommands[] = {
     {"check", "check FILE: parse a keyword-line job or work file and count its records", theolink::cli::RunCheck},
     {"dump", "dump FILE: print the keyword lines read from a binary job or coordinate file", theolink::cli::RunDump},
-    {"convert", "convert INPUT OUTPUT --to FORMAT [--angle dms|gon|mil] [--distance m|us-ft|int-ft] [--k 0.00|0.14|0.20] [--grid-scale X] [--coord-order nez|enz] [--overwrite]: open a file as the window does and save it as FORMAT (job: csv cass dxf gt7-hd gt7-sd gt7-all gts7-coord wkj; coordinates: cass dxf gts7-coord; codes: codes)", theolink::cli::RunConvert},
+    {"convert", "convert INPUT OUTPUT --to FORMAT [--angle dms|gon|mil] [--distance m|us-ft|int-ft] [--k 0.00|0.14|0.20] [--grid-scale X] [--coord-order nez|enz] [--crs EPSG:NNNN] [--overwrite] (or --output-dir DIR INPUT...): open a file as the window does and save it as FORMAT (job: csv cass dxf gt7-hd gt7-sd gt7-all gts7-coord wkj; coordinates: cass dxf gts7-coord; both: landxml geojson kml gis-csv gis-csv-sc gis-csv-tab; codes: codes)", theolink::cli::RunConvert},
     {"show", "show INPUT [unit options as convert]: print what the window shows for a file (text view or grid) and its count", theolink::cli::RunShow},
     {"receive", "receive --port DEV [--baud RATE] [--to FORMAT] [--overwrite] [--no-raw-copy] OUTPUT: take a job from the instrument (a raw copy of the bytes is kept)", theolink::cli::RunReceive},
     {"send", "send --port DEV [--baud RATE] INPUT: upload a coordinate or code list to the instrument", theolink::cli::RunSend},

@@ -2,10 +2,12 @@
 
 #include "cli/cli_settings.h"
 #include "cli/load_report.h"
+#include "app/text_table.h"
 #include "cli/save_formats.h"
 #include "cli/save_signal_guard.h"
 #include "files/file_io.h"
 #include "files/file_save.h"
+#include "files/geo_transform.h"
 #include "files/gts7_export.h"
 #include "files/job_file_save.h"
 #include "files/line_file.h"
@@ -30,16 +32,24 @@ std::string OutputProblem(const std::string& output, const std::string& input, b
   return {};
 }
 
-bool CheckReceiveOutput(const std::string& output, const std::string& format, bool overwrite, std::ostream& err) {
+bool CheckReceiveOutput(const std::string& output, const std::string& format, bool overwrite,
+                        const Settings& settings, std::ostream& err) {
   if (const std::string problem = OutputProblem(output, {}, overwrite); !problem.empty()) {
     err << "theolink-cli receive: " << problem << '\n';
     return false;
   }
   // The GTS-7 measured formats only write a name ending in ".gt7": say so before the data comes.
-  const SaveFormat* job = FindSaveFormat(DataKindMeasure, format);
+  const SaveFormat* job = FindSaveFormat(DataKind::Measure, format);
   if (job != nullptr && Uses(*job, kNeedsGt7Name) && !IsGts7FileName(output)) {
     err << "theolink-cli receive: " << output << ": " << MessageText(TextId::Gts7NameNotGt7) << '\n';
     return false;
+  }
+  const SaveFormat* points = FindSaveFormat(DataKind::Coord, format);
+  if (points != nullptr && Uses(*points, kNeedsCrs)) {
+    if (const auto problem = CrsProblem(settings.Crs)) {
+      err << "theolink-cli receive: " << output << ": " << FillText(PickText(*problem), {settings.Crs}) << '\n';
+      return false;
+    }
   }
   return true;
 }
@@ -75,7 +85,7 @@ int ReportSave(const SaveResult& result, const std::string& output, std::ostream
       err << MessageText(TextId::WriteFailed) << '\n' << FileStatusText(output, result.File) << '\n';
       return 1;
     default:
-      err << output << ": " << MessageText(SaveRefusalText(result.Code)) << '\n';
+      err << output << ": " << FillText(PickText(result.Refusal.Id), {result.Refusal.Value}) << '\n';
       return 1;
   }
 }
@@ -118,7 +128,7 @@ int WriteOutput(const WorkingData& data, const SaveFormat& format, const std::st
 std::optional<int> WriteJobFileOutput(const std::string& input, const std::string& format, const std::string& output,
                                       bool overwrite, const Settings& settings, std::ostream& err) {
   // Standard output cannot be taken back when the job fails part way.
-  const SaveFormat* job = FindSaveFormat(DataKindMeasure, format);
+  const SaveFormat* job = FindSaveFormat(DataKind::Measure, format);
   if (job == nullptr || IsStandardOutput(output) || !OutputProblem(output, input, overwrite).empty())
     return std::nullopt;
   std::size_t cuts = 0;

@@ -33,8 +33,10 @@ bool IsStandardOutput(const std::string& output);
 std::string OutputProblem(const std::string& output, const std::string& input, bool overwrite);
 
 // receive's check before the port opens: OutputProblem, and with a format the name the
-// GTS-7 formats need. Writes the message and returns false when OUTPUT will not do.
-bool CheckReceiveOutput(const std::string& output, const std::string& format, bool overwrite, std::ostream& err);
+// GTS-7 formats need and the coordinate system GeoJSON and KML need. Writes the message and
+// returns false when OUTPUT will not do.
+bool CheckReceiveOutput(const std::string& output, const std::string& format, bool overwrite,
+                        const Settings& settings, std::ostream& err);
 
 // Saves the data in the save filter's format to OUTPUT (or standard output for "-"). A
 // SIGINT, SIGTERM or SIGHUP during the write removes the temporary file before the process

@@ -50,7 +50,7 @@ int Receive(const TransferArgs& parsed, std::ostream& out, std::ostream& err) {
   }
 
   // A transfer cannot be repeated at will: find out before it starts that the file can go there.
-  if (!CheckReceiveOutput(output, options.Format, options.Overwrite, err)) return 1;
+  if (!CheckReceiveOutput(output, options.Format, options.Overwrite, options.Values, err)) return 1;
 
   WorkingData data;
   ConsoleTransferSession session(portOptions, data, err, [](TextId id) { return MessageText(id); },

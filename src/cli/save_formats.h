@@ -9,10 +9,10 @@
 namespace theolink::cli {
 
 // "a measurement job", "coordinates" or "codes".
-std::string_view DataKindName(int dataKind);
+std::string_view DataKindName(DataKind dataKind);
 // The help listing: every format with its description, grouped by data kind.
 void PrintSaveFormats(std::ostream& out);
 // Writes " name name ..." for the formats one data kind offers.
-void PrintFormatNames(int dataKind, std::ostream& out);
+void PrintFormatNames(DataKind dataKind, std::ostream& out);
 
 }  // namespace theolink::cli

@@ -39,7 +39,7 @@ int Send(const TransferArgs& parsed, std::ostream& out, std::ostream& err) {
   WorkingData data;
   const OpenOutcome opened = OpenDataFile(data, parsed.Options.Positional[0], parsed.Options.Values);
   if (!opened.Messages.empty()) {
-    for (const ShownMessage& message : opened.Messages) err << MessageText(message) << '\n';
+    for (const UserMessage& message : opened.Messages) err << MessageText(message) << '\n';
     return 1;
   }
   const LineList lines = SendLinesFor(data);
@@ -50,7 +50,7 @@ int Send(const TransferArgs& parsed, std::ostream& out, std::ostream& err) {
   switch (controller.StartSend(lines)) {
     case StartResult::NothingToSend:
       // The message has been shown; for a job it does not say where the fault is.
-      if (data.DataKind == DataKindMeasure)
+      if (data.DataKind == DataKind::Measure)
         err << "theolink-cli send: send takes coordinates or codes, not a measurement job\n";
       return 1;
     case StartResult::PortFailed:

@@ -1,7 +1,7 @@
 // show: print what the window shows for a file: the text view, or the grid, and the count.
 #include <ostream>
 
-#include "app/text_encoding.h"
+#include "files/text_encoding.h"
 #include "app/text_table.h"
 #include "cli/cli_settings.h"
 #include "cli/commands.h"
@@ -22,7 +22,8 @@ void PrintHelp(std::ostream& out) {
   PrintUnitOptionsHelp(out);
   out << "  --residuals                  for a job: one row per SC shot with an observation,\n"
          "                               its stored minus its computed coordinates and the\n"
-         "                               largest of them (K and grid scale as set)\n";
+         "                               largest of them (K and grid scale as set), then the\n"
+         "                               station check of --station-check\n";
   PrintCheckOptionsHelp(out);
 }
 
@@ -62,24 +63,28 @@ int RunShow(const Args& args, std::ostream& out, std::ostream& err) {
   if (!ReportOpen(opened, data, options->Positional[0], err)) return 1;
 
   if (options->Residuals || options->StationCheck) {
-    if (data.DataKind != DataKindMeasure) {
+    if (data.DataKind != DataKind::Measure) {
       const char* option = options->Residuals ? "--residuals" : "--station-check";
       err << FillText(PickText(TextId::NeedsMeasurementJob), {option}) << '\n';
       return 1;
     }
-    if (options->Residuals) PrintResiduals(data, settings, out);
-    if (options->StationCheck) PrintStationCheck(data, settings, out);
+    // The residuals come with the set-ups they are judged by.
+    if (options->Residuals) {
+      PrintResiduals(data, settings, out);
+      out << '\n';
+    }
+    PrintStationCheck(data, settings, out);
     return 0;
   }
 
-  if (data.DataKind == DataKindMeasure) {
+  if (data.DataKind == DataKind::Measure) {
     TerminalLines lines(out);
     WriteMeasureTextLines(data, settings, lines);
   } else {
     std::vector<std::string> header;
     for (TextId id : GridHeaderIds(data.DataKind, settings)) header.push_back(MessageText(id));
     PrintRow(out, header);
-    if (data.DataKind == DataKindCoord) {
+    if (data.DataKind == DataKind::Coord) {
       for (std::size_t i = 0; i < data.PointList.size(); ++i) PrintRow(out, CoordGridRow(data.PointList[i], i + 1, settings));
       if (data.PointList.empty()) PrintRow(out, {RowLabel(1), "", "", "", "", ""});
     } else {

@@ -8,7 +8,7 @@ std::optional<PointRecord> ExtractedPoint(const MeasureRecord& record) {
   switch (record.Kind) {
     case KindStation: {
       const StationBody& s = record.Station;
-      return PointRecord{s.Name, s.Code, s.Y, s.X, s.Z};
+      return PointRecord{s.Name, s.Code, s.Y, s.X, s.Z, true};
     }
     case KindBacksight: {
       const BacksightBody& b = record.Backsight;

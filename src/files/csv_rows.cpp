@@ -27,7 +27,6 @@ void AppendPointField(std::string& row, std::string_view text) {
   row += '"';
 }
 
-std::string_view ShownNameView(const NameText& name) { return name.Empty() ? std::string_view(kNoName) : name.View(); }
 
 // Appends the fields of one row, joined by ','.
 class RowWriter final : public FieldAppender<RowWriter> {

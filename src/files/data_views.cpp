@@ -118,8 +118,8 @@ std::shared_ptr<const TextViewLines> MeasureTextView(const WorkingData& data, co
   return view;
 }
 
-std::vector<TextId> GridHeaderIds(int dataKind, const Settings& settings) {
-  if (dataKind == DataKindCode) return {TextId::HeaderPointNum, TextId::HeaderCode};
+std::vector<TextId> GridHeaderIds(DataKind dataKind, const Settings& settings) {
+  if (dataKind == DataKind::Code) return {TextId::HeaderPointNum, TextId::HeaderCode};
   const bool northFirst = IsNorthFirst(settings);
   return {TextId::HeaderPointNum,
           TextId::HeaderPointName,
@@ -155,16 +155,16 @@ std::vector<GridRow> CodeGridRows(const WorkingData& data, TaskProgress* progres
   return NumberedRows(data.CodeList, progress, [](const CodeEntry& c, std::size_t n) { return CodeGridRow(c, n); });
 }
 
-PreparedViews PrepareViews(const WorkingData& data, int dataKind, const Settings& settings, TaskProgress* progress) {
+PreparedViews PrepareViews(const WorkingData& data, DataKind dataKind, const Settings& settings, TaskProgress* progress) {
   PreparedViews views;
   switch (dataKind) {
-    case DataKindMeasure:
+    case DataKind::Measure:
       if (!data.MeasurementList.empty()) views.Text = MeasureTextView(data, settings, progress);
       break;
-    case DataKindCoord:
+    case DataKind::Coord:
       if (!data.PointList.empty()) views.Rows = CoordGridRows(data, settings, progress);
       break;
-    default:
+    case DataKind::Code:
       if (!data.CodeList.empty()) views.Rows = CodeGridRows(data, progress);
       break;
   }
@@ -191,16 +191,14 @@ std::vector<std::string> CodeGridRow(const CodeEntry& code, std::size_t rowNumbe
 std::optional<std::size_t> ShownCount(const WorkingData& data) {
   std::size_t count = 0;
   switch (data.DataKind) {
-    case DataKindMeasure:
+    case DataKind::Measure:
       count = data.MeasurementList.size();
       break;
-    case DataKindCoord:
+    case DataKind::Coord:
       count = data.PointList.size();
       break;
-    case DataKindCode:
+    case DataKind::Code:
       count = data.CodeList.size();
-      break;
-    default:
       break;
   }
   if (count == 0) return std::nullopt;

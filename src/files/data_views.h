@@ -43,7 +43,7 @@ inline constexpr std::size_t CodeGridColumns = 2;
 inline constexpr std::array<int, CoordGridColumns> CoordGridWidths = {50, 100, 100, 100, 100, 70};
 
 // Header texts of the grid for DataKind 2 (north/east order by CoordOrder) or 3.
-std::vector<TextId> GridHeaderIds(int dataKind, const Settings& settings);
+std::vector<TextId> GridHeaderIds(DataKind dataKind, const Settings& settings);
 // Row n (from 1) of the coordinate grid: "#n", name ("NONAME" when empty), the two plane
 // coordinates in CoordOrder, elevation, code.
 std::vector<std::string> CoordGridRow(const PointRecord& point, std::size_t rowNumber, const Settings& settings);
@@ -62,7 +62,7 @@ struct PreparedViews {
   std::shared_ptr<const TextViewLines> Text;  // the job's text view
   std::optional<std::vector<GridRow>> Rows;   // the grid's rows
 };
-PreparedViews PrepareViews(const WorkingData& data, int dataKind, const Settings& settings,
+PreparedViews PrepareViews(const WorkingData& data, DataKind dataKind, const Settings& settings,
                            TaskProgress* progress = nullptr);
 
 // The number after "Total: " for the current DataKind; none when its list is empty (the

@@ -58,7 +58,7 @@ bool LoadStreamedJob(OpenedData& opened, const std::string& path, TaskProgress* 
   lines.ReportTo(progress, static_cast<std::uint64_t>(size));
   if (!TryLoadMeasureLines(opened.Data, lines)) return false;
   opened.Loaded = true;
-  opened.DataKind = DataKindMeasure;
+  opened.DataKind = DataKind::Measure;
   return true;
 }
 
@@ -94,12 +94,12 @@ void OpenThroughReader(OpenedData& opened, const std::string& path,
 
 void OpenMeasureBinaryAside(OpenedData& opened, const std::string& path, TaskProgress* progress) {
   OpenThroughReader(opened, path, &ReadMeasureBinaryJob, progress, [&](LineSpan lines) {
-    const std::string loaded = LoadMeasureLines(opened.Data, lines, progress);
-    if (loaded == "OK") {
+    UserMessage loaded = LoadMeasureLines(opened.Data, lines, progress);
+    if (loaded.Empty()) {
       opened.Loaded = true;
       return;
     }
-    opened.Outcome.Messages.push_back(ShownMessage{std::nullopt, loaded, "Error"});
+    opened.Outcome.Messages.push_back(std::move(loaded));
     opened.Outcome.Messages.push_back(TableMessage(TextId::WrongFileFormat));
   });
 }
@@ -115,7 +115,7 @@ void OpenCoordBinaryAside(OpenedData& opened, const std::string& path, TaskProgr
     } else {
       opened.Outcome.Messages.push_back(TableMessage(TextId::WrongFileFormat));
     }
-    opened.DataKind = DataKindCoord;
+    opened.DataKind = DataKind::Coord;
   });
 }
 
@@ -123,7 +123,7 @@ void OpenBinaryFileAside(OpenedData& opened, const std::string& path, const Sett
                          TaskProgress* progress) {
   const std::string ext = BinaryExtension(path);
   if (IsMeasureExtension(ext)) {
-    opened.DataKind = DataKindMeasure;
+    opened.DataKind = DataKind::Measure;
     OpenMeasureBinaryAside(opened, path, progress);
     // CASS keeps its points in .dat files too; one with Chinese names must not be lost to
     // the binary reader. A file the reader refused is tried quietly; one it read without a

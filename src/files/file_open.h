@@ -19,7 +19,7 @@
 namespace theolink {
 
 struct OpenOutcome {
-  std::vector<ShownMessage> Messages;
+  std::vector<UserMessage> Messages;
   // False when the file could not even be probed: the views stay as they were. Otherwise
   // the window rebuilds its views from the working data.
   bool RefreshViews = false;
@@ -49,7 +49,7 @@ struct OpenedData {
   OpenOutcome Outcome;
   bool Loaded = false;  // Data holds a new data set: its lists, names and cuts replace the old
   WorkingData Data;
-  std::optional<int> DataKind;  // the mode the open sets, also when nothing loaded
+  std::optional<theolink::DataKind> DataKind;  // the mode the open sets, also when nothing loaded
 };
 
 // The whole open operation on a chosen file.

@@ -6,8 +6,11 @@
 namespace theolink {
 namespace {
 
-SaveResult FromRefusal(TextId id) {
-  return SaveResult{id == TextId::MilNotSupported ? SaveCode::MilNotSupported : SaveCode::Gts7NameNotGt7, {}};
+SaveResult FromRefusal(const ExportRefusal& refusal) {
+  const SaveCode code = refusal.Id == TextId::MilNotSupported  ? SaveCode::MilNotSupported
+                        : refusal.Id == TextId::Gts7NameNotGt7 ? SaveCode::Gts7NameNotGt7
+                                                               : SaveCode::Refused;
+  return SaveResult{code, {}, refusal};
 }
 
 }  // namespace
@@ -29,10 +32,6 @@ SaveResult SaveDataTo(const WorkingData& data, const SaveFormat& format, LineSin
   if (const auto refused = ExportData(data, format, sink, fileName, settings))
     return FromRefusal(*refused);
   return {};
-}
-
-TextId SaveRefusalText(SaveCode code) {
-  return code == SaveCode::MilNotSupported ? TextId::MilNotSupported : TextId::Gts7NameNotGt7;
 }
 
 }  // namespace theolink

@@ -17,12 +17,14 @@ enum class SaveCode {
   Saved,
   Gts7NameNotGt7,   // the GTS-7 formats need a name ending in ".gt7"
   MilNotSupported,  // the GTS-7 formats refuse the mil angle unit
+  Refused,          // nothing to write, or no coordinate system: SaveResult::Refusal says why
   FileFailed,       // the file could not be written; SaveResult::File says why
 };
 
 struct SaveResult {
   SaveCode Code = SaveCode::Saved;
   FileStatus File;  // for SaveCode::FileFailed; when saved, InPlace says the write was not atomic
+  ExportRefusal Refusal{TextId::NoDataToSave};  // for every refusal: the message and its %1
 
   bool Ok() const { return Code == SaveCode::Saved; }
 };
@@ -38,7 +40,5 @@ SaveResult SaveDataFile(const WorkingData& data, const SaveFormat& format, const
 SaveResult SaveDataTo(const WorkingData& data, const SaveFormat& format, LineSink& sink,
                       const std::string& fileName, const Settings& settings);
 
-// The table message of an export's refusal (Gts7NameNotGt7, MilNotSupported).
-TextId SaveRefusalText(SaveCode code);
 
 }  // namespace theolink

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "files/file_open.h"
+#include "files/geo_transform.h"
 #include "files/line_file.h"
 #include "files/line_loaders.h"
 #include "files/line_pipe.h"
@@ -124,6 +125,8 @@ std::optional<SaveResult> SaveJobLines(LineSource& lines, const SaveFormat& form
   // The temporary file goes with `file` when it is not committed.
   if (lines.Failed() || read.Stage != JobCheckStage::Passed || read.RecordCount == 0) return std::nullopt;
   runs.Finish();
+  // A refusal, or a point format that found no point, is said by the ordinary way.
+  if (job.Refusal() || (format.Writer == SaveWriter::Points && job.PointCount() == 0)) return std::nullopt;
   cuts = read.Cuts;
   const FileStatus status = file.Finish();
   return SaveResult{status.Ok() ? SaveCode::Saved : SaveCode::FileFailed, status};
@@ -159,8 +162,8 @@ class LineMaker {
 std::optional<SaveResult> SaveJobFileAs(const std::string& input, const SaveFormat& format, const std::string& path,
                                         const Settings& settings, std::size_t& cuts) {
   // A reduction needs the whole job, and a refusal must come after what the load would say.
-  if (format.Kind != DataKindMeasure || (settings.ComputeShots && Uses(format, kUsesReducedShots)) ||
-      (Uses(format, kNeedsGt7Name) && Gts7Refusal(path, settings)))
+  if (format.Kind != DataKind::Measure || (settings.ComputeShots && Uses(format, kUsesReducedShots)) ||
+      (Uses(format, kNeedsGt7Name) && Gts7Refusal(path, settings)) || (Uses(format, kNeedsCrs) && CrsProblem(settings.Crs)))
     return std::nullopt;
   const ProbeResult probe = ProbeFileKind(input);
   const std::string ext = BinaryExtension(input);

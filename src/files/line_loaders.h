@@ -18,6 +18,7 @@
 #include "records/line_source.h"
 #include "records/settings.h"
 #include "records/text_id.h"
+#include "records/user_message.h"
 
 namespace theolink {
 
@@ -25,10 +26,10 @@ namespace theolink {
 bool IsKeywordText(const LineList& lines);
 bool IsKeywordText(LineSpan lines);
 bool IsKeywordLine(std::string_view firstLine);
-// "OK" or one of the fixed English error texts; installs the job on "OK".
-std::string LoadMeasureLines(WorkingData& data, const LineList& lines);
-std::string LoadMeasureLines(WorkingData& data, LineSpan lines, TaskProgress* progress = nullptr);
-// False for an empty list; else LoadMeasureLines(...) == "OK".
+// Installs the job and says nothing, or says which fixed English error stopped it.
+UserMessage LoadMeasureLines(WorkingData& data, const LineList& lines);
+UserMessage LoadMeasureLines(WorkingData& data, LineSpan lines, TaskProgress* progress = nullptr);
+// False for an empty list; else whether LoadMeasureLines(...) installed the job.
 bool TryLoadMeasureLines(WorkingData& data, const LineList& lines);
 bool TryLoadMeasureLines(WorkingData& data, LineSpan lines, TaskProgress* progress = nullptr);
 // The same over lines read one at a time; a source that failed part way loads nothing.

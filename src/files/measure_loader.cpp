@@ -52,7 +52,7 @@ bool IsKeywordLine(std::string_view first) {
   return keyword == "JOB" || keyword.find(',') == std::string_view::npos;
 }
 
-std::string LoadMeasureLines(WorkingData& data, const LineList& lines) {
+UserMessage LoadMeasureLines(WorkingData& data, const LineList& lines) {
   return LoadMeasureLines(data, ViewsOf(lines));
 }
 
@@ -99,9 +99,9 @@ std::optional<JobCheckStage> LoadJob(WorkingData& data, LineSource& lines) {
 
 }  // namespace
 
-std::string LoadMeasureLines(WorkingData& data, LineSpan lines, TaskProgress* progress) {
+UserMessage LoadMeasureLines(WorkingData& data, LineSpan lines, TaskProgress* progress) {
   SpanSourceReporting source(lines, progress);
-  return std::string(MeasureLoadText(*LoadJob(data, source)));
+  return MeasureLoadMessage(*LoadJob(data, source));
 }
 
 bool TryLoadMeasureLines(WorkingData& data, const LineList& lines) {
@@ -110,7 +110,7 @@ bool TryLoadMeasureLines(WorkingData& data, const LineList& lines) {
 
 bool TryLoadMeasureLines(WorkingData& data, LineSpan lines, TaskProgress* progress) {
   if (lines.empty()) return false;
-  return LoadMeasureLines(data, lines, progress) == MeasureLoadText(JobCheckStage::Passed);
+  return LoadMeasureLines(data, lines, progress).Empty();
 }
 
 bool TryLoadMeasureLines(WorkingData& data, LineSource& lines) {

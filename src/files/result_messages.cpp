@@ -5,12 +5,12 @@
 #include "records/binary_file.h"
 
 namespace theolink {
-ShownMessage ProbeMessage(int code) {
+UserMessage ProbeMessage(int code) {
   switch (code) {
     case ProbeText:
-      return ShownMessage{std::nullopt, "NO ERROR(Text File)", {}};
+      return FixedMessage("NO ERROR(Text File)");
     case ProbeBinary:
-      return ShownMessage{std::nullopt, "NO ERROR(Binary File)", {}};
+      return FixedMessage("NO ERROR(Binary File)");
     case ProbeCannotOpen:
       return TableMessage(TextId::UnableToOpenFile);
     case ProbeEmpty:
@@ -22,7 +22,7 @@ ShownMessage ProbeMessage(int code) {
   }
 }
 
-ShownMessage BinaryReadMessage(int code) {
+UserMessage BinaryReadMessage(int code) {
   switch (code) {
     case kBinaryOk:
       return TableMessage(TextId::LoadSuccessfully);
@@ -45,7 +45,7 @@ ShownMessage BinaryReadMessage(int code) {
   }
 }
 
-ShownMessage BinaryReadMessage(int code, const std::string& path) {
+UserMessage BinaryReadMessage(int code, const std::string& path) {
   if (code == kBinaryEmpty) {
     FileDescriptor fd;
     char byte = 0;
@@ -54,14 +54,19 @@ ShownMessage BinaryReadMessage(int code, const std::string& path) {
   return BinaryReadMessage(code);
 }
 
-std::string_view MeasureLoadText(JobCheckStage stage) {
+UserMessage MeasureLoadMessage(JobCheckStage stage) {
+  const auto failed = [stage](const char* text) {
+    UserMessage message = FixedMessage(text, "Error");
+    message.Code = static_cast<int>(stage);
+    return message;
+  };
   switch (stage) {
-    case JobCheckStage::Passed: return "OK";
-    case JobCheckStage::TooFewLines: return "ERROR: 2 lines expected at least";
-    case JobCheckStage::Preprocess: return "ERROR: preprocess lines failed";
-    case JobCheckStage::Record: return "ERROR: load record item failed";
+    case JobCheckStage::Passed: return {};
+    case JobCheckStage::TooFewLines: return failed("ERROR: 2 lines expected at least");
+    case JobCheckStage::Preprocess: return failed("ERROR: preprocess lines failed");
+    case JobCheckStage::Record: return failed("ERROR: load record item failed");
   }
-  return "ERROR: load record item failed";
+  return failed("ERROR: load record item failed");
 }
 
 }  // namespace theolink

@@ -5,6 +5,7 @@
 // The save dialog lists a kind's rows in table order; its filter index counts them from 1.
 // A new format is a row here and its writer.
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@
 #include "files/task_progress.h"
 #include "files/working_data.h"
 #include "records/settings.h"
+#include "records/text_id.h"
 
 namespace theolink {
 
@@ -27,19 +29,27 @@ enum class SaveWriter : std::uint8_t {
   Codes,       // a line per code
 };
 
-// Writes a point list (the whole file, header and all).
-using PointWriter = void (*)(const WorkingData& points, LineOut lines, const Settings& settings,
-                             TaskProgress* progress);
+// Why an export writes nothing: the table message and the value of its %1, if any.
+struct ExportRefusal {
+  TextId Id;
+  std::string Value = {};
+  friend bool operator==(const ExportRefusal&, const ExportRefusal&) = default;
+};
+
+// Writes a point list (the whole file, header and all), or refuses before any line.
+using PointWriter = std::optional<ExportRefusal> (*)(const WorkingData& points, LineOut lines,
+                                                     const Settings& settings, TaskProgress* progress);
 
 // What a format takes from the settings beyond the units every number is written in.
 enum SaveFormatUse : unsigned {
   kUsesReducedShots = 1u << 0,  // a job's points: the reduced shots join them when asked
   kNeedsGt7Name = 1u << 1,      // written only to a name ending in ".gt7", never in mil
   kUsesKAndGridScale = 1u << 2,  // heights and horizontal distances reduced by K and the scale
+  kNeedsCrs = 1u << 3,           // longitude and latitude: settings.Crs must name the system
 };
 
 struct SaveFormat {
-  int Kind;                  // the data kind it saves
+  DataKind Kind;             // the data kind it saves
   std::string_view Name;     // convert --to NAME; several rows may share one, the first is meant
   std::string_view Chinese;  // the dialog's entry, with its pattern in parentheses
   std::string_view English;
@@ -54,14 +64,14 @@ struct SaveFormat {
 
 std::span<const SaveFormat> SaveFormats();
 // The row of filter index (from 1) among the kind's rows; nullptr outside them.
-const SaveFormat* SaveFormatAt(int kind, int filterIndex);
+const SaveFormat* SaveFormatAt(DataKind kind, int filterIndex);
 // The first row of that name for the kind; nullptr when it offers none.
-const SaveFormat* FindSaveFormat(int kind, std::string_view name);
+const SaveFormat* FindSaveFormat(DataKind kind, std::string_view name);
 // True when some kind offers a format of that name.
 bool IsSaveFormatName(std::string_view name);
 // The save dialog's filter for the kind: "description|pattern|..." in table order, in
 // language 0 (Chinese) or any other (English).
-std::string SaveFilterText(int kind, int language);
+std::string SaveFilterText(DataKind kind, int language);
 
 inline bool Uses(const SaveFormat& format, SaveFormatUse use) { return (format.Uses & use) != 0; }
 

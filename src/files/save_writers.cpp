@@ -7,6 +7,7 @@
 
 #include "files/csv_rows.h"
 #include "files/dxf_writer.h"
+#include "files/geo_transform.h"
 #include "files/gts7_export.h"
 #include "files/line_loaders.h"
 #include "files/shot_reduction.h"
@@ -63,23 +64,41 @@ void WriteJobRecords(std::span<const MeasureRecord> records, LineOut lines) {
   }
 }
 
+// Why a point format of a job would write no point without reduced shots; nothing when it
+// has one.
+std::optional<ExportRefusal> NoPointRefusal(const WorkingData& data, const Settings& settings) {
+  const std::vector<MeasureRecord>& records = data.MeasurementList;
+  if (std::any_of(records.begin(), records.end(), [](const MeasureRecord& r) { return ExtractedPoint(r).has_value(); }))
+    return std::nullopt;
+  const bool slopeShots = std::any_of(records.begin(), records.end(),
+                                      [](const MeasureRecord& r) { return r.Kind == KindSlopeShot; });
+  return ExportRefusal{slopeShots && !settings.ComputeShots ? TextId::ShotsNotComputed : TextId::NoCoordinatePoint};
+}
+
 bool IsGts7Measured(SaveWriter writer) {
   return writer == SaveWriter::Gts7Hd || writer == SaveWriter::Gts7Sd || writer == SaveWriter::Gts7All;
 }
 
 }  // namespace
 
-std::optional<TextId> ExportMeasureData(const WorkingData& data, LineOut lines, const SaveFormat& format,
-                                        const std::string& fileName, const Settings& settings,
-                                        TaskProgress* progress) {
+std::optional<ExportRefusal> ExportMeasureData(const WorkingData& data, LineOut lines, const SaveFormat& format,
+                                               const std::string& fileName, const Settings& settings,
+                                               TaskProgress* progress) {
   if (data.MeasurementList.empty() && data.JobName.empty() && data.InstrumentName.empty()) return std::nullopt;
   if (Uses(format, kNeedsGt7Name)) {
-    if (const auto refused = Gts7Refusal(fileName, settings)) return refused;
+    if (const auto refused = Gts7Refusal(fileName, settings)) return ExportRefusal{*refused};
+  }
+  if (Uses(format, kNeedsCrs)) {
+    if (const auto problem = CrsProblem(settings.Crs)) return ExportRefusal{*problem, settings.Crs};
   }
   // Reduced shots need the whole job: the reduction looks back for station and backsight.
   if (settings.ComputeShots && Uses(format, kUsesReducedShots)) {
-    format.WritePoints(ExtractedPoints(data, settings), lines, settings, progress);
-    return std::nullopt;
+    const WorkingData points = ExtractedPoints(data, settings);
+    if (points.PointList.empty()) return ExportRefusal{TextId::NoCoordinatePoint};
+    return format.WritePoints(points, lines, settings, progress);
+  }
+  if (format.Writer == SaveWriter::Points) {
+    if (auto refused = NoPointRefusal(data, settings)) return refused;
   }
   if (format.Writer == SaveWriter::MeasureCsv) lines.Reserve(data.MeasurementList.size());
   MeasureExport job(lines, format, settings, progress);
@@ -92,7 +111,7 @@ std::optional<TextId> ExportMeasureData(const WorkingData& data, LineOut lines, 
     job.Records(records.subspan(from, std::min(run, records.size() - from)));
   }
   job.End();
-  return std::nullopt;
+  return job.Refusal();
 }
 
 MeasureExport::MeasureExport(LineOut lines, const SaveFormat& format, const Settings& settings,
@@ -113,7 +132,7 @@ void MeasureExport::Begin(const std::string& jobName, const std::string& instrum
 }
 
 void MeasureExport::Records(std::span<const MeasureRecord> records) {
-  if (skip_) return;
+  if (skip_ || refusal_) return;
   switch (format_.Writer) {
     case SaveWriter::MeasureCsv:
       WriteCsvRows(records, lines_, settings_);
@@ -121,10 +140,7 @@ void MeasureExport::Records(std::span<const MeasureRecord> records) {
     case SaveWriter::Points:
       ExtractCoordPoints(records, points_.PointList);
       // A layout that needs no other point gets its rows as the run comes.
-      if (!format_.NeedsAllPoints) {
-        format_.WritePoints(points_, lines_, settings_, nullptr);
-        points_.PointList.clear();
-      }
+      if (!format_.NeedsAllPoints) WritePoints(nullptr);
       break;
     case SaveWriter::Gts7Hd:
     case SaveWriter::Gts7Sd:
@@ -141,20 +157,28 @@ void MeasureExport::Records(std::span<const MeasureRecord> records) {
 
 void MeasureExport::End() {
   if (skip_) return;
-  if (format_.Writer == SaveWriter::Points && format_.NeedsAllPoints)
-    format_.WritePoints(points_, lines_, settings_, progress_);
+  if (format_.Writer == SaveWriter::Points && format_.NeedsAllPoints) WritePoints(progress_);
 }
 
-std::optional<TextId> ExportData(const WorkingData& data, const SaveFormat& format, LineOut lines,
-                                 const std::string& fileName, const Settings& settings, TaskProgress* progress) {
+void MeasureExport::WritePoints(TaskProgress* progress) {
+  if (!refusal_) {
+    refusal_ = format_.WritePoints(points_, lines_, settings_, progress);
+    pointCount_ += points_.PointList.size();
+  }
+  points_.PointList.clear();
+}
+
+std::optional<ExportRefusal> ExportData(const WorkingData& data, const SaveFormat& format, LineOut lines,
+                                        const std::string& fileName, const Settings& settings,
+                                        TaskProgress* progress) {
   switch (format.Writer) {
     case SaveWriter::Codes:
       WriteCodeLines(data, lines, progress);
       return std::nullopt;
     case SaveWriter::Points:
-      if (format.Kind == DataKindCoord) {
-        format.WritePoints(data, lines, settings, progress);
-        return std::nullopt;
+      if (format.Kind == DataKind::Coord) {
+        if (data.PointList.empty()) return ExportRefusal{TextId::NoDataToSave};
+        return format.WritePoints(data, lines, settings, progress);
       }
       return ExportMeasureData(data, lines, format, fileName, settings, progress);
     case SaveWriter::MeasureCsv:

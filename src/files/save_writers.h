@@ -23,8 +23,9 @@ namespace theolink {
 // The measurement job in a format of the job's; fileName is the chosen target (the GTS-7
 // formats check its ending). The point formats extract the points into a list of their own
 // (with the reduced shots when settings.ComputeShots is on). Returns the message of a
-// refusal, in which case nothing was appended.
-std::optional<TextId> ExportMeasureData(const WorkingData& data, LineOut lines, const SaveFormat& format,
+// refusal, in which case nothing was appended: a GTS-7 refusal, a missing coordinate
+// system, or a point format for a job that gives no point.
+std::optional<ExportRefusal> ExportMeasureData(const WorkingData& data, LineOut lines, const SaveFormat& format,
                                         const std::string& fileName, const Settings& settings,
                                         TaskProgress* progress = nullptr);
 
@@ -38,8 +39,14 @@ class MeasureExport {
   void Begin(const std::string& jobName, const std::string& instrumentName, bool hasRecords);
   void Records(std::span<const MeasureRecord> records);
   void End();
+  // What a point writer refused; from then on nothing more is written.
+  const std::optional<ExportRefusal>& Refusal() const { return refusal_; }
+  // The points written so far (point formats only).
+  std::size_t PointCount() const { return pointCount_; }
 
  private:
+  void WritePoints(TaskProgress* progress);
+
   LineOut lines_;
   const SaveFormat& format_;
   const Settings& settings_;
@@ -47,10 +54,12 @@ class MeasureExport {
   Gts7Writer gts7_;
   WorkingData points_;  // a run's points, and every point for a drawing, written at the end
   bool skip_ = false;
+  std::optional<ExportRefusal> refusal_;
+  std::size_t pointCount_ = 0;
 };
 
 // The data in the format (of its kind): the job, the point list or the code list.
-std::optional<TextId> ExportData(const WorkingData& data, const SaveFormat& format, LineOut lines,
+std::optional<ExportRefusal> ExportData(const WorkingData& data, const SaveFormat& format, LineOut lines,
                                  const std::string& fileName, const Settings& settings,
                                  TaskProgress* progress = nullptr);
 

@@ -21,15 +21,15 @@ std::optional<TextId> ClassifyTextLines(WorkingData& data, LineSpan lines, const
                                         TaskProgress* progress) {
   if (IsBlankText(lines)) return TextId::UnableToOpenEmptyFile;
   if (IsKeywordText(lines) && TryLoadMeasureLines(data, lines, progress)) {
-    data.DataKind = DataKindMeasure;
+    data.DataKind = DataKind::Measure;
     return std::nullopt;
   }
   if (LoadCassCoordLines(data, lines, settings, progress) || LoadGts7CoordLines(data, lines, settings, progress)) {
-    data.DataKind = DataKindCoord;
+    data.DataKind = DataKind::Coord;
     return std::nullopt;
   }
   if (LoadCodeLines(data, lines, progress) || LoadCodeTableLines(data, lines, progress)) {
-    data.DataKind = DataKindCode;
+    data.DataKind = DataKind::Code;
     return std::nullopt;
   }
   return TextId::WrongFileFormat;

@@ -3,14 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "files/data_kind.h"
 #include "files/text_cuts.h"
 #include "records/measure_record.h"
 
 namespace theolink {
 
-inline constexpr int DataKindMeasure = 1;
-inline constexpr int DataKindCoord = 2;
-inline constexpr int DataKindCode = 3;
 
 struct WorkingData {
   std::vector<MeasureRecord> MeasurementList;
@@ -18,7 +16,7 @@ struct WorkingData {
   std::vector<CodeEntry> CodeList;
   std::string JobName;
   std::string InstrumentName;
-  int DataKind = DataKindMeasure;
+  theolink::DataKind DataKind = theolink::DataKind::Measure;
   // What the last load cut to fit the records (names and codes of points and codes).
   TextCuts Cuts;
 };

@@ -55,5 +55,6 @@ using NoteText = FixedText<NoteFieldSize>;
 
 // A point name as every writer and view shows it: kNoName when empty.
 inline std::string ShownName(const NameText& name) { return name.Empty() ? std::string(kNoName) : name.Str(); }
+inline std::string_view ShownNameView(const NameText& name) { return name.Empty() ? kNoName : name.View(); }
 
 }  // namespace theolink

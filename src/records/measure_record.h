@@ -75,6 +75,7 @@ static_assert(std::is_trivially_copyable_v<MeasureRecord>);
 struct PointRecord {
   NameText Name, Code;
   double North = 0, East = 0, Elevation = 0;
+  bool Station = false;  // a job's station set-up, for a drawing that marks stations apart
 };
 
 struct CodeEntry {

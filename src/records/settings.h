@@ -18,6 +18,8 @@ struct Settings {
   // differences of angles in arc seconds.
   double LengthTolerance = 0.02;
   double AngleTolerance = 20;
+  // The projected system the coordinates are in, "EPSG:NNNN"; empty when none was chosen.
+  std::string Crs;
 };
 
 // Form codes of the value forms (value_forms.h): index + 1, code 1 for an invalid index.

@@ -133,6 +133,22 @@ enum class TextId : std::uint8_t {
   CheckItemFaceDistance,
   ToleranceNotPositive,
   NeedsMeasurementJob,
+  PlanBtn,
+  FitAllBtn,
+  SavePlanBtn,
+  PrintPlanBtn,
+  PlanViewName,
+  PlanResiduals,
+  PlanPictureFilter,
+  PlanPictureSaved,
+  PlanPictureFailed,
+  CoordSystemLabel,
+  CoordSystemNone,
+  CrsNotChosen,
+  CrsNotEpsg,
+  CrsUnknown,
+  CrsOutside,
+  ShotsNotComputed,
   Count_  // number of entries; not a text
 };
 

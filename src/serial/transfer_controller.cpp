@@ -176,7 +176,7 @@ void TransferController::CutShort(std::size_t index, std::string error) {
   cut.Total = memo1_.size();
   const std::string_view line = Trim(memo1_[index]);
   // A coordinate line starts with the point's name; a code line is the code.
-  cut.Name = std::string(data_.DataKind == DataKindCoord ? line.substr(0, line.find(' ')) : line);
+  cut.Name = std::string(data_.DataKind == DataKind::Coord ? line.substr(0, line.find(' ')) : line);
   cut.WholeLines = index;
   cut.Error = std::move(error);
   sendCut_ = std::move(cut);
@@ -218,7 +218,7 @@ void TransferController::OnTransferTimer() {
 void TransferController::LoadReceivedLines() {
   // Received lines are tried as codes first; an opened file is tried the other way round.
   if (LoadCodeLines(data_, memo1_) || LoadCodeTableLines(data_, memo1_)) {
-    data_.DataKind = DataKindCode;
+    data_.DataKind = DataKind::Code;
     lastOutcome_ = ReceiveOutcome::Codes;
     return;
   }
@@ -244,13 +244,13 @@ void TransferController::LoadReceivedLines() {
     ClearCoordData(data_);
     ExtractCoordPoints(data_);
     ClearMeasureData(data_);
-    data_.DataKind = DataKindCoord;
+    data_.DataKind = DataKind::Coord;
     lastOutcome_ = data_.PointList.empty() ? ReceiveOutcome::NoValidData : ReceiveOutcome::Coordinates;
     if (data_.PointList.empty()) host_.ShowMessage(TextId::NoValidData);
     return;
   }
   TryLoadMeasureLines(data_, memo1_);
-  data_.DataKind = DataKindMeasure;
+  data_.DataKind = DataKind::Measure;
   if (data_.MeasurementList.empty()) {
     lastOutcome_ = ReceiveOutcome::NoValidData;
     host_.ShowMessage(TextId::NoValidData);
@@ -273,9 +273,9 @@ void TransferController::EndTransfer() {
                                         TransferControl::SaveBtn})
     host_.EnableControl(control, true);
   host_.EnableControl(TransferControl::StopBtn, false);
-  const int kind = data_.DataKind;
-  host_.EnableControl(TransferControl::SendBtn, kind != DataKindMeasure);
-  host_.EnableControl(TransferControl::ReceiveBtn, kind == DataKindMeasure || kind == DataKindCoord);
+  const DataKind kind = data_.DataKind;
+  host_.EnableControl(TransferControl::SendBtn, kind != DataKind::Measure);
+  host_.EnableControl(TransferControl::ReceiveBtn, kind == DataKind::Measure || kind == DataKind::Coord);
   rxBuffer_.clear();
   host_.ShowStatus(TextId::Stopped);
   if (host_.PortConnected()) host_.ClosePort();

@@ -18,8 +18,8 @@ LineList CodeSendLines(const WorkingData& data) {
 }
 
 LineList SendLinesFor(const WorkingData& data) {
-  if (data.DataKind == DataKindCoord) return CoordSendLines(data);
-  if (data.DataKind == DataKindCode) return CodeSendLines(data);
+  if (data.DataKind == DataKind::Coord) return CoordSendLines(data);
+  if (data.DataKind == DataKind::Code) return CodeSendLines(data);
   return {};
 }
 

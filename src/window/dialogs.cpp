@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QTextStream>
 #include <cstdio>
 
@@ -110,6 +112,11 @@ std::optional<FileChoice> QtDialogs::OpenFile(const std::string& filter, const Q
 
 std::optional<FileChoice> QtDialogs::SaveFile(const std::string& filter, const QString& folder) {
   return RunFileDialog(parent_, QFileDialog::AcceptSave, filter, folder);
+}
+
+bool QtDialogs::ChoosePrinter(QPrinter& printer) {
+  QPrintDialog dialog(&printer, parent_);
+  return dialog.exec() == QDialog::Accepted;
 }
 
 void ConsoleDialogs::ShowNotice(const QString& text, const QString& caption) {

@@ -5,14 +5,12 @@
 #include <optional>
 #include <string>
 
+#include "app/save_plan.h"
+
+class QPrinter;
 class QWidget;
 
 namespace theolink {
-
-struct FileChoice {
-  std::string path;     // local 8-bit path
-  int filterIndex = 1;  // 1-based index of the chosen filter entry
-};
 
 class Dialogs {
  public:
@@ -29,6 +27,12 @@ class Dialogs {
   // The same for saving; a name without suffix gets ".txt"; the dialog itself never asks
   // about replacing a file.
   virtual std::optional<FileChoice> SaveFile(const std::string& filter, const QString& folder) = 0;
+  // The print dialog: true once the printer (or a PDF file) is chosen and set up in printer.
+  // Without a print dialog of its own a window prints nothing.
+  virtual bool ChoosePrinter(QPrinter& printer) {
+    (void)printer;
+    return false;
+  }
 };
 
 // The toolkit's own boxes and dialogs, centred on parent.
@@ -42,6 +46,7 @@ class QtDialogs final : public Dialogs {
   bool AskYesNo(const QString& text, const QString& caption) override;
   std::optional<FileChoice> OpenFile(const std::string& filter, const QString& folder) override;
   std::optional<FileChoice> SaveFile(const std::string& filter, const QString& folder) override;
+  bool ChoosePrinter(QPrinter& printer) override;
 
  private:
   QWidget* parent_;

@@ -1,6 +1,6 @@
 #include "window/display_text.h"
 
-#include "app/text_encoding.h"
+#include "files/text_encoding.h"
 
 namespace theolink {
 

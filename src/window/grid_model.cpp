@@ -6,9 +6,9 @@
 
 namespace theolink {
 
-GridModel::GridModel(QObject* parent) : QAbstractTableModel(parent) { Reset(6, {}, 2); }
+GridModel::GridModel(QObject* parent) : QAbstractTableModel(parent) { Reset(6, {}, DataKind::Coord); }
 
-void GridModel::Reset(int columns, const QStringList& headers, int dataKind) {
+void GridModel::Reset(int columns, const QStringList& headers, DataKind dataKind) {
   beginResetModel();
   headers_ = headers;
   editor_.Reset(columns, dataKind);

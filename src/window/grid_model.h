@@ -20,7 +20,7 @@ class GridModel final : public QAbstractTableModel {
 
   // Empties every cell: one data row labelled "#1", the given columns and headers, the
   // column rules of the data kind.
-  void Reset(int columns, const QStringList& headers, int dataKind);
+  void Reset(int columns, const QStringList& headers, DataKind dataKind);
   // Replaces every data row at once.
   void SetRows(std::vector<Row> rows);
   const std::vector<Row>& Rows() const { return editor_.Rows(); }

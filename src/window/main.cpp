@@ -1,8 +1,10 @@
 // theolink: the window program. "theolink [FILE]" opens FILE after the start's help text.
 // "--screenshot PNG" (also chosen by itself when there is no display) starts the window
 // on the off-screen platform, saves a picture of it, prints the picture's path and ends.
+// "--plan FILE" opens FILE with the plan shown; with --screenshot the picture is the plan's.
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QPixmap>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +15,8 @@
 #include "theolink_version.h"
 #include "window/dialogs.h"
 #include "window/main_form.h"
+#include "window/plan_export.h"
+#include "window/plan_panel.h"
 #include "window/theolink_application.h"
 #include "window/window_program.h"
 
@@ -30,11 +34,14 @@ void PrintUsage() {
   std::printf(
       "Usage: theolink [FILE]\n"
       "       theolink --screenshot PNG [--edit] [FILE]\n"
+      "       theolink [--screenshot PNG] --plan FILE\n"
       "       theolink --version\n"
       "Starts the Theolink II window; FILE is opened as the Open button would.\n"
       "--screenshot starts the window off screen, saves a picture of it to PNG, prints the\n"
       "path and ends. Without a display the window does that by itself. With --edit the\n"
-      "picture shows the coordinate grid editor (Coord pressed after FILE is opened).\n");
+      "picture shows the coordinate grid editor (Coord pressed after FILE is opened).\n"
+      "--plan opens FILE with the plan of its points beside the views; with --screenshot\n"
+      "the picture is the plan alone, the whole of it fitted into 900 x 650 pixels.\n");
 }
 
 void Pump(QApplication& app, int ms) {
@@ -49,6 +56,7 @@ int main(int argc, char** argv) {
   std::string screenshot;
   std::string file;
   bool edit = false;
+  bool plan = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -69,6 +77,13 @@ int main(int argc, char** argv) {
       screenshot = arg.substr(std::strlen("--screenshot="));
     } else if (arg == "--edit") {
       edit = true;
+    } else if (arg == "--plan") {
+      if (i + 1 >= argc || !file.empty()) {
+        std::fprintf(stderr, "theolink: --plan needs one file name\n");
+        return 2;
+      }
+      plan = true;
+      file = argv[++i];
     } else if (file.empty() && (arg.empty() || arg[0] != '-')) {
       file = arg;
     } else {
@@ -100,6 +115,7 @@ int main(int argc, char** argv) {
   if (qtDialogs != nullptr) qtDialogs->SetParent(&form);
   if (!file.empty()) form.OpenAfterStart(file);
   form.show();
+  if (plan) form.PlanBtnClick();
 
   if (screenshot.empty()) return app.exec();
 
@@ -113,7 +129,8 @@ int main(int argc, char** argv) {
     form.CoordBtnClick();
     Pump(app, 100);
   }
-  const QPixmap picture = form.grab();
+  Pump(app, plan ? 100 : 0);
+  const QImage picture = plan ? theolink::PlanImage(form.Plan().View(), 900, 650) : form.grab().toImage();
   if (!picture.save(QString::fromLocal8Bit(screenshot.c_str()), "PNG")) {
     std::fprintf(stderr, "theolink: cannot write %s\n", screenshot.c_str());
     form.close();

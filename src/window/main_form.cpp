@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTableView>
@@ -39,6 +40,7 @@
 #include "app/window_modes.h"
 #include "files/data_views.h"
 #include "files/file_open.h"
+#include "files/plan_scene.h"
 #include "files/save_writers.h"
 #include "serial/com_error.h"
 #include "serial/transfer_send_lines.h"
@@ -48,7 +50,9 @@
 #include "window/grid_model.h"
 #include "window/grid_view.h"
 #include "window/line_view.h"
-#include "window/save_action.h"
+#include "app/save_action.h"
+#include "window/plan_panel.h"
+#include "window/plan_view.h"
 #include "window/settings_form.h"
 #include "window/toolkit_language.h"
 #include "window/window_fonts.h"
@@ -204,7 +208,25 @@ void TForm1::BuildControls() {
   strGrid_->hide();
   viewsLayout->addWidget(measText_, 0, 0);
   viewsLayout->addWidget(strGrid_, 0, 0);
-  row->addWidget(views, 1);
+  // The plan shares the room with the views when it is shown; the views stay as they are.
+  auto* viewSplitter = new QSplitter(Qt::Horizontal, panel1);
+  viewSplitter->setObjectName(QStringLiteral("ViewSplitter"));
+  viewSplitter->setChildrenCollapsible(false);
+  viewSplitter->addWidget(views);
+  planPanel_ = new PlanPanel(
+      dialogs_, [this] { return BuildPlanScene(data_, settings_); }, [this] { return StartFolder(); }, viewSplitter);
+  planPanel_->View().OnRowClicked = [this](std::size_t row) {
+    if (data_.DataKind != DataKind::Coord || row >= static_cast<std::size_t>(gridModel_->rowCount())) return;
+    const QModelIndex index = gridModel_->index(static_cast<int>(row), std::max(1, strGrid_->currentIndex().column()));
+    strGrid_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    strGrid_->scrollTo(index);
+  };
+  connect(strGrid_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+    if (current.isValid()) planPanel_->View().SelectRow(static_cast<std::size_t>(current.row()));
+  });
+  viewSplitter->addWidget(planPanel_);
+  planPanel_->hide();
+  row->addWidget(viewSplitter, 1);
 
   pageControl1_ = new QStackedWidget(panel1);
   pageControl1_->setObjectName(QStringLiteral("PageControl1"));
@@ -238,13 +260,15 @@ void TForm1::BuildControls() {
   sendBtn_ = MakeButton(transControlGroup_, "SendBtn", 100, 28);
   stopBtn_ = MakeButton(transControlGroup_, "StopBtn", 55, 80);
 
-  fileControlGroup_ = MakeGroup(tabSheet1, "FileControlGroup", 216);
+  fileControlGroup_ = MakeGroup(tabSheet1, "FileControlGroup", 258);
   coordBtn_ = MakeButton(fileControlGroup_, "CoordBtn", 10, 26);
   codeBtn_ = MakeButton(fileControlGroup_, "CodeBtn", 100, 26);
   openBtn_ = MakeButton(fileControlGroup_, "OpenBtn", 55, 70);
   saveBtn_ = MakeButton(fileControlGroup_, "SaveBtn", 55, 114);
   settingBtn_ = MakeButton(fileControlGroup_, "SettingBtn", 10, 170);
   helpBtn_ = MakeButton(fileControlGroup_, "HelpBtn", 100, 170);
+  planBtn_ = MakeButton(fileControlGroup_, "PlanBtn", 55, 214);
+  planBtn_->setCheckable(true);
   page0->addWidget(comportSettingGroup_);
   page0->addWidget(transControlGroup_);
   page0->addWidget(fileControlGroup_);
@@ -303,6 +327,7 @@ void TForm1::BuildControls() {
   connect(appendBtn_, &QPushButton::clicked, this, &TForm1::AppendBtnClick);
   connect(insertBtn_, &QPushButton::clicked, this, &TForm1::InsertBtnClick);
   connect(delBtn_, &QPushButton::clicked, this, &TForm1::DelBtnClick);
+  connect(planBtn_, &QPushButton::clicked, this, &TForm1::PlanBtnClick);
   for (QWidget* w : {static_cast<QWidget*>(receiveBtn_), static_cast<QWidget*>(sendBtn_),
                      static_cast<QWidget*>(stopBtn_), static_cast<QWidget*>(settingBtn_),
                      static_cast<QWidget*>(transControlGroup_)}) {
@@ -316,7 +341,7 @@ void TForm1::FormCreate() {
   UseToolkitLanguage(CurrentLanguage());
   sendBtn_->setEnabled(false);
   stopBtn_->setEnabled(false);
-  data_.DataKind = DataKindMeasure;
+  data_.DataKind = DataKind::Measure;
   pageControl1_->setCurrentIndex(0);
   setWindowTitle(UiText(WindowTitle(CurrentLanguage())));
   measText_->clear();
@@ -344,6 +369,8 @@ void TForm1::SetCaptions() {
   SetCaption(insertBtn_, TextId::InsertBtn);
   SetCaption(delBtn_, TextId::DelBtn);
   SetCaption(okBtn_, TextId::OKBtn);
+  SetCaption(planBtn_, TextId::PlanBtn);
+  planPanel_->SetCaptions();
   comComboBox7_->setAccessibleName(label11_->text());
   if (comComboBox7_->lineEdit() != nullptr) comComboBox7_->lineEdit()->setAccessibleName(label11_->text());
   comComboBox8_->setAccessibleName(label12_->text());
@@ -396,7 +423,8 @@ void TForm1::FormClose() {
   const QString port = comComboBox7_->currentText();
   StoreFormPositions(config_, {comComboBox7_->findText(port), comComboBox8_->currentIndex(),
                                port.toLocal8Bit().toStdString()});
-  StoreFormGeometry(config_, {x(), y(), width(), height()});
+  // The width the plan added is not kept: the next start shows the plan hidden.
+  StoreFormGeometry(config_, {x(), y(), width() - planPanel_->GrownBy(), height()});
   if (form2_) form2_->hide();
 }
 
@@ -426,7 +454,8 @@ void TForm1::OpenAfterStart(const std::string& path) {
 // --- views ---------------------------------------------------------------------------
 
 void TForm1::InitDataShowView() {
-  if (data_.DataKind == DataKindMeasure) {
+  planPanel_->DataChanged();
+  if (data_.DataKind == DataKind::Measure) {
     measText_->show();
     strGrid_->hide();
     sendBtn_->setEnabled(SendEnabledFor(data_.DataKind));
@@ -438,7 +467,7 @@ void TForm1::InitDataShowView() {
   sendBtn_->setEnabled(SendEnabledFor(data_.DataKind));
   QStringList headers;
   for (TextId id : GridHeaderIds(data_.DataKind, settings_)) headers << T(id);
-  if (data_.DataKind == DataKindCoord) {
+  if (data_.DataKind == DataKind::Coord) {
     gridModel_->Reset(static_cast<int>(CoordGridColumns), headers, data_.DataKind);
     // The standard widths, widened where this platform's font needs more for a header.
     QHeaderView* header = strGrid_->horizontalHeader();
@@ -450,16 +479,17 @@ void TForm1::InitDataShowView() {
 }
 
 void TForm1::RefleshDataShowView() {
+  planPanel_->DataChanged();
   switch (data_.DataKind) {
-    case DataKindMeasure:
+    case DataKind::Measure:
       sendBtn_->setEnabled(false);
       ShowMeasureText();
       break;
-    case DataKindCoord:
+    case DataKind::Coord:
       sendBtn_->setEnabled(true);
       ShowCoordGrid();
       break;
-    default:
+    case DataKind::Code:
       ShowCodeGrid();
       break;
   }
@@ -504,19 +534,19 @@ void TForm1::EnterGridEditor() {
 
 bool TForm1::GridEditing() const { return gridModel_->Editing(); }
 
-void TForm1::CoordBtnClick() {
-  const ModeStep step = CoordModeStep(data_, settings_, [this](TextId q) { return Ask(q); });
+void TForm1::CoordBtnClick() { ApplyModeStep(CoordModeStep(data_, settings_, AskPerson())); }
+
+void TForm1::CodeBtnClick() { ApplyModeStep(CodeModeStep(data_, AskPerson())); }
+
+AskOk TForm1::AskPerson() {
+  return [this](TextId question) { return Ask(question); };
+}
+
+void TForm1::ApplyModeStep(const ModeStep& step) {
   if (step.enterEditor) EnterGridEditor();
   if (step.views != ViewUpdate::None) InitDataShowView();
   if (step.views == ViewUpdate::InitAndRefresh) RefleshDataShowView();
   if (step.notice) Notice(*step.notice);
-}
-
-void TForm1::CodeBtnClick() {
-  const ModeStep step = CodeModeStep(data_, [this](TextId q) { return Ask(q); });
-  if (step.enterEditor) EnterGridEditor();
-  if (step.views != ViewUpdate::None) InitDataShowView();
-  if (step.views == ViewUpdate::InitAndRefresh) RefleshDataShowView();
 }
 
 // --- grid editor ---------------------------------------------------------------------
@@ -623,8 +653,13 @@ void TForm1::LeaveGridEditor() {
   RefleshDataShowView();
 }
 
+void TForm1::PlanBtnClick() {
+  planPanel_->ShowPlan(!planPanel_->PlanShown());
+  planBtn_->setChecked(planPanel_->PlanShown());
+}
+
 void TForm1::HelpBtnClick() {
-  data_.DataKind = DataKindMeasure;
+  data_.DataKind = DataKind::Measure;
   InitDataShowView();
   ShowHelp();
 }
@@ -633,6 +668,7 @@ void TForm1::ShowHelp() {
   ClearMeasureData(data_);
   ClearCoordData(data_);
   ClearCodeData(data_);
+  planPanel_->DataChanged();
   const HelpOutcome help = LoadHelp(FindHelpFile(context_.executablePath), CurrentLanguage());
   if (!help.ok && help.failure == TextId::NoHelpFile) {
     Notice(TextId::NoHelpFile);
@@ -720,14 +756,7 @@ void TForm1::OpenPath(const std::string& path) {
 
 void TForm1::OpenFinished(OpenedFile& opened) {
   const OpenOutcome outcome = ApplyOpen(data_, std::move(opened.data));
-  for (const ShownMessage& message : outcome.Messages) {
-    if (message.Id) {
-      Notice(*message.Id);
-    } else {
-      dialogs_.ShowNotice(DisplayText(message.Text),
-                          message.Caption.empty() ? kAppTitle : DisplayText(message.Caption));
-    }
-  }
+  for (const UserMessage& message : outcome.Messages) ShowMessage(message);
   if (!outcome.RefreshViews) return;
   prepared_ = std::move(opened.views);
   InitDataShowView();
@@ -736,36 +765,25 @@ void TForm1::OpenFinished(OpenedFile& opened) {
 }
 
 void TForm1::SaveBtnClick() {
-  const bool viewHasLines = !measText_->IsEmpty();
-  const SavePlan plan = PlanSave(data_, viewHasLines, CurrentLanguage());
-  if (plan.notice) {
-    Notice(*plan.notice);
-    return;
-  }
-  const auto choice = dialogs_.SaveFile(plan.filter, StartFolder());
-  if (!choice) return;
-  std::error_code ec;
-  if (std::filesystem::exists(choice->path, ec) && !Ask(TextId::AskReplaceFile)) return;
-  RememberFolder(choice->path);
-  auto notice = std::make_shared<std::optional<SaveNotice>>();
-  BackgroundTask::Work work;
-  if (plan.viewTextOnly) {
-    work = [notice, lines = measText_->Lines(), path = choice->path](TaskProgress& progress) {
-      *notice = SaveViewLines(lines->Lines.Lines(), path, &progress);
-    };
-  } else {
-    // The window takes no input while the file is written, so the data stays as it is.
-    work = [this, notice, filter = choice->filterIndex, path = choice->path, settings = settings_](TaskProgress& progress) {
-      *notice = SaveWorkingData(data_, filter, path, settings, &progress);
-    };
-  }
-  // A cancelled save leaves the old file as it was, and nothing to tell.
-  tasks_.Start(FileLabel(choice->path), std::move(work), [this, notice](bool cancelled) {
-    if (cancelled || !*notice) return;
-    QString text = T((*notice)->message);
-    if (!(*notice)->detail.empty()) text += QStringLiteral("\n") + QString::fromLocal8Bit((*notice)->detail.c_str());
-    dialogs_.ShowNotice(text, kAppTitle);
-  });
+  const SaveTalk talk{[this](TextId id) { Notice(id); },
+                      [this](const std::string& filter) { return dialogs_.SaveFile(filter, StartFolder()); }, AskPerson()};
+  const std::optional<SaveJob> job = DecideSave(data_, !measText_->IsEmpty(), CurrentLanguage(), talk);
+  if (job) StartSave(*job);
+}
+
+void TForm1::StartSave(const SaveJob& job) {
+  RememberFolder(job.file.path);
+  auto message = std::make_shared<UserMessage>();
+  // The window takes no input while the file is written, so the data and the lines stay
+  // as they are; a cancelled save leaves the old file as it was, and nothing to tell.
+  tasks_.Start(
+      FileLabel(job.file.path),
+      [this, message, job, lines = measText_->Lines(), settings = settings_](TaskProgress& progress) {
+        *message = RunSave(job, data_, lines->Lines.Lines(), settings, &progress);
+      },
+      [this, message](bool cancelled) {
+        if (!cancelled) ShowMessage(*message);
+      });
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
@@ -788,13 +806,9 @@ bool TForm1::OpenDropped(const QMimeData& mime) {
 // --- transfers -----------------------------------------------------------------------
 
 void TForm1::ReceiveBtnClick() {
-  if (ReceiveAsksFirst(data_)) {
-    if (!Ask(TextId::AskClearData)) return;
-    ClearMeasureData(data_);
-    ClearCoordData(data_);
-    InitDataShowView();
-    RefleshDataShowView();
-  }
+  const ModeStep step = ReceiveModeStep(data_, AskPerson());
+  if (step.declined) return;
+  ApplyModeStep(step);
   const StartResult started = controller_.ReceiveBtnClick();
   transferRunning_ = started == StartResult::Started;
   if (started == StartResult::PortFailed) ShowPortOpenFailure();
@@ -851,19 +865,20 @@ void TForm1::EnableControl(TransferControl control, bool enabled) {
 void TForm1::TransferEnded() {
   if (!transferRunning_ || controller_.TransferState() != TransferIdle) return;
   transferRunning_ = false;
-  if (!host_.PortErrorText().empty()) ShowPortError(host_.PortErrorText());
-  if (controller_.LinkDropped()) Notice(TextId::LinkDropped);
-  // A send keeps no raw copy: what an earlier receive kept is not this transfer's.
-  if (!controller_.LastWasReceive()) return;
-  // A copy that failed part way is not pointed to as if it held everything.
-  const std::string& copyError = rawCopy_.Error();
-  const std::string path = copyError.empty() ? controller_.RawCopyPath() : std::string();
-  if (controller_.ReceiveLimitReached()) {
-    ShowReceiveLimit(path);
-  } else if (!path.empty()) {
-    ShowRawCopyPath(path);
+  const TransferEnd end = DecideTransferEnd({host_.PortErrorText(), controller_.LinkDropped(), controller_.LastWasReceive(),
+                                             controller_.ReceiveLimitReached(), controller_.RawCopyPath(), rawCopy_.Error()});
+  for (TransferEndStep step : end.steps) ShowTransferEnd(step, end.rawCopyPath);
+}
+
+void TForm1::ShowTransferEnd(TransferEndStep step, const std::string& rawCopyPath) {
+  switch (step) {
+    case TransferEndStep::PortError: return ShowPortError(host_.PortErrorText());
+    case TransferEndStep::LinkDropped: return Notice(TextId::LinkDropped);
+    case TransferEndStep::ReceiveLimit: return ShowReceiveLimit(rawCopyPath);
+    case TransferEndStep::RawCopyPath: return ShowRawCopyPath(rawCopyPath);
+    case TransferEndStep::RawCopyFailed:
+      return dialogs_.ShowNotice(UiText(FillText(PickText(TextId::RawCopyFailed), {rawCopy_.Error()})), kAppTitle);
   }
-  if (!copyError.empty()) dialogs_.ShowNotice(UiText(FillText(PickText(TextId::RawCopyFailed), {copyError})), kAppTitle);
 }
 
 void TForm1::ShowReceiveLimit(const std::string& rawCopyPath) {
@@ -905,6 +920,14 @@ void TForm1::SetStatus(int panel, const QString& text) {
 }
 
 void TForm1::Notice(TextId id) { dialogs_.ShowNotice(T(id), kAppTitle); }
+
+void TForm1::ShowMessage(const UserMessage& message) {
+  if (message.Empty()) return;
+  QString text = message.Id ? T(*message.Id) : DisplayText(message.Text);
+  // File names and the system's reasons are bytes of the file system's own encoding.
+  for (const std::string& arg : message.Args) text += QStringLiteral("\n") + QString::fromLocal8Bit(arg.c_str());
+  dialogs_.ShowNotice(text, message.Caption.empty() ? kAppTitle : DisplayText(message.Caption));
+}
 
 void TForm1::NoticeLater(TextId id, std::function<void()> then) {
   // A pasted block of bad cells gives one box per kind of fault, not one per cell.

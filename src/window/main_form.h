@@ -10,9 +10,13 @@
 #include <vector>
 
 #include "app/config_file.h"
+#include "app/save_plan.h"
+#include "app/transfer_end.h"
+#include "app/window_modes.h"
 #include "files/data_views.h"
 #include "files/working_data.h"
 #include "records/settings.h"
+#include "records/user_message.h"
 #include "serial/com_port.h"
 #include "serial/transfer_controller.h"
 #include "window/background_task.h"
@@ -36,6 +40,7 @@ class Dialogs;
 class GridModel;
 class GridView;
 class LineView;
+class PlanPanel;
 class TComComboBox;
 class TForm2;
 
@@ -61,6 +66,8 @@ class TForm1 final : public QWidget, private TransferView {
   void AppendBtnClick();
   void InsertBtnClick();
   void DelBtnClick();
+  // Shows or hides the plan beside the views.
+  void PlanBtnClick();
   // Every change of a cell's text while editing (ACol, ARow in grid terms: row 1 is the
   // first data row); the cell already holds the text.
   void StrGridSetEditText(int ACol, int ARow);
@@ -94,6 +101,7 @@ class TForm1 final : public QWidget, private TransferView {
   const Settings& CurrentSettings() const { return settings_; }
   TForm2& Form2() { return *form2_; }
   GridModel& Grid() { return *gridModel_; }
+  PlanPanel& Plan() { return *planPanel_; }
   TransferController& Controller() { return controller_; }
   TComPort& ComPort1() { return comPort1_; }
   QString StatusText(int panel) const;
@@ -140,6 +148,13 @@ class TForm1 final : public QWidget, private TransferView {
   void LeaveGridEditor();
   void SetStatus(int panel, const QString& text);
   void Notice(TextId id);
+  // Shows what a message holds; nothing for an empty one.
+  void ShowMessage(const UserMessage& message);
+  // Asks through the dialogs, for the Qt-free decisions.
+  AskOk AskPerson();
+  void ApplyModeStep(const ModeStep& step);
+  void StartSave(const SaveJob& job);
+  void ShowTransferEnd(TransferEndStep step, const std::string& rawCopyPath);
   // The notice once the event being handled has returned (then runs after it); used where
   // a box would open inside another widget's event.
   void NoticeLater(TextId id, std::function<void()> then = {});
@@ -184,6 +199,8 @@ class TForm1 final : public QWidget, private TransferView {
   LineView* measText_ = nullptr;
   GridView* strGrid_ = nullptr;
   QStackedWidget* pageControl1_ = nullptr;
+  PlanPanel* planPanel_ = nullptr;
+  QPushButton* planBtn_ = nullptr;
   QGroupBox* comportSettingGroup_ = nullptr;
   QGroupBox* transControlGroup_ = nullptr;
   QGroupBox* fileControlGroup_ = nullptr;

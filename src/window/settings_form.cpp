@@ -14,6 +14,7 @@
 #include "app/language.h"
 #include "app/settings_store.h"
 #include "app/text_table.h"
+#include "window/crs_combo_box.h"
 #include "window/dialogs.h"
 #include "window/display_text.h"
 
@@ -56,7 +57,7 @@ QPushButton* MakeButton(QWidget* parent, const char* name, TextId id, int x, int
 TForm2::TForm2(const ConfigFile& config, Dialogs& dialogs, Settings& settings)
     : QWidget(nullptr, Qt::Dialog), config_(config), dialogs_(dialogs), settings_(settings) {
   setObjectName(QStringLiteral("Form2"));
-  setFixedSize(446, 246);
+  setFixedSize(446, 280);
   angUnitLab_ = MakeLabel(this, "AngUnitLAB", TextId::AngUnitLabel, 10, 24);
   angUnitCbb_ = MakeList(this, "AngUnitCBB", angUnitLab_, 98, 24);
   distUnitLab_ = MakeLabel(this, "DistUnitLAB", TextId::DistUnitLabel, 214, 24);
@@ -75,14 +76,23 @@ TForm2::TForm2(const ConfigFile& config, Dialogs& dialogs, Settings& settings)
   computeShotsChk_->setObjectName(QStringLiteral("ComputeShotsCHK"));
   computeShotsChk_->setAccessibleName(computeShotsChk_->text());
   computeShotsChk_->setGeometry(230, 116, 200, 24);
-  reset_ = MakeButton(this, "Reset", TextId::ResetBtn, 120, 176);
-  confirm_ = MakeButton(this, "Confirm", TextId::ConfirmBtn, 250, 176);
+  crsLab_ = MakeLabel(this, "CoordSystemLAB", TextId::CoordSystemLabel, 10, 162);
+  crsLab_->setGeometry(0, 162, 92, 24);  // the longest caption
+  crsCbb_ = new CrsComboBox(this);
+  crsCbb_->setObjectName(QStringLiteral("CoordSystemCBB"));
+  crsCbb_->setAccessibleName(crsLab_->text());
+  crsCbb_->lineEdit()->setObjectName(QStringLiteral("CoordSystemEdit"));  // where the search is typed
+  crsCbb_->lineEdit()->setAccessibleName(crsLab_->text());
+  crsLab_->setBuddy(crsCbb_);
+  crsCbb_->setGeometry(98, 162, 301, 24);
+  reset_ = MakeButton(this, "Reset", TextId::ResetBtn, 120, 210);
+  confirm_ = MakeButton(this, "Confirm", TextId::ConfirmBtn, 250, 210);
 
   for (const char* k : {"0.00", "0.14", "0.20"}) kOptionCbb_->addItem(QString::fromLatin1(k));
   coordOrderCbb_->addItems({QStringLiteral("NEZ"), QStringLiteral("ENZ")});
   gridScaleEdit_->installEventFilter(this);
 
-  for (QComboBox* box : {angUnitCbb_, distUnitCbb_, kOptionCbb_, coordOrderCbb_})
+  for (QComboBox* box : {angUnitCbb_, distUnitCbb_, kOptionCbb_, coordOrderCbb_, static_cast<QComboBox*>(crsCbb_)})
     connect(box, &QComboBox::currentIndexChanged, this, &TForm2::Changed);
   connect(computeShotsChk_, &QCheckBox::toggled, this, &TForm2::Changed);
   connect(reset_, &QPushButton::clicked, this, &TForm2::ResetClick);
@@ -108,6 +118,7 @@ void TForm2::FormCreate() {
   kOptionCbb_->setCurrentIndex(KOptionIndex(settings_.KOption));
   coordOrderCbb_->setCurrentIndex(settings_.CoordOrder);
   computeShotsChk_->setChecked(settings_.ComputeShots);
+  crsCbb_->SetCrs(settings_.Crs);
   gridScaleEdit_->setText(QString::fromStdString(settings_.GridScale));
   lastAccepted_ = GridScaleValue(settings_);
   loading_ = false;
@@ -124,6 +135,7 @@ void TForm2::Changed() {
   settings_.KOption = std::string(KOptionText(kOptionCbb_->currentIndex()));
   settings_.CoordOrder = coordOrderCbb_->currentIndex();
   settings_.ComputeShots = computeShotsChk_->isChecked();
+  settings_.Crs = crsCbb_->Crs();
   if (OnChanged) OnChanged();
 }
 
@@ -145,6 +157,7 @@ void TForm2::ResetClick() {
   loading_ = true;
   for (QComboBox* box : {angUnitCbb_, distUnitCbb_, kOptionCbb_, coordOrderCbb_}) box->setCurrentIndex(0);
   computeShotsChk_->setChecked(false);
+  crsCbb_->SetCrs({});
   gridScaleEdit_->setText(QStringLiteral("1.00"));
   loading_ = false;
   settings_.GridScale = "1.00";

@@ -15,6 +15,7 @@ class QPushButton;
 
 namespace theolink {
 
+class CrsComboBox;
 class Dialogs;
 
 class TForm2 final : public QWidget {
@@ -59,6 +60,8 @@ class TForm2 final : public QWidget {
   QLabel* coordOrderLab_;
   QComboBox* coordOrderCbb_;
   QCheckBox* computeShotsChk_;
+  QLabel* crsLab_;
+  CrsComboBox* crsCbb_;
   QPushButton* reset_;
   QPushButton* confirm_;
 };

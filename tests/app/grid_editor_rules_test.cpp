@@ -53,7 +53,7 @@ TEST(GridCells, PastedBlockSplitsOnLineEndsAndTabs) {
 
 TEST(GridWriteBack, ABadCoordinateKeepsThePointsAndNamesItsCell) {
   WorkingData d;
-  d.DataKind = DataKindCoord;
+  d.DataKind = DataKind::Coord;
   d.PointList.resize(2);
   const GridRows rows = {{"#1", "P1", "1", "2", "3", "C"}, {"#2", "P2", "4", "-", "6", ""}, {"#3", "", "", "", "", ""}};
   const GridWriteResult r = WriteGridToPoints(rows, true, Settings{}, d);
@@ -67,7 +67,7 @@ TEST(GridWriteBack, ABadCoordinateKeepsThePointsAndNamesItsCell) {
 
 TEST(GridWriteBack, EmptiedCodeGridEmptiesTheCodesAndEightCharacterNamesStayWhole) {
   WorkingData d;
-  d.DataKind = DataKindCode;
+  d.DataKind = DataKind::Code;
   d.CodeList.resize(3);
   EXPECT_TRUE(WriteGridToCodes({{"", ""}}, d).Ok());
   EXPECT_TRUE(d.CodeList.empty());
@@ -77,8 +77,8 @@ TEST(GridWriteBack, EmptiedCodeGridEmptiesTheCodesAndEightCharacterNamesStayWhol
 }
 
 TEST(GridWriteBack, IllegalCharacterLooksAtTheCodeBeforeTheName) {
-  EXPECT_FALSE(FindIllegalCharacter({{"#1", "P1", "1", "2", "3", "~!"}}, DataKindCoord));
-  const auto bad = FindIllegalCharacter({{"#1", "P1", "", "", "", ""}, {"#2", "A B", "", "", "", "C\x7F"}}, DataKindCoord);
+  EXPECT_FALSE(FindIllegalCharacter({{"#1", "P1", "1", "2", "3", "~!"}}, DataKind::Coord));
+  const auto bad = FindIllegalCharacter({{"#1", "P1", "", "", "", ""}, {"#2", "A B", "", "", "", "C\x7F"}}, DataKind::Coord);
   ASSERT_TRUE(bad);
   EXPECT_EQ(bad->row, 1);
   EXPECT_EQ(bad->column, 5);

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/text_encoding.h"
+#include "files/text_encoding.h"
 #include "app_test_dir.h"
 
 namespace theolink {

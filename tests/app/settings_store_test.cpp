@@ -154,6 +154,22 @@ TEST(SettingsStationCheck, LimitsArePositiveNumbersAndWrittenOnlyOnceChanged) {
   EXPECT_EQ(LoadSettings(IniFile::Parse(ini.Serialize())).AngleTolerance, 12);
 }
 
+TEST(SettingsCoordinateSystem, AnEpsgCodeIsKeptAnythingElseIsNoneAndTheKeyIsWrittenOnlyOnceChosen) {
+  EXPECT_EQ(FromText("[Setting]\nCoordinateSystem=EPSG:4547\n").Crs, "EPSG:4547");
+  for (const char* bad : {"epsg:4547", "EPSG:", "EPSG:45x7", "+proj=utm +zone=50", "EPSG:1234567", ""})
+    EXPECT_EQ(FromText(std::string("[Setting]\nCoordinateSystem=") + bad + "\n").Crs, "") << bad;
+  IniFile ini;
+  Settings settings;
+  SaveSettings(ini, settings);
+  EXPECT_EQ(ini.ReadString("Setting", "CoordinateSystem"), std::nullopt);
+  settings.Crs = "EPSG:32650";
+  SaveSettings(ini, settings);
+  EXPECT_EQ(LoadSettings(IniFile::Parse(ini.Serialize())).Crs, "EPSG:32650");
+  settings.Crs.clear();
+  SaveSettings(ini, settings);
+  EXPECT_EQ(ini.ReadString("Setting", "CoordinateSystem"), "");
+}
+
 TEST(Language, ClampsAnyOtherValueToEnglish) {
   EXPECT_EQ(ReadLanguage(IniFile::Parse("[Form]\nLanguage=0\n"), 1), 0);
   EXPECT_EQ(ReadLanguage(IniFile::Parse("[Form]\nLanguage=1\n"), 0), 1);

@@ -5,6 +5,7 @@
 #include "app/grid_scale_entry.h"
 #include "app/save_plan.h"
 #include "app/text_table.h"
+#include "app/transfer_end.h"
 #include "app/window_modes.h"
 #include "files/save_formats.h"
 
@@ -17,19 +18,42 @@ TEST(SavePlan, RefusalsFiltersAndTheTextOnlyCase) {
   const SavePlan help = PlanSave(d, true, 1);
   EXPECT_TRUE(help.viewTextOnly);
   EXPECT_EQ(help.filter, "*.txt|*.txt");
-  d.DataKind = DataKindCoord;
+  d.DataKind = DataKind::Coord;
   EXPECT_EQ(PlanSave(d, true, 1).notice, TextId::NoDataToSave);
   d.PointList.emplace_back();
-  EXPECT_EQ(PlanSave(d, false, 0).filter, SaveFilterText(DataKindCoord, 0));
+  EXPECT_EQ(PlanSave(d, false, 0).filter, SaveFilterText(DataKind::Coord, 0));
 }
 
 TEST(SavePlan, FilterEntriesKeepTheirIndexes) {
-  const auto measure = SplitFilter(SaveFilterText(DataKindMeasure, 1));
-  ASSERT_EQ(measure.size(), 9u);
+  const auto measure = SplitFilter(SaveFilterText(DataKind::Measure, 1));
+  ASSERT_EQ(measure.size(), 15u);
   EXPECT_EQ(measure[8].description, "TS job file(*.wkj)");
+  EXPECT_EQ(measure[9].description, "LandXML 1.2 point file(*.xml)");
   const auto open = SplitFilter(OpenFilterText(1));
   ASSERT_EQ(open.size(), 7u);
   EXPECT_EQ(open[1].patterns, (std::vector<std::string>{"*.dat", "*.csv", "*.txt"}));
+}
+
+TEST(TransferEnd, WhatIsToldAndWhichCopyIsPointedTo) {
+  using S = TransferEndStep;
+  const struct {
+    TransferEndFacts facts;
+    std::vector<S> steps;
+    std::string path;
+  } rows[] = {
+      {{"", false, true, false, "raw.txt", ""}, {S::RawCopyPath}, "raw.txt"},
+      // A send names no copy, even one an earlier receive left behind.
+      {{"", true, false, false, "raw.txt", ""}, {S::LinkDropped}, ""},
+      {{"EComPort", false, true, true, "raw.txt", ""}, {S::PortError, S::ReceiveLimit}, "raw.txt"},
+      // A copy cut short by a failed write is never offered as the whole receive.
+      {{"", false, true, true, "raw.txt", "disk full"}, {S::ReceiveLimit, S::RawCopyFailed}, ""},
+      {{"", false, true, false, "raw.txt", "disk full"}, {S::RawCopyFailed}, ""},
+  };
+  for (const auto& row : rows) {
+    const TransferEnd end = DecideTransferEnd(row.facts);
+    EXPECT_EQ(end.steps, row.steps) << row.facts.copyError << row.facts.wasReceive;
+    EXPECT_EQ(end.rawCopyPath, row.path);
+  }
 }
 
 TEST(GridScaleEntry, RangeAndTextsThatAreNoNumber) {

@@ -99,9 +99,21 @@ const GoldenCase kCases[] = {
     {kSample, "gts7-coord", "--compute-shots --distance int-ft --k 0.14 --grid-scale 0.95", "o.txt",
      "sample.shots.intft.gts7coord.txt"},
     {kFaces, "cass", "--compute-shots --k 0.14 --grid-scale 0.9996", "o.dat", "faces.shots.cass.dat"},
+    // For other software: UTF-8, the GBK names decoded, markup and separators escaped.
+    {"geo_points.txt", "landxml", kUsFeetEnz, "o.xml", "geo_points.usft.xml"},
+    {"geo_points.txt", "geojson", "--crs EPSG:4547", "o.geojson", "geo_points.geojson"},
+    {"geo_points.txt", "kml", "--crs EPSG:4547", "o.kml", "geo_points.kml"},
+    {"geo_points.txt", "gis-csv", kUsFeetEnz, "o.csv", "geo_points.usft_enz.csv"},
+    {"geo_points.txt", "gis-csv-sc", kMetreDms, "o.csv", "geo_points.sc.csv"},
+    {"geo_points.txt", "gis-csv-tab", kMetreDms, "o.txt", "geo_points.tab.txt"},
+    {"geo_job.wkj", "landxml", "--compute-shots", "o.xml", "geo_job.shots.xml"},
+    {"geo_job.wkj", "kml", "--crs EPSG:4547", "o.kml", "geo_job.kml"},  // the station drawn apart
+    {"geo_job.wkj", "geojson", "--compute-shots --crs EPSG:4547 --distance int-ft", "o.geojson",
+     "geo_job.shots.intft.geojson"},
 };
 
 TEST_F(CliTest, EveryFormatMatchesItsGoldenFile) {
+  setenv("SOURCE_DATE_EPOCH", "1767225600", 1);  // the LandXML date: 2026-01-01
   for (const GoldenCase& c : kCases) {
     SCOPED_TRACE(std::string(c.Input) + " --to " + c.Format + " " + c.Options);
     const std::string out = Out(c.OutputName);
@@ -186,6 +198,70 @@ TEST_F(CliTest, FormatMustSuitTheDataAndOptionsMustBeKnown) {
   EXPECT_NE(r.Out.find("--coord-order"), std::string::npos);
 }
 
+// An export that would hold no point, or that lacks its coordinate system, writes nothing and
+// says why, naming the output.
+TEST_F(CliTest, EmptyOrUnplacedExportsAreRefusedWithTheReason) {
+  struct Refusal {
+    const char* Input;
+    const char* Options;
+    const char* Message;
+  };
+  const Refusal cases[] = {
+      {"sd_only.wkj", "--to cass",
+       "The job holds no coordinate point: its SD shots become points only when shot coordinates are computed "
+       "(Setting, compute shot coordinates; --compute-shots on the command line). Nothing was written."},
+      {"sd_only.wkj", "--to landxml --compute-shots", "No coordinate point in the measurement data."},
+      {"coords.dat", "--to kml",
+       "GeoJSON and KML need the coordinate system the points are in: choose it under Setting, or give "
+       "--crs EPSG:NNNN on the command line. Nothing was written."},
+      {"geo_job.wkj", "--to geojson",
+       "GeoJSON and KML need the coordinate system the points are in: choose it under Setting, or give "
+       "--crs EPSG:NNNN on the command line. Nothing was written."},
+  };
+  for (const Refusal& c : cases) {
+    SCOPED_TRACE(std::string(c.Input) + " " + c.Options);
+    const CliRun r = Cli("convert " + In(c.Input) + " " + Out("o.out") + " " + c.Options);
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_EQ(r.Err, Out("o.out") + ": " + c.Message + "\n");
+    EXPECT_FALSE(fs::exists(Out("o.out")));
+  }
+  const CliRun r = Cli("convert " + In("coords.dat") + " " + Out("o.kml") + " --to kml --crs EPSG:4326");
+  EXPECT_EQ(r.Status, 2);
+  EXPECT_EQ(r.Err, "--crs: EPSG:4326 is no projected coordinate system that PROJ knows.\n");
+}
+
+TEST_F(CliTest, BatchConvertsEachInputBesideTheOthersAndNamesTheOnesThatFail) {
+  fs::create_directory(Out("out"));
+  std::ofstream(Out("broken.txt"), std::ios::binary) << "1.5\r\n";
+  CliRun r = Cli("convert --to landxml --output-dir " + Out("out") + " " + In("geo_points.txt") + " " +
+                 Out("broken.txt") + " " + In("sd_only.wkj") + " " + In("geo_job.wkj"));
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(r.Out, (kData / "geo_points.txt").string() + " -> " + Out("out/geo_points.xml") + "\n" +
+                       (kData / "geo_job.wkj").string() + " -> " + Out("out/geo_job.xml") + "\n");
+  EXPECT_NE(r.Err.find(Out("broken.txt") + ": Wrong file format.\n"), std::string::npos) << r.Err;
+  EXPECT_NE(r.Err.find(Out("out/sd_only.xml") + ": The job holds no coordinate point"), std::string::npos) << r.Err;
+  EXPECT_NE(r.Err.find("2 of 4 files converted; not converted: " + Out("broken.txt") + " " +
+                       (kData / "sd_only.wkj").string() + "\n"),
+            std::string::npos)
+      << r.Err;
+  EXPECT_EQ(std::distance(fs::directory_iterator(Out("out")), fs::directory_iterator()), 2);
+  // Two inputs of one name would write one output: the second is refused, not written over.
+  fs::create_directory(Out("other"));
+  fs::copy_file(kData / "geo_points.txt", Out("other/geo_points.txt"));
+  r = Cli("convert --to gis-csv --output-dir " + Out("out") + " " + In("geo_points.txt") + " " +
+          Out("other/geo_points.txt"));
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_NE(r.Err.find(Out("other/geo_points.txt") + ": its output " + Out("out/geo_points.csv") + " is that of "),
+            std::string::npos)
+      << r.Err;
+  r = Cli("convert --to gis-csv --overwrite --output-dir " + Out("out") + " " + In("geo_points.txt") + " " +
+          kUsFeetEnz);
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(ReadAll(Out("out/geo_points.csv")), ReadAll(kData / "geo_points.usft_enz.csv"));
+  EXPECT_EQ(Cli("convert --to nothing --output-dir " + Out("out") + " " + In("geo_points.txt")).Status, 2);
+  EXPECT_EQ(Cli("convert --to cass --output-dir " + Out("missing") + " " + In("geo_points.txt")).Status, 2);
+}
+
 TEST_F(CliTest, ShotsAreCountedAndResidualsShown) {
   CliRun r = Cli("convert " + In(kSample) + " " + Out("o.dxf") + " --to dxf --compute-shots");
   ASSERT_EQ(r.Status, 0) << r.Err;
@@ -193,7 +269,8 @@ TEST_F(CliTest, ShotsAreCountedAndResidualsShown) {
   // P4's stored coordinates do not fit its observation: the residual shows it.
   r = Cli("show " + In(kSample) + " --residuals");
   ASSERT_EQ(r.Status, 0) << r.Err;
-  EXPECT_EQ(r.Out, ReadAll(kData / "sample.residuals.m.txt"));
+  // The residual rows, then the station check they belong to.
+  EXPECT_EQ(r.Out, ReadAll(kData / "sample.residuals.m.txt") + "\n" + Cli("show " + In(kSample) + " --station-check").Out);
   r = Cli("show " + In("coords.dat") + " --residuals");
   EXPECT_EQ(r.Status, 1);
   EXPECT_EQ(r.Err, "--residuals needs a measurement job\n");

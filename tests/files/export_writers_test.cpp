@@ -70,14 +70,14 @@ TEST(MeasureExport, CoordinateFormatsLeaveNoPointsBehind) {
   d.MeasurementList = {test::Station("S1", "", 1, 2, 3), test::CoordShot("P", "", 5, 6, 7)};
   for (const char* name : {"cass", "dxf", "gts7-coord"}) {
     LineList lines;
-    EXPECT_EQ(ExportMeasureData(d, lines, *FindSaveFormat(DataKindMeasure, name), "x.txt", Settings{}), std::nullopt);
+    EXPECT_EQ(ExportMeasureData(d, lines, *FindSaveFormat(DataKind::Measure, name), "x.txt", Settings{}), std::nullopt);
     EXPECT_FALSE(lines.empty());
     EXPECT_TRUE(d.PointList.empty());
     EXPECT_EQ(d.MeasurementList.size(), 2u);
   }
   WorkingData empty;
   LineList lines;
-  EXPECT_EQ(ExportMeasureData(empty, lines, *FindSaveFormat(DataKindMeasure, "wkj"), "x.wkj", Settings{}), std::nullopt);
+  EXPECT_EQ(ExportMeasureData(empty, lines, *FindSaveFormat(DataKind::Measure, "wkj"), "x.wkj", Settings{}), std::nullopt);
   EXPECT_TRUE(lines.empty());
 }
 

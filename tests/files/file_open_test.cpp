@@ -83,7 +83,7 @@ TEST_F(FileOpenTest, BlankTextFileAndUnknownText) {
   ASSERT_EQ(o.Messages.size(), 1u);
   EXPECT_EQ(o.Messages[0].Id, TextId::WrongFileFormat);
   EXPECT_EQ(d.PointList.size(), 1u);
-  EXPECT_EQ(d.DataKind, DataKindCoord);
+  EXPECT_EQ(d.DataKind, DataKind::Coord);
 }
 
 TEST_F(FileOpenTest, ChineseCassTextOpensThoughItProbesBinary) {
@@ -91,7 +91,7 @@ TEST_F(FileOpenTest, ChineseCassTextOpensThoughItProbesBinary) {
     WorkingData d;
     const OpenOutcome o = OpenDataFile(d, Write(name, kChineseCass), Settings{});
     EXPECT_TRUE(o.Messages.empty()) << name;
-    EXPECT_EQ(d.DataKind, DataKindCoord) << name;
+    EXPECT_EQ(d.DataKind, DataKind::Coord) << name;
     ASSERT_EQ(d.PointList.size(), 2u) << name;
     EXPECT_EQ(d.PointList[0].Name.View(), "\xB1\xB1\xBE\xA9");
   }
@@ -106,7 +106,7 @@ TEST_F(FileOpenTest, ChineseCassDatTooShortForABinaryRecordStillOpensAsPoints) {
   WorkingData d;
   const OpenOutcome o = OpenDataFile(d, Write("short.dat", text), Settings{});
   EXPECT_TRUE(o.Messages.empty());
-  EXPECT_EQ(d.DataKind, DataKindCoord);
+  EXPECT_EQ(d.DataKind, DataKind::Coord);
   EXPECT_GE(d.PointList.size(), 3u);
   EXPECT_TRUE(d.MeasurementList.empty());
 }
@@ -124,7 +124,7 @@ TEST_F(FileOpenTest, KeywordTextOpensAsMeasurementJob) {
   const OpenOutcome o =
       OpenDataFile(d, Write("j.wkj", "JOB     A1\r\nINST    X\r\nSC      P1,0.0000,\nENZ     1,2,3\r"), Settings{});
   EXPECT_TRUE(o.Messages.empty());
-  EXPECT_EQ(d.DataKind, DataKindMeasure);
+  EXPECT_EQ(d.DataKind, DataKind::Measure);
   EXPECT_EQ(d.JobName, "A1");
   EXPECT_EQ(d.MeasurementList.size(), 1u);
 }
@@ -133,20 +133,20 @@ TEST_F(FileOpenTest, AByteOrderMarkIsReadOverInTextFiles) {
   const struct {
     const char* name;
     const char* text;
-    int kind;
+    DataKind kind;
     std::string firstName;
   } cases[] = {
-      {"j.wkj", "JOB     A1\r\nINST    X\r\nSC      P1,0.0000,\r\nENZ     1,2,3\r\n", DataKindMeasure, "A1"},
-      {"p.csv", "P1,T1,1,2,3\r\n", DataKindCoord, "P1"},
-      {"c.txt", "TREE\r\nWALL\r\n", DataKindCode, "TREE"},
+      {"j.wkj", "JOB     A1\r\nINST    X\r\nSC      P1,0.0000,\r\nENZ     1,2,3\r\n", DataKind::Measure, "A1"},
+      {"p.csv", "P1,T1,1,2,3\r\n", DataKind::Coord, "P1"},
+      {"c.txt", "TREE\r\nWALL\r\n", DataKind::Code, "TREE"},
   };
   for (const auto& c : cases) {
     WorkingData d;
     const OpenOutcome o = OpenDataFile(d, Write(c.name, std::string("\xEF\xBB\xBF") + c.text), Settings{});
     EXPECT_TRUE(o.Messages.empty()) << c.name;
     EXPECT_EQ(d.DataKind, c.kind) << c.name;
-    const std::string first = c.kind == DataKindMeasure ? d.JobName
-                              : c.kind == DataKindCoord ? std::string(d.PointList.at(0).Name.View())
+    const std::string first = c.kind == DataKind::Measure ? d.JobName
+                              : c.kind == DataKind::Coord ? std::string(d.PointList.at(0).Name.View())
                                                         : std::string(d.CodeList.at(0).Code.View());
     EXPECT_EQ(first, c.firstName) << c.name;
   }
@@ -168,7 +168,7 @@ TEST_F(FileOpenTest, BinaryCoordinatesAreMetresWhateverTheDisplayUnit) {
   WorkingData d;
   const OpenOutcome o = OpenDataFile(d, Write("P.PTF", PtfRecord("A1", 100, 200, 5) + PtfRecord("", 1, 2, 3)), feet);
   EXPECT_TRUE(o.Messages.empty());
-  EXPECT_EQ(d.DataKind, DataKindCoord);
+  EXPECT_EQ(d.DataKind, DataKind::Coord);
   ASSERT_EQ(d.PointList.size(), 2u);
   EXPECT_DOUBLE_EQ(d.PointList[0].North, 100.0);
   EXPECT_DOUBLE_EQ(d.PointList[0].East, 200.0);
@@ -191,7 +191,7 @@ TEST_F(FileOpenTest, UnreadableBinaryJobKeepsTheDataButSwitchesToTheJobView) {
   ASSERT_TRUE(o.Messages[0].Id.has_value());
   EXPECT_NE(o.Messages[0].Id, TextId::LoadSuccessfully);
   EXPECT_TRUE(o.RefreshViews);
-  EXPECT_EQ(d.DataKind, DataKindMeasure);
+  EXPECT_EQ(d.DataKind, DataKind::Measure);
   EXPECT_EQ(d.PointList.size(), 1u);
 }
 
@@ -199,7 +199,7 @@ TEST_F(FileOpenTest, BinaryJobIsNamedAfterItsFile) {
   WorkingData d = test::Sentinel();
   const OpenOutcome o = OpenDataFile(d, Write("Site 4.MEA", "\x01" + MeaRecord(1, "ST1", 2000, 1000, 50)), Settings{});
   EXPECT_TRUE(o.Messages.empty());
-  EXPECT_EQ(d.DataKind, DataKindMeasure);
+  EXPECT_EQ(d.DataKind, DataKind::Measure);
   EXPECT_EQ(d.JobName, "Site 4");
   EXPECT_EQ(d.InstrumentName, "TotalStation");
   ASSERT_EQ(d.MeasurementList.size(), 1u);
@@ -213,7 +213,7 @@ TEST_F(FileOpenTest, HeaderOnlyBinaryJobOpensAsAnEmptyJob) {
   const std::string header = std::string("TS-JOB", 6) + std::string(90, '\0');
   const OpenOutcome o = OpenDataFile(d, Write("EMPTY.dat", header), Settings{});
   EXPECT_TRUE(o.Messages.empty());
-  EXPECT_EQ(d.DataKind, DataKindMeasure);
+  EXPECT_EQ(d.DataKind, DataKind::Measure);
   EXPECT_EQ(d.JobName, "EMPTY");
   EXPECT_TRUE(d.MeasurementList.empty());
   EXPECT_TRUE(d.CodeList.empty());
@@ -225,10 +225,11 @@ TEST_F(FileOpenTest, BinaryJobThatDoesNotParseShowsTheLoaderTextThenWrongFormat)
   // A comma in a stored name gives a line with one field too many.
   const OpenOutcome o = OpenDataFile(d, Write("p.mea", "\x01" + MeaRecord(8, "A,B", 1, 2, 3)), Settings{});
   ASSERT_EQ(o.Messages.size(), 2u);
-  EXPECT_EQ(o.Messages[0], (ShownMessage{std::nullopt, "ERROR: load record item failed", "Error"}));
+  EXPECT_EQ(o.Messages[0].Text, "ERROR: load record item failed");
+  EXPECT_EQ(o.Messages[0].Caption, "Error");
   EXPECT_EQ(o.Messages[1].Id, TextId::WrongFileFormat);
   EXPECT_TRUE(o.RefreshViews);
-  EXPECT_EQ(d.DataKind, DataKindMeasure);
+  EXPECT_EQ(d.DataKind, DataKind::Measure);
   ASSERT_EQ(d.PointList.size(), 1u);
 }
 
@@ -323,15 +324,17 @@ TEST_F(FileOpenTest, JobSavedStraightFromItsFileIsTheSaveOfTheOpenedJob) {
   const std::string inputs[] = {Write("runs.wkj", text), Write("noheads.wkj", text.substr(text.find("STA"))),
                                 Write("Site.mea", mea)};
   const std::string opened = (dir_ / "opened.gt7").string(), straight = (dir_ / "straight.gt7").string();
+  Settings placed;
+  placed.Crs = "EPSG:32650";  // for GeoJSON and KML
   for (const std::string& input : inputs) {
     WorkingData data;
     ASSERT_TRUE(OpenDataFile(data, input, Settings{}).Messages.empty());
     for (const SaveFormat& format : SaveFormats()) {
-      if (format.Kind != DataKindMeasure) continue;
+      if (format.Kind != DataKind::Measure) continue;
       SCOPED_TRACE(input + ", format " + std::string(format.English));
-      ASSERT_TRUE(SaveDataFile(data, format, opened, Settings{}).Ok());
+      ASSERT_TRUE(SaveDataFile(data, format, opened, placed).Ok());
       std::size_t cuts = 0;
-      const auto saved = SaveJobFileAs(input, format, straight, Settings{}, cuts);
+      const auto saved = SaveJobFileAs(input, format, straight, placed, cuts);
       ASSERT_TRUE(saved && saved->Ok());
       EXPECT_EQ(cuts, data.Cuts.Count);
       EXPECT_EQ(ReadFile(straight), ReadFile(opened));
@@ -341,10 +344,10 @@ TEST_F(FileOpenTest, JobSavedStraightFromItsFileIsTheSaveOfTheOpenedJob) {
   // A record that fails after the first runs: nothing written, the target as it was.
   const std::string bad = Write("bad.wkj", text + "SD      X,abc,\r\nHVD     1,2,3\r\n");
   std::size_t cuts = 0;
-  const SaveFormat& csv = *FindSaveFormat(DataKindMeasure, "csv");
+  const SaveFormat& csv = *FindSaveFormat(DataKind::Measure, "csv");
   EXPECT_FALSE(SaveJobFileAs(bad, csv, straight, Settings{}, cuts));
   EXPECT_EQ(ReadFile(straight), ReadFile(opened));
-  EXPECT_FALSE(SaveJobFileAs(Write("pts.txt", "P1,,1,2,3\r\n"), *FindSaveFormat(DataKindMeasure, "cass"), straight, Settings{}, cuts));
+  EXPECT_FALSE(SaveJobFileAs(Write("pts.txt", "P1,,1,2,3\r\n"), *FindSaveFormat(DataKind::Measure, "cass"), straight, Settings{}, cuts));
   std::size_t entries = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) ++entries;
   EXPECT_EQ(entries, 7u) << "no temporary file left";
@@ -377,19 +380,21 @@ TEST_F(FileOpenTest, SaveWithProgressWritesTheSameBytesAndACancelKeepsTheOldFile
   ASSERT_TRUE(OpenDataFile(data, Write("runs.wkj", text), Settings{}).Messages.empty());
   ASSERT_GT(data.MeasurementList.size(), 2 * kProgressStep);
   const std::string plain = (dir_ / "plain.gt7").string(), watched = (dir_ / "watched.gt7").string();
+  Settings placed;
+  placed.Crs = "EPSG:32650";  // for GeoJSON and KML
   for (const SaveFormat& format : SaveFormats()) {
-    if (format.Kind != DataKindMeasure) continue;
+    if (format.Kind != DataKind::Measure) continue;
     SCOPED_TRACE(std::string(format.English));
-    ASSERT_TRUE(SaveDataFile(data, format, plain, Settings{}).Ok());
+    ASSERT_TRUE(SaveDataFile(data, format, plain, placed).Ok());
     CountingProgress progress;
-    ASSERT_TRUE(SaveDataFile(data, format, watched, Settings{}, &progress).Ok());
+    ASSERT_TRUE(SaveDataFile(data, format, watched, placed, &progress).Ok());
     EXPECT_GT(progress.reports, 2u);
     EXPECT_EQ(ReadFile(watched), ReadFile(plain));
   }
 
   const std::string old = Write("old.txt", "OLD\r\n");
   CountingProgress cancel(1);
-  EXPECT_THROW(SaveDataFile(data, *FindSaveFormat(DataKindMeasure, "csv"), old, Settings{}, &cancel), TaskCancelled);
+  EXPECT_THROW(SaveDataFile(data, *FindSaveFormat(DataKind::Measure, "csv"), old, Settings{}, &cancel), TaskCancelled);
   EXPECT_EQ(ReadFile(old), "OLD\r\n");
   std::size_t entries = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) ++entries;

@@ -19,14 +19,14 @@ void ExpectUntouched(const WorkingData& d) {
   ASSERT_EQ(d.PointList.size(), 1u);
   EXPECT_EQ(d.PointList[0].Name.View(), "KEEP");
   EXPECT_TRUE(d.MeasurementList.empty());
-  EXPECT_EQ(d.DataKind, DataKindCoord);
+  EXPECT_EQ(d.DataKind, DataKind::Coord);
 }
 
 TEST(MeasureLoader, HeaderGivesJobAndInstrumentNames) {
   WorkingData d = Sentinel();
   // Older work files hold the former spelling of the default instrument text: kept as it is.
   const LineList lines = {"JOB     A1", "INST    UNKNOW", "STA     S1,1.5000,", "XYZ     1.0000,2.0000,3.0000"};
-  EXPECT_EQ(LoadMeasureLines(d, lines), "OK");
+  EXPECT_TRUE(LoadMeasureLines(d, lines).Empty());
   EXPECT_EQ(d.JobName, "A1");
   EXPECT_EQ(d.InstrumentName, "UNKNOW");
   ASSERT_EQ(d.MeasurementList.size(), 1u);
@@ -37,7 +37,7 @@ TEST(MeasureLoader, HeaderGivesJobAndInstrumentNames) {
 TEST(MeasureLoader, WithoutHeaderEveryLineIsARecord) {
   WorkingData d;
   const LineList lines = {"SD      P1,1.5000,C", "HVD     324000,318600,25.1230"};
-  EXPECT_EQ(LoadMeasureLines(d, lines), "OK");
+  EXPECT_TRUE(LoadMeasureLines(d, lines).Empty());
   EXPECT_EQ(d.JobName, "NONAME");
   EXPECT_EQ(d.InstrumentName, "UNKNOWN");
   ASSERT_EQ(d.MeasurementList.size(), 1u);
@@ -46,9 +46,9 @@ TEST(MeasureLoader, WithoutHeaderEveryLineIsARecord) {
 
 TEST(MeasureLoader, FailuresGiveTheirTextAndChangeNothing) {
   WorkingData d = Sentinel();
-  EXPECT_EQ(LoadMeasureLines(d, {"JOB     A"}), "ERROR: 2 lines expected at least");
-  EXPECT_EQ(LoadMeasureLines(d, {"JOB     A", "UNITS   M,D"}), "ERROR: preprocess lines failed");
-  EXPECT_EQ(LoadMeasureLines(d, {"JOB     A", "INST    B", "SD      P1,x,C", "HVD     1,2,3"}),
+  EXPECT_EQ(LoadMeasureLines(d, {"JOB     A"}).Text, "ERROR: 2 lines expected at least");
+  EXPECT_EQ(LoadMeasureLines(d, {"JOB     A", "UNITS   M,D"}).Text, "ERROR: preprocess lines failed");
+  EXPECT_EQ(LoadMeasureLines(d, {"JOB     A", "INST    B", "SD      P1,x,C", "HVD     1,2,3"}).Text,
             "ERROR: load record item failed");
   ExpectUntouched(d);
   EXPECT_FALSE(TryLoadMeasureLines(d, {}));
@@ -128,9 +128,9 @@ TEST(PointLoaders, NamesAndCodesLongerThanARecordHoldsAreCutAndReported) {
   EXPECT_EQ(d.Cuts.Count, 3u);
   using Pair = std::pair<std::string, std::string>;
   EXPECT_EQ(d.Cuts.SharedNames, (std::vector<Pair>{{"ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMNOQ"}}));
-  ASSERT_EQ(LoadMeasureLines(d, {"JOB     J", "INST    I", "STA     STATION-NORTH-0001,1.5000,CODE-LONGER-THAN-15",
-                                "XYZ     1.0000,2.0000,3.0000"}),
-            "OK");
+  ASSERT_TRUE(LoadMeasureLines(d, {"JOB     J", "INST    I", "STA     STATION-NORTH-0001,1.5000,CODE-LONGER-THAN-15",
+                                "XYZ     1.0000,2.0000,3.0000"})
+                  .Empty());
   EXPECT_EQ(d.MeasurementList[0].Station.Name.View(), "STATION-NORTH-0");
   EXPECT_EQ(d.Cuts.Count, 2u);
   ASSERT_TRUE(LoadCodeLines(d, {"CODE-LONGER-THAN-15", "C2"}));
@@ -207,13 +207,13 @@ TEST(KeywordText, FirstLineDecides) {
 TEST(Classify, PicksTheFirstLoaderThatTakesTheLines) {
   WorkingData d;
   EXPECT_EQ(ClassifyTextLines(d, {"SC      P1,0,", "ENZ     1,2,3"}, Settings{}), std::nullopt);
-  EXPECT_EQ(d.DataKind, DataKindMeasure) << "opened SC/ENZ text is a measurement job";
+  EXPECT_EQ(d.DataKind, DataKind::Measure) << "opened SC/ENZ text is a measurement job";
   EXPECT_EQ(ClassifyTextLines(d, {"P1,T1,1,2,3"}, Settings{}), std::nullopt);
-  EXPECT_EQ(d.DataKind, DataKindCoord);
+  EXPECT_EQ(d.DataKind, DataKind::Coord);
   EXPECT_EQ(ClassifyTextLines(d, {"P1,1,2,3,T1x"}, Settings{}), std::nullopt);
-  EXPECT_EQ(d.DataKind, DataKindCoord);
+  EXPECT_EQ(d.DataKind, DataKind::Coord);
   EXPECT_EQ(ClassifyTextLines(d, {"T1", ""}, Settings{}), std::nullopt);
-  EXPECT_EQ(d.DataKind, DataKindCode);
+  EXPECT_EQ(d.DataKind, DataKind::Code);
   EXPECT_EQ(d.CodeList.size(), 2u);
 }
 

@@ -53,7 +53,7 @@ inline PointRecord Point(const char* name, const char* code, double n, double e,
 inline WorkingData Sentinel() {
   WorkingData d;
   d.PointList.push_back(Point("KEEP", "K", 1, 2, 3));
-  d.DataKind = DataKindCoord;
+  d.DataKind = DataKind::Coord;
   return d;
 }
 

@@ -13,13 +13,13 @@ TEST(Views, CoordGridFollowsOrderAndUnit) {
   Settings enz;
   enz.CoordOrder = 1;
   enz.DistanceUnit = 1;
-  const auto header = GridHeaderIds(DataKindCoord, enz);
+  const auto header = GridHeaderIds(DataKind::Coord, enz);
   ASSERT_EQ(header.size(), 6u);
   EXPECT_EQ(header[2], TextId::HeaderEast);
   EXPECT_EQ(header[3], TextId::HeaderNorth);
   const auto row = CoordGridRow(test::Point("", "", 1000, 2, 3), 7, enz);
   EXPECT_EQ(row, (std::vector<std::string>{"#7", "NONAME", "6.5617", "3280.8333", "9.8425", ""}));
-  EXPECT_EQ(GridHeaderIds(DataKindCode, enz), (std::vector<TextId>{TextId::HeaderPointNum, TextId::HeaderCode}));
+  EXPECT_EQ(GridHeaderIds(DataKind::Code, enz), (std::vector<TextId>{TextId::HeaderPointNum, TextId::HeaderCode}));
 }
 
 TEST(Views, TextViewShowsShotsAsScAndSkipsBearings) {
@@ -39,7 +39,7 @@ TEST(Views, TextViewShowsShotsAsScAndSkipsBearings) {
   EXPECT_EQ(ShownCount(d), 4u) << "the bearing counts though it is not shown";
   EXPECT_TRUE(MeasureTextLines(WorkingData{}, Settings{}).empty());
   WorkingData points;
-  points.DataKind = DataKindCoord;
+  points.DataKind = DataKind::Coord;
   EXPECT_EQ(ShownCount(points), std::nullopt);
 }
 
@@ -51,7 +51,7 @@ TEST(RoundTrip, JobFileGivesBackTheJob) {
                            "ENZ     10.0000,20.0000,3.0000", "SC      P8,1.3000,T", "HVD     1,2,3.0000",
                            "ENZ     1.2345,2.3456,3.4567", "SA      P9,1.2000,", "HV      648000,324000",
                            "BKB     B,0,1234567", "NOTE    a;b"};
-  ASSERT_EQ(LoadMeasureLines(d, source), "OK");
+  ASSERT_TRUE(LoadMeasureLines(d, source).Empty());
   MeasureRecord note;
   note.Kind = KindNote;
   note.Note.Text = NoteText(std::string_view("left|right"));
@@ -63,7 +63,7 @@ TEST(RoundTrip, JobFileGivesBackTheJob) {
   EXPECT_EQ(written.back(), "NOTE    left|right");
   WorkingData again;
   ASSERT_TRUE(IsKeywordText(written));
-  ASSERT_EQ(LoadMeasureLines(again, written), "OK");
+  ASSERT_TRUE(LoadMeasureLines(again, written).Empty());
   EXPECT_EQ(again.MeasurementList.size(), d.MeasurementList.size());
   EXPECT_EQ(again.MeasurementList[1].Backsight.HasBacksightPoint, 1);
   EXPECT_EQ(again.MeasurementList.back().Note.Text.View(), "left|right");
@@ -83,7 +83,7 @@ TEST(RoundTrip, CoordinateTextInFeetComesBackWithinRounding) {
       WriteCoordLines(d, lines, layout, s);
       WorkingData again;
       ASSERT_EQ(ClassifyTextLines(again, lines, s), std::nullopt);
-      ASSERT_EQ(again.DataKind, DataKindCoord);
+      ASSERT_EQ(again.DataKind, DataKind::Coord);
       ASSERT_EQ(again.PointList.size(), 3u);
       for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(again.PointList[i].Name, d.PointList[i].Name);
@@ -104,7 +104,7 @@ TEST(RoundTrip, CodesComeBackUnchanged) {
   EXPECT_EQ(lines, (LineList{"T1", "", "WALL  "}));
   WorkingData again;
   ASSERT_EQ(ClassifyTextLines(again, lines, Settings{}), std::nullopt);
-  EXPECT_EQ(again.DataKind, DataKindCode);
+  EXPECT_EQ(again.DataKind, DataKind::Code);
   EXPECT_EQ(again.CodeList.size(), 3u);
 }
 

@@ -131,6 +131,10 @@ def column_count(table):
     return Atspi.Table.get_n_columns(table)
 
 
+def row_selected(table, row):
+    return Atspi.Table.is_row_selected(table, row)
+
+
 def describe_tree(acc, depth=0, max_depth=12):
     """The tree as text, for failure messages."""
     lines = ["%s%s %r %r" % ("  " * depth, role(acc), name(acc), description(acc))]

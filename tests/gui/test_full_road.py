@@ -1,6 +1,6 @@
 """A surveyor's whole road through the shipped window, with real clicks and keys: receive
-a job from the simulated instrument, turn it into points, edit them (refused keys
-included), save them, send them back, edit a code list, save it, close."""
+a job from the simulated instrument, turn it into points, pick one on the plan, edit them
+(refused keys included), save them, send them back, edit a code list, save it, close."""
 import os
 import unittest
 
@@ -54,6 +54,7 @@ class FullRoad(unittest.TestCase):
         w.answer(w.message_box(EXTRACT_QUESTION))
         w.wait_panel(1, "Total: 2")
         self.assertEqual(w.grid_rows(), EXTRACTED_ROWS)
+        self.pick_on_plan()
         w.click("Coord")
         w.click("Append")
         self.edit_typed_point()
@@ -90,6 +91,36 @@ class FullRoad(unittest.TestCase):
         self.assertEqual(w.close(), 0, s.log(w.process)[-4000:])
         for process in (w.process, instrument):
             self.assertEqual(s.sanitizer_report(process), "")
+
+    def pick_on_plan(self):
+        """Plan shows the two points beside the grid; a click on P8 there selects its row.
+        Plan again hides the plan."""
+        w = self.w
+        # Plan stays down while the plan shows (a toggle, whatever role the bus gives it).
+        plan_button = a11y.find_one(w.frame, None, "Plan")
+        x.click(plan_button)
+        plan = a11y.find_one(w.frame, None, "Plan of the points")
+        seen = []
+
+        def settled():
+            seen.append(a11y.extents(plan))
+            return len(seen) > 2 and seen[-1] == seen[-2] == seen[-3] and seen[-1][2] > 100
+        wait_until(settled, STEP_TIMEOUT_S, "the plan to take its place")
+        left, top, width, height = seen[-1]
+        # The plan fits its points with 40 pixels around them and room for labels on the
+        # right (100 pixels, at most a quarter of its width).
+        (n1, e1), (n2, e2) = (3000.0, 5000.0), (2998.7654, 5012.3456)
+        labels = min(100, width // 4)
+        scale = min((width - 80 - labels) / (e2 - e1), (height - 80) / (n1 - n2))
+        centre_e = (e1 + e2) / 2 + labels / 2 / scale
+        centre_n = (n1 + n2) / 2
+        x.click_at(int(round(left + width / 2 + (e2 - centre_e) * scale)),
+                   int(round(top + height / 2 - (n2 - centre_n) * scale)))
+        wait_until(lambda: a11y.row_selected(w.grid(), 1), STEP_TIMEOUT_S, "P8's row to be selected")
+        self.session.screenshot("2-plan")
+        x.click(plan_button)
+        wait_until(lambda: not a11y.find_all(w.frame, None, "Plan of the points"), STEP_TIMEOUT_S,
+                   "the plan to go")
 
     def edit_typed_point(self):
         """Types the new point into row 3, running into every check of every column on the

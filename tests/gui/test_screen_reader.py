@@ -98,7 +98,7 @@ class ScreenReader(unittest.TestCase):
                             STEP_TIMEOUT_S, "the settings dialog")
         self.assertEqual(unnamed_controls(dialog), [])
         self.assertEqual([labels_of(c) for c in a11y.find_all(dialog, "combo box")],
-                         [["Angle Unit"], ["Dist Unit"], ["K Option"], ["Coord Order"]])
+                         [["Angle Unit"], ["Dist Unit"], ["K Option"], ["Coord Order"], ["Coord System"]])
         x.click(a11y.find_one(dialog, "push button", "Confirm"))
         wait_until(lambda: a11y.enabled(w.button("Coord")), STEP_TIMEOUT_S, "the window to take input again")
 

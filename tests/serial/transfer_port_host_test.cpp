@@ -183,11 +183,11 @@ TEST(TransferPortHost, AnInstrumentThatStopsReadingGetsWholeLinesOrTheSendFailsN
         p.Elevation = 30.25;
         rig.data.PointList.push_back(p);
       }
-      rig.data.DataKind = DataKindCoord;
+      rig.data.DataKind = DataKind::Coord;
       lines = SendLinesFor(rig.data);
     } else {
       rig.data.CodeList.resize(1);
-      rig.data.DataKind = DataKindCode;
+      rig.data.DataKind = DataKind::Code;
       for (int i = 1; i <= c.lines; ++i) lines.push_back("CODE-" + std::to_string(100000 + i) + "-AB");
     }
     ASSERT_EQ(rig.controller.StartSend(lines), StartResult::Started);

@@ -138,7 +138,7 @@ TEST(TransferReceive, CoordinateExportEndingInABlankLineStillLoadsAsPoints) {
   rig.controller.ReceiveBtnClick();
   rig.Arrive("SC      P1,0.0000,T1\r\nENZ     10.0000,20.0000,3.0000\r\n\r\n");
   rig.Elapse(2000);
-  EXPECT_EQ(rig.data.DataKind, DataKindCoord);
+  EXPECT_EQ(rig.data.DataKind, DataKind::Coord);
   ASSERT_EQ(rig.data.PointList.size(), 1u);
   EXPECT_EQ(rig.data.PointList[0].North, 20.0);
 }
@@ -159,7 +159,7 @@ TEST(TransferReceive, SilenceAfterLastLineEndsAndDropsTheUnfinishedLine) {
   EXPECT_TRUE(rig.controller.RxBuffer().empty());
   ASSERT_EQ(rig.data.CodeList.size(), 2u);
   EXPECT_EQ(rig.data.CodeList[1].Code.Str(), "T2");
-  EXPECT_EQ(rig.data.DataKind, DataKindCode);
+  EXPECT_EQ(rig.data.DataKind, DataKind::Code);
   EXPECT_EQ(rig.controller.LastOutcome(), ReceiveOutcome::Codes);
   EXPECT_EQ(rig.host.refreshes, 1);
   EXPECT_FALSE(rig.controller.LinesReceived());
@@ -171,7 +171,7 @@ TEST(TransferReceive, SilenceAfterLastLineEndsAndDropsTheUnfinishedLine) {
 TEST(TransferReceive, NoLineWithinTwentySecondsEndsWithoutLoadingOrRebuilding) {
   TransferRig rig;
   rig.data.CodeList.push_back(MakeCode("OLD"));
-  rig.data.DataKind = DataKindCode;
+  rig.data.DataKind = DataKind::Code;
   rig.controller.ReceiveBtnClick();
   rig.Arrive("partial");
   rig.Elapse(19999);
@@ -182,7 +182,7 @@ TEST(TransferReceive, NoLineWithinTwentySecondsEndsWithoutLoadingOrRebuilding) {
   EXPECT_EQ(rig.host.refreshes, 0);
   EXPECT_EQ(rig.controller.LastOutcome(), ReceiveOutcome::NothingLoaded);
   ASSERT_EQ(rig.data.CodeList.size(), 1u);
-  EXPECT_EQ(rig.data.DataKind, DataKindCode);
+  EXPECT_EQ(rig.data.DataKind, DataKind::Code);
   EXPECT_FALSE(rig.host.connected);
 }
 
@@ -192,7 +192,7 @@ TEST(TransferReceive, CoordinateOnlyKeywordLinesBecomePoints) {
   rig.Arrive(kCoordExport);
   rig.Elapse(2000);
   EXPECT_EQ(rig.controller.LastOutcome(), ReceiveOutcome::Coordinates);
-  EXPECT_EQ(rig.data.DataKind, DataKindCoord);
+  EXPECT_EQ(rig.data.DataKind, DataKind::Coord);
   EXPECT_TRUE(rig.data.MeasurementList.empty());
   ASSERT_EQ(rig.data.PointList.size(), 2u);
   EXPECT_EQ(rig.data.PointList[0].Name.Str(), "P1");
@@ -209,7 +209,7 @@ TEST(TransferReceive, AnyOtherKeywordMakesAMeasurementJob) {
   rig.Arrive(kMeasureJob);
   rig.Elapse(2000);
   EXPECT_EQ(rig.controller.LastOutcome(), ReceiveOutcome::Measurement);
-  EXPECT_EQ(rig.data.DataKind, DataKindMeasure);
+  EXPECT_EQ(rig.data.DataKind, DataKind::Measure);
   EXPECT_EQ(rig.data.JobName, "A1");
   EXPECT_EQ(rig.data.MeasurementList.size(), 2u);
   EXPECT_TRUE(rig.data.PointList.empty());
@@ -223,20 +223,20 @@ TEST(TransferReceive, KeywordTextWithoutRecordsSaysNoValidData) {
   rig.Elapse(2000);
   EXPECT_EQ(rig.controller.LastOutcome(), ReceiveOutcome::NoValidData);
   EXPECT_EQ(rig.host.messages, std::vector<TextId>{TextId::NoValidData});
-  EXPECT_EQ(rig.data.DataKind, DataKindMeasure);
+  EXPECT_EQ(rig.data.DataKind, DataKind::Measure);
   EXPECT_EQ(rig.host.refreshes, 1);
 }
 
 TEST(TransferReceive, CoordinateLinesThatDoNotLoadLeaveTheDataAlone) {
   TransferRig rig;
   rig.data.CodeList.push_back(MakeCode("OLD"));
-  rig.data.DataKind = DataKindCode;
+  rig.data.DataKind = DataKind::Code;
   rig.controller.ReceiveBtnClick();
   rig.Arrive("NEZ     1.0,2.0,3.0\r\n");  // a coordinate line with no SC before it
   rig.Elapse(2000);
   EXPECT_EQ(rig.controller.LastOutcome(), ReceiveOutcome::NoValidData);
   EXPECT_EQ(rig.host.messages, std::vector<TextId>{TextId::NoValidData});
-  EXPECT_EQ(rig.data.DataKind, DataKindCode);
+  EXPECT_EQ(rig.data.DataKind, DataKind::Code);
   EXPECT_EQ(rig.data.CodeList.size(), 1u);
 }
 
@@ -253,12 +253,12 @@ TEST(TransferReceive, CodeTableLinesBecomeCodes) {
 TEST(TransferReceive, LinesNoReaderTakesKeepTheDataAndRebuildTheViews) {
   TransferRig rig;
   rig.data.PointList.push_back(MakePoint("P9"));
-  rig.data.DataKind = DataKindCoord;
+  rig.data.DataKind = DataKind::Coord;
   rig.controller.ReceiveBtnClick();
   rig.Arrive("P1,T1,1.0,2.0,3.0\r\n");
   rig.Elapse(2000);
   EXPECT_EQ(rig.controller.LastOutcome(), ReceiveOutcome::Unrecognised);
-  EXPECT_EQ(rig.data.DataKind, DataKindCoord);
+  EXPECT_EQ(rig.data.DataKind, DataKind::Coord);
   EXPECT_EQ(rig.data.PointList.size(), 1u);
   EXPECT_EQ(rig.host.refreshes, 1);
   EXPECT_TRUE(rig.host.messages.empty());
@@ -300,16 +300,17 @@ TEST(TransferReceive, StopKeepsTheLinesUnloadedAndClosesThePort) {
 
 TEST(TransferStop, EnablesTheWindowAndSetsSendAndReceiveByDataKind) {
   struct Row {
-    int kind;
+    DataKind kind;
     bool send, receive;
   };
-  for (const Row row : {Row{1, false, true}, Row{2, true, true}, Row{3, true, false}, Row{0, true, false}}) {
+  for (const Row row : {Row{DataKind::Measure, false, true}, Row{DataKind::Coord, true, true},
+                        Row{DataKind::Code, true, false}}) {
     TransferRig rig;
     rig.data.DataKind = row.kind;
     rig.controller.ReceiveBtnClick();
     rig.controller.StopBtnClick();
     auto& h = rig.host;
-    SCOPED_TRACE(row.kind);
+    SCOPED_TRACE(static_cast<int>(row.kind));
     EXPECT_TRUE(h.Enabled(C::ComportSettingGroup));
     EXPECT_TRUE(h.Enabled(C::TransControlGroup));
     EXPECT_TRUE(h.Enabled(C::FileControlGroup));

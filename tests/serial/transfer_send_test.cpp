@@ -33,7 +33,7 @@ struct SendRig : TransferRig {
   explicit SendRig(int points = 3) {
     for (int i = 1; i <= points; ++i)
       data.PointList.push_back(MakePoint("P" + std::to_string(i), i == 2 ? "" : "T", i, 2.5, -0.125));
-    data.DataKind = DataKindCoord;
+    data.DataKind = DataKind::Coord;
     lines = SendLinesFor(data);
   }
   StartResult Start() { return controller.SendBtnClick(lines); }
@@ -42,7 +42,7 @@ struct SendRig : TransferRig {
 
 TEST(TransferSend, NothingToSendShowsTheMessageAndLeavesThePortAlone) {
   TransferRig rig;
-  rig.data.DataKind = DataKindCoord;
+  rig.data.DataKind = DataKind::Coord;
   EXPECT_EQ(rig.controller.SendBtnClick({}), StartResult::NothingToSend);
   EXPECT_EQ(rig.host.messages, std::vector<TextId>{TextId::EmptyUpload});
   EXPECT_EQ(rig.host.openCalls, 0);
@@ -149,7 +149,7 @@ TEST(TransferSend, NPointsNeedNPlusOneRequestsThenThePortClosesTwoSecondsLater) 
   // The send buffer is never loaded as if it had been received.
   EXPECT_EQ(rig.host.refreshes, 0);
   EXPECT_EQ(rig.data.PointList.size(), 3u);
-  EXPECT_EQ(rig.data.DataKind, DataKindCoord);
+  EXPECT_EQ(rig.data.DataKind, DataKind::Coord);
   EXPECT_EQ(rig.controller.LastOutcome(), ReceiveOutcome::NothingLoaded);
 }
 
@@ -193,7 +193,7 @@ TEST(TransferSend, StopSendsNoFurtherLine) {
 TEST(TransferSend, EmptyCodesAreNotSentAndUseNoRequest) {
   TransferRig rig;
   for (const char* code : {"TREE", "", "WALL  ", ""}) rig.data.CodeList.push_back(MakeCode(code));
-  rig.data.DataKind = DataKindCode;
+  rig.data.DataKind = DataKind::Code;
   ASSERT_EQ(rig.controller.SendBtnClick(SendLinesFor(rig.data)), StartResult::Started);
   EXPECT_EQ(rig.controller.Memo1(), (LineList{"TREE", "WALL  "}));
   for (int i = 0; i < 3; ++i) rig.Arrive("\r");
@@ -213,7 +213,7 @@ TEST(TransferSend, SendLinesAreTrimmedBeforeTheLineEnd) {
 TEST(TransferSend, MeasurementKindSendsNothingAndTheFirstRequestEndsIt) {
   TransferRig rig;
   rig.data.PointList.push_back(MakePoint("P1", "", 1, 2, 3));
-  rig.data.DataKind = DataKindMeasure;
+  rig.data.DataKind = DataKind::Measure;
   const LineList lines = SendLinesFor(rig.data);
   EXPECT_TRUE(lines.empty());
   ASSERT_EQ(rig.controller.SendBtnClick(lines), StartResult::Started);
@@ -230,7 +230,7 @@ TEST(TransferSend, StopAfterAReceiveThenSendDoesNotLoadTheOldLines) {
   rig.controller.StopBtnClick();
   EXPECT_TRUE(rig.controller.LinesReceived());
   rig.data.CodeList.push_back(MakeCode("C1"));
-  rig.data.DataKind = DataKindCode;
+  rig.data.DataKind = DataKind::Code;
   rig.controller.SendBtnClick(SendLinesFor(rig.data));
   EXPECT_FALSE(rig.controller.LinesReceived());
   rig.Elapse(20000);
@@ -285,7 +285,7 @@ TEST(TransferSend, ALineTheInstrumentTakesOnlyInPartStopsTheSendNamingIt) {
 TEST(TransferSendLines, EmptyNameIsSentAsNoname) {
   WorkingData data;
   data.PointList.push_back(MakePoint("", "", 1, 2, 3));
-  data.DataKind = DataKindCoord;
+  data.DataKind = DataKind::Coord;
   EXPECT_EQ(SendLinesFor(data), LineList{"NONAME \b 0 1.000000 2.000000 3.000000 0"});
 }
 

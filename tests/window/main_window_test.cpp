@@ -106,7 +106,7 @@ TEST_F(MainWindowTest, MissingAndDamagedHelp) {
   ASSERT_EQ(dialogs_.notices.size(), 2u);
   EXPECT_EQ(dialogs_.notices[1], QStringLiteral("The HELP file has been damaged."));
   EXPECT_TRUE(Control<LineView>("MeasText")->toPlainText().isEmpty());
-  EXPECT_EQ(form.Data().DataKind, DataKindMeasure);
+  EXPECT_EQ(form.Data().DataKind, DataKind::Measure);
 }
 
 // One row per row of the mode table: the data before, the button, the answer, and what
@@ -116,7 +116,7 @@ struct ModeRow {
   const char* file;      // opened first ("" for none)
   const char* button;    // "CoordBtn" or "CodeBtn"
   int answers;           // -1 no question expected, 1 OK, 0 Cancel
-  int kindAfter;
+  DataKind kindAfter;
   int pageAfter;
   std::size_t pointsAfter, codesAfter, recordsAfter;
   const char* notice;
@@ -144,8 +144,8 @@ TEST_P(ModeTable, Row) {
   EXPECT_EQ(d.PointList.size(), row.pointsAfter);
   EXPECT_EQ(d.CodeList.size(), row.codesAfter);
   EXPECT_EQ(d.MeasurementList.size(), row.recordsAfter);
-  EXPECT_EQ(Control<QTableView>("StrGrid")->isVisibleTo(form_.get()), row.kindAfter != DataKindMeasure);
-  EXPECT_EQ(Control("SendBtn")->isEnabled(), row.kindAfter != DataKindMeasure);
+  EXPECT_EQ(Control<QTableView>("StrGrid")->isVisibleTo(form_.get()), row.kindAfter != DataKind::Measure);
+  EXPECT_EQ(Control("SendBtn")->isEnabled(), row.kindAfter != DataKind::Measure);
   if (*row.notice != '\0') {
     ASSERT_EQ(dialogs_.notices.size(), 1u);
     EXPECT_EQ(dialogs_.notices[0], QString::fromLatin1(row.notice));
@@ -162,19 +162,19 @@ TEST_P(ModeTable, Row) {
 INSTANTIATE_TEST_SUITE_P(
     Modes, ModeTable,
     ::testing::Values(
-        ModeRow{"CoordOnEmptyJobOpensEmptyGrid", "", "CoordBtn", -1, 2, 1, 0, 0, 0, ""},
-        ModeRow{"CoordOnJobExtractsOnOk", "job.wkj", "CoordBtn", 1, 2, 0, 2, 0, 0, ""},
-        ModeRow{"CoordOnJobCancelKeepsJob", "job.wkj", "CoordBtn", 0, 1, 0, 0, 0, 2, ""},
-        ModeRow{"CoordOnJobWithoutPoints", "nocoord.wkj", "CoordBtn", 1, 1, 0, 0, 0, 1,
+        ModeRow{"CoordOnEmptyJobOpensEmptyGrid", "", "CoordBtn", -1, DataKind::Coord, 1, 0, 0, 0, ""},
+        ModeRow{"CoordOnJobExtractsOnOk", "job.wkj", "CoordBtn", 1, DataKind::Coord, 0, 2, 0, 0, ""},
+        ModeRow{"CoordOnJobCancelKeepsJob", "job.wkj", "CoordBtn", 0, DataKind::Measure, 0, 0, 0, 2, ""},
+        ModeRow{"CoordOnJobWithoutPoints", "nocoord.wkj", "CoordBtn", 1, DataKind::Measure, 0, 0, 0, 1,
                 "No coordinate point in the measurement data."},
-        ModeRow{"CoordOnPointsOpensEditor", "pts.dat", "CoordBtn", -1, 2, 1, 3, 0, 0, ""},
-        ModeRow{"CoordOnCodesAsksOk", "codes.txt", "CoordBtn", 1, 2, 1, 0, 0, 0, ""},
-        ModeRow{"CoordOnCodesCancel", "codes.txt", "CoordBtn", 0, 3, 0, 0, 2, 0, ""},
-        ModeRow{"CodeOnPointsOk", "pts.dat", "CodeBtn", 1, 3, 1, 0, 0, 0, ""},
-        ModeRow{"CodeOnPointsCancelKeepsPoints", "pts.dat", "CodeBtn", 0, 2, 0, 3, 0, 0, ""},
-        ModeRow{"CodeOnJobOk", "job.wkj", "CodeBtn", 1, 3, 1, 0, 0, 0, ""},
-        ModeRow{"CodeOnCodesAsksNothing", "codes.txt", "CodeBtn", -1, 3, 1, 0, 2, 0, ""},
-        ModeRow{"CodeOnEmptyAsksNothing", "", "CodeBtn", -1, 3, 1, 0, 0, 0, ""}),
+        ModeRow{"CoordOnPointsOpensEditor", "pts.dat", "CoordBtn", -1, DataKind::Coord, 1, 3, 0, 0, ""},
+        ModeRow{"CoordOnCodesAsksOk", "codes.txt", "CoordBtn", 1, DataKind::Coord, 1, 0, 0, 0, ""},
+        ModeRow{"CoordOnCodesCancel", "codes.txt", "CoordBtn", 0, DataKind::Code, 0, 0, 2, 0, ""},
+        ModeRow{"CodeOnPointsOk", "pts.dat", "CodeBtn", 1, DataKind::Code, 1, 0, 0, 0, ""},
+        ModeRow{"CodeOnPointsCancelKeepsPoints", "pts.dat", "CodeBtn", 0, DataKind::Coord, 0, 3, 0, 0, ""},
+        ModeRow{"CodeOnJobOk", "job.wkj", "CodeBtn", 1, DataKind::Code, 1, 0, 0, 0, ""},
+        ModeRow{"CodeOnCodesAsksNothing", "codes.txt", "CodeBtn", -1, DataKind::Code, 1, 0, 2, 0, ""},
+        ModeRow{"CodeOnEmptyAsksNothing", "", "CodeBtn", -1, DataKind::Code, 1, 0, 0, 0, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindowTest, SecondCoordAfterExtractionOpensTheEditorOnThePoints) {

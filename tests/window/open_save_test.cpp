@@ -8,8 +8,10 @@
 #include <QMimeData>
 #include "window/line_view.h"
 #include <QUrl>
+#include <QXmlStreamReader>
 #include <QTableView>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -19,6 +21,7 @@
 #include <thread>
 
 #include "app/text_table.h"
+#include "files/save_formats.h"
 #include "window/grid_model.h"
 #include "support/mea_record.h"
 #include "window/background_task.h"
@@ -58,9 +61,9 @@ TEST_P(OpenTable, Row) {
   else WriteBytes(path, row.bytes);
   Start();
   OpenFile(path);
-  EXPECT_EQ(form_->Data().DataKind, row.kind);
+  EXPECT_EQ(static_cast<int>(form_->Data().DataKind), row.kind);  // 1 job, 2 points, 3 codes
   EXPECT_EQ(form_->StatusText(1), QString::fromLatin1(row.total));
-  if (row.kind == DataKindMeasure) {
+  if (row.kind == static_cast<int>(DataKind::Measure)) {
     EXPECT_TRUE(Control<LineView>("MeasText")->toPlainText().startsWith(QString::fromUtf8(row.firstShown)));
   } else {
     EXPECT_EQ(Control<QTableView>("StrGrid")->model()->index(0, 1).data().toString(), QString::fromUtf8(row.firstShown));
@@ -99,10 +102,15 @@ TEST_F(WindowFixture, SaveInEveryFilterOfEachModeWithTheReplaceQuestion) {
   WriteBytes(File("job.wkj"), "JOB     J1\r\nINST    X\r\nSTA     S1,1.5,\r\nXYZ     1,2,3\r\nSC      P1,1.0,C\r\nHVD     87530,318650,25.1230\r\nENZ     1,2,3\r\n");
   WriteBytes(File("pts.dat"), "P1,T1,10.5,20.5,3.0\r\n");
   WriteBytes(File("codes.txt"), "CURB\r\n");
+  WriteIni("[Setting]\r\nCoordinateSystem=EPSG:4547\r\n");  // for GeoJSON and KML
   Start();
+  const auto filters = [](DataKind kind) {
+    const auto formats = SaveFormats();
+    return static_cast<int>(std::count_if(formats.begin(), formats.end(), [kind](const SaveFormat& f) { return f.Kind == kind; }));
+  };
   struct Mode { const char* file; int filters; const char* firstFilter; };
-  for (const Mode& mode : {Mode{"job.wkj", 9, "Comma separator measured file(*.csv)"},
-                           Mode{"pts.dat", 5, "CASS coordinate file(*.dat)"},
+  for (const Mode& mode : {Mode{"job.wkj", filters(DataKind::Measure), "Comma separator measured file(*.csv)"},
+                           Mode{"pts.dat", filters(DataKind::Coord), "CASS coordinate file(*.dat)"},
                            Mode{"codes.txt", 2, "Code file(*.txt)"}}) {
     OpenFile(File(mode.file));
     for (int index = 1; index <= mode.filters; ++index) {
@@ -128,6 +136,48 @@ TEST_F(WindowFixture, SaveInEveryFilterOfEachModeWithTheReplaceQuestion) {
   EXPECT_EQ(ReadBytes(target), "CURB\r\n");
   ASSERT_EQ(dialogs_.questions.size(), 2u);
   EXPECT_EQ(dialogs_.questions[0], QStringLiteral("Are you sure you want to replace the current file?"));
+}
+
+// LandXML and KML saved from the window read back with an XML parser: the CgPoints hold the
+// grid's names (GBK decoded) and coordinates, the placemarks one per point.
+TEST_F(WindowFixture, LandXmlAndKmlReadBackWithAnXmlParser) {
+  WriteBytes(File("pts.dat"), "BM1,STN,523456.789,3380123.456,21.5\r\n\xb1\xb1\xbe\xa9,A&<,523500.12,3380200.34,22.01\r\n");
+  WriteIni("[Setting]\r\nCoordinateSystem=EPSG:4547\r\n");
+  Start();
+  OpenFile(File("pts.dat"));
+  const auto filterOf = [](const char* name) {
+    int index = 0;
+    for (const SaveFormat& f : SaveFormats()) {
+      if (f.Kind != DataKind::Coord) continue;
+      ++index;
+      if (f.Name == name) return index;
+    }
+    return 0;
+  };
+  ChooseFile(File("p.xml"), filterOf("landxml"));
+  Click("SaveBtn");
+  ChooseFile(File("p.kml"), filterOf("kml"));
+  Click("SaveBtn");
+  ASSERT_TRUE(dialogs_.notices.empty());
+
+  QXmlStreamReader landXml(QByteArray::fromStdString(ReadBytes(File("p.xml"))));
+  QStringList points;
+  while (!landXml.atEnd()) {
+    if (landXml.readNext() != QXmlStreamReader::StartElement || landXml.name() != QStringLiteral("CgPoint")) continue;
+    const QString name = landXml.attributes().value(QStringLiteral("name")).toString();
+    const QString desc = landXml.attributes().value(QStringLiteral("desc")).toString();
+    points << name + QLatin1Char('|') + desc + QLatin1Char('|') + landXml.readElementText();
+  }
+  EXPECT_FALSE(landXml.hasError()) << landXml.errorString().toStdString();
+  EXPECT_EQ(points, (QStringList{QStringLiteral("BM1|STN|3380123.4560 523456.7890 21.5000"),
+                                 QStringLiteral("北京|A&<|3380200.3400 523500.1200 22.0100")}));
+
+  QXmlStreamReader kml(QByteArray::fromStdString(ReadBytes(File("p.kml"))));
+  int placemarks = 0;
+  while (!kml.atEnd())
+    if (kml.readNext() == QXmlStreamReader::StartElement && kml.name() == QStringLiteral("Placemark")) ++placemarks;
+  EXPECT_FALSE(kml.hasError()) << kml.errorString().toStdString();
+  EXPECT_EQ(placemarks, 2);
 }
 
 // For its life, this process may write file but make no new file in folder (top is the
@@ -200,7 +250,7 @@ TEST_F(WindowFixture, FileOnTheCommandLineOpensAfterTheStartHelp) {
   TForm1& form = Start();
   form.OpenAfterStart(File("pts.dat"));
   form.show();
-  QTRY_COMPARE(form.Data().DataKind, DataKindCoord);
+  QTRY_COMPARE(form.Data().DataKind, DataKind::Coord);
   EXPECT_EQ(form.StatusText(1), QStringLiteral("Total: 1"));
 }
 
@@ -220,7 +270,7 @@ TEST_F(WindowFixture, DialogsStartInTheFolderLastUsedAndADroppedFileOpens) {
   mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(File("codes.txt")))});
   EXPECT_TRUE(form_->OpenDropped(mime));
   WaitForFileWork();
-  EXPECT_EQ(form_->Data().DataKind, DataKindCode);
+  EXPECT_EQ(form_->Data().DataKind, DataKind::Code);
   EXPECT_EQ(form_->StatusText(1), QStringLiteral("Total: 1"));
 }
 
@@ -312,7 +362,7 @@ TEST_F(FileWorkTest, OpenRunsOffTheWindowThreadAndCancelKeepsTheOldDataAndViews)
   ChooseFile(File("job.wkj"));
   Press("OpenBtn");
   CancelWhileParked(gate);
-  EXPECT_EQ(form_->Data().DataKind, DataKindCode);
+  EXPECT_EQ(form_->Data().DataKind, DataKind::Code);
   ASSERT_EQ(form_->Data().CodeList.size(), 1u);
   EXPECT_TRUE(form_->Data().MeasurementList.empty());
   EXPECT_FALSE(Grid()->isHidden());

@@ -1,10 +1,14 @@
 // The settings dialog: choices take effect in the views at once; only Confirm writes.
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLineEdit>
 #include <QTableView>
+#include <filesystem>
 
 #include "app/ini_file.h"
+#include "files/save_formats.h"
 #include "window/settings_form.h"
 #include "window/window_test_support.h"
 
@@ -128,6 +132,49 @@ TEST_F(SettingsDialogTest, AGridScaleInTheFileWithMoreThanSixDecimalsIsRefusedAn
             QStringLiteral("The grid scale 0.99999999 in the settings file has more than six decimals; 1.00 is used."));
   Click("SettingBtn");
   EXPECT_EQ(Dialog<QLineEdit>("GridScaleEdit")->text(), QStringLiteral("1.00"));
+}
+
+TEST_F(SettingsDialogTest, ACoordinateSystemFoundByTypingIsKeptOnConfirmAndTakesGeoJsonToWgs84) {
+  WriteBytes(File("pts.dat"), "P1,T1,523456.789,3380123.456,21.5\r\n");
+  Start();
+  OpenFile(File("pts.dat"));
+  int geojson = 0;
+  for (const SaveFormat& f : SaveFormats()) {
+    if (f.Kind == DataKind::Coord) ++geojson;
+    if (f.Kind == DataKind::Coord && f.Name == "geojson") break;
+  }
+  const std::string target = File("p.geojson");
+  ChooseFile(target, geojson);
+  Click("SaveBtn");
+  ASSERT_EQ(dialogs_.notices.size(), 1u);
+  EXPECT_TRUE(dialogs_.notices.back().startsWith(QStringLiteral("GeoJSON and KML need the coordinate system")));
+  EXPECT_FALSE(std::filesystem::exists(target));
+
+  Click("SettingBtn");
+  auto* box = Dialog<QComboBox>("CoordSystemCBB");
+  EXPECT_EQ(box->accessibleName(), QStringLiteral("Coord System"));
+  ASSERT_TRUE(QTest::qWaitFor([box] { return box->count() > 1000; }, 20000));  // read on its own thread
+  box->lineEdit()->setFocus();
+  QTest::keyClicks(box->lineEdit(), QStringLiteral("gauss-kruger cm 114e"));
+  QAbstractItemView* found = box->completer()->popup();
+  ASSERT_TRUE(QTest::qWaitFor([found] { return found->isVisible(); }, 5000));
+  const QString first = box->completer()->completionModel()->index(0, 0).data().toString();
+  EXPECT_TRUE(first.contains(QStringLiteral("Gauss-Kruger CM 114E"))) << first.toStdString();
+  // Down to the 3-degree zone of CGCS2000, then Enter.
+  for (int row = 0; row < box->completer()->completionCount(); ++row) {
+    QTest::keyClick(found, Qt::Key_Down);
+    if (found->currentIndex().data().toString().startsWith(QStringLiteral("EPSG:4547 "))) break;
+  }
+  QTest::keyClick(found, Qt::Key_Return);
+  EXPECT_EQ(box->currentData().toString(), QStringLiteral("EPSG:4547"));
+  EXPECT_EQ(form_->CurrentSettings().Crs, "EPSG:4547");
+  QTest::mouseClick(Dialog<QPushButton>("Confirm"), Qt::LeftButton);
+  EXPECT_EQ(IniFile::Load(Ini()).ReadString("Setting", "CoordinateSystem"), "EPSG:4547");
+
+  ChooseFile(target, geojson);
+  Click("SaveBtn");
+  EXPECT_EQ(dialogs_.notices.size(), 1u);
+  EXPECT_EQ(ReadBytes(target).rfind("{\"type\":\"FeatureCollection\",\"sourceCrs\":\"EPSG:4547\"", 0), 0u);
 }
 
 }  // namespace

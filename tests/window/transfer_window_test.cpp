@@ -68,7 +68,7 @@ TEST_F(TransferWindowTest, ReceivedJobIsShownWithItsTotal) {
   const QString status = form_->StatusText(0);
   EXPECT_TRUE(status.startsWith(QStringLiteral("Operation is complete!"))) << status.toStdString();
   EXPECT_EQ(ReadBytes(status.mid(status.indexOf(QStringLiteral("Raw copy: ")) + 10).toStdString()), job);
-  EXPECT_EQ(form_->Data().DataKind, DataKindMeasure);
+  EXPECT_EQ(form_->Data().DataKind, DataKind::Measure);
   ASSERT_FALSE(form_->Data().MeasurementList.empty());
   EXPECT_EQ(form_->StatusText(1), QStringLiteral("Total: %1").arg(form_->Data().MeasurementList.size()));
   EXPECT_TRUE(Control<LineView>("MeasText")->toPlainText().startsWith(QStringLiteral("JOB     SITE7")));
@@ -87,7 +87,7 @@ TEST_F(TransferWindowTest, ARawCopyThatCannotBeMadeIsSaidAndTheJobStillLoads) {
       QStringLiteral("The raw copy of the received bytes is incomplete: ") + QString::fromStdString(File("received"))))
       << dialogs_.notices.back().toStdString();
   EXPECT_FALSE(form_->StatusText(0).contains(QStringLiteral("Raw copy: ")));
-  EXPECT_EQ(form_->Data().DataKind, DataKindMeasure);
+  EXPECT_EQ(form_->Data().DataKind, DataKind::Measure);
   EXPECT_FALSE(form_->Data().MeasurementList.empty());
 }
 

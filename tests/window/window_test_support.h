@@ -5,6 +5,7 @@
 #include <stdlib.h>
 
 #include <QApplication>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -13,6 +14,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/language.h"
@@ -40,6 +42,17 @@ class ScriptedDialogs final : public Dialogs {
   std::optional<FileChoice> SaveFile(const std::string& filter, const QString& folder) override {
     folders.push_back(folder);
     return File(filter);
+  }
+  // The print dialog prints to this PDF file; empty: an unexpected dialog, cancelled.
+  std::string printToPdf;
+  bool ChoosePrinter(QPrinter& printer) override {
+    if (printToPdf.empty()) {
+      ADD_FAILURE() << "unexpected print dialog";
+      return false;
+    }
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromLocal8Bit(std::exchange(printToPdf, std::string()).c_str()));
+    return true;
   }
 
  private:

@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <cstddef>
 
-#include "app/text_encoding.h"
+#include "files/text_encoding.h"
 
 namespace theolink {
 namespace {

@@ -1,7 +1,7 @@
 // GBK and UTF-8 through the system's code page 936.
 #include <windows.h>
 
-#include "app/text_encoding.h"
+#include "files/text_encoding.h"
 
 namespace theolink {
 namespace {
