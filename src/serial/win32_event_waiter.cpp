@@ -82,7 +82,16 @@ class CommEventWaiter final : public EventWaiter {
         if (::SetCommMask(device_, mask_ & ~kLineAndModem)) continue;
       }
       // Wine's pseudo-terminal ends its waits at once, aborted, when it has hung up.
-      if (reduced_ && !DeviceAnswers()) return HungUp();
+      if (reduced_ && !DeviceAnswers()) {
+        // Bytes that came with the hang-up are handed on first, as the POSIX waiter does.
+        if ((happened & EV_RXCHAR) && selected_.Contains(evRxChar) && !gone_) {
+          gone_ = true;
+          Result bytes;
+          bytes.events.Include(evRxChar);
+          return bytes;
+        }
+        return HungUp();
+      }
       if (error != ERROR_SUCCESS) {
         // Wine ends each wait on a port without modem lines at once, after one look at the
         // input queue: the waits become a poll, paced so that it costs next to nothing.
@@ -126,6 +135,7 @@ class CommEventWaiter final : public EventWaiter {
   HANDLE stop_;
   DWORD mask_;
   bool reduced_ = false;
+  bool gone_ = false;  // the bytes of the hang-up's wake-up were handed on
   TComEvents selected_;
   std::shared_ptr<std::atomic<bool>> hung_up_;
 };
