@@ -1,11 +1,6 @@
 #include "app/config_location.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <string_view>
-#include <vector>
 
 #include "files/file_io.h"
 
@@ -33,11 +28,6 @@ bool InstalledUnderPrefix(const std::string& folder) {
   return name == "bin" && Exists(ParentFolder(folder) + "/share/theolink");
 }
 
-std::string EnvOrEmpty(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? std::string(value) : std::string();
-}
-
 }  // namespace
 
 std::string ParentFolder(const std::string& path) {
@@ -45,32 +35,6 @@ std::string ParentFolder(const std::string& path) {
   if (slash == std::string::npos) return ".";
   if (slash == 0) return "/";
   return path.substr(0, slash);
-}
-
-ConfigEnvironment ConfigEnvironment::FromProcess() {
-  ConfigEnvironment environment;
-  environment.xdgConfigHome = EnvOrEmpty("XDG_CONFIG_HOME");
-  environment.home = EnvOrEmpty("HOME");
-  if (environment.home.empty()) {
-    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
-    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
-        found != nullptr && found->pw_dir != nullptr) {
-      environment.home = found->pw_dir;
-    }
-  }
-  return environment;
-}
-
-std::string RunningExecutablePath() {
-  std::string path = ReadLinkText("/proc/self/exe");
-  // A program replaced while it runs (a package upgrade) reads as "<path> (deleted)"; its
-  // settings still belong beside the path it was started from.
-  constexpr std::string_view kDeleted = " (deleted)";
-  if (path.size() > kDeleted.size() && path.ends_with(kDeleted)) path.resize(path.size() - kDeleted.size());
-  return path;
 }
 
 std::string IniPathBesideExecutable(const std::string& executablePath) {
@@ -92,7 +56,7 @@ std::string ProgramName(const std::string& executablePath) {
 
 std::string UserIniPath(const std::string& executablePath, const ConfigEnvironment& environment) {
   std::string base;
-  if (!environment.xdgConfigHome.empty() && environment.xdgConfigHome[0] == '/') {
+  if (IsAbsolutePath(environment.xdgConfigHome)) {
     base = environment.xdgConfigHome;
   } else if (!environment.home.empty()) {
     base = environment.home + "/.config";

@@ -16,7 +16,8 @@ struct ConfigEnvironment {
   std::string xdgConfigHome;  // empty or relative: not used
   std::string home;
 
-  // Taken from XDG_CONFIG_HOME and HOME (or the password database when HOME is unset).
+  // Taken from XDG_CONFIG_HOME and HOME (or the password database when HOME is unset); on
+  // Windows the Roaming application data folder and the user's profile, with '/' separators.
   static ConfigEnvironment FromProcess();
 };
 
@@ -28,7 +29,8 @@ struct ConfigLocation {
 
 // The folder part of a path: "." for a bare name, "/" for a file in the root.
 std::string ParentFolder(const std::string& path);
-// The full path of the running executable (/proc/self/exe); empty when unknown.
+// The full path of the running executable (/proc/self/exe; on Windows the module's file
+// name with '/' separators); empty when unknown.
 std::string RunningExecutablePath();
 // The executable's path with its extension replaced by ".INI" (appended when it has none).
 std::string IniPathBesideExecutable(const std::string& executablePath);

@@ -1,7 +1,5 @@
 #include "cli/console_transfer.h"
 
-#include <pthread.h>
-
 #include <utility>
 
 namespace theolink::cli {
@@ -47,29 +45,6 @@ void ConsoleTransferDisplay::Finish() {
   if (counter_) out_ << '\r' << textOf_(counter_->first) << counter_->second << '\n';
   progressOpen_ = false;
   out_ << std::flush;
-}
-
-InterruptStopper::InterruptStopper(std::function<void()> onSignal) {
-  sigemptyset(&signals_);
-  sigaddset(&signals_, SIGINT);
-  sigaddset(&signals_, SIGTERM);
-  // A closed terminal or session ends the transfer as Ctrl-C does, not the process.
-  sigaddset(&signals_, SIGHUP);
-  pthread_sigmask(SIG_BLOCK, &signals_, &previous_);
-  waiter_ = std::thread([this, onSignal = std::move(onSignal)] {
-    int signal = 0;
-    while (sigwait(&signals_, &signal) == 0) {
-      if (done_.load()) return;
-      onSignal();
-    }
-  });
-}
-
-InterruptStopper::~InterruptStopper() {
-  done_.store(true);
-  pthread_kill(waiter_.native_handle(), SIGTERM);
-  waiter_.join();
-  pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
 }
 
 ConsoleTransferSession::ConsoleTransferSession(const TransferPortOptions& options, WorkingData& data,

@@ -1,8 +1,6 @@
 #pragma once
 // A transfer run from the console: the counter as progress, messages as lines, Ctrl-C,
 // SIGTERM and SIGHUP as the Stop button, and the port, timer and controller of one receive or send.
-#include <signal.h>
-
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -13,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "cli/interrupt_stopper.h"
 #include "cli/port_options.h"
 #include "serial/com_port.h"
 #include "serial/raw_receive_copy.h"
@@ -56,23 +55,6 @@ class ConsoleTransferDisplay final : public TransferView {
   std::optional<std::pair<TextId, int>> counter_;
   bool progressOpen_ = false;
   std::chrono::steady_clock::time_point lastDraw_{};
-};
-
-// While it lives, SIGINT, SIGTERM and SIGHUP call onSignal (on a thread of its own) instead of
-// ending the program. Create it before the port opens, so the port's thread inherits the
-// blocked signals.
-class InterruptStopper {
- public:
-  explicit InterruptStopper(std::function<void()> onSignal);
-  ~InterruptStopper();
-  InterruptStopper(const InterruptStopper&) = delete;
-  InterruptStopper& operator=(const InterruptStopper&) = delete;
-
- private:
-  sigset_t signals_{};
-  sigset_t previous_{};
-  std::atomic<bool> done_{false};
-  std::thread waiter_;
 };
 
 class ConsoleTransferSession {

@@ -6,6 +6,7 @@
 
 #include "cli/cli_language.h"
 #include "cli/commands.h"
+#include "cli/console.h"
 #include "records/diagnostics.h"
 #include "records/visible_text.h"
 #include "theolink_version.h"
@@ -43,6 +44,7 @@ void DiagnosticToStandardError(std::string_view line) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  theolink::cli::PrepareConsole();
   theolink::SetDiagnosticSink(&DiagnosticToStandardError);
   std::vector<std::string> words(argv + 1, argv + argc);
   if (!theolink::cli::ApplyLanguageOption(words, std::cerr)) return 2;

@@ -1,11 +1,10 @@
 #include "cli/output_file.h"
 
-#include <csignal>
-
 #include "cli/cli_settings.h"
 #include "cli/load_report.h"
 #include "app/text_table.h"
 #include "cli/save_formats.h"
+#include "cli/save_signal_guard.h"
 #include "files/file_io.h"
 #include "files/file_save.h"
 #include "files/geo_transform.h"
@@ -17,42 +16,6 @@
 
 namespace theolink::cli {
 namespace {
-
-constexpr int kSaveSignals[] = {SIGINT, SIGTERM, SIGHUP};
-
-extern "C" void RemoveTemporaryAndEnd(int signal) {
-  RemoveTemporaryFilesInFlight();
-  // End as the signal would have ended the process, so the caller sees what happened.
-  std::signal(signal, SIG_DFL);
-  std::raise(signal);
-}
-
-// Installed only while a save writes; the previous handlers come back afterwards.
-class SaveSignalGuard {
- public:
-  SaveSignalGuard() {
-    struct sigaction action {};
-    action.sa_handler = RemoveTemporaryAndEnd;
-    sigemptyset(&action.sa_mask);
-    for (std::size_t i = 0; i < std::size(kSaveSignals); ++i) sigaction(kSaveSignals[i], &action, &previous_[i]);
-    // Past a file size limit the write then fails with EFBIG and is reported like a full disk,
-    // instead of the signal ending the process beside its temporary file.
-    struct sigaction ignore {};
-    ignore.sa_handler = SIG_IGN;
-    sigemptyset(&ignore.sa_mask);
-    sigaction(SIGXFSZ, &ignore, &previousSizeLimit_);
-  }
-  ~SaveSignalGuard() {
-    for (std::size_t i = 0; i < std::size(kSaveSignals); ++i) sigaction(kSaveSignals[i], &previous_[i], nullptr);
-    sigaction(SIGXFSZ, &previousSizeLimit_, nullptr);
-  }
-  SaveSignalGuard(const SaveSignalGuard&) = delete;
-  SaveSignalGuard& operator=(const SaveSignalGuard&) = delete;
-
- private:
-  struct sigaction previous_[std::size(kSaveSignals)] {};
-  struct sigaction previousSizeLimit_ {};
-};
 
 }  // namespace
 

@@ -1,5 +1,4 @@
 // receive: take a job from the instrument as the window's Receive does, into a file.
-#include <unistd.h>
 
 #include <ostream>
 #include <string_view>
@@ -8,6 +7,7 @@
 #include "cli/commands.h"
 #include "cli/transfer_args.h"
 #include "cli/save_formats.h"
+#include "cli/console.h"
 #include "cli/console_transfer.h"
 #include "cli/output_file.h"
 #include "cli/port_advice.h"
@@ -54,7 +54,7 @@ int Receive(const TransferArgs& parsed, std::ostream& out, std::ostream& err) {
 
   WorkingData data;
   ConsoleTransferSession session(portOptions, data, err, [](TextId id) { return MessageText(id); },
-                                 ::isatty(STDERR_FILENO) != 0, parsed.RawCopy ? DefaultRawCopyFolder() : std::string());
+                                 StandardErrorIsTerminal(), parsed.RawCopy ? DefaultRawCopyFolder() : std::string());
   TransferController& controller = session.Controller();
   if (parsed.MaxBytes != 0) controller.SetReceiveLimit(parsed.MaxBytes);
   if (controller.StartReceive() != StartResult::Started) {

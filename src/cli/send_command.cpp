@@ -1,5 +1,4 @@
 // send: upload a coordinate or code list to the instrument as the window's Send does.
-#include <unistd.h>
 
 #include <optional>
 #include <ostream>
@@ -11,6 +10,7 @@
 #include "cli/transfer_args.h"
 #include "files/file_open.h"
 #include "serial/transfer_send_lines.h"
+#include "cli/console.h"
 #include "cli/console_transfer.h"
 #include "cli/port_advice.h"
 
@@ -45,7 +45,7 @@ int Send(const TransferArgs& parsed, std::ostream& out, std::ostream& err) {
   const LineList lines = SendLinesFor(data);
 
   ConsoleTransferSession session(portOptions, data, err, [](TextId id) { return MessageText(id); },
-                                 ::isatty(STDERR_FILENO) != 0);
+                                 StandardErrorIsTerminal());
   TransferController& controller = session.Controller();
   switch (controller.StartSend(lines)) {
     case StartResult::NothingToSend:

@@ -1,6 +1,7 @@
 #pragma once
-// The file module: every POSIX file call outside the serial component goes through here.
-// One whole-file reader, one atomic writer, one owned descriptor.
+// The file module: every system file call outside the serial component goes through here.
+// One whole-file reader, one atomic writer, one owned descriptor. Paths are UTF-8; on
+// Windows the descriptor is the C runtime's and both '/' and '\\' separate folders.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -99,6 +100,8 @@ FileStatus CheckFolderWritable(const std::string& path);
 bool MakeFolders(const std::string& folder, unsigned mode);
 // access(path, W_OK).
 bool IsWritable(const std::string& path);
+// True for a path that names the same file from any working folder ("/x"; "C:/x" on Windows).
+bool IsAbsolutePath(const std::string& path);
 // The text of a symbolic link (or of /proc/self/exe); empty on failure.
 std::string ReadLinkText(const std::string& path);
 

@@ -1,6 +1,8 @@
 #include "files/landxml_writer.h"
 
 #include <array>
+#include <chrono>
+#include <cstdio>
 #include <charconv>
 #include <cstdlib>
 #include <ctime>
@@ -22,10 +24,16 @@ std::string DateAndTime() {
     const std::string_view text(epoch);
     if (std::from_chars(text.data(), text.data() + text.size(), value).ec == std::errc()) now = static_cast<std::time_t>(value);
   }
-  std::tm utc{};
-  gmtime_r(&now, &utc);
+  // UTC by the calendar of <chrono>: the same on every system (Windows has no gmtime_r).
+  using namespace std::chrono;
+  const sys_seconds moment{seconds{static_cast<long long>(now)}};
+  const sys_days day = floor<days>(moment);
+  const year_month_day date{day};
+  const hh_mm_ss clock{moment - day};
   std::array<char, 64> buffer{};
-  std::strftime(buffer.data(), buffer.size(), "date=\"%Y-%m-%d\" time=\"%H:%M:%S\"", &utc);
+  std::snprintf(buffer.data(), buffer.size(), "date=\"%04d-%02u-%02u\" time=\"%02d:%02d:%02d\"", int(date.year()),
+                unsigned(date.month()), unsigned(date.day()), int(clock.hours().count()), int(clock.minutes().count()),
+                int(clock.seconds().count()));
   return buffer.data();
 }
 

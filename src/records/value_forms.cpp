@@ -262,6 +262,13 @@ bool TryParseNumber(std::string_view text, double& value) {
     long double wide = 0;
     r = std::from_chars(first, last, wide, std::chars_format::general);
     v = static_cast<double>(wide);
+    // Where the long double parser is no wider (MinGW), a number too small for it is
+    // still out of range: it reads as zero all the same.
+    const std::size_t e = text.find_first_of("eE");
+    if (r.ec == std::errc::result_out_of_range && e != std::string_view::npos && e + 1 < n && text[e + 1] == '-') {
+      r.ec = std::errc();
+      v = 0;
+    }
   }
   if (r.ec != std::errc() || r.ptr != last || !std::isfinite(v)) return false;
   value = negative ? -v : v;

@@ -1,8 +1,6 @@
 #include "serial/com_error.h"
 
 #include <array>
-#include <cerrno>
-#include <cstring>
 
 namespace theolink {
 
@@ -48,13 +46,6 @@ std::string ComErrorText(int code) {
   return kTexts[static_cast<std::size_t>(code - 1)];
 }
 
-std::string OsErrorText(int os_code) {
-  // strerror_r in its GNU form: the text may live in buf or elsewhere.
-  char buf[256] = {};
-  const char* text = ::strerror_r(os_code, buf, sizeof buf);
-  return text != nullptr ? text : "";
-}
-
 std::optional<TextId> PortAdviceOf(int os_code) {
   switch (OpenProblemOf(os_code)) {
     case PortOpenProblem::NoPermission: return TextId::PortAdviceNoPermission;
@@ -63,23 +54,6 @@ std::optional<TextId> PortAdviceOf(int os_code) {
     case PortOpenProblem::Other: break;
   }
   return std::nullopt;
-}
-
-PortOpenProblem OpenProblemOf(int os_code) {
-  switch (os_code) {
-    case EACCES:
-    case EPERM:
-      return PortOpenProblem::NoPermission;
-    case EBUSY:
-    case EAGAIN:  // the lock another opener holds
-      return PortOpenProblem::Busy;
-    case ENOENT:
-    case ENODEV:
-    case ENXIO:
-      return PortOpenProblem::Missing;
-    default:
-      return PortOpenProblem::Other;
-  }
 }
 
 EComPort::EComPort(int code, int os_code)

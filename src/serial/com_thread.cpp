@@ -120,7 +120,7 @@ struct TComThread::Core : std::enable_shared_from_this<TComThread::Core> {
     id = std::this_thread::get_id();
     {
       std::lock_guard lock(mutex);
-      clock_state = ::pthread_getcpuclockid(::pthread_self(), &clock) == 0 ? 1 : 2;
+      clock_state = pthread_getcpuclockid(pthread_self(), &clock) == 0 ? 1 : 2;
     }
     cv.notify_all();
     for (;;) {

@@ -7,7 +7,8 @@
 
 namespace theolink {
 
-// $XDG_DATA_HOME/theolink/received, or ~/.local/share/theolink/received without it.
+// $XDG_DATA_HOME/theolink/received, or ~/.local/share/theolink/received without it; on
+// Windows <Local application data>/theolink/received.
 std::string DefaultRawCopyFolder();
 
 class RawReceiveCopy {

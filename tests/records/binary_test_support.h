@@ -9,7 +9,8 @@
 #include <string_view>
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
+
+#include "support/temp_dir.h"
 
 namespace theolink::test {
 
@@ -45,16 +46,9 @@ class Record {
 // A temporary folder per test, removed afterwards.
 class TempFolder {
  public:
-  TempFolder() {
-    // Test programs of several builds run side by side: the name must be unique across
-    // processes, which a test name or a pointer value is not.
-    std::string pattern = (std::filesystem::temp_directory_path() / "theolink_binary_XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "no temporary folder";
-    dir_ = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
+  // Test programs of several builds run side by side: the name is unique across processes.
+  TempFolder() : temp_("theolink_binary"), dir_(temp_.Path()) {
+    if (temp_.Path().empty()) ADD_FAILURE() << "no temporary folder";
   }
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
@@ -69,6 +63,7 @@ class TempFolder {
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 
  private:
+  TempDir temp_;
   std::filesystem::path dir_;
 };
 

@@ -59,7 +59,7 @@ TEST(ComPortSetup, OpenAppliesBufferLineTimeoutsInThatOrderWithTheWindowsValues)
   f.port.Buffer().SetInputSize(1025);
   f.port.Open();
   EXPECT_EQ(f.log->calls,
-            (std::vector<std::string>{"Open:/dev/ttyS2", "Open", "ApplyQueueSizes", "ApplyLine",
+            (std::vector<std::string>{"Open:" + PortDevicePath("COM3"), "Open", "ApplyQueueSizes", "ApplyLine",
                                       "ApplyTimeouts", "ModemLines", "ModemLines", "ModemLines"}));
   EXPECT_EQ(f.log->input_size, 1024);
   const LineSettings& s = f.log->line;

@@ -1,7 +1,5 @@
 #include "support/waits.h"
 
-#include <sys/resource.h>
-
 #include <cstdio>
 #include <cstdlib>
 
@@ -50,13 +48,6 @@ int PumpFor(QueueDispatcher& dispatcher, std::chrono::milliseconds span) {
   const auto deadline = std::chrono::steady_clock::now() + span;
   while (std::chrono::steady_clock::now() < deadline) ran += dispatcher.WaitAndProcess(10ms);
   return ran;
-}
-
-std::chrono::microseconds ProcessCpuTime() {
-  rusage u{};
-  ::getrusage(RUSAGE_SELF, &u);
-  return std::chrono::seconds(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
-         std::chrono::microseconds(u.ru_utime.tv_usec + u.ru_stime.tv_usec);
 }
 
 }  // namespace theolink::test

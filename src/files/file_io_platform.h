@@ -1,0 +1,27 @@
+#pragma once
+// What the platform-neutral part of the file module (file_io.cpp) shares with the
+// platform's own part (file_io_posix.cpp or file_io_win32.cpp).
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace theolink::file_io_detail {
+
+inline constexpr std::size_t kFlushSize = 1 << 20;
+inline constexpr std::size_t kDirectWriteSize = 1 << 15;
+inline constexpr std::size_t kMaxNameInTemporary = 200;  // keeps ".<name>.<random>.tmp" under NAME_MAX
+
+// A slot in the table of temporary files in flight, or -1 when it is full.
+int RegisterInFlight(const char* path);
+void UnregisterInFlight(int slot);
+// Ten random letters and digits for a temporary file's name.
+std::string RandomPart();
+
+// Platform part: writes all of data, retrying short writes; false with errno set.
+bool WriteAll(int fd, std::string_view data);
+// Platform part: asks the system to start writing a range to disk; a hint only.
+void StartWriteBack(int fd, std::size_t offset, std::size_t size);
+// Platform part: removes a file; safe inside a signal handler.
+void RemoveFileNow(const char* path) noexcept;
+
+}  // namespace theolink::file_io_detail

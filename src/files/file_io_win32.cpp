@@ -1,0 +1,332 @@
+// The Windows part of the file module: the C runtime's descriptors on wide-character paths,
+// and ReplaceFileW / MoveFileExW for the atomic replace.
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#include <windows.h>
+
+#include <cerrno>
+#include <algorithm>
+#include <cstdint>
+
+#include "files/file_io.h"
+#include "files/file_io_platform.h"
+#include "files/wide_text.h"
+
+namespace theolink {
+namespace {
+
+using Stat = struct _stat64;
+
+bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+
+std::size_t LastSeparator(const std::string& path) { return path.find_last_of("/\\"); }
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t cut = LastSeparator(path);
+  if (cut == std::string::npos) return path.size() >= 2 && path[1] == ':' ? path.substr(0, 2) + "." : ".";
+  // "/x" and "C:/x" live in a root, which keeps its separator.
+  if (cut == 0 || (cut == 2 && path[1] == ':')) return path.substr(0, cut + 1);
+  return path.substr(0, cut);
+}
+
+std::string NameOf(const std::string& path) {
+  const std::size_t cut = LastSeparator(path);
+  return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::wstring Wide(const std::string& path) { return Utf8ToWide(path); }
+
+bool StatOf(const std::string& path, Stat& info) { return ::_wstat64(Wide(path).c_str(), &info) == 0; }
+
+FileFault KindOf(unsigned short mode) {
+  if ((mode & _S_IFMT) == _S_IFREG) return FileFault::None;
+  if ((mode & _S_IFMT) == _S_IFDIR) return FileFault::Folder;
+  if ((mode & _S_IFMT) == _S_IFIFO) return FileFault::Fifo;
+  return FileFault::Device;
+}
+
+// The C runtime's errno for a Win32 code of a file call.
+int ErrnoOf(DWORD code) {
+  switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+      return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+      return EACCES;
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+      return EEXIST;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ENOSPC;
+    case ERROR_NOT_SAME_DEVICE:
+      return EXDEV;
+    default:
+      return EIO;
+  }
+}
+
+// A reserved device name (NUL, CON, COM1, ...) is a device wherever it stands.
+bool IsDeviceName(const std::string& path) {
+  const std::wstring wide = Wide(path);
+  const HANDLE h = ::CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  const DWORD type = ::GetFileType(h);
+  ::CloseHandle(h);
+  return type == FILE_TYPE_CHAR;
+}
+
+}  // namespace
+
+namespace file_io_detail {
+
+bool WriteAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const unsigned chunk = static_cast<unsigned>(std::min<std::size_t>(data.size(), 1u << 30));
+    const int n = ::_write(fd, data.data(), chunk);
+    if (n < 0) return false;
+    if (n == 0) {
+      errno = ENOSPC;
+      return false;
+    }
+    data.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+// Windows has no call to start the write-back of a range; the flush at the end does it all.
+void StartWriteBack(int, std::size_t, std::size_t) {}
+
+void RemoveFileNow(const char* path) noexcept { ::DeleteFileW(Utf8ToWide(path).c_str()); }
+
+}  // namespace file_io_detail
+
+using namespace file_io_detail;
+
+int FileDescriptor::Reset(int fd) {
+  int result = 0;
+  if (fd_ >= 0 && ::_close(fd_) != 0) result = errno;
+  fd_ = fd;
+  return result;
+}
+
+FileStatus OpenRegularFile(const std::string& path, FileDescriptor& fd) {
+  fd.Reset();
+  // Devices first: opening COM1 or a pipe could wait for the other end.
+  Stat info{};
+  if (StatOf(path, info) && KindOf(info.st_mode) != FileFault::None) return FileStatus{KindOf(info.st_mode), 0};
+  if (IsDeviceName(path)) return FileStatus{FileFault::Device, 0};
+  fd.Reset(::_wopen(Wide(path).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT));
+  if (!fd.Valid()) return FileStatus::FromErrno(errno);
+  if (::_fstat64(fd.Get(), &info) != 0) {
+    const int error = errno;
+    fd.Reset();
+    return FileStatus::FromErrno(error);
+  }
+  if (const FileFault kind = KindOf(info.st_mode); kind != FileFault::None) {
+    fd.Reset();
+    return FileStatus{kind, 0};
+  }
+  return {};
+}
+
+long ReadSome(int fd, char* buffer, std::size_t size) {
+  std::size_t count = 0;
+  while (count < size) {
+    const unsigned chunk = static_cast<unsigned>(std::min<std::size_t>(size - count, 1u << 30));
+    const int n = ::_read(fd, buffer + count, chunk);
+    if (n < 0) return count > 0 ? static_cast<long>(count) : -1;
+    if (n == 0) break;
+    count += static_cast<std::size_t>(n);
+  }
+  return static_cast<long>(count);
+}
+
+bool SeekToStart(int fd) { return ::_lseeki64(fd, 0, SEEK_SET) == 0; }
+
+long long RegularFileSize(const std::string& path) {
+  Stat info{};
+  if (!StatOf(path, info) || KindOf(info.st_mode) != FileFault::None) return -1;
+  return static_cast<long long>(info.st_size);
+}
+
+FileStatus ReadWholeFile(const std::string& path, std::string& bytes, std::size_t limit, TaskProgress* progress) {
+  bytes.clear();
+  FileDescriptor fd;
+  if (FileStatus status = OpenRegularFile(path, fd); !status.Ok()) return status;
+  Stat info{};
+  std::uint64_t size = 0;
+  if (::_fstat64(fd.Get(), &info) == 0 && info.st_size > 0) {
+    if (static_cast<unsigned long long>(info.st_size) > limit) return FileStatus{FileFault::TooLarge, 0};
+    size = static_cast<std::uint64_t>(info.st_size);
+    bytes.reserve(static_cast<std::size_t>(size));
+  }
+  char buffer[65536];
+  for (std::size_t chunk = 0;; ++chunk) {
+    if (progress != nullptr && chunk % 16 == 0) progress->Report(bytes.size(), size);
+    const int n = ::_read(fd.Get(), buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      const int error = errno;
+      bytes.clear();
+      return FileStatus::FromErrno(error);
+    }
+    if (bytes.size() + static_cast<std::size_t>(n) > limit) {  // grew while being read
+      bytes.clear();
+      return FileStatus{FileFault::TooLarge, 0};
+    }
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+  return {};
+}
+
+// ReplaceFileW keeps the target's own attributes and security; the path itself is replaced.
+std::string SaveTargetPath(const std::string& path) { return path; }
+
+FileStatus CheckSaveTarget(const std::string& path) {
+  Stat info{};
+  if (!StatOf(path, info)) {
+    if (IsDeviceName(path)) return FileStatus{FileFault::Device, 0};
+    return errno == ENOENT ? FileStatus{} : FileStatus::FromErrno(errno);
+  }
+  return FileStatus{KindOf(info.st_mode), 0};
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  auto identity = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+    const HANDLE h = ::CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    const bool ok = ::GetFileInformationByHandle(h, &info) != 0;
+    ::CloseHandle(h);
+    return ok;
+  };
+  BY_HANDLE_FILE_INFORMATION x{}, y{};
+  return identity(a, x) && identity(b, y) && x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
+         x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
+}
+
+bool PathExists(const std::string& path) { return ::GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+FileStatus CheckFolderWritable(const std::string& path) {
+  const std::string folder = FolderOf(path);
+  const DWORD attributes = ::GetFileAttributesW(Wide(folder).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return FileStatus::FromErrno(ErrnoOf(::GetLastError()));
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return FileStatus::FromErrno(ENOTDIR);
+  return {};
+}
+
+bool MakeFolders(const std::string& folder, unsigned) {
+  if (folder.empty()) return false;
+  auto isFolder = [](const std::string& path) {
+    const DWORD a = ::GetFileAttributesW(Wide(path).c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  };
+  if (isFolder(folder)) return true;
+  // A drive ("C:") or a root is there already; the folders below it are made in turn.
+  const std::size_t first = folder.size() >= 2 && folder[1] == ':' ? 3 : 1;
+  for (std::size_t at = first; at <= folder.size(); ++at) {
+    if (at != folder.size() && !IsSeparator(folder[at])) continue;
+    const std::string part = folder.substr(0, at);
+    if (!::CreateDirectoryW(Wide(part).c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  }
+  return isFolder(folder);
+}
+
+bool IsWritable(const std::string& path) { return ::_waccess(Wide(path).c_str(), 2) == 0; }
+
+bool IsAbsolutePath(const std::string& path) {
+  if (path.size() >= 3 && path[1] == ':' && IsSeparator(path[2])) return true;
+  return path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]);  // \\server\share
+}
+
+// Windows programs find themselves with GetModuleFileNameW, not through a link.
+std::string ReadLinkText(const std::string&) { return {}; }
+
+AtomicFileWriter::AtomicFileWriter(const std::string& path) : target_(SaveTargetPath(path)) {
+  if (status_ = CheckSaveTarget(target_); !status_.Ok()) return;
+  const std::string folder = FolderOf(target_);
+  const std::string name = NameOf(target_).substr(0, kMaxNameInTemporary);
+  // Registered before the file exists: a Ctrl-C right after the open must find it.
+  for (int attempt = 0; attempt < 8 && !fd_.Valid(); ++attempt) {
+    UnregisterInFlight(slot_);
+    temporary_ = folder + "/." + name + "." + RandomPart() + ".tmp";
+    slot_ = RegisterInFlight(temporary_.c_str());
+    fd_.Reset(::_wopen(Wide(temporary_).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                       _S_IREAD | _S_IWRITE));
+    if (!fd_.Valid() && errno != EEXIST) break;
+  }
+  if (!fd_.Valid()) {
+    const int error = errno;
+    status_ = FileStatus::FromErrno(error);
+    UnregisterInFlight(slot_);
+    slot_ = -1;
+    temporary_.clear();
+    // A folder that refuses new files may still hold a file that can be written.
+    if (error == EACCES && PathExists(target_) && IsWritable(target_)) {
+      status_ = {};
+      inPlace_ = true;
+    }
+    return;
+  }
+  pending_.reserve(kFlushSize + 4096);
+}
+
+FileStatus AtomicFileWriter::Commit() {
+  if (inPlace_) {
+    inPlace_ = false;
+    if (status_.Ok() && (status_ = CheckSaveTarget(target_)).Ok()) status_ = RewriteFileInPlace(target_, pending_);
+    status_.InPlace = status_.Ok();
+    pending_.clear();
+    return status_;
+  }
+  if (!fd_.Valid()) {
+    if (status_.Ok()) status_ = FileStatus::FromErrno(EBADF);
+    return status_;
+  }
+  Flush();
+  if (status_.Ok() && ::_commit(fd_.Get()) != 0) status_ = FileStatus::FromErrno(errno);
+  if (const int closed = fd_.Reset(); closed != 0 && status_.Ok()) status_ = FileStatus::FromErrno(closed);
+  if (status_.Ok()) status_ = CheckSaveTarget(target_);
+  if (status_.Ok()) {
+    const std::wstring from = Wide(temporary_);
+    const std::wstring to = Wide(target_);
+    // ReplaceFileW keeps the old file's attributes and security; a new target is a move.
+    bool moved = PathExists(target_) && ::ReplaceFileW(to.c_str(), from.c_str(), nullptr,
+                                                       REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
+    if (!moved) moved = ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (!moved) status_ = FileStatus::FromErrno(ErrnoOf(::GetLastError()));
+  }
+  if (!status_.Ok()) {
+    Discard();
+    return status_;
+  }
+  UnregisterInFlight(slot_);
+  slot_ = -1;
+  temporary_.clear();
+  return status_;
+}
+
+void AtomicFileWriter::Discard() {
+  fd_.Reset();
+  if (!temporary_.empty()) ::DeleteFileW(Wide(temporary_).c_str());
+  UnregisterInFlight(slot_);
+  slot_ = -1;
+  temporary_.clear();
+}
+
+FileStatus RewriteFileInPlace(const std::string& path, std::string_view bytes) {
+  FileDescriptor fd(::_wopen(Wide(path).c_str(), _O_WRONLY | _O_TRUNC | _O_BINARY | _O_NOINHERIT));
+  if (!fd.Valid()) return FileStatus::FromErrno(errno);
+  if (!WriteAll(fd.Get(), bytes) || ::_commit(fd.Get()) != 0) return FileStatus::FromErrno(errno);
+  if (const int closed = fd.Reset(); closed != 0) return FileStatus::FromErrno(closed);
+  return {};
+}
+
+}  // namespace theolink
