@@ -111,4 +111,44 @@ void RemoveTemporaryFilesInFlight() noexcept {
   }
 }
 
+FileStatus AtomicFileWriter::Commit() {
+  if (inPlace_) {
+    inPlace_ = false;
+    if (status_.Ok() && (status_ = CheckSaveTarget(target_)).Ok()) status_ = RewriteFileInPlace(target_, pending_);
+    status_.InPlace = status_.Ok();
+    pending_.clear();
+    return status_;
+  }
+  if (!fd_.Valid()) {
+    if (status_.Ok()) status_ = FileStatus::FromErrno(EBADF);
+    return status_;
+  }
+  Flush();
+  if (status_.Ok()) {
+    if (const int synced = file_io_detail::SyncToDisk(fd_.Get()); synced != 0) status_ = FileStatus::FromErrno(synced);
+  }
+  if (const int closed = fd_.Reset(); closed != 0 && status_.Ok()) status_ = FileStatus::FromErrno(closed);
+  // Checked again: something may have taken the target's place while the data was written.
+  if (status_.Ok()) status_ = CheckSaveTarget(target_);
+  if (status_.Ok()) {
+    if (const int moved = file_io_detail::MoveOver(temporary_, target_); moved != 0) status_ = FileStatus::FromErrno(moved);
+  }
+  if (!status_.Ok()) {
+    Discard();
+    return status_;
+  }
+  file_io_detail::UnregisterInFlight(slot_);
+  slot_ = -1;
+  temporary_.clear();
+  return status_;
+}
+
+void AtomicFileWriter::Discard() {
+  fd_.Reset();
+  if (!temporary_.empty()) file_io_detail::RemoveFileNow(temporary_.c_str());
+  file_io_detail::UnregisterInFlight(slot_);
+  slot_ = -1;
+  temporary_.clear();
+}
+
 }  // namespace theolink

@@ -21,6 +21,11 @@ std::string RandomPart();
 bool WriteAll(int fd, std::string_view data);
 // Platform part: asks the system to start writing a range to disk; a hint only.
 void StartWriteBack(int fd, std::size_t offset, std::size_t size);
+// Platform part: flushes a file's data to disk; 0, or the error number.
+int SyncToDisk(int fd);
+// Platform part: puts the written temporary file in the target's place, durably; 0, or the
+// error number (the temporary is then still there).
+int MoveOver(const std::string& temporary, const std::string& target);
 // Platform part: removes a file; safe inside a signal handler.
 void RemoveFileNow(const char* path) noexcept;
 

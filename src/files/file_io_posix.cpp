@@ -57,6 +57,16 @@ void StartWriteBack(int fd, std::size_t offset, std::size_t size) {
 
 void RemoveFileNow(const char* path) noexcept { ::unlink(path); }
 
+int SyncToDisk(int fd) { return ::fsync(fd) == 0 ? 0 : errno; }
+
+int MoveOver(const std::string& temporary, const std::string& target) {
+  if (::rename(temporary.c_str(), target.c_str()) != 0) return errno;
+  // Make the rename itself durable.
+  FileDescriptor folder(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder.Valid()) ::fsync(folder.Get());
+  return 0;
+}
+
 }  // namespace file_io_detail
 
 using namespace file_io_detail;
@@ -241,45 +251,6 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path) : target_(SaveTarget
     if (::geteuid() == 0 && ::fchown(fd_.Get(), old.st_uid, old.st_gid) == 0) ::fchmod(fd_.Get(), old.st_mode & 07777);
   }
   pending_.reserve(kFlushSize + 4096);
-}
-
-FileStatus AtomicFileWriter::Commit() {
-  if (inPlace_) {
-    inPlace_ = false;
-    if (status_.Ok() && (status_ = CheckSaveTarget(target_)).Ok()) status_ = RewriteFileInPlace(target_, pending_);
-    status_.InPlace = status_.Ok();
-    pending_.clear();
-    return status_;
-  }
-  if (!fd_.Valid()) {
-    if (status_.Ok()) status_ = FileStatus::FromErrno(EBADF);
-    return status_;
-  }
-  Flush();
-  if (status_.Ok() && ::fsync(fd_.Get()) != 0) status_ = FileStatus::FromErrno(errno);
-  if (const int closed = fd_.Reset(); closed != 0 && status_.Ok()) status_ = FileStatus::FromErrno(closed);
-  // Checked again: something may have taken the target's place while the data was written.
-  if (status_.Ok()) status_ = CheckSaveTarget(target_);
-  if (status_.Ok() && ::rename(temporary_.c_str(), target_.c_str()) != 0) status_ = FileStatus::FromErrno(errno);
-  if (!status_.Ok()) {
-    Discard();
-    return status_;
-  }
-  UnregisterInFlight(slot_);
-  slot_ = -1;
-  temporary_.clear();
-  // Make the rename itself durable.
-  FileDescriptor folder(::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (folder.Valid()) ::fsync(folder.Get());
-  return status_;
-}
-
-void AtomicFileWriter::Discard() {
-  fd_.Reset();
-  if (!temporary_.empty()) ::unlink(temporary_.c_str());
-  UnregisterInFlight(slot_);
-  slot_ = -1;
-  temporary_.clear();
 }
 
 FileStatus RewriteFileInPlace(const std::string& path, std::string_view bytes) {

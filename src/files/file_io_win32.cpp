@@ -105,6 +105,18 @@ void StartWriteBack(int, std::size_t, std::size_t) {}
 
 void RemoveFileNow(const char* path) noexcept { ::DeleteFileW(Utf8ToWide(path).c_str()); }
 
+int SyncToDisk(int fd) { return ::_commit(fd) == 0 ? 0 : errno; }
+
+int MoveOver(const std::string& temporary, const std::string& target) {
+  const std::wstring from = Utf8ToWide(temporary);
+  const std::wstring to = Utf8ToWide(target);
+  // ReplaceFileW keeps the old file's attributes and security; a new target is a move.
+  bool moved = PathExists(target) && ::ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                                                    nullptr, nullptr) != 0;
+  if (!moved) moved = ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  return moved ? 0 : ErrnoOf(::GetLastError());
+}
+
 }  // namespace file_io_detail
 
 using namespace file_io_detail;
@@ -276,49 +288,6 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path) : target_(SaveTarget
     return;
   }
   pending_.reserve(kFlushSize + 4096);
-}
-
-FileStatus AtomicFileWriter::Commit() {
-  if (inPlace_) {
-    inPlace_ = false;
-    if (status_.Ok() && (status_ = CheckSaveTarget(target_)).Ok()) status_ = RewriteFileInPlace(target_, pending_);
-    status_.InPlace = status_.Ok();
-    pending_.clear();
-    return status_;
-  }
-  if (!fd_.Valid()) {
-    if (status_.Ok()) status_ = FileStatus::FromErrno(EBADF);
-    return status_;
-  }
-  Flush();
-  if (status_.Ok() && ::_commit(fd_.Get()) != 0) status_ = FileStatus::FromErrno(errno);
-  if (const int closed = fd_.Reset(); closed != 0 && status_.Ok()) status_ = FileStatus::FromErrno(closed);
-  if (status_.Ok()) status_ = CheckSaveTarget(target_);
-  if (status_.Ok()) {
-    const std::wstring from = Wide(temporary_);
-    const std::wstring to = Wide(target_);
-    // ReplaceFileW keeps the old file's attributes and security; a new target is a move.
-    bool moved = PathExists(target_) && ::ReplaceFileW(to.c_str(), from.c_str(), nullptr,
-                                                       REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
-    if (!moved) moved = ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    if (!moved) status_ = FileStatus::FromErrno(ErrnoOf(::GetLastError()));
-  }
-  if (!status_.Ok()) {
-    Discard();
-    return status_;
-  }
-  UnregisterInFlight(slot_);
-  slot_ = -1;
-  temporary_.clear();
-  return status_;
-}
-
-void AtomicFileWriter::Discard() {
-  fd_.Reset();
-  if (!temporary_.empty()) ::DeleteFileW(Wide(temporary_).c_str());
-  UnregisterInFlight(slot_);
-  slot_ = -1;
-  temporary_.clear();
 }
 
 FileStatus RewriteFileInPlace(const std::string& path, std::string_view bytes) {
