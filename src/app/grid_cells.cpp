@@ -61,4 +61,18 @@ std::vector<std::vector<std::string>> SplitPastedBlock(std::string_view text) {
   return rows;
 }
 
+std::string JoinCopiedBlock(const std::vector<std::vector<std::string>>& rows, GridRect rect) {
+  std::string block;
+  if (rect.Empty() || rect.top < 0 || rect.left < 0) return block;
+  for (int r = rect.top; r <= rect.bottom; ++r) {
+    if (r > rect.top) block += '\n';
+    for (int c = rect.left; c <= rect.right; ++c) {
+      if (c > rect.left) block += '\t';
+      if (static_cast<std::size_t>(r) < rows.size() && static_cast<std::size_t>(c) < rows[static_cast<std::size_t>(r)].size())
+        block += rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+    }
+  }
+  return block;
+}
+
 }  // namespace theolink

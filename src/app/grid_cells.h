@@ -38,4 +38,17 @@ inline bool IsAllowedNameByte(unsigned char c) { return c >= 33 && c <= 126; }
 // does not start another row.
 std::vector<std::vector<std::string>> SplitPastedBlock(std::string_view text);
 
+// A rectangle of cells, rows and columns counted from 0, both ends included.
+struct GridRect {
+  int top = 0;
+  int left = 0;
+  int bottom = -1;
+  int right = -1;
+  bool Empty() const { return bottom < top || right < left; }
+};
+
+// The cells of rect as a spreadsheet takes them: tabs between cells, a line end between
+// rows, none after the last; cells outside the rows are empty.
+std::string JoinCopiedBlock(const std::vector<std::vector<std::string>>& rows, GridRect rect);
+
 }  // namespace theolink

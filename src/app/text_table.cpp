@@ -209,6 +209,11 @@ constexpr TextEntry kTexts[] = {
      "The job holds no coordinate point: its SD shots become points only when shot coordinates are computed "
      "(Setting, compute shot coordinates; --compute-shots on the command line). Nothing was written."},
     {TextId::StationCheckBtn, "测站检查", "Station check"},
+    {TextId::AskDiscardGrid, "表格中有尚未保存的修改。要放弃这些修改吗？",
+     "The grid holds changes that are not saved. Discard them?", "提示", "Warning"},
+    {TextId::DuplicateName, "点名重复", "Duplicate name"},
+    {TextId::FindBoxName, "查找点名", "Find point name"},
+    {TextId::NoPointNamed, "没有名为 %1 的点", "No point named %1"},
 };
 
 constexpr bool EntriesInIdOrder() {

@@ -150,6 +150,10 @@ enum class TextId : std::uint8_t {
   CrsOutside,
   ShotsNotComputed,
   StationCheckBtn,
+  AskDiscardGrid,
+  DuplicateName,
+  FindBoxName,
+  NoPointNamed,
   Count_  // number of entries; not a text
 };
 

@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,9 +36,19 @@ class GridModel final : public QAbstractTableModel {
   void InsertRow(int row);
   // True when a row was removed (the only row is emptied instead).
   bool DeleteRow(int row);
-  // Checks the text a cell was given while typing (a refused one is taken out again).
+  // Removes count rows from first on as one step; returns how many went.
+  int DeleteRows(int first, int count);
+  // Empties the cells of rect as one step.
+  bool ClearCells(GridRect rect);
+  // Checks the text a cell was given while typing (a refused one gives the cell its old
+  // text back).
   CellCheck CheckEdited(int row, int column);
   GridPaste Paste(int row, int column, std::string_view block);
+  // Undo and redo of the editor's history; what changed, nothing when there was no step.
+  std::optional<GridSplice> Undo();
+  std::optional<GridSplice> Redo();
+  // The cell editor closed: the next keystrokes are a step of their own.
+  void SealTyping() { editor_.SealTyping(); }
 
   // Called with every text that reaches an editable cell (typed, deleted), after the cell
   // holds it.
@@ -58,6 +69,11 @@ class GridModel final : public QAbstractTableModel {
 
  private:
   void CellsChanged(int firstRow, int lastRow, int firstColumn, int lastColumn);
+  // Rows [at, at + rows) become rowsAfter rows by change; announces exactly that.
+  void ChangeRows(int at, int rows, int rowsAfter, const std::function<void()>& change);
+  // A name changed: any name cell may have become, or stopped being, a duplicate.
+  void NamesChanged();
+  bool DuplicateAt(const QModelIndex& index) const;
 
   GridEditor editor_;
   QStringList headers_;

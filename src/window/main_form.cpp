@@ -1,5 +1,6 @@
 #include "window/main_form.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -7,9 +8,11 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QAbstractItemView>
 #include <QLineEdit>
@@ -18,6 +21,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -30,6 +34,7 @@
 #include <utility>
 
 #include "app/grid_cells.h"
+#include "app/grid_names.h"
 #include "app/grid_write_back.h"
 #include "app/help_sections.h"
 #include "app/language.h"
@@ -189,6 +194,11 @@ void TForm1::BuildControls() {
   gridModel_->OnCellEdited = [this](int row, int column) { StrGridSetEditText(column, row + 1); };
   strGrid_ = new GridView(views);
   strGrid_->OnPaste = [this](const QString& text) { PasteIntoGrid(text); };
+  strGrid_->OnUndo = [this] { GridUndo(); };
+  strGrid_->OnRedo = [this] { GridRedo(); };
+  strGrid_->OnDelete = [this](GridRect selected) { DeleteInGrid(selected); };
+  strGrid_->OnCopy = [this](GridRect selected) { CopyFromGrid(selected); };
+  strGrid_->OnCellEditorClosed = [this] { gridModel_->SealTyping(); };
   strGrid_->setObjectName(QStringLiteral("StrGrid"));
   strGrid_->setModel(gridModel_);
   // A surveyor who has gone on to another cell is not sent back to the refused one.
@@ -210,6 +220,15 @@ void TForm1::BuildControls() {
   strGrid_->hide();
   viewsLayout->addWidget(measText_, 0, 0);
   viewsLayout->addWidget(strGrid_, 0, 0);
+  findBox_ = new QLineEdit(views);
+  findBox_->setObjectName(QStringLiteral("FindBox"));
+  findBox_->setClearButtonEnabled(true);
+  findBox_->installEventFilter(this);
+  findBox_->hide();
+  viewsLayout->addWidget(findBox_, 1, 0);
+  connect(findBox_, &QLineEdit::returnPressed, this, &TForm1::FindInGrid);
+  auto* findKey = new QShortcut(QKeySequence::Find, this);
+  connect(findKey, &QShortcut::activated, this, &TForm1::ShowFindBox);
   // The plan shares the room with the views when it is shown; the views stay as they are.
   auto* viewSplitter = new QSplitter(Qt::Horizontal, panel1);
   viewSplitter->setObjectName(QStringLiteral("ViewSplitter"));
@@ -378,6 +397,8 @@ void TForm1::SetCaptions() {
   fileControlGroup_->setAccessibleName(T(TextId::FileControlGroupName));
   measText_->setAccessibleName(T(TextId::MeasTextName));
   strGrid_->setAccessibleName(T(TextId::StrGridName));
+  findBox_->setPlaceholderText(T(TextId::FindBoxName));
+  findBox_->setAccessibleName(findBox_->placeholderText());
   static const TextId kPanelRoles[3] = {TextId::StatusMessageRole, TextId::StatusCountRole, TextId::StatusHintRole};
   for (int i = 0; i < 3; ++i) panels_[i]->setAccessibleDescription(T(kPanelRoles[i]));
 }
@@ -430,6 +451,10 @@ void TForm1::FormClose() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+  if (!closed_ && !MayLeaveGrid()) {
+    event->ignore();
+    return;
+  }
   if (!closed_) FormClose();
   event->accept();
 }
@@ -459,6 +484,7 @@ void TForm1::InitDataShowView() {
   if (data_.DataKind == DataKind::Measure) {
     measText_->show();
     strGrid_->hide();
+    findBox_->hide();
     sendBtn_->setEnabled(SendEnabledFor(data_.DataKind));
     measText_->clear();
     return;
@@ -535,9 +561,22 @@ void TForm1::EnterGridEditor() {
 
 bool TForm1::GridEditing() const { return gridModel_->Editing(); }
 
-void TForm1::CoordBtnClick() { ApplyModeStep(CoordModeStep(data_, settings_, AskPerson())); }
+void TForm1::CoordBtnClick() {
+  // Coord on the coordinate grid opens the editor on it as it is: nothing is lost.
+  if (data_.DataKind != DataKind::Coord && !MayLeaveGrid()) return;
+  ApplyModeStep(CoordModeStep(data_, settings_, AskPerson()));
+}
 
-void TForm1::CodeBtnClick() { ApplyModeStep(CodeModeStep(data_, AskPerson())); }
+void TForm1::CodeBtnClick() {
+  if (!MayLeaveGrid()) return;
+  ApplyModeStep(CodeModeStep(data_, AskPerson()));
+}
+
+bool TForm1::MayLeaveGrid() {
+  // Edits live only in the grid until Return writes them back.
+  if (!gridModel_->GridModified()) return true;
+  return dialogs_.AskYesNo(T(TextId::AskDiscardGrid), UiText(PickCaption(TextId::AskDiscardGrid)));
+}
 
 AskOk TForm1::AskPerson() {
   return [this](TextId question) { return Ask(question); };
@@ -594,10 +633,10 @@ void TForm1::DelBtnClick() {
 void TForm1::StrGridSetEditText(int ACol, int ARow) {
   const CellCheck check = gridModel_->CheckEdited(ARow - 1, ACol);
   if (check.accepted || !check.message) return;
-  // Before the box takes the focus: the editor's commit on losing it must not bring the
-  // refused text back.
+  // The cell holds its old text again, and so does the editor once this returns, before
+  // the box takes the focus (the editor's commit on losing it would bring the refused text
+  // back otherwise).
   const QModelIndex cell = gridModel_->index(ARow - 1, ACol);
-  strGrid_->EmptyCellEditor(cell);
   // This runs inside the cell editor's key handling; a box's event loop there would let
   // the editor be closed and deleted under its own feet.
   NoticeLater(*check.message, [this, cell = QPersistentModelIndex(cell)] { ResumeCellEditing(cell); });
@@ -616,8 +655,14 @@ void TForm1::ResumePendingCell() {
   if (!cell.isValid() || !gridModel_->Editing() || !strGrid_->isVisible()) return;
   strGrid_->setCurrentIndex(cell);
   strGrid_->setFocus();
-  // The box took the focus and so closed the editor: the surveyor types on where it was.
-  if (!strGrid_->CellEditorOpen()) strGrid_->edit(cell);
+  // The box took the focus and so closed the editor: the surveyor types on where it was,
+  // after the text the cell kept, not over it.
+  if (strGrid_->CellEditorOpen()) return;
+  strGrid_->edit(cell);
+  if (auto* editor = qobject_cast<QLineEdit*>(strGrid_->indexWidget(cell))) {
+    editor->deselect();
+    editor->end(false);
+  }
 }
 
 void TForm1::changeEvent(QEvent* event) {
@@ -635,6 +680,61 @@ void TForm1::PasteIntoGrid(const QString& text) {
   for (TextId message : pasted.messages) NoticeLater(message);
 }
 
+void TForm1::GridUndo() {
+  if (gridModel_->Editing()) ShowGridStep(gridModel_->Undo());
+}
+
+void TForm1::GridRedo() {
+  if (gridModel_->Editing()) ShowGridStep(gridModel_->Redo());
+}
+
+void TForm1::ShowGridStep(const std::optional<GridSplice>& splice) {
+  if (!splice) return;
+  if (splice->rows != splice->rowsAfter) ShowGridRowCount();
+  // Where the step was, so the surveyor sees what came back.
+  MakeCellCurrent(std::clamp(splice->at, 0, gridModel_->rowCount() - 1), std::max(1, splice->column));
+}
+
+void TForm1::DeleteInGrid(GridRect selected) {
+  if (!gridModel_->Editing() || selected.Empty()) return;
+  // With the row label in it the selection is whole rows, and they go; otherwise only the
+  // cells' texts. Either is one step to undo, so no question is asked.
+  if (selected.left > 0) {
+    gridModel_->ClearCells(selected);
+    return;
+  }
+  if (gridModel_->DeleteRows(selected.top, selected.bottom - selected.top + 1) > 0) ShowGridRowCount();
+  MakeCellCurrent(std::min(selected.top, gridModel_->rowCount() - 1), 1);
+}
+
+void TForm1::CopyFromGrid(GridRect selected) const {
+  if (selected.Empty()) return;
+  QGuiApplication::clipboard()->setText(DisplayText(JoinCopiedBlock(gridModel_->Rows(), selected)));
+}
+
+void TForm1::ShowFindBox() {
+  if (!strGrid_->isVisible()) return;
+  findBox_->show();
+  findBox_->setFocus(Qt::ShortcutFocusReason);
+  findBox_->selectAll();
+}
+
+void TForm1::FindInGrid() {
+  const QString typed = findBox_->text().trimmed();
+  if (typed.isEmpty() || !strGrid_->isVisible()) return;
+  const std::optional<int> row = FindNamedRow(gridModel_->Rows(), DataText(typed), strGrid_->currentIndex().row());
+  if (!row) {
+    findStatus_ = UiText(FillText(PickText(TextId::NoPointNamed), {typed.toUtf8().toStdString()}));
+    SetStatus(0, findStatus_);
+    return;
+  }
+  if (!findStatus_.isEmpty() && StatusText(0) == findStatus_) SetStatus(0, QString());
+  findStatus_.clear();
+  const QModelIndex index = gridModel_->index(*row, 1);
+  strGrid_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  strGrid_->scrollTo(index);
+}
+
 void TForm1::OKBtnClick() {
   // Close an open cell editor first, so its text is in the grid.
   strGrid_->CloseCellEditor();
@@ -646,12 +746,17 @@ void TForm1::OKBtnClick() {
 
 void TForm1::LeaveGridEditor() {
   gridModel_->SetGridModified(false);
-  gridModel_->SetEditing(false);
-  strGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  pageControl1_->setCurrentIndex(0);
+  EndGridEditing();
   SetStatus(0, QString());
   InitDataShowView();
   RefleshDataShowView();
+}
+
+void TForm1::EndGridEditing() {
+  strGrid_->CloseCellEditor();
+  gridModel_->SetEditing(false);
+  strGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  pageControl1_->setCurrentIndex(0);
 }
 
 void TForm1::PlanBtnClick() {
@@ -660,6 +765,8 @@ void TForm1::PlanBtnClick() {
 }
 
 void TForm1::HelpBtnClick() {
+  if (!MayLeaveGrid()) return;
+  if (GridEditing()) EndGridEditing();
   data_.DataKind = DataKind::Measure;
   InitDataShowView();
   ShowHelp();
@@ -695,6 +802,12 @@ void TForm1::SettingBtnClick() {
 // --- hints ---------------------------------------------------------------------------
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == findBox_ && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    findBox_->hide();
+    strGrid_->setFocus();
+    return true;
+  }
   if (event->type() == QEvent::MouseMove) {
     const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
     if (watched == receiveBtn_) ReceiveBtnMouseMove(p.x(), p.y());
@@ -739,6 +852,8 @@ struct TForm1::OpenedFile {
 };
 
 void TForm1::OpenPath(const std::string& path) {
+  // Every open comes this way, whatever chose the file.
+  if (!MayLeaveGrid()) return;
   auto opened = std::make_shared<OpenedFile>();
   // The file is read into data of its own. The window's data may be read meanwhile: the
   // window takes no input until the task has ended, so nothing changes it.
@@ -759,6 +874,8 @@ void TForm1::OpenFinished(OpenedFile& opened) {
   const OpenOutcome outcome = ApplyOpen(data_, std::move(opened.data));
   for (const UserMessage& message : outcome.Messages) ShowMessage(message);
   if (!outcome.RefreshViews) return;
+  // The grid is rebuilt from what was opened: editing the old one is over.
+  if (GridEditing()) EndGridEditing();
   prepared_ = std::move(opened.views);
   InitDataShowView();
   RefleshDataShowView();

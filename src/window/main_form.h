@@ -6,10 +6,12 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/config_file.h"
+#include "app/grid_editor.h"
 #include "app/save_plan.h"
 #include "app/transfer_end.h"
 #include "app/window_modes.h"
@@ -29,6 +31,7 @@
 
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QMimeData;
 class QPushButton;
 class QStackedWidget;
@@ -74,6 +77,9 @@ class TForm1 final : public QWidget, private TransferView {
   // A tab-separated block from the current cell on, each cell checked as if typed; rows
   // past the end are appended.
   void PasteIntoGrid(const QString& text);
+  // True when the grid holds no edits that leaving it would lose, or the surveyor agreed
+  // to lose them. Every way out of the grid asks this first.
+  bool MayLeaveGrid();
   void ReceiveBtnMouseMove(int x, int y);
   void SendBtnMouseMove(int x, int y);
   void StopBtnMouseMove(int x, int y);
@@ -146,6 +152,17 @@ class TForm1 final : public QWidget, private TransferView {
   void ShowGridRowCount();
   void MakeCellCurrent(int row, int column);
   void LeaveGridEditor();
+  // Cell editing off and page 0, the grid's contents as they are (no write-back).
+  void EndGridEditing();
+  // The grid's keys: undo and redo, Delete over a selection, copy out.
+  void GridUndo();
+  void GridRedo();
+  void ShowGridStep(const std::optional<GridSplice>& splice);
+  void DeleteInGrid(GridRect selected);
+  void CopyFromGrid(GridRect selected) const;
+  // The find box: shown by Ctrl+F over the grid; Return selects the next row of that name.
+  void ShowFindBox();
+  void FindInGrid();
   void SetStatus(int panel, const QString& text);
   void Notice(TextId id);
   // Shows what a message holds; nothing for an empty one.
@@ -198,6 +215,8 @@ class TForm1 final : public QWidget, private TransferView {
   QLabel* panels_[3] = {nullptr, nullptr, nullptr};
   LineView* measText_ = nullptr;
   GridView* strGrid_ = nullptr;
+  QLineEdit* findBox_ = nullptr;
+  QString findStatus_;  // what the find box last said in panel 0
   QStackedWidget* pageControl1_ = nullptr;
   PlanPanel* planPanel_ = nullptr;
   QPushButton* planBtn_ = nullptr;

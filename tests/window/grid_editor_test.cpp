@@ -31,7 +31,7 @@ class GridEditorTest : public WindowFixture {
   std::pair<int, int> Current() { return {Grid()->currentIndex().row() + 1, Grid()->currentIndex().column()}; }
 };
 
-TEST_F(GridEditorTest, EveryKeystrokeIsCheckedAndARefusalEmptiesTheCell) {
+TEST_F(GridEditorTest, EveryKeystrokeIsCheckedAndARefusedKeyLeavesTheCellAsItWas) {
   StartEmptyCoordEditor();
   // A negative number typed sign first: the lone sign is accepted but changes nothing yet.
   TypeIntoCell(1, 2, QStringLiteral("-"));
@@ -47,19 +47,26 @@ TEST_F(GridEditorTest, EveryKeystrokeIsCheckedAndARefusalEmptiesTheCell) {
   EXPECT_EQ(GridText(1, 4), QStringLiteral("-12.5"));
   TypeIntoCell(1, 3, QStringLiteral("99999999.9999"));
   EXPECT_TRUE(dialogs_.notices.empty());
-  QTest::keyClick(CellEditor(), Qt::Key_9);  // the fourteenth character of a positive number
+  auto* editor = qobject_cast<QLineEdit*>(CellEditor());
+  QTest::keyClick(editor, Qt::Key_9);  // the fourteenth character of a positive number
   EXPECT_EQ(Notice(0), QStringLiteral("Too many data!"));
-  EXPECT_EQ(GridText(1, 3), QString());
-  EXPECT_EQ(qobject_cast<QLineEdit*>(CellEditor())->text(), QString());
-  TypeIntoCell(1, 3, QStringLiteral("100000000"));
-  EXPECT_EQ(Notice(1), QStringLiteral("Oversize or Undersize!"));
-  TypeIntoCell(1, 3, QStringLiteral("7x"));
-  EXPECT_EQ(Notice(2), QStringLiteral("Illegal data type!"));
+  EXPECT_EQ(GridText(1, 3), QStringLiteral("99999999.9999"));
+  EXPECT_EQ(editor->text(), QStringLiteral("99999999.9999"));
+  EXPECT_EQ(editor->cursorPosition(), 13);
+  // A refused key in front: the cursor stays where the key went.
+  QTest::keyClick(editor, Qt::Key_Home);
+  QTest::keyClick(editor, Qt::Key_X);
+  EXPECT_EQ(Notice(1), QStringLiteral("Illegal data type!"));
+  EXPECT_EQ(editor->text(), QStringLiteral("99999999.9999"));
+  EXPECT_EQ(editor->cursorPosition(), 0);
+  QTest::keyClick(editor, Qt::Key_9);
+  EXPECT_EQ(Notice(2), QStringLiteral("Oversize or Undersize!"));
+  EXPECT_EQ(GridText(1, 3), QStringLiteral("99999999.9999"));
   TypeIntoCell(1, 1, QStringLiteral("ABCDEFGH"));
   EXPECT_EQ(dialogs_.notices.size(), 3u);
   QTest::keyClick(CellEditor(), Qt::Key_I);  // the ninth character of a name
   EXPECT_EQ(Notice(3), QStringLiteral("Too many char!"));
-  EXPECT_EQ(GridText(1, 1), QString());
+  EXPECT_EQ(GridText(1, 1), QStringLiteral("ABCDEFGH"));
   EXPECT_EQ(dialogs_.notices.size(), 4u);
 }
 
@@ -98,20 +105,31 @@ TEST_F(GridEditorTest, RealBoxesForRefusedKeysLeaveTheEditorWorking) {
     for (const auto& row : rows) {
       if (codes && row.column != 1) continue;
       SCOPED_TRACE(row.typed);
+      const QString typed = QString::fromLatin1(row.typed), kept = typed.chopped(1);
       const int before = answered;
-      // Twice into the same cell: the editor must come back each time.
-      for (int round = 1; round <= 2; ++round) {
-        TypeIntoCell(1, row.column, QString::fromLatin1(row.typed));
-        QTRY_COMPARE(answered, before + round);
-        QTRY_VERIFY(CellEditor() != nullptr);
-      }
-      EXPECT_EQ(GridText(1, row.column), QString());
+      TypeIntoCell(1, row.column, typed);
+      QTRY_COMPARE(answered, before + 1);
+      QTRY_VERIFY(CellEditor() != nullptr);
+      // The editor is back with what the cell kept, the cursor after it: the same key again.
+      auto* editor = qobject_cast<QLineEdit*>(CellEditor());
+      EXPECT_EQ(editor->text(), kept);
+      EXPECT_EQ(editor->cursorPosition(), kept.size());
+      EXPECT_FALSE(editor->hasSelectedText());
+      QTest::keyClick(editor, typed.back().toLatin1());
+      QTRY_COMPARE(answered, before + 2);
+      QTRY_VERIFY(CellEditor() != nullptr);
+      EXPECT_EQ(GridText(1, row.column), kept);
+      QTest::keyClick(CellEditor(), Qt::Key_A, Qt::ControlModifier);
       QTest::keyClick(CellEditor(), Qt::Key_7);
       EXPECT_EQ(GridText(1, row.column), QStringLiteral("7"));
       QTest::keyClick(CellEditor(), Qt::Key_Backspace);
     }
   }
+  // The typed and emptied cells count as a change: the close asks, Return answers Yes.
+  const int beforeClose = answered;
   form_->close();
+  EXPECT_EQ(answered, beforeClose + 1);
+  EXPECT_FALSE(form_->isVisible());
 }
 
 TEST_F(GridEditorTest, ReturnRefusesALoneSignAndABadCoordinateKeepingTheEditorAndThePoints) {
@@ -237,6 +255,98 @@ TEST_F(GridEditorTest, TabEnterDeleteAndAPastedBlock) {
   EXPECT_EQ(GridText(1, 2), QString());
   EXPECT_EQ(GridText(2, 4), QString());
   EXPECT_EQ(GridText(1, 1), QStringLiteral("P1"));
+}
+
+// A surveyor's keys over a loaded list: undo and redo of typing and of row operations,
+// duplicate names marked, Delete over whole rows, copy out, the find box, and the question
+// before unsaved edits are left.
+TEST_F(GridEditorTest, UndoCopyFindAndTheQuestionBeforeEditsAreLost) {
+  WriteBytes(File("pts.dat"), "P1,T1,10,20,3\r\nP2,,1,2,3\r\nP3,,4,5,6\r\n");
+  WriteHelp();
+  Start();
+  form_->show();
+  form_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+  QTRY_VERIFY(form_->StartHelpShown());
+  OpenFile(File("pts.dat"));
+  Click("CoordBtn");
+  ASSERT_EQ(Page(), 1);
+  const auto index = [this](int row, int column) { return Grid()->model()->index(row - 1, column); };
+  const auto key = [this](Qt::Key k, Qt::KeyboardModifiers mods) {
+    QTest::keyClick(CellEditor() != nullptr ? CellEditor() : static_cast<QWidget*>(Grid()), k, mods);
+  };
+
+  TypeIntoCell(2, 1, QStringLiteral("Q9"));
+  key(Qt::Key_Z, Qt::ControlModifier);  // in the open editor: the cell's keystrokes are one step
+  EXPECT_EQ(GridText(2, 1), QStringLiteral("P2"));
+  EXPECT_FALSE(form_->Grid().GridModified());
+  key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(GridText(2, 1), QStringLiteral("Q9"));
+  EXPECT_TRUE(form_->Grid().GridModified());
+
+  TypeIntoCell(3, 1, QStringLiteral("P1"));
+  QTest::keyClick(CellEditor(), Qt::Key_Return);
+  EXPECT_EQ(index(1, 1).data(Qt::ToolTipRole).toString(), QStringLiteral("Duplicate name"));
+  EXPECT_EQ(index(3, 1).data(Qt::ToolTipRole).toString(), QStringLiteral("Duplicate name"));
+  EXPECT_FALSE(index(2, 1).data(Qt::ToolTipRole).isValid());
+
+  Click("AppendBtn");
+  key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Grid()->model()->rowCount(), 3);
+  EXPECT_EQ(form_->StatusText(1), QStringLiteral("Total: 3"));
+  Grid()->setCurrentIndex(index(1, 1));
+  dialogs_.answers = {true};
+  Click("DelBtn");
+  EXPECT_EQ(GridText(1, 1), QStringLiteral("Q9"));
+  key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(GridText(1, 1), QStringLiteral("P1"));
+  EXPECT_EQ(GridText(2, 0), QStringLiteral("#2"));
+  key(Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(GridText(1, 1), QStringLiteral("Q9"));
+  key(Qt::Key_Z, Qt::ControlModifier);
+  // A click on a row label selects the row; Delete removes it without a question.
+  QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, Grid()->visualRect(index(2, 0)).center());
+  QTest::keyClick(Grid(), Qt::Key_Delete);
+  EXPECT_EQ(Grid()->model()->rowCount(), 2);
+  EXPECT_EQ(GridText(2, 1), QStringLiteral("P1"));
+  key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(GridText(2, 1), QStringLiteral("Q9"));
+
+  Grid()->selectionModel()->select(QItemSelection(index(1, 1), index(2, 2)), QItemSelectionModel::ClearAndSelect);
+  QTest::keyClick(Grid(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("P1\t20.0000\nQ9\t2.0000"));
+
+  Grid()->setCurrentIndex(index(1, 1));
+  QTest::keyClick(Grid(), Qt::Key_F, Qt::ControlModifier);
+  auto* find = Control<QLineEdit>("FindBox");
+  ASSERT_TRUE(find->isVisible());
+  EXPECT_TRUE(find->hasFocus());
+  QTest::keyClicks(find, QStringLiteral("p1"));
+  QTest::keyClick(find, Qt::Key_Return);  // the next P1 below the current row
+  EXPECT_EQ(Current(), std::make_pair(3, 1));
+  EXPECT_TRUE(Grid()->selectionModel()->isRowSelected(2, {}));
+  QTest::keyClick(find, Qt::Key_Return);  // round past the end
+  EXPECT_EQ(Current(), std::make_pair(1, 1));
+  find->clear();
+  QTest::keyClicks(find, QStringLiteral("ZZ"));
+  QTest::keyClick(find, Qt::Key_Return);
+  EXPECT_EQ(form_->StatusText(0), QStringLiteral("No point named ZZ"));
+  QTest::keyClick(find, Qt::Key_Escape);
+  EXPECT_FALSE(find->isVisible());
+
+  // Leaving asks first: No keeps the window and the grid; so does an open.
+  dialogs_.answers = {false, false};
+  form_->close();
+  EXPECT_EQ(dialogs_.questions.back(), QStringLiteral("The grid holds changes that are not saved. Discard them?"));
+  EXPECT_TRUE(form_->isVisible());
+  form_->OpenPath(File("pts.dat"));
+  EXPECT_FALSE(form_->FileWorkPending());
+  EXPECT_EQ(Page(), 1);
+  EXPECT_EQ(GridText(2, 1), QStringLiteral("Q9"));
+  dialogs_.answers = {true};
+  form_->close();
+  EXPECT_FALSE(form_->isVisible());
+  EXPECT_TRUE(dialogs_.answers.empty());
 }
 
 TEST_F(GridEditorTest, EmptiedCodeGridEmptiesTheCodeList) {
