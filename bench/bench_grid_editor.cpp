@@ -1,6 +1,7 @@
 // The grid editor on a 100,000-point coordinate list, on the off-screen platform: the time
 // of Append, Insert and Delete near the top (each followed by one paint of the window),
-// and of Return writing all rows back after a change.
+// of undoing them, of a name typed (its duplicates looked up), and of Return writing all
+// rows back after a change.
 #include <stdlib.h>
 
 #include <QElapsedTimer>
@@ -67,6 +68,10 @@ int main(int argc, char** argv) {
   std::printf("Delete row 2:             %.4f s\n", Seconds(form, [&] { second(); form.DelBtnClick(); }));
   std::printf("Paste 3 rows at row 2:    %.4f s\n",
               Seconds(form, [&] { second(); form.PasteIntoGrid(QStringLiteral("A\t1\t2\t3\nB\t4\t5\t6\nC\t7\t8\t9")); }));
+  std::printf("Undo the paste:           %.4f s\n", Seconds(form, [&] { form.Grid().Undo(); }));
+  std::printf("Undo the delete:          %.4f s\n", Seconds(form, [&] { form.Grid().Undo(); }));
+  std::printf("A name typed at row 3:    %.4f s\n",
+              Seconds(form, [&] { form.Grid().setData(form.Grid().index(2, 1), QStringLiteral("P7"), Qt::EditRole); }));
   std::printf("Return writing %d rows: %.4f s\n", grid->model()->rowCount(), Seconds(form, [&] { form.OKBtnClick(); }));
   std::printf("points after Return: %zu\n", form.Data().PointList.size());
   fs::remove_all(dir);

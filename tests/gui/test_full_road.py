@@ -1,6 +1,7 @@
 """A surveyor's whole road through the shipped window, with real clicks and keys: receive
 a job from the simulated instrument, turn it into points, pick one on the plan, edit them
-(refused keys included), save them, send them back, edit a code list, save it, close."""
+(refused keys included), save them, send them back, edit a code list (a change undone and
+done again), save it, close."""
 import os
 import unittest
 
@@ -80,6 +81,11 @@ class FullRoad(unittest.TestCase):
         self.click_cell(0, 1)
         self.refuse(0, 1, "CODE1234", "5", "Too many char!", "OK")
         self.type_accepted(0, 1, "TREE")
+        # The cell's keystrokes are one step: undone, the cell holds what it kept before them.
+        x.key("ctrl+z")
+        self.cell_reads(0, 1, "CODE1234", "ctrl+z")
+        x.key("ctrl+shift+z")
+        self.cell_reads(0, 1, "TREE", "ctrl+shift+z")
         w.click("Append")
         self.click_cell(1, 1)
         self.type_accepted(1, 1, "WALL")
@@ -147,7 +153,7 @@ class FullRoad(unittest.TestCase):
         x.key("Home")
         self.type_accepted(row, 4, "-", expect="-99999999")
         x.key("End")
-        self.refuse(row, 4, "", "9", "Oversize or Undersize!", "OK")
+        self.refuse(row, 4, "", "9", "Oversize or Undersize!", "OK", kept="-99999999")
         self.type_accepted(row, 4, "3.5")
         x.key("Home")
         self.type_accepted(row, 4, "-", expect="-3.5")
@@ -176,9 +182,10 @@ class FullRoad(unittest.TestCase):
         self.cell_reads(row, column, expect if expect is not None else keys, "typing %r" % keys)
         self.assertTrue(self.w.no_box_up(), "a box came up for %r" % keys)
 
-    def refuse(self, row, column, accepted, refused, message, answer_button, picture=None):
+    def refuse(self, row, column, accepted, refused, message, answer_button, kept=None, picture=None):
         """Types accepted (taken), then the refused key: the box says message, goes with the
-        answer, the program lives on and the cell is empty."""
+        answer, the program lives on and the cell keeps what it held before the key (kept,
+        else accepted). Ctrl+A then selects that, so the next keys replace it."""
         if accepted:
             self.type_accepted(row, column, accepted)
         x.type_text(refused)
@@ -187,7 +194,8 @@ class FullRoad(unittest.TestCase):
             self.session.screenshot(picture)
         self.w.answer(box, answer_button)
         self.w.assert_alive()
-        self.cell_reads(row, column, "", "%r refused" % (accepted + refused))
+        self.cell_reads(row, column, accepted if kept is None else kept, "%r refused" % (accepted + refused))
+        x.key("ctrl+a")
 
     def save_as(self, name):
         """Saves through the window's own file dialog, typing the path; returns the bytes."""
