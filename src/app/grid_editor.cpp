@@ -88,6 +88,8 @@ CellCheck GridEditor::CheckEdited(int row, int column) {
   // What the cell held stays: the surveyor loses no more than the key that was refused.
   if (!check.accepted) {
     PutCell(row, column, std::move(before));
+    // Its message interrupts the typing: what comes after it is a step of its own.
+    history_.Seal();
     return check;
   }
   GridStep step;

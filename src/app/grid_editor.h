@@ -55,7 +55,8 @@ class GridEditor {
   // Typing, in the handler's order: EnterText puts the text into the cell, CheckEdited
   // then checks it. A refused text gives the cell back the text it held before; an
   // accepted one is a step of the history (joined to the keystrokes before it in the same
-  // cell) and sets the modified flag unless it is only the start of a number.
+  // cell, back to the last refused one) and sets the modified flag unless it is only the
+  // start of a number.
   bool EnterText(int row, int column, std::string text);
   CellCheck CheckEdited(int row, int column);
   // Both at once; false when the cell is outside the grid, the row label, or already held

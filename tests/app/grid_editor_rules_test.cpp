@@ -126,7 +126,11 @@ TEST(GridHistory, KeystrokesJoinUntilSealedAndTheOldestStepsGo) {
   Type(editor, 1, 1, "B");  // another cell: a step of its own
   editor.SealTyping();
   Type(editor, 1, 1, "BC");  // the same cell after its editor closed
-  EXPECT_EQ(editor.History().StepCount(), 3u);
+  Type(editor, 1, 1, "BCDEFGHIJ");  // refused at the ninth character
+  Type(editor, 1, 1, "BCD");        // after the refusal: a step of its own
+  EXPECT_EQ(editor.History().StepCount(), 4u);
+  editor.Undo();
+  EXPECT_EQ(editor.Cell(1, 1), "BCDEFGHI");
   editor.Undo();
   EXPECT_EQ(editor.Cell(1, 1), "B");
   // An edit after an undo ends the steps that could be done again.
