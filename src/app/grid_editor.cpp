@@ -51,6 +51,8 @@ GridRows GridEditor::Copy(int at, int count) const {
 }
 
 void GridEditor::Splice(int at, int count, GridRows rows) {
+  at = std::clamp(at, 0, RowCount());
+  count = std::clamp(count, 0, RowCount() - at);
   if (columns_ > 1) {
     for (int r = at; r < at + count; ++r) names_.Remove(rows_[static_cast<std::size_t>(r)][1]);
   }

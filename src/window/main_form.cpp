@@ -924,6 +924,7 @@ bool TForm1::OpenDropped(const QMimeData& mime) {
 // --- transfers -----------------------------------------------------------------------
 
 void TForm1::ReceiveBtnClick() {
+  if (!MayLeaveGrid()) return;
   const ModeStep step = ReceiveModeStep(data_, AskPerson());
   if (step.declined) return;
   ApplyModeStep(step);
