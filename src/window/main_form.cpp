@@ -395,7 +395,7 @@ void TForm1::SetCaptions() {
   SetCaption(okBtn_, TextId::OKBtn);
   SetCaption(planBtn_, TextId::PlanBtn);
   // Too small for words: the arrow shows, the name is said and shown as a tip.
-  recentBtn_->setText(QString::fromUtf8("\u25BE"));
+  recentBtn_->setText(QString(QChar(0x25BE)));  // ▾
   recentBtn_->setAccessibleName(T(TextId::RecentBtn));
   recentBtn_->setToolTip(T(TextId::RecentBtn));
   planPanel_->SetCaptions();
