@@ -1,6 +1,6 @@
 #pragma once
-// The send buffer of an upload, built from the working data (the window builds its code
-// lines from the grid instead).
+// The send buffer of an upload, built from the working data: the window and the command
+// line send the same lines for the same list.
 #include "files/working_data.h"
 #include "records/line_list.h"
 
