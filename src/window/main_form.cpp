@@ -192,8 +192,9 @@ void TForm1::BuildControls() {
   measText_->setFont(DataFont());
   gridModel_ = new GridModel(this);
   gridModel_->OnCellEdited = [this](int row, int column) { StrGridSetEditText(column, row + 1); };
-  // The title's "*" follows the grid, whatever changed it.
-  connect(gridModel_, &QAbstractItemModel::dataChanged, this, &TForm1::ShowTitle);
+  // The title's "*" follows the grid, whatever changed it. A typed cell is marked modified
+  // by its check, which comes after the change is announced.
+  connect(gridModel_, &QAbstractItemModel::dataChanged, this, &TForm1::ShowTitle, Qt::QueuedConnection);
   connect(gridModel_, &QAbstractItemModel::rowsInserted, this, &TForm1::ShowTitle);
   connect(gridModel_, &QAbstractItemModel::rowsRemoved, this, &TForm1::ShowTitle);
   connect(gridModel_, &QAbstractItemModel::modelReset, this, &TForm1::ShowTitle);
@@ -624,7 +625,6 @@ void TForm1::DelBtnClick() {
 
 void TForm1::StrGridSetEditText(int ACol, int ARow) {
   const CellCheck check = gridModel_->CheckEdited(ARow - 1, ACol);
-  ShowTitle();  // the check is what marks the grid modified
   if (check.accepted || !check.message) return;
   // Before the box takes the focus: the editor's commit on losing it must not bring the
   // refused text back.
