@@ -150,6 +150,22 @@ enum class TextId : std::uint8_t {
   CrsOutside,
   ShotsNotComputed,
   StationCheckBtn,
+  // The window's habits: recent files, units in the headers, transfer progress, saves.
+  RecentBtn,
+  RecentNone,
+  RecentMissing,
+  HeaderUnitMetre,
+  HeaderUnitUsFoot,
+  HeaderUnitFoot,
+  TransferProgress,
+  SavedPoint,
+  SavedPoints,
+  SavedRecord,
+  SavedRecords,
+  SavedCode,
+  SavedCodes,
+  SavedLine,
+  SavedLines,
   Count_  // number of entries; not a text
 };
 
