@@ -26,7 +26,7 @@ bool ConfigFile::Write(const IniFile& ini) const {
   const ConfigLocation location = Location();
   if (location.writePath.empty()) return false;
   // Only the user's folder is ours to create; the executable's folder must exist.
-  if (location.inUserFolder && !MakeFolders(ParentFolder(location.writePath), 0700)) return false;
+  if (location.inUserFolder && !MakeFolders(FolderOfPath(location.writePath), 0700)) return false;
   return ini.Save(location.writePath);
 }
 

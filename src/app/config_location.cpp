@@ -13,7 +13,7 @@ bool Writable(const std::string& path) { return IsWritable(path); }
 
 // CMake puts the programs in <build>/bin beside <build>/CMakeCache.txt.
 bool InBuildFolder(const std::string& folder) {
-  return Exists(ParentFolder(folder) + "/CMakeCache.txt");
+  return Exists(FolderOfPath(folder) + "/CMakeCache.txt");
 }
 
 // A program under /usr (or /bin), or in any prefix's bin/ beside share/theolink/, is
@@ -25,17 +25,10 @@ bool InstalledUnderPrefix(const std::string& folder) {
   const std::size_t slash = folder.rfind('/');
   const std::string_view name = slash == std::string::npos ? std::string_view(folder)
                                                            : std::string_view(folder).substr(slash + 1);
-  return name == "bin" && Exists(ParentFolder(folder) + "/share/theolink");
+  return name == "bin" && Exists(FolderOfPath(folder) + "/share/theolink");
 }
 
 }  // namespace
-
-std::string ParentFolder(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
 
 std::string IniPathBesideExecutable(const std::string& executablePath) {
   const std::size_t slash = executablePath.rfind('/');
@@ -72,7 +65,7 @@ ConfigLocation ResolveConfigLocation(const std::string& executablePath,
   const std::string user = UserIniPath(executablePath, environment);
   if (executablePath.empty()) return {user, user, true};
   const std::string beside = IniPathBesideExecutable(executablePath);
-  const std::string folder = ParentFolder(executablePath);
+  const std::string folder = FolderOfPath(executablePath);
   const bool besideExists = Exists(beside);
 
   if (InBuildFolder(folder)) return {beside, beside, false};

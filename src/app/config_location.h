@@ -27,8 +27,6 @@ struct ConfigLocation {
   bool inUserFolder = false;  // writePath is in the user's configuration folder
 };
 
-// The folder part of a path: "." for a bare name, "/" for a file in the root.
-std::string ParentFolder(const std::string& path);
 // The full path of the running executable (/proc/self/exe; on Windows the module's file
 // name with '/' separators); empty when unknown.
 std::string RunningExecutablePath();

@@ -1,6 +1,7 @@
 #include "app/last_folder.h"
 
 #include "app/settings_store.h"
+#include "files/file_io.h"
 
 namespace theolink {
 
@@ -14,7 +15,7 @@ std::string LoadLastFolder(const ConfigFile& config) {
 
 bool StoreLastFolderOf(const ConfigFile& config, const std::string& chosenFile) {
   IniFile ini = config.Read();
-  ini.WriteString(kFormSection, kLastFolderKey, ParentFolder(chosenFile));
+  ini.WriteString(kFormSection, kLastFolderKey, FolderOfPath(chosenFile));
   return config.Write(ini);
 }
 

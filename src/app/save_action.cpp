@@ -1,5 +1,7 @@
 #include "app/save_action.h"
 
+#include "app/text_table.h"
+#include "app/window_texts.h"
 #include "files/file_save.h"
 #include "files/line_file.h"
 
@@ -8,16 +10,22 @@ namespace {
 
 // A folder that takes no new file gets its file rewritten where it stands: saved, but a
 // failure part way would have cost the old content.
-UserMessage FileNotice(const std::string& path, const FileStatus& status) {
-  if (!status.Ok()) return TableMessage(TextId::WriteFailed, {FileStatusText(path, status)});
-  if (status.InPlace) return TableMessage(TextId::WrittenInPlace, {path});
-  return {};
+SaveReport FileReport(const std::string& path, const FileStatus& status, SavedKind kind, std::size_t count) {
+  if (!status.Ok()) return {TableMessage(TextId::WriteFailed, {FileStatusText(path, status)}), std::nullopt};
+  SaveReport report{{}, SaveSummary{kind, count, path}};
+  if (status.InPlace) report.Message = TableMessage(TextId::WrittenInPlace, {path});
+  return report;
+}
+
+SavedKind KindWritten(const SaveFormat& format) {
+  if (format.Kind == DataKind::Code) return SavedKind::Codes;
+  return format.Writer == SaveWriter::Points ? SavedKind::Points : SavedKind::Records;
 }
 
 }  // namespace
 
-UserMessage SaveWorkingData(const WorkingData& data, int filterIndex, const std::string& path,
-                            const Settings& settings, TaskProgress* progress) {
+SaveReport SaveWorkingData(const WorkingData& data, int filterIndex, const std::string& path,
+                           const Settings& settings, TaskProgress* progress) {
   // The dialog offers only the kind's rows; an index past them means its first.
   const SaveFormat* format = SaveFormatAt(data.DataKind, filterIndex);
   if (format == nullptr) format = SaveFormatAt(data.DataKind, 1);
@@ -25,7 +33,7 @@ UserMessage SaveWorkingData(const WorkingData& data, int filterIndex, const std:
   switch (result.Code) {
     case SaveCode::Saved:
     case SaveCode::FileFailed:
-      return FileNotice(path, result.File);
+      return FileReport(path, result.File, KindWritten(*format), result.Written);
     case SaveCode::Gts7NameNotGt7:
     case SaveCode::MilNotSupported:
     case SaveCode::Refused:
@@ -33,22 +41,31 @@ UserMessage SaveWorkingData(const WorkingData& data, int filterIndex, const std:
   }
   UserMessage refused = TableMessage(result.Refusal.Id, {result.Refusal.Value});
   refused.Code = static_cast<int>(result.Code);
-  return refused;
+  return {refused, std::nullopt};
 }
 
-UserMessage RunSave(const SaveJob& job, const WorkingData& data, LineSpan viewLines, const Settings& settings,
-                    TaskProgress* progress) {
+SaveReport RunSave(const SaveJob& job, const WorkingData& data, LineSpan viewLines, const Settings& settings,
+                   TaskProgress* progress) {
   if (job.viewTextOnly) return SaveViewLines(viewLines, job.file.path, progress);
   return SaveWorkingData(data, job.file.filterIndex, job.file.path, settings, progress);
 }
 
-UserMessage SaveViewLines(LineSpan lines, const std::string& path, TaskProgress* progress) {
+SaveReport SaveViewLines(LineSpan lines, const std::string& path, TaskProgress* progress) {
   AtomicLineFile file(path);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     ReportEvery(progress, i, lines.size());
     file.Add(lines[i]);
   }
-  return FileNotice(path, file.Finish());
+  return FileReport(path, file.Finish(), SavedKind::Lines, lines.size());
+}
+
+std::string SaveSummaryText(const SaveSummary& summary, std::string_view shownPath, int language) {
+  static constexpr TextId kOne[] = {TextId::SavedPoint, TextId::SavedRecord, TextId::SavedCode, TextId::SavedLine};
+  static constexpr TextId kMany[] = {TextId::SavedPoints, TextId::SavedRecords, TextId::SavedCodes,
+                                     TextId::SavedLines};
+  const auto kind = static_cast<std::size_t>(summary.Kind);
+  const TextId id = summary.Count == 1 ? kOne[kind] : kMany[kind];
+  return FillText(PickText(id, language), {CountText(summary.Count, language), shownPath});
 }
 
 }  // namespace theolink

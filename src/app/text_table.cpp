@@ -209,6 +209,25 @@ constexpr TextEntry kTexts[] = {
      "The job holds no coordinate point: its SD shots become points only when shot coordinates are computed "
      "(Setting, compute shot coordinates; --compute-shots on the command line). Nothing was written."},
     {TextId::StationCheckBtn, "测站检查", "Station check"},
+    {TextId::RecentBtn, "最近文件", "Recent files"},
+    {TextId::RecentNone, "（无最近文件）", "(no recent files)"},
+    // %1 the file.
+    {TextId::RecentMissing, "%1 已不存在，已从最近文件中移除。", "%1 no longer exists; it was taken off the recent files."},
+    // After a grid header of a length, one blank between.
+    {TextId::HeaderUnitMetre, "[米]", "[m]"},
+    {TextId::HeaderUnitUsFoot, "[美国英尺]", "[US ft]"},
+    {TextId::HeaderUnitFoot, "[英尺]", "[ft]"},
+    // %1 bytes, %2 lines, %3 the time since the start.
+    {TextId::TransferProgress, "%1 字节，%2 行，%3", "%1 bytes, %2 lines, %3"},
+    // %1 how many, %2 the file.
+    {TextId::SavedPoint, "已保存 %1 个点到 %2", "Saved %1 point to %2"},
+    {TextId::SavedPoints, "已保存 %1 个点到 %2", "Saved %1 points to %2"},
+    {TextId::SavedRecord, "已保存 %1 条记录到 %2", "Saved %1 record to %2"},
+    {TextId::SavedRecords, "已保存 %1 条记录到 %2", "Saved %1 records to %2"},
+    {TextId::SavedCode, "已保存 %1 个编码到 %2", "Saved %1 code to %2"},
+    {TextId::SavedCodes, "已保存 %1 个编码到 %2", "Saved %1 codes to %2"},
+    {TextId::SavedLine, "已保存 %1 行到 %2", "Saved %1 line to %2"},
+    {TextId::SavedLines, "已保存 %1 行到 %2", "Saved %1 lines to %2"},
     {TextId::AskDiscardGrid, "表格中有尚未保存的修改。要放弃这些修改吗？",
      "The grid holds changes that are not saved. Discard them?", "提示", "Warning"},
     {TextId::DuplicateName, "点名重复", "Duplicate name"},

@@ -5,6 +5,7 @@
 #include "app/config_file.h"
 #include "app/language.h"
 #include "app/language_choice.h"
+#include "files/file_io.h"
 
 namespace theolink::cli {
 namespace {
@@ -12,7 +13,7 @@ namespace {
 // The cli keeps no settings of its own: it follows the window program installed beside it.
 IniFile WindowConfiguration() {
   const std::string self = RunningExecutablePath();
-  const std::string window = self.empty() ? std::string() : ParentFolder(self) + "/theolink";
+  const std::string window = self.empty() ? std::string() : FolderOfPath(self) + "/theolink";
   return ConfigFile(window, ConfigEnvironment::FromProcess()).Read();
 }
 

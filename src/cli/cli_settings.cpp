@@ -11,18 +11,42 @@
 namespace theolink::cli {
 namespace {
 
-// Index of value in names, or -1.
-template <std::size_t N>
-int IndexOf(const std::array<std::string_view, N>& names, std::string_view value) {
-  for (std::size_t i = 0; i < N; ++i)
-    if (names[i] == value) return static_cast<int>(i);
-  return -1;
+// An option that takes one of a few words; the settings keep the word's index, or for --k
+// the word itself.
+struct ChoiceOption {
+  std::string_view Name;
+  std::array<std::string_view, 3> Words;  // "" past the last
+  std::string_view Message;
+  void (*Keep)(Settings& settings, int index, std::string_view word);
+};
+
+constexpr std::array<ChoiceOption, 4> kChoiceOptions = {{
+    {"--angle", {"dms", "gon", "mil"}, "--angle must be dms, gon or mil",
+     [](Settings& s, int index, std::string_view) { s.AngleUnit = index; }},
+    {"--distance", {"m", "us-ft", "int-ft"}, "--distance must be m, us-ft or int-ft",
+     [](Settings& s, int index, std::string_view) { s.DistanceUnit = index; }},
+    {"--k", {"0.00", "0.14", "0.20"}, "--k must be 0.00, 0.14 or 0.20",
+     [](Settings& s, int, std::string_view word) { s.KOption = std::string(word); }},
+    {"--coord-order", {"nez", "enz"}, "--coord-order must be nez or enz",
+     [](Settings& s, int index, std::string_view) { s.CoordOrder = index; }},
+}};
+
+const ChoiceOption* FindChoice(std::string_view name) {
+  for (const ChoiceOption& option : kChoiceOptions)
+    if (option.Name == name) return &option;
+  return nullptr;
 }
 
-constexpr std::array<std::string_view, 3> kAngleNames = {"dms", "gon", "mil"};
-constexpr std::array<std::string_view, 3> kDistanceNames = {"m", "us-ft", "int-ft"};
-constexpr std::array<std::string_view, 3> kKNames = {"0.00", "0.14", "0.20"};
-constexpr std::array<std::string_view, 2> kOrderNames = {"nez", "enz"};
+// Takes value for a choice option; false (with its message) when it is not one of the words.
+bool KeepChoice(const ChoiceOption& option, std::string_view value, Settings& settings, std::ostream& err) {
+  for (std::size_t i = 0; i < option.Words.size(); ++i) {
+    if (option.Words[i].empty() || option.Words[i] != value) continue;
+    option.Keep(settings, static_cast<int>(i), option.Words[i]);
+    return true;
+  }
+  err << option.Message << '\n';
+  return false;
+}
 
 }  // namespace
 
@@ -65,7 +89,6 @@ std::optional<ParsedOptions> ParseOptions(const Args& args, bool allowTo, std::o
       err << "option " << name << " needs a value\n";
       return std::nullopt;
     }
-    int index = 0;
     if (name == "--to" && allowTo) {
       parsed.Format = value;
     } else if (name == "--output-dir" && switches.OutputDir) {
@@ -74,24 +97,8 @@ std::optional<ParsedOptions> ParseOptions(const Args& args, bool allowTo, std::o
         return std::nullopt;
       }
       parsed.OutputDir = value;
-    } else if (name == "--angle") {
-      if ((index = IndexOf(kAngleNames, value)) < 0) {
-        err << "--angle must be dms, gon or mil\n";
-        return std::nullopt;
-      }
-      parsed.Values.AngleUnit = index;
-    } else if (name == "--distance") {
-      if ((index = IndexOf(kDistanceNames, value)) < 0) {
-        err << "--distance must be m, us-ft or int-ft\n";
-        return std::nullopt;
-      }
-      parsed.Values.DistanceUnit = index;
-    } else if (name == "--k") {
-      if ((index = IndexOf(kKNames, value)) < 0) {
-        err << "--k must be 0.00, 0.14 or 0.20\n";
-        return std::nullopt;
-      }
-      parsed.Values.KOption = std::string(kKNames[static_cast<std::size_t>(index)]);
+    } else if (const ChoiceOption* choice = FindChoice(name)) {
+      if (!KeepChoice(*choice, value, parsed.Values, err)) return std::nullopt;
     } else if (name == "--grid-scale") {
       double scale = 0;
       const bool inRange = TryParseNumber(value, scale) && scale >= 0.9 && scale <= 1.1;
@@ -117,12 +124,6 @@ std::optional<ParsedOptions> ParseOptions(const Args& args, bool allowTo, std::o
         return std::nullopt;
       }
       parsed.Values.Crs = value;
-    } else if (name == "--coord-order") {
-      if ((index = IndexOf(kOrderNames, value)) < 0) {
-        err << "--coord-order must be nez or enz\n";
-        return std::nullopt;
-      }
-      parsed.Values.CoordOrder = index;
     } else {
       err << "unknown option " << name << '\n';
       return std::nullopt;

@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <random>
 
@@ -45,6 +46,12 @@ std::string RandomPart() {
 
 using namespace file_io_detail;
 
+int FileDescriptor::Reset(int fd) {
+  const int result = fd_ >= 0 ? CloseFile(fd_) : 0;
+  fd_ = fd;
+  return result;
+}
+
 FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
   if (this != &other) Reset(other.Release());
   return *this;
@@ -70,6 +77,81 @@ std::string FileStatusText(const std::string& path, const FileStatus& status) {
       return path + ": is the input file";
   }
   return path;
+}
+
+long ReadSome(int fd, char* buffer, std::size_t size) {
+  std::size_t count = 0;
+  while (count < size) {
+    const long n = ReadOnce(fd, buffer + count, size - count);
+    if (n < 0) return count > 0 ? static_cast<long>(count) : -1;
+    if (n == 0) break;
+    count += static_cast<std::size_t>(n);
+  }
+  return static_cast<long>(count);
+}
+
+FileStatus ReadWholeFile(const std::string& path, std::string& bytes, std::size_t limit, TaskProgress* progress) {
+  bytes.clear();
+  FileDescriptor fd;
+  if (FileStatus status = OpenRegularFile(path, fd); !status.Ok()) return status;
+  const std::uint64_t size = OpenFileSize(fd.Get());
+  if (size > limit) return FileStatus{FileFault::TooLarge, 0};
+  bytes.reserve(static_cast<std::size_t>(size));
+  char buffer[65536];
+  for (std::size_t chunk = 0;; ++chunk) {
+    if (progress != nullptr && chunk % 16 == 0) progress->Report(bytes.size(), size);
+    const long n = ReadOnce(fd.Get(), buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      const int error = errno;
+      bytes.clear();
+      return FileStatus::FromErrno(error);
+    }
+    if (bytes.size() + static_cast<std::size_t>(n) > limit) {  // grew while being read
+      bytes.clear();
+      return FileStatus{FileFault::TooLarge, 0};
+    }
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+  return {};
+}
+
+AtomicFileWriter::AtomicFileWriter(const std::string& path) : target_(SaveTargetPath(path)) {
+  if (status_ = CheckSaveTarget(target_); !status_.Ok()) return;
+  const std::string folder = FolderOfPath(target_);
+  const std::string name = NameOfPath(target_).substr(0, kMaxNameInTemporary);
+  // Never reuse a name that already exists. Registered before the file exists: a signal
+  // right after the open must find it.
+  for (int attempt = 0; attempt < 8 && !fd_.Valid(); ++attempt) {
+    UnregisterInFlight(slot_);
+    temporary_ = folder + "/." + name + "." + RandomPart() + ".tmp";
+    slot_ = RegisterInFlight(temporary_.c_str());
+    fd_.Reset(CreateNewFile(temporary_));
+    if (!fd_.Valid() && errno != EEXIST) break;
+  }
+  if (!fd_.Valid()) {
+    const int error = errno;
+    status_ = FileStatus::FromErrno(error);
+    UnregisterInFlight(slot_);
+    slot_ = -1;
+    temporary_.clear();
+    // A folder that refuses new files may still hold a file that can be written.
+    if ((error == EACCES || error == EPERM) && PathExists(target_) && IsWritable(target_)) {
+      status_ = {};
+      inPlace_ = true;
+    }
+    return;
+  }
+  KeepModeOf(fd_.Get(), target_);
+  pending_.reserve(kFlushSize + 4096);
+}
+
+FileStatus RewriteFileInPlace(const std::string& path, std::string_view bytes) {
+  FileDescriptor fd(OpenTruncated(path));
+  if (!fd.Valid() || !WriteAll(fd.Get(), bytes)) return FileStatus::FromErrno(errno);
+  if (const int synced = SyncToDisk(fd.Get()); synced != 0) return FileStatus::FromErrno(synced);
+  if (const int closed = fd.Reset(); closed != 0) return FileStatus::FromErrno(closed);
+  return {};
 }
 
 AtomicFileWriter::~AtomicFileWriter() { Discard(); }

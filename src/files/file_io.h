@@ -100,6 +100,10 @@ FileStatus CheckFolderWritable(const std::string& path);
 bool MakeFolders(const std::string& folder, unsigned mode);
 // access(path, W_OK).
 bool IsWritable(const std::string& path);
+// The folder a path is in ("." for a bare name; a root keeps its separator).
+std::string FolderOfPath(const std::string& path);
+// The last part of a path, after its folder.
+std::string NameOfPath(const std::string& path);
 // True for a path that names the same file from any working folder ("/x"; "C:/x" on Windows).
 bool IsAbsolutePath(const std::string& path);
 // The text of a symbolic link (or of /proc/self/exe); empty on failure.

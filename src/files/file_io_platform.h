@@ -2,8 +2,11 @@
 // What the platform-neutral part of the file module (file_io.cpp) shares with the
 // platform's own part (file_io_posix.cpp or file_io_win32.cpp).
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "files/file_io.h"
 
 namespace theolink::file_io_detail {
 
@@ -17,6 +20,24 @@ void UnregisterInFlight(int slot);
 // Ten random letters and digits for a temporary file's name.
 std::string RandomPart();
 
+// Platform part: one read of up to size bytes (retried on EINTR); the count, 0 at the end,
+// or -1 with errno set.
+long ReadOnce(int fd, char* buffer, std::size_t size);
+// Platform part: the size of an open file; 0 when it is empty or cannot be told.
+std::uint64_t OpenFileSize(int fd);
+// Platform part: creates path, which must not exist, for writing; the descriptor, or -1
+// with errno set.
+int CreateNewFile(const std::string& path);
+// Platform part: gives a new file the permission bits (and for root the owner) of the file
+// at target, where the system has them.
+void KeepModeOf(int fd, const std::string& target);
+// Platform part: opens an existing file for writing, emptied; the descriptor, or -1 with errno set.
+int OpenTruncated(const std::string& path);
+// Platform part: what an open descriptor is: Ok for a regular file, else its kind or the
+// error of the look-up.
+FileStatus OpenedKind(int fd);
+// Platform part: closes a descriptor; 0, or the error number.
+int CloseFile(int fd);
 // Platform part: writes all of data, retrying short writes; false with errno set.
 bool WriteAll(int fd, std::string_view data);
 // Platform part: asks the system to start writing a range to disk; a hint only.

@@ -22,19 +22,6 @@ bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
 std::size_t LastSeparator(const std::string& path) { return path.find_last_of("/\\"); }
 
-std::string FolderOf(const std::string& path) {
-  const std::size_t cut = LastSeparator(path);
-  if (cut == std::string::npos) return path.size() >= 2 && path[1] == ':' ? path.substr(0, 2) + "." : ".";
-  // "/x" and "C:/x" live in a root, which keeps its separator.
-  if (cut == 0 || (cut == 2 && path[1] == ':')) return path.substr(0, cut + 1);
-  return path.substr(0, cut);
-}
-
-std::string NameOf(const std::string& path) {
-  const std::size_t cut = LastSeparator(path);
-  return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
 std::wstring Wide(const std::string& path) { return Utf8ToWide(path); }
 
 bool StatOf(const std::string& path, Stat& info) { return ::_wstat64(Wide(path).c_str(), &info) == 0; }
@@ -86,6 +73,34 @@ bool IsDeviceName(const std::string& path) {
 
 namespace file_io_detail {
 
+long ReadOnce(int fd, char* buffer, std::size_t size) {
+  return ::_read(fd, buffer, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
+}
+
+std::uint64_t OpenFileSize(int fd) {
+  Stat info{};
+  return ::_fstat64(fd, &info) == 0 && info.st_size > 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
+}
+
+int CreateNewFile(const std::string& path) {
+  return ::_wopen(Wide(path).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+}
+
+// ReplaceFileW gives the new file the old one's attributes and security itself.
+void KeepModeOf(int, const std::string&) {}
+
+FileStatus OpenedKind(int fd) {
+  Stat info{};
+  if (::_fstat64(fd, &info) != 0) return FileStatus::FromErrno(errno);
+  return FileStatus{KindOf(info.st_mode), 0};
+}
+
+int CloseFile(int fd) { return ::_close(fd) == 0 ? 0 : errno; }
+
+int OpenTruncated(const std::string& path) {
+  return ::_wopen(Wide(path).c_str(), _O_WRONLY | _O_TRUNC | _O_BINARY | _O_NOINHERIT);
+}
+
 bool WriteAll(int fd, std::string_view data) {
   while (!data.empty()) {
     const unsigned chunk = static_cast<unsigned>(std::min<std::size_t>(data.size(), 1u << 30));
@@ -121,13 +136,6 @@ int MoveOver(const std::string& temporary, const std::string& target) {
 
 using namespace file_io_detail;
 
-int FileDescriptor::Reset(int fd) {
-  int result = 0;
-  if (fd_ >= 0 && ::_close(fd_) != 0) result = errno;
-  fd_ = fd;
-  return result;
-}
-
 FileStatus OpenRegularFile(const std::string& path, FileDescriptor& fd) {
   fd.Reset();
   // Devices first: opening COM1 or a pipe could wait for the other end.
@@ -136,28 +144,11 @@ FileStatus OpenRegularFile(const std::string& path, FileDescriptor& fd) {
   if (IsDeviceName(path)) return FileStatus{FileFault::Device, 0};
   fd.Reset(::_wopen(Wide(path).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT));
   if (!fd.Valid()) return FileStatus::FromErrno(errno);
-  if (::_fstat64(fd.Get(), &info) != 0) {
-    const int error = errno;
+  if (const FileStatus kind = OpenedKind(fd.Get()); !kind.Ok()) {
     fd.Reset();
-    return FileStatus::FromErrno(error);
-  }
-  if (const FileFault kind = KindOf(info.st_mode); kind != FileFault::None) {
-    fd.Reset();
-    return FileStatus{kind, 0};
+    return kind;
   }
   return {};
-}
-
-long ReadSome(int fd, char* buffer, std::size_t size) {
-  std::size_t count = 0;
-  while (count < size) {
-    const unsigned chunk = static_cast<unsigned>(std::min<std::size_t>(size - count, 1u << 30));
-    const int n = ::_read(fd, buffer + count, chunk);
-    if (n < 0) return count > 0 ? static_cast<long>(count) : -1;
-    if (n == 0) break;
-    count += static_cast<std::size_t>(n);
-  }
-  return static_cast<long>(count);
 }
 
 bool SeekToStart(int fd) { return ::_lseeki64(fd, 0, SEEK_SET) == 0; }
@@ -166,36 +157,6 @@ long long RegularFileSize(const std::string& path) {
   Stat info{};
   if (!StatOf(path, info) || KindOf(info.st_mode) != FileFault::None) return -1;
   return static_cast<long long>(info.st_size);
-}
-
-FileStatus ReadWholeFile(const std::string& path, std::string& bytes, std::size_t limit, TaskProgress* progress) {
-  bytes.clear();
-  FileDescriptor fd;
-  if (FileStatus status = OpenRegularFile(path, fd); !status.Ok()) return status;
-  Stat info{};
-  std::uint64_t size = 0;
-  if (::_fstat64(fd.Get(), &info) == 0 && info.st_size > 0) {
-    if (static_cast<unsigned long long>(info.st_size) > limit) return FileStatus{FileFault::TooLarge, 0};
-    size = static_cast<std::uint64_t>(info.st_size);
-    bytes.reserve(static_cast<std::size_t>(size));
-  }
-  char buffer[65536];
-  for (std::size_t chunk = 0;; ++chunk) {
-    if (progress != nullptr && chunk % 16 == 0) progress->Report(bytes.size(), size);
-    const int n = ::_read(fd.Get(), buffer, sizeof buffer);
-    if (n == 0) break;
-    if (n < 0) {
-      const int error = errno;
-      bytes.clear();
-      return FileStatus::FromErrno(error);
-    }
-    if (bytes.size() + static_cast<std::size_t>(n) > limit) {  // grew while being read
-      bytes.clear();
-      return FileStatus{FileFault::TooLarge, 0};
-    }
-    bytes.append(buffer, static_cast<std::size_t>(n));
-  }
-  return {};
 }
 
 // ReplaceFileW keeps the target's own attributes and security; the path itself is replaced.
@@ -227,7 +188,7 @@ bool SameFile(const std::string& a, const std::string& b) {
 bool PathExists(const std::string& path) { return ::GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 FileStatus CheckFolderWritable(const std::string& path) {
-  const std::string folder = FolderOf(path);
+  const std::string folder = FolderOfPath(path);
   const DWORD attributes = ::GetFileAttributesW(Wide(folder).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return FileStatus::FromErrno(ErrnoOf(::GetLastError()));
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return FileStatus::FromErrno(ENOTDIR);
@@ -258,44 +219,20 @@ bool IsAbsolutePath(const std::string& path) {
   return path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]);  // \\server\share
 }
 
+std::string FolderOfPath(const std::string& path) {
+  const std::size_t cut = LastSeparator(path);
+  if (cut == std::string::npos) return path.size() >= 2 && path[1] == ':' ? path.substr(0, 2) + "." : ".";
+  // "/x" and "C:/x" live in a root, which keeps its separator.
+  if (cut == 0 || (cut == 2 && path[1] == ':')) return path.substr(0, cut + 1);
+  return path.substr(0, cut);
+}
+
+std::string NameOfPath(const std::string& path) {
+  const std::size_t cut = LastSeparator(path);
+  return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
 // Windows programs find themselves with GetModuleFileNameW, not through a link.
 std::string ReadLinkText(const std::string&) { return {}; }
-
-AtomicFileWriter::AtomicFileWriter(const std::string& path) : target_(SaveTargetPath(path)) {
-  if (status_ = CheckSaveTarget(target_); !status_.Ok()) return;
-  const std::string folder = FolderOf(target_);
-  const std::string name = NameOf(target_).substr(0, kMaxNameInTemporary);
-  // Registered before the file exists: a Ctrl-C right after the open must find it.
-  for (int attempt = 0; attempt < 8 && !fd_.Valid(); ++attempt) {
-    UnregisterInFlight(slot_);
-    temporary_ = folder + "/." + name + "." + RandomPart() + ".tmp";
-    slot_ = RegisterInFlight(temporary_.c_str());
-    fd_.Reset(::_wopen(Wide(temporary_).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
-                       _S_IREAD | _S_IWRITE));
-    if (!fd_.Valid() && errno != EEXIST) break;
-  }
-  if (!fd_.Valid()) {
-    const int error = errno;
-    status_ = FileStatus::FromErrno(error);
-    UnregisterInFlight(slot_);
-    slot_ = -1;
-    temporary_.clear();
-    // A folder that refuses new files may still hold a file that can be written.
-    if (error == EACCES && PathExists(target_) && IsWritable(target_)) {
-      status_ = {};
-      inPlace_ = true;
-    }
-    return;
-  }
-  pending_.reserve(kFlushSize + 4096);
-}
-
-FileStatus RewriteFileInPlace(const std::string& path, std::string_view bytes) {
-  FileDescriptor fd(::_wopen(Wide(path).c_str(), _O_WRONLY | _O_TRUNC | _O_BINARY | _O_NOINHERIT));
-  if (!fd.Valid()) return FileStatus::FromErrno(errno);
-  if (!WriteAll(fd.Get(), bytes) || ::_commit(fd.Get()) != 0) return FileStatus::FromErrno(errno);
-  if (const int closed = fd.Reset(); closed != 0) return FileStatus::FromErrno(closed);
-  return {};
-}
 
 }  // namespace theolink

@@ -20,11 +20,14 @@ SaveResult SaveDataFile(const WorkingData& data, const SaveFormat& format, const
   // Lines go straight into the temporary file, so a large export holds no second copy.
   AtomicLineFile file(path);
   if (!file.IsOpen()) return SaveResult{SaveCode::FileFailed, file.Status()};
-  if (const auto refused = ExportData(data, format, file, path, settings, progress))
+  std::size_t written = 0;
+  if (const auto refused = ExportData(data, format, file, path, settings, progress, &written))
     return FromRefusal(*refused);
   const FileStatus status = file.Finish();
   if (!status.Ok()) return SaveResult{SaveCode::FileFailed, status};
-  return SaveResult{SaveCode::Saved, status};  // InPlace asks for a warning
+  SaveResult saved{SaveCode::Saved, status};  // InPlace asks for a warning
+  saved.Written = written;
+  return saved;
 }
 
 SaveResult SaveDataTo(const WorkingData& data, const SaveFormat& format, LineSink& sink,

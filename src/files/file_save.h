@@ -1,6 +1,7 @@
 #pragma once
 // Saving the working data as the Save button does, after the dialog and the replace
 // question: the writer the filter chooses, into the file module's atomic writer.
+#include <cstddef>
 #include <string>
 
 #include "files/file_io.h"
@@ -25,6 +26,7 @@ struct SaveResult {
   SaveCode Code = SaveCode::Saved;
   FileStatus File;  // for SaveCode::FileFailed; when saved, InPlace says the write was not atomic
   ExportRefusal Refusal{TextId::NoDataToSave};  // for every refusal: the message and its %1
+  std::size_t Written = 0;  // when saved: the points, records or codes written (ExportData)
 
   bool Ok() const { return Code == SaveCode::Saved; }
 };

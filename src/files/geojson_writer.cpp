@@ -28,13 +28,8 @@ std::string_view UnitName(const Settings& settings) {
   return settings.DistanceUnit == 1 ? "US survey foot" : settings.DistanceUnit == 2 ? "foot" : "metre";
 }
 
-}  // namespace
-
-std::optional<ExportRefusal> WriteGeoJson(const WorkingData& points, LineOut lines, const Settings& settings,
-                                          TaskProgress* progress) {
-  const std::vector<PointRecord>& list = points.PointList;
-  std::vector<LonLat> wgs84;
-  if (const auto refused = ToWgs84(list, settings, wgs84, progress)) return refused;
+void GeoJsonRows(const std::vector<PointRecord>& list, const std::vector<LonLat>& wgs84, LineOut& lines,
+                 const Settings& settings) {
   lines.Reserve(list.size() + 3);
   // The source system and unit are foreign members: RFC 7946 has no place for them.
   std::string row = "{\"type\":\"FeatureCollection\",\"sourceCrs\":";
@@ -47,11 +42,7 @@ std::optional<ExportRefusal> WriteGeoJson(const WorkingData& points, LineOut lin
   for (std::size_t i = 0; i < list.size(); ++i) {
     const PointRecord& p = list[i];
     row = "{\"type\":\"Feature\",\"geometry\":{\"type\":\"Point\",\"coordinates\":[";
-    AppendDecimals(row, wgs84[i].Lon, 9);
-    row += ',';
-    AppendDecimals(row, wgs84[i].Lat, 9);
-    row += ',';
-    AppendDecimals(row, p.Elevation, 4);  // metres, as the format wants them
+    AppendLonLatHeight(row, wgs84[i], p.Elevation);  // metres, as the format wants them
     row += "]},\"properties\":{";
     AppendProperty(row, "name", ShownNameView(p.Name));
     row += ',';
@@ -63,7 +54,13 @@ std::optional<ExportRefusal> WriteGeoJson(const WorkingData& points, LineOut lin
     lines.Add(row);
   }
   lines.Add("]}");
-  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<ExportRefusal> WriteGeoJson(const WorkingData& points, LineOut lines, const Settings& settings,
+                                          TaskProgress* progress) {
+  return WriteInWgs84(points, lines, settings, progress, GeoJsonRows);
 }
 
 }  // namespace theolink

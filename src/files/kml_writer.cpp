@@ -10,23 +10,7 @@
 namespace theolink {
 namespace {
 
-void AppendElement(std::string& row, std::string_view name, std::string_view dataBytes) {
-  row += '<';
-  row += name;
-  row += '>';
-  AppendXmlText(row, DataTextUtf8(dataBytes));
-  row += "</";
-  row += name;
-  row += '>';
-}
-
-}  // namespace
-
-std::optional<ExportRefusal> WriteKml(const WorkingData& points, LineOut lines, const Settings& settings,
-                                      TaskProgress* progress) {
-  const std::vector<PointRecord>& list = points.PointList;
-  std::vector<LonLat> wgs84;
-  if (const auto refused = ToWgs84(list, settings, wgs84, progress)) return refused;
+void KmlRows(const std::vector<PointRecord>& list, const std::vector<LonLat>& wgs84, LineOut& lines, const Settings&) {
   lines.Reserve(list.size() + 12);
   lines.AddAll({"<?xml version=\"1.0\" encoding=\"UTF-8\"?>", "<kml xmlns=\"http://www.opengis.net/kml/2.2\">",
                 "<Document>", "<name>Theolink II</name>",
@@ -39,25 +23,27 @@ std::optional<ExportRefusal> WriteKml(const WorkingData& points, LineOut lines, 
   for (std::size_t i = 0; i < list.size(); ++i) {
     const PointRecord& p = list[i];
     row = "<Placemark>";
-    AppendElement(row, "name", ShownNameView(p.Name));
-    if (!p.Code.Empty()) AppendElement(row, "description", p.Code.View());
+    AppendXmlData(row, "<name>", ShownNameView(p.Name), "</name>");
+    if (!p.Code.Empty()) AppendXmlData(row, "<description>", p.Code.View(), "</description>");
     row += p.Station ? "<styleUrl>#station</styleUrl>" : "<styleUrl>#point</styleUrl>";
     if (!p.Code.Empty()) {
       row += "<ExtendedData><Data name=\"code\">";
-      AppendElement(row, "value", p.Code.View());
+      AppendXmlData(row, "<value>", p.Code.View(), "</value>");
       row += "</Data></ExtendedData>";
     }
     row += "<Point><coordinates>";
-    AppendDecimals(row, wgs84[i].Lon, 9);
-    row += ',';
-    AppendDecimals(row, wgs84[i].Lat, 9);
-    row += ',';
-    AppendDecimals(row, p.Elevation, 4);
+    AppendLonLatHeight(row, wgs84[i], p.Elevation);
     row += "</coordinates></Point></Placemark>";
     lines.Add(row);
   }
   lines.AddAll({"</Document>", "</kml>"});
-  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<ExportRefusal> WriteKml(const WorkingData& points, LineOut lines, const Settings& settings,
+                                      TaskProgress* progress) {
+  return WriteInWgs84(points, lines, settings, progress, KmlRows);
 }
 
 }  // namespace theolink

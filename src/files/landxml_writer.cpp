@@ -60,14 +60,6 @@ std::string UnitsElement(const Settings& settings) {
          "temperatureUnit=\"celsius\" pressureUnit=\"milliBars\" " + angles;
 }
 
-void AppendAttribute(std::string& row, std::string_view name, std::string_view dataBytes) {
-  row += ' ';
-  row += name;
-  row += "=\"";
-  AppendXmlText(row, DataTextUtf8(dataBytes));
-  row += '"';
-}
-
 }  // namespace
 
 std::optional<ExportRefusal> WriteLandXml(const WorkingData& points, LineOut lines, const Settings& settings,
@@ -99,10 +91,10 @@ std::optional<ExportRefusal> WriteLandXml(const WorkingData& points, LineOut lin
     ReportEvery(progress, i, list.size());
     const PointRecord& p = list[i];
     row = "  <CgPoint";
-    AppendAttribute(row, "name", ShownNameView(p.Name));
+    AppendXmlData(row, " name=\"", ShownNameView(p.Name), "\"");
     if (!p.Code.Empty()) {
-      AppendAttribute(row, "code", p.Code.View());
-      AppendAttribute(row, "desc", p.Code.View());
+      AppendXmlData(row, " code=\"", p.Code.View(), "\"");
+      AppendXmlData(row, " desc=\"", p.Code.View(), "\"");
     }
     row += '>';
     AppendDistance(row, p.North, form);

@@ -48,6 +48,12 @@ void AppendXmlText(std::string& out, std::string_view utf8) {
   }
 }
 
+void AppendXmlData(std::string& out, std::string_view before, std::string_view dataBytes, std::string_view after) {
+  out += before;
+  AppendXmlText(out, DataTextUtf8(dataBytes));
+  out += after;
+}
+
 void AppendJsonString(std::string& out, std::string_view utf8) {
   out += '"';
   for (const char c : utf8) {

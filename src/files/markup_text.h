@@ -10,6 +10,9 @@ namespace theolink {
 std::string DataTextUtf8(std::string_view bytes);
 // UTF-8 text in an XML attribute or element: & < > " ' as entities.
 void AppendXmlText(std::string& out, std::string_view utf8);
+// before, the data bytes decoded and escaped for XML, then after: an element
+// ("<name>", ..., "</name>") or an attribute (" name=\"", ..., "\"").
+void AppendXmlData(std::string& out, std::string_view before, std::string_view dataBytes, std::string_view after);
 // UTF-8 text as a JSON string, quotes included.
 void AppendJsonString(std::string& out, std::string_view utf8);
 // A number with the given decimals, whatever the locale.

@@ -83,7 +83,10 @@ bool IsGts7Measured(SaveWriter writer) {
 
 std::optional<ExportRefusal> ExportMeasureData(const WorkingData& data, LineOut lines, const SaveFormat& format,
                                                const std::string& fileName, const Settings& settings,
-                                               TaskProgress* progress) {
+                                               TaskProgress* progress, std::size_t* written) {
+  std::size_t ignored = 0;
+  std::size_t& count = written != nullptr ? *written : ignored;
+  count = 0;
   if (data.MeasurementList.empty() && data.JobName.empty() && data.InstrumentName.empty()) return std::nullopt;
   if (Uses(format, kNeedsGt7Name)) {
     if (const auto refused = Gts7Refusal(fileName, settings)) return ExportRefusal{*refused};
@@ -95,7 +98,9 @@ std::optional<ExportRefusal> ExportMeasureData(const WorkingData& data, LineOut 
   if (settings.ComputeShots && Uses(format, kUsesReducedShots)) {
     const WorkingData points = ExtractedPoints(data, settings);
     if (points.PointList.empty()) return ExportRefusal{TextId::NoCoordinatePoint};
-    return format.WritePoints(points, lines, settings, progress);
+    auto refused = format.WritePoints(points, lines, settings, progress);
+    if (!refused) count = points.PointList.size();
+    return refused;
   }
   if (format.Writer == SaveWriter::Points) {
     if (auto refused = NoPointRefusal(data, settings)) return refused;
@@ -111,6 +116,7 @@ std::optional<ExportRefusal> ExportMeasureData(const WorkingData& data, LineOut 
     job.Records(records.subspan(from, std::min(run, records.size() - from)));
   }
   job.End();
+  if (!job.Refusal()) count = format.Writer == SaveWriter::Points ? job.PointCount() : records.size();
   return job.Refusal();
 }
 
@@ -170,23 +176,27 @@ void MeasureExport::WritePoints(TaskProgress* progress) {
 
 std::optional<ExportRefusal> ExportData(const WorkingData& data, const SaveFormat& format, LineOut lines,
                                         const std::string& fileName, const Settings& settings,
-                                        TaskProgress* progress) {
+                                        TaskProgress* progress, std::size_t* written) {
+  if (written != nullptr) *written = 0;
   switch (format.Writer) {
     case SaveWriter::Codes:
       WriteCodeLines(data, lines, progress);
+      if (written != nullptr) *written = data.CodeList.size();
       return std::nullopt;
     case SaveWriter::Points:
       if (format.Kind == DataKind::Coord) {
         if (data.PointList.empty()) return ExportRefusal{TextId::NoDataToSave};
-        return format.WritePoints(data, lines, settings, progress);
+        auto refused = format.WritePoints(data, lines, settings, progress);
+        if (!refused && written != nullptr) *written = data.PointList.size();
+        return refused;
       }
-      return ExportMeasureData(data, lines, format, fileName, settings, progress);
+      return ExportMeasureData(data, lines, format, fileName, settings, progress, written);
     case SaveWriter::MeasureCsv:
     case SaveWriter::Gts7Hd:
     case SaveWriter::Gts7Sd:
     case SaveWriter::Gts7All:
     case SaveWriter::WorkFile:
-      return ExportMeasureData(data, lines, format, fileName, settings, progress);
+      return ExportMeasureData(data, lines, format, fileName, settings, progress, written);
   }
   return std::nullopt;
 }

@@ -24,10 +24,11 @@ namespace theolink {
 // formats check its ending). The point formats extract the points into a list of their own
 // (with the reduced shots when settings.ComputeShots is on). Returns the message of a
 // refusal, in which case nothing was appended: a GTS-7 refusal, a missing coordinate
-// system, or a point format for a job that gives no point.
+// system, or a point format for a job that gives no point. written, when given, gets the
+// points (point formats) or the records written.
 std::optional<ExportRefusal> ExportMeasureData(const WorkingData& data, LineOut lines, const SaveFormat& format,
                                         const std::string& fileName, const Settings& settings,
-                                        TaskProgress* progress = nullptr);
+                                        TaskProgress* progress = nullptr, std::size_t* written = nullptr);
 
 // ExportMeasureData a run of records at a time, so that a job need not be held whole: Begin
 // once, Records for each run in order, End. Save takes the same steps over the whole list,
@@ -58,10 +59,11 @@ class MeasureExport {
   std::size_t pointCount_ = 0;
 };
 
-// The data in the format (of its kind): the job, the point list or the code list.
+// The data in the format (of its kind): the job, the point list or the code list. written,
+// when given, gets the points, records or codes written.
 std::optional<ExportRefusal> ExportData(const WorkingData& data, const SaveFormat& format, LineOut lines,
                                  const std::string& fileName, const Settings& settings,
-                                 TaskProgress* progress = nullptr);
+                                 TaskProgress* progress = nullptr, std::size_t* written = nullptr);
 
 // One row per point, CoordLayoutCass or CoordLayoutGts7 (csv_rows.h).
 void WriteCoordLines(const WorkingData& data, LineOut lines, int layout, const Settings& settings,

@@ -19,4 +19,20 @@ std::optional<ExportRefusal> ToWgs84(const std::vector<PointRecord>& points, con
   return std::nullopt;
 }
 
+std::optional<ExportRefusal> WriteInWgs84(const WorkingData& points, LineOut lines, const Settings& settings,
+                                          TaskProgress* progress, Wgs84Rows rows) {
+  std::vector<LonLat> wgs84;
+  if (const auto refused = ToWgs84(points.PointList, settings, wgs84, progress)) return refused;
+  rows(points.PointList, wgs84, lines, settings);
+  return std::nullopt;
+}
+
+void AppendLonLatHeight(std::string& row, const LonLat& at, double elevation) {
+  AppendDecimals(row, at.Lon, 9);
+  row += ',';
+  AppendDecimals(row, at.Lat, 9);
+  row += ',';
+  AppendDecimals(row, elevation, 4);
+}
+
 }  // namespace theolink

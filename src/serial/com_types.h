@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <utility>
 
 namespace theolink {
 
@@ -75,6 +76,14 @@ class EnumSet {
   }
   constexpr bool Empty() const { return bits_ == 0; }
   constexpr std::uint32_t Bits() const { return bits_; }
+  // The members whose system bit is set in mask, by a table of {bit, member}.
+  template <std::size_t N>
+  static constexpr EnumSet FromMask(unsigned long mask, const std::array<std::pair<unsigned long, E>, N>& table) {
+    EnumSet s;
+    for (const auto& [bit, member] : table)
+      if ((mask & bit) != 0) s.Include(member);
+    return s;
+  }
   constexpr EnumSet operator|(EnumSet o) const { return FromBits(bits_ | o.bits_); }
   constexpr EnumSet operator&(EnumSet o) const { return FromBits(bits_ & o.bits_); }
   friend constexpr bool operator==(EnumSet, EnumSet) = default;

@@ -362,10 +362,9 @@ int PosixSerialBackend::ModemLines(TComSignals& signals) {
     const int e = errno;
     return Unsupported(e) ? 0 : e;
   }
-  if (bits & TIOCM_CTS) signals.Include(csCTS);
-  if (bits & TIOCM_DSR) signals.Include(csDSR);
-  if (bits & TIOCM_RNG) signals.Include(csRing);
-  if (bits & TIOCM_CAR) signals.Include(csRLSD);
+  static constexpr std::array<std::pair<unsigned long, TComSignal>, 4> kLineBits = {
+      {{TIOCM_CTS, csCTS}, {TIOCM_DSR, csDSR}, {TIOCM_RNG, csRing}, {TIOCM_CAR, csRLSD}}};
+  signals = TComSignals::FromMask(static_cast<unsigned>(bits), kLineBits);
   return 0;
 }
 

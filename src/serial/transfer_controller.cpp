@@ -31,6 +31,7 @@ bool TransferController::OpenTransferPort() {
   linesReceived_ = false;
   lastOutcome_ = ReceiveOutcome::NothingLoaded;
   receivedBytes_ = 0;
+  sent_ = {};
   linkDropped_ = false;
   limitReached_ = false;
   sendCut_.reset();
@@ -160,6 +161,8 @@ void TransferController::SendLine(std::size_t index) {
     host_.StartTimer(SilenceTimeoutMs);
     throw;
   }
+  if (written > 0) sent_.Bytes += static_cast<std::size_t>(written);
+  if (written >= static_cast<int>(line.size())) ++sent_.Lines;
   // The port waited the line's whole time limit before giving up on the rest of it. No
   // line follows; the port stays open until the timer, as closing drops what it still
   // holds of the lines before.
@@ -168,6 +171,11 @@ void TransferController::SendLine(std::size_t index) {
     rxBuffer_.clear();
     host_.StartTimer(SilenceTimeoutMs);
   }
+}
+
+TransferTally TransferController::Tally() const {
+  if (lastWasReceive_) return {receivedBytes_, memo1_.size()};
+  return sent_;
 }
 
 void TransferController::CutShort(std::size_t index, std::string error) {

@@ -2,6 +2,7 @@
 // Receiving from and sending to the instrument as one state machine. It runs on the UI
 // thread; port bytes, timer expiry and Stop are its inputs, and everything it does to the
 // outside goes through TransferHost, so it can be driven without a port or a clock.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -23,6 +24,13 @@ inline constexpr int SilenceTimeoutMs = 2000;     // quiet line that ends a tran
 inline constexpr std::size_t DefaultReceiveLimit = std::size_t{256} << 20;
 
 enum class StartResult { Started, NothingToSend, PortFailed };
+
+// What a transfer has moved so far: bytes and lines received, or bytes written and lines
+// that went out whole.
+struct TransferTally {
+  std::size_t Bytes = 0;
+  std::size_t Lines = 0;
+};
 
 // What the end of the last transfer did with the received lines.
 enum class ReceiveOutcome {
@@ -87,6 +95,8 @@ class TransferController {
   ReceiveOutcome LastOutcome() const { return lastOutcome_; }
   // Bytes the current or last receive got, whether or not they made lines.
   std::size_t ReceivedByteCount() const { return receivedBytes_; }
+  // The current or last transfer's bytes and lines, in its direction.
+  TransferTally Tally() const;
   // The current or last transfer ended because the device hung up.
   bool LinkDropped() const { return linkDropped_; }
   // The line the current or last send cut short; a send with one never succeeds.
@@ -118,6 +128,7 @@ class TransferController {
   LineList memo1_;
   ReceiveOutcome lastOutcome_ = ReceiveOutcome::NothingLoaded;
   std::size_t receivedBytes_ = 0;
+  TransferTally sent_;
   bool linkDropped_ = false;
   std::optional<SendCut> sendCut_;
   std::size_t receiveLimit_ = DefaultReceiveLimit;

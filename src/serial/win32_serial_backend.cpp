@@ -202,21 +202,17 @@ int Win32SerialBackend::Status(COMSTAT& status, DWORD& errors) {
   return 0;
 }
 
-int Win32SerialBackend::InputCount(int& count) {
-  COMSTAT status;
-  DWORD errors;
+int Win32SerialBackend::QueueCount(DWORD COMSTAT::*queue, int& count) {
+  COMSTAT status{};
+  DWORD errors = 0;
   const int e = Status(status, errors);
-  count = static_cast<int>(status.cbInQue);
+  count = static_cast<int>(status.*queue);
   return e;
 }
 
-int Win32SerialBackend::OutputCount(int& count) {
-  COMSTAT status;
-  DWORD errors;
-  const int e = Status(status, errors);
-  count = static_cast<int>(status.cbOutQue);
-  return e;
-}
+int Win32SerialBackend::InputCount(int& count) { return QueueCount(&COMSTAT::cbInQue, count); }
+
+int Win32SerialBackend::OutputCount(int& count) { return QueueCount(&COMSTAT::cbOutQue, count); }
 
 int Win32SerialBackend::TakeErrors(TComErrors& result) {
   result = {};
@@ -229,14 +225,10 @@ int Win32SerialBackend::TakeErrors(TComErrors& result) {
     return 0;
   }
   if (e != 0) return e;
-  if (errors & CE_FRAME) result.Include(ceFrame);
-  if (errors & CE_RXPARITY) result.Include(ceRxParity);
-  if (errors & CE_OVERRUN) result.Include(ceOverrun);
-  if (errors & CE_BREAK) result.Include(ceBreak);
-  if (errors & CE_IOE) result.Include(ceIO);
-  if (errors & CE_MODE) result.Include(ceMode);
-  if (errors & CE_RXOVER) result.Include(ceRxOver);
-  if (errors & CE_TXFULL) result.Include(ceTxFull);
+  static constexpr std::array<std::pair<unsigned long, TComError>, 8> kErrorBits = {{
+      {CE_FRAME, ceFrame}, {CE_RXPARITY, ceRxParity}, {CE_OVERRUN, ceOverrun}, {CE_BREAK, ceBreak},
+      {CE_IOE, ceIO}, {CE_MODE, ceMode}, {CE_RXOVER, ceRxOver}, {CE_TXFULL, ceTxFull}}};
+  result = TComErrors::FromMask(errors, kErrorBits);
   return 0;
 }
 
@@ -251,10 +243,9 @@ int Win32SerialBackend::ModemLines(TComSignals& signals) {
     if (e == ERROR_NOT_SUPPORTED || e == ERROR_INVALID_PARAMETER || e == ERROR_INVALID_FUNCTION) return 0;
     return static_cast<int>(e);
   }
-  if (bits & MS_CTS_ON) signals.Include(csCTS);
-  if (bits & MS_DSR_ON) signals.Include(csDSR);
-  if (bits & MS_RING_ON) signals.Include(csRing);
-  if (bits & MS_RLSD_ON) signals.Include(csRLSD);
+  static constexpr std::array<std::pair<unsigned long, TComSignal>, 4> kLineBits = {
+      {{MS_CTS_ON, csCTS}, {MS_DSR_ON, csDSR}, {MS_RING_ON, csRing}, {MS_RLSD_ON, csRLSD}}};
+  signals = TComSignals::FromMask(bits, kLineBits);
   return 0;
 }
 
@@ -273,11 +264,15 @@ int Win32SerialBackend::HoldFlags(TComStateFlags& flags) {
   return 0;
 }
 
-int Win32SerialBackend::Escape(DWORD function) {
+template <typename Call>
+int Win32SerialBackend::OnPort(Call call) {
   const HANDLE h = handle_;
   if (h == INVALID_HANDLE_VALUE) return ERROR_INVALID_HANDLE;
-  if (!::EscapeCommFunction(h, function)) return LastError();
-  return 0;
+  return call(h) ? 0 : LastError();
+}
+
+int Win32SerialBackend::Escape(DWORD function) {
+  return OnPort([function](HANDLE h) { return ::EscapeCommFunction(h, function); });
 }
 
 int Win32SerialBackend::SetDTR(bool on) { return Escape(on ? SETDTR : CLRDTR); }
@@ -286,26 +281,16 @@ int Win32SerialBackend::SetBreak(bool on) { return Escape(on ? SETBREAK : CLRBRE
 int Win32SerialBackend::SetXonXoff(bool xon) { return Escape(xon ? SETXON : SETXOFF); }
 
 int Win32SerialBackend::Purge(bool input, bool output) {
-  const HANDLE h = handle_;
-  if (h == INVALID_HANDLE_VALUE) return ERROR_INVALID_HANDLE;
-  if (!input && !output) return 0;
   const DWORD flags = (input ? PURGE_RXCLEAR : 0) | (output ? PURGE_TXCLEAR : 0);
-  if (!::PurgeComm(h, flags)) return LastError();
-  return 0;
+  return OnPort([flags](HANDLE h) { return flags == 0 || ::PurgeComm(h, flags); });
 }
 
 int Win32SerialBackend::AbortPending() {
-  const HANDLE h = handle_;
-  if (h == INVALID_HANDLE_VALUE) return ERROR_INVALID_HANDLE;
-  if (!::PurgeComm(h, PURGE_RXABORT | PURGE_TXABORT)) return LastError();
-  return 0;
+  return OnPort([](HANDLE h) { return ::PurgeComm(h, PURGE_RXABORT | PURGE_TXABORT); });
 }
 
 int Win32SerialBackend::TransmitChar(char ch) {
-  const HANDLE h = handle_;
-  if (h == INVALID_HANDLE_VALUE) return ERROR_INVALID_HANDLE;
-  if (!::TransmitCommChar(h, ch)) return LastError();
-  return 0;
+  return OnPort([ch](HANDLE h) { return ::TransmitCommChar(h, ch); });
 }
 
 std::unique_ptr<EventWaiter> Win32SerialBackend::CreateEventWaiter(TComEvents selected, int& error) {

@@ -45,7 +45,13 @@ class Win32SerialBackend final : public SerialBackend {
   // One overlapped read or write, waited for; the time-outs applied bound it.
   IoResult Transfer(bool write, char* buffer, std::size_t count);
   int Escape(DWORD function);
+  // call(handle) on the open port: 0, the system's code when it fails, ERROR_INVALID_HANDLE
+  // when the port is closed.
+  template <typename Call>
+  int OnPort(Call call);
   int Status(COMSTAT& status, DWORD& errors);
+  // One of the queue counts ClearCommError gives.
+  int QueueCount(DWORD COMSTAT::*queue, int& count);
 
   // Atomic because a handler on the event thread (smNone) may close the device.
   std::atomic<HANDLE> handle_{INVALID_HANDLE_VALUE};

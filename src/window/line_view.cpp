@@ -33,6 +33,17 @@ class LineModel final : public QAbstractTableModel {
     return static_cast<int>(std::min<std::size_t>(lines_->Lines.Lines().size(), INT_MAX));
   }
   int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : 1; }
+  void SetHeading(QString text) {
+    heading_ = std::move(text);
+    emit headerDataChanged(Qt::Horizontal, 0, 0);
+  }
+  const QString& Heading() const { return heading_; }
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+    if (orientation != Qt::Horizontal || section != 0) return {};
+    if (role == Qt::DisplayRole) return heading_;
+    if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+    return {};
+  }
   QVariant data(const QModelIndex& index, int role) const override {
     if (!index.isValid() || role != Qt::DisplayRole) return {};
     return DisplayText(Line(index.row()));
@@ -43,6 +54,7 @@ class LineModel final : public QAbstractTableModel {
 
  private:
   std::shared_ptr<const TextViewLines> lines_;
+  QString heading_;
 };
 
 LineView::LineView(QWidget* parent) : QTableView(parent), model_(new LineModel(this)) {
@@ -73,8 +85,16 @@ void LineView::SetLines(std::shared_ptr<const TextViewLines> lines, bool wrapped
   setWordWrap(wrapped);
   setHorizontalScrollBarPolicy(wrapped ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
   model_->Set(lines ? std::move(lines) : std::make_shared<TextViewLines>());
+  SetHeading(QString());
   FitLines();
 }
+
+void LineView::SetHeading(const QString& text) {
+  model_->SetHeading(text);
+  horizontalHeader()->setVisible(!text.isEmpty());
+}
+
+QString LineView::Heading() const { return model_->Heading(); }
 
 void LineView::clear() { SetLines(nullptr, wrapped_); }
 

@@ -19,6 +19,10 @@ class LineView final : public QTableView {
   // Shows lines. Wrapped: long lines wrap at the view's width (prose such as the help);
   // otherwise each line is one row and a horizontal scroll bar reaches the longest.
   void SetLines(std::shared_ptr<const TextViewLines> lines, bool wrapped = false);
+  // A line above the lines, such as the units they are in; never one of the lines, so it
+  // is neither copied nor saved. SetLines and clear take it away; empty: none.
+  void SetHeading(const QString& text);
+  QString Heading() const;
   void clear();
   // The lines shown; an empty set after clear.
   const std::shared_ptr<const TextViewLines>& Lines() const;

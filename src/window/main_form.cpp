@@ -15,7 +15,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -39,11 +41,13 @@
 #include "app/help_sections.h"
 #include "app/language.h"
 #include "app/last_folder.h"
+#include "app/recent_files.h"
 #include "app/save_plan.h"
 #include "app/station_check_lines.h"
 #include "app/send_cut_text.h"
 #include "app/text_table.h"
 #include "app/window_modes.h"
+#include "app/window_texts.h"
 #include "files/data_views.h"
 #include "files/file_open.h"
 #include "files/plan_scene.h"
@@ -192,6 +196,12 @@ void TForm1::BuildControls() {
   measText_->setFont(DataFont());
   gridModel_ = new GridModel(this);
   gridModel_->OnCellEdited = [this](int row, int column) { StrGridSetEditText(column, row + 1); };
+  // The title's "*" follows the grid, whatever changed it. A typed cell is marked modified
+  // by its check, which comes after the change is announced.
+  connect(gridModel_, &QAbstractItemModel::dataChanged, this, &TForm1::ShowTitle, Qt::QueuedConnection);
+  connect(gridModel_, &QAbstractItemModel::rowsInserted, this, &TForm1::ShowTitle);
+  connect(gridModel_, &QAbstractItemModel::rowsRemoved, this, &TForm1::ShowTitle);
+  connect(gridModel_, &QAbstractItemModel::modelReset, this, &TForm1::ShowTitle);
   strGrid_ = new GridView(views);
   strGrid_->OnPaste = [this](const QString& text) { PasteIntoGrid(text); };
   strGrid_->OnUndo = [this] { GridUndo(); };
@@ -289,6 +299,10 @@ void TForm1::BuildControls() {
   coordBtn_ = MakeButton(fileControlGroup_, "CoordBtn", 10, 26);
   codeBtn_ = MakeButton(fileControlGroup_, "CodeBtn", 100, 26);
   openBtn_ = MakeButton(fileControlGroup_, "OpenBtn", 55, 70);
+  recentBtn_ = MakeButton(fileControlGroup_, "RecentBtn", 137, 70, 24, 30);
+  recentMenu_ = new QMenu(this);
+  recentMenu_->setObjectName(QStringLiteral("RecentMenu"));
+  recentMenu_->setToolTipsVisible(true);
   saveBtn_ = MakeButton(fileControlGroup_, "SaveBtn", 55, 114);
   settingBtn_ = MakeButton(fileControlGroup_, "SettingBtn", 10, 170);
   helpBtn_ = MakeButton(fileControlGroup_, "HelpBtn", 100, 170);
@@ -346,8 +360,17 @@ void TForm1::BuildControls() {
       {saveBtn_, &TForm1::SaveBtnClick},       {settingBtn_, &TForm1::SettingBtnClick},
       {helpBtn_, &TForm1::HelpBtnClick},       {okBtn_, &TForm1::OKBtnClick},
       {appendBtn_, &TForm1::AppendBtnClick},   {insertBtn_, &TForm1::InsertBtnClick},
-      {delBtn_, &TForm1::DelBtnClick},         {planBtn_, &TForm1::PlanBtnClick}};
+      {delBtn_, &TForm1::DelBtnClick},         {planBtn_, &TForm1::PlanBtnClick},
+      {recentBtn_, &TForm1::RecentBtnClick}};
   for (const auto& [button, slot] : clicks) connect(button, &QPushButton::clicked, this, slot);
+  AddShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), openBtn_);
+  AddShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), saveBtn_);
+  AddShortcut(QKeySequence(Qt::Key_F1), helpBtn_);
+  stopShortcut_ = AddShortcut(QKeySequence(Qt::Key_Escape), stopBtn_);
+  stopShortcut_->setEnabled(false);
+  progressTicker_ = new QTimer(this);
+  progressTicker_->setInterval(250);
+  connect(progressTicker_, &QTimer::timeout, this, &TForm1::ShowTransferProgress);
   for (QWidget* w : {static_cast<QWidget*>(receiveBtn_), static_cast<QWidget*>(sendBtn_),
                      static_cast<QWidget*>(stopBtn_), static_cast<QWidget*>(settingBtn_),
                      static_cast<QWidget*>(transControlGroup_)}) {
@@ -363,7 +386,7 @@ void TForm1::FormCreate() {
   stopBtn_->setEnabled(false);
   data_.DataKind = DataKind::Measure;
   pageControl1_->setCurrentIndex(0);
-  setWindowTitle(UiText(WindowTitle(CurrentLanguage())));
+  ShowTitle();
   measText_->clear();
   SetCaptions();
   SetStatus(0, QStringLiteral("Welcome"));
@@ -390,6 +413,10 @@ void TForm1::SetCaptions() {
   SetCaption(delBtn_, TextId::DelBtn);
   SetCaption(okBtn_, TextId::OKBtn);
   SetCaption(planBtn_, TextId::PlanBtn);
+  // Too small for words: the arrow shows, the name is said and shown as a tip.
+  recentBtn_->setText(QString(QChar(0x25BE)));  // ▾
+  recentBtn_->setAccessibleName(T(TextId::RecentBtn));
+  recentBtn_->setToolTip(T(TextId::RecentBtn));
   planPanel_->SetCaptions();
   comComboBox7_->setAccessibleName(label11_->text());
   if (comComboBox7_->lineEdit() != nullptr) comComboBox7_->lineEdit()->setAccessibleName(label11_->text());
@@ -493,7 +520,9 @@ void TForm1::InitDataShowView() {
   strGrid_->show();
   sendBtn_->setEnabled(SendEnabledFor(data_.DataKind));
   QStringList headers;
-  for (TextId id : GridHeaderIds(data_.DataKind, settings_)) headers << T(id);
+  // The unit below the name: the columns stay as narrow as the names allow.
+  for (const std::string& text : GridHeaderTexts(data_.DataKind, settings_, CurrentLanguage(), "\n"))
+    headers << UiText(text);
   if (data_.DataKind == DataKind::Coord) {
     gridModel_->Reset(static_cast<int>(CoordGridColumns), headers, data_.DataKind);
     // The standard widths, widened where this platform's font needs more for a header.
@@ -527,6 +556,8 @@ void TForm1::ShowMeasureText() {
   // An open makes the lines on its own thread; the view draws only those on screen.
   std::shared_ptr<const TextViewLines> lines = std::exchange(prepared_.Text, nullptr);
   measText_->SetLines(lines ? std::move(lines) : MeasureTextView(data_, settings_));
+  // The units the numbers are in, above the lines and not one of them.
+  measText_->SetHeading(UiText(CurrentUnitText(settings_, CurrentLanguage())));
   measText_->scrollToTop();
   ShowTotal();
 }
@@ -738,9 +769,12 @@ void TForm1::FindInGrid() {
 void TForm1::OKBtnClick() {
   // Close an open cell editor first, so its text is in the grid.
   strGrid_->CloseCellEditor();
-  const GridReturn step = ReturnFromGrid(gridModel_->Rows(), gridModel_->GridModified(), settings_, data_);
+  const bool gridModified = gridModel_->GridModified();
+  const GridReturn step = ReturnFromGrid(gridModel_->Rows(), gridModified, settings_, data_);
   if (step.notice) Notice(*step.notice);
   if (step.select) MakeCellCurrent(step.select->row, step.select->column);
+  // The changes are in the data now, not yet in a file.
+  if (step.leave && gridModified) dataModified_ = true;
   if (step.leave) LeaveGridEditor();
 }
 
@@ -776,6 +810,7 @@ void TForm1::ShowHelp() {
   ClearMeasureData(data_);
   ClearCoordData(data_);
   ClearCodeData(data_);
+  SetCurrentFile(std::string());
   planPanel_->DataChanged();
   const HelpOutcome help = LoadHelp(FindHelpFile(context_.executablePath), CurrentLanguage());
   if (!help.ok && help.failure == TextId::NoHelpFile) {
@@ -842,11 +877,43 @@ void TForm1::RememberFolder(const std::string& chosen) { StoreLastFolderOf(confi
 void TForm1::OpenBtnClick() {
   const auto choice = dialogs_.OpenFile(OpenFilterText(CurrentLanguage()), StartFolder());
   if (!choice) return;
-  RememberFolder(choice->path);
-  OpenPath(choice->path);
+  OpenChosenFile(choice->path);
+}
+
+void TForm1::OpenChosenFile(const std::string& path) {
+  RememberFolder(path);
+  OpenPath(path);
+}
+
+void TForm1::RecentBtnClick() {
+  recentMenu_->clear();
+  const std::vector<std::string> files = LoadRecentFiles(config_);
+  if (files.empty()) recentMenu_->addAction(T(TextId::RecentNone))->setEnabled(false);
+  for (const std::string& file : files) {
+    const QString path = QString::fromLocal8Bit(file.c_str());
+    QString shown = recentMenu_->fontMetrics().elidedText(path, Qt::ElideMiddle, 520);
+    QAction* action = recentMenu_->addAction(shown.replace(QLatin1Char('&'), QStringLiteral("&&")));
+    action->setToolTip(path);
+    // Opened from the event loop, as a button's click is, once the menu has gone.
+    connect(action, &QAction::triggered, this, [this, file] {
+      QMetaObject::invokeMethod(this, [this, file] { OpenRecent(file); }, Qt::QueuedConnection);
+    });
+  }
+  recentMenu_->popup(recentBtn_->mapToGlobal(QPoint(0, recentBtn_->height())));
+}
+
+void TForm1::OpenRecent(const std::string& path) {
+  std::error_code ec;
+  if (!std::filesystem::exists(std::filesystem::path(path), ec)) {
+    RemoveRecentFile(config_, path);
+    dialogs_.ShowNotice(T(TextId::RecentMissing).arg(QString::fromLocal8Bit(path.c_str())), kAppTitle);
+    return;
+  }
+  OpenChosenFile(path);
 }
 
 struct TForm1::OpenedFile {
+  std::string path;
   OpenedData data;
   PreparedViews views;
 };
@@ -855,6 +922,7 @@ void TForm1::OpenPath(const std::string& path) {
   // Every open comes this way, whatever chose the file.
   if (!MayLeaveGrid()) return;
   auto opened = std::make_shared<OpenedFile>();
+  opened->path = path;
   // The file is read into data of its own. The window's data may be read meanwhile: the
   // window takes no input until the task has ended, so nothing changes it.
   tasks_.Start(
@@ -871,6 +939,10 @@ void TForm1::OpenPath(const std::string& path) {
 }
 
 void TForm1::OpenFinished(OpenedFile& opened) {
+  if (opened.data.Loaded) {
+    AddRecentFile(config_, opened.path);
+    SetCurrentFile(opened.path);
+  }
   const OpenOutcome outcome = ApplyOpen(data_, std::move(opened.data));
   for (const UserMessage& message : outcome.Messages) ShowMessage(message);
   if (!outcome.RefreshViews) return;
@@ -891,16 +963,25 @@ void TForm1::SaveBtnClick() {
 
 void TForm1::StartSave(const SaveJob& job) {
   RememberFolder(job.file.path);
-  auto message = std::make_shared<UserMessage>();
+  auto report = std::make_shared<SaveReport>();
   // The window takes no input while the file is written, so the data and the lines stay
   // as they are; a cancelled save leaves the old file as it was, and nothing to tell.
   tasks_.Start(
       FileLabel(job.file.path),
-      [this, message, job, lines = measText_->Lines(), settings = settings_](TaskProgress& progress) {
-        *message = RunSave(job, data_, lines->Lines.Lines(), settings, &progress);
+      [this, report, job, lines = measText_->Lines(), settings = settings_](TaskProgress& progress) {
+        *report = RunSave(job, data_, lines->Lines.Lines(), settings, &progress);
       },
-      [this, message](bool cancelled) {
-        if (!cancelled) ShowMessage(*message);
+      [this, report, viewTextOnly = job.viewTextOnly](bool cancelled) {
+        if (cancelled) return;
+        if (report->Saved) {
+          const SaveSummary& saved = *report->Saved;
+          const std::string shown = QString::fromLocal8Bit(saved.Path.c_str()).toUtf8().toStdString();
+          SetStatus(0, UiText(SaveSummaryText(saved, shown, CurrentLanguage())));
+          AddRecentFile(config_, saved.Path);
+          // The help's lines are no working data of that file.
+          if (!viewTextOnly) SetCurrentFile(saved.Path);
+        }
+        ShowMessage(report->Message);
       });
 }
 
@@ -930,6 +1011,7 @@ void TForm1::ReceiveBtnClick() {
   ApplyModeStep(step);
   const StartResult started = controller_.ReceiveBtnClick();
   transferRunning_ = started == StartResult::Started;
+  if (transferRunning_) StartTransferProgress();
   if (started == StartResult::PortFailed) ShowPortOpenFailure();
 }
 
@@ -948,6 +1030,7 @@ void TForm1::SendBtnClick() {
   // editor is left, and Send cannot be reached before.
   const StartResult started = controller_.SendBtnClick(SendLinesFor(data_));
   transferRunning_ = started == StartResult::Started;
+  if (transferRunning_) StartTransferProgress();
   if (started == StartResult::PortFailed) ShowPortOpenFailure();
 }
 
@@ -984,6 +1067,14 @@ void TForm1::EnableControl(TransferControl control, bool enabled) {
 void TForm1::TransferEnded() {
   if (!transferRunning_ || controller_.TransferState() != TransferIdle) return;
   transferRunning_ = false;
+  progressTicker_->stop();
+  stopShortcut_->setEnabled(false);
+  ShowTransferProgress();
+  const ReceiveOutcome loaded = controller_.LastOutcome();
+  // Received data is in no file yet.
+  if (controller_.LastWasReceive() && (loaded == ReceiveOutcome::Codes || loaded == ReceiveOutcome::Coordinates ||
+                                       loaded == ReceiveOutcome::Measurement))
+    SetCurrentFile(std::string());
   const TransferEnd end = DecideTransferEnd({host_.PortErrorText(), controller_.LinkDropped(), controller_.LastWasReceive(),
                                              controller_.ReceiveLimitReached(), controller_.RawCopyPath(), rawCopy_.Error()});
   for (TransferEndStep step : end.steps) ShowTransferEnd(step, end.rawCopyPath);
@@ -1029,7 +1120,48 @@ void TForm1::RefreshViews() {
 
 void TForm1::ShowPortError(const std::string& text) { dialogs_.ShowNotice(UiText(text), kAppTitle); }
 
+void TForm1::StartTransferProgress() {
+  transferClock_.start();
+  stopShortcut_->setEnabled(true);
+  ShowTransferProgress();
+  progressTicker_->start();
+}
+
+void TForm1::ShowTransferProgress() {
+  const TransferTally tally = controller_.Tally();
+  const qint64 seconds = transferClock_.isValid() ? transferClock_.elapsed() / 1000 : 0;
+  SetStatus(2, UiText(TransferProgressText(tally.Bytes, tally.Lines, seconds, CurrentLanguage())));
+}
+
 // --- helpers -------------------------------------------------------------------------
+
+void TForm1::ShowTitle() {
+  const bool modified = dataModified_ || gridModel_->GridModified();
+  const std::string name = currentFile_.empty() ? std::string() : FileLabel(currentFile_).toUtf8().toStdString();
+  const QString title = UiText(DocumentTitle(name, modified, CurrentLanguage()));
+  if (title != windowTitle()) setWindowTitle(title);
+}
+
+void TForm1::SetCurrentFile(const std::string& path) {
+  currentFile_ = path;
+  dataModified_ = false;
+  ShowTitle();
+}
+
+QShortcut* TForm1::AddShortcut(const QKeySequence& keys, QPushButton* button) {
+  auto* shortcut = new QShortcut(keys, this);
+  shortcut->setContext(Qt::WindowShortcut);
+  connect(shortcut, &QShortcut::activated, this, [this, button] { PressByKey(button); });
+  return shortcut;
+}
+
+void TForm1::PressByKey(QPushButton* button) {
+  // Not past a box or dialog, nor while the window waits for a file, nor to a button the
+  // mouse could not reach (another page, a transfer running, the settings dialog open).
+  if (QApplication::activeModalWidget() != nullptr || tasks_.Running()) return;
+  if (!button->isVisible() || !button->isEnabled()) return;
+  button->click();
+}
 
 QString TForm1::StatusText(int panel) const { return panel >= 0 && panel < 3 ? panels_[panel]->text() : QString(); }
 

@@ -1,6 +1,7 @@
 #pragma once
 // TForm1, the main window: the views, the control panel, the status bar, ComPort1 and
 // Timer1. Handlers keep the behaviour's names and leave the work to the lower layers.
+#include <QElapsedTimer>
 #include <QPersistentModelIndex>
 #include <QStringList>
 #include <QWidget>
@@ -30,12 +31,16 @@
 #include "window/qt_transfer_timer.h"
 
 class QGroupBox;
+class QKeySequence;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QMimeData;
 class QPushButton;
+class QShortcut;
 class QStackedWidget;
 class QStatusBar;
+class QTimer;
 
 namespace theolink {
 
@@ -65,6 +70,8 @@ class TForm1 final : public QWidget, private TransferView {
   void SaveBtnClick();
   void SettingBtnClick();
   void HelpBtnClick();
+  // The menu of the recent files below RecentBtn.
+  void RecentBtnClick();
   void OKBtnClick();
   void AppendBtnClick();
   void InsertBtnClick();
@@ -91,6 +98,11 @@ class TForm1 final : public QWidget, private TransferView {
   void RefleshDataShowView();
   // Loads and shows the help text of the current language (empties the working data).
   void ShowHelp();
+  // What Open does with the file its dialog chose; a recent file takes the same road.
+  void OpenChosenFile(const std::string& path);
+  // A file of the recent files' menu: opened as Open would, or, when it is gone, reported
+  // and taken off the list.
+  void OpenRecent(const std::string& path);
   // Opens a file as Open does after its dialog, on a thread of its own: the data and views
   // change once it has been read whole.
   void OpenPath(const std::string& path);
@@ -138,6 +150,16 @@ class TForm1 final : public QWidget, private TransferView {
   // Status panel 0 and a notice: the receive passed its size limit; the raw copy is named.
   void ShowReceiveLimit(const std::string& rawCopyPath);
   void ShowPortError(const std::string& text);
+  // Status panel 2 while a transfer runs: bytes, lines and the time since it started.
+  void StartTransferProgress();
+  void ShowTransferProgress();
+  // The file's name, and "*" while the grid or the data written back from it is unsaved.
+  void ShowTitle();
+  // A file now holds the working data as it is (opened, saved); empty: none does.
+  void SetCurrentFile(const std::string& path);
+  // A key press as a click on the button, when a click could reach it.
+  QShortcut* AddShortcut(const QKeySequence& keys, QPushButton* button);
+  void PressByKey(QPushButton* button);
 
   void BuildControls();
   void SetCaptions();
@@ -206,6 +228,12 @@ class TForm1 final : public QWidget, private TransferView {
   bool closed_ = false;
   bool transferRunning_ = false;  // a started transfer whose end has not been looked at
   std::string pendingOpen_;
+  std::string currentFile_;     // the file the working data came from or went to last
+  bool dataModified_ = false;   // the grid's changes went into the data, which is not saved
+  QElapsedTimer transferClock_;
+  QTimer* progressTicker_ = nullptr;
+  QShortcut* stopShortcut_ = nullptr;  // only while a transfer runs: Esc is the editors' too
+  QMenu* recentMenu_ = nullptr;
   std::vector<TextId> pendingNotices_;
   QPersistentModelIndex resumeCell_;  // the cell to edit again once a box has gone
   PreparedViews prepared_;  // what an open made ahead for the views it refreshes
@@ -233,6 +261,7 @@ class TForm1 final : public QWidget, private TransferView {
   QPushButton* coordBtn_ = nullptr;
   QPushButton* codeBtn_ = nullptr;
   QPushButton* openBtn_ = nullptr;
+  QPushButton* recentBtn_ = nullptr;
   QPushButton* saveBtn_ = nullptr;
   QPushButton* settingBtn_ = nullptr;
   QPushButton* helpBtn_ = nullptr;

@@ -1,12 +1,14 @@
 // The window's rules that need no widget: save plans and filters, the grid scale entry,
-// the hint areas and the units hint.
+// the hint areas and the units hint, the texts of titles, headers, progress and saves.
 #include <gtest/gtest.h>
 
 #include "app/grid_scale_entry.h"
+#include "app/save_action.h"
 #include "app/save_plan.h"
 #include "app/text_table.h"
 #include "app/transfer_end.h"
 #include "app/window_modes.h"
+#include "app/window_texts.h"
 #include "files/save_formats.h"
 
 namespace theolink {
@@ -85,6 +87,37 @@ TEST(WindowHints, TransferHintAreaAndUnitsText) {
   s.DistanceUnit = 2;
   EXPECT_EQ(CurrentUnitText(s, 1), "Current Unit: GOM, INT-Ft");
   EXPECT_EQ(CurrentUnitText(s, 0), "当前单位: GOM, 国际英尺");
+}
+
+TEST(WindowTexts, TitleHeadersProgressAndWhatASaveWrote) {
+  EXPECT_EQ(DocumentTitle("", true, 1), "Theolink II " + std::string(kVersionText));
+  EXPECT_EQ(DocumentTitle("点.txt", true, 0), "点.txt* - 全站仪传输软件 " + std::string(kVersionText));
+  Settings s;
+  s.DistanceUnit = 1;
+  s.CoordOrder = 1;
+  EXPECT_EQ(GridHeaderTexts(DataKind::Coord, s, 1),
+            (std::vector<std::string>{"Point Num", "Point name", "East coordinates [US ft]",
+                                      "North coordinates [US ft]", "Elevation(Z) [US ft]", "Code"}));
+  s.DistanceUnit = 7;  // read as metres, as the value forms do
+  EXPECT_EQ(GridHeaderTexts(DataKind::Coord, s, 0)[4], "高程(Z) [米]");
+  EXPECT_EQ(GridHeaderTexts(DataKind::Code, s, 1), (std::vector<std::string>{"Point Num", "Code"}));
+  EXPECT_EQ(TransferProgressText(12345, 210, 7, 1), "12 345 bytes, 210 lines, 0:07");
+  EXPECT_EQ(TransferProgressText(1234567, 0, 3723, 0), "1234567 字节，0 行，1:02:03");
+  EXPECT_EQ(CountText(999, 1), "999");
+  EXPECT_EQ(CountText(1000, 1), "1 000");
+  const struct {
+    SaveSummary saved;
+    int language;
+    const char* text;
+  } saves[] = {
+      {{SavedKind::Points, 1234, "/x/points.csv"}, 1, "Saved 1 234 points to /x/points.csv"},
+      {{SavedKind::Points, 1, "/x/p.dat"}, 1, "Saved 1 point to /x/p.dat"},
+      {{SavedKind::Points, 1234, "/x/points.csv"}, 0, "已保存 1234 个点到 /x/points.csv"},
+      {{SavedKind::Records, 0, "/x/j.wkj"}, 1, "Saved 0 records to /x/j.wkj"},
+      {{SavedKind::Codes, 3, "/x/c.txt"}, 0, "已保存 3 个编码到 /x/c.txt"},
+      {{SavedKind::Lines, 2, "/x/h.txt"}, 1, "Saved 2 lines to /x/h.txt"},
+  };
+  for (const auto& row : saves) EXPECT_EQ(SaveSummaryText(row.saved, row.saved.Path, row.language), row.text);
 }
 
 }  // namespace

@@ -65,6 +65,8 @@ class FullRoad(unittest.TestCase):
         self.assertEqual(w.grid_rows(), EXTRACTED_ROWS + [TYPED_ROW])
 
         self.assertEqual(self.save_as("points.dat"), SAVED_POINTS)
+        wait_until(lambda: a11y.name(w.frame) == "points.dat - Theolink II v1.5", STEP_TIMEOUT_S,
+                   "the title to name the saved file")
 
         out = s.path("uploaded.txt")
         # A generous wait for each answer: a sanitizer build on a busy machine is slow.

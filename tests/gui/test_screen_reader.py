@@ -111,7 +111,7 @@ class ScreenReader(unittest.TestCase):
     def test_chinese_captions_are_read_in_chinese(self):
         w = self.start(CHINESE, 0)
         buttons = sorted(a11y.name(b) for b in a11y.find_all(w.frame, "push button"))
-        self.assertEqual(buttons, sorted(["接收", "发送", "停止", "坐标", "编码", "打开", "保存", "设置", "帮助"]))
+        self.assertEqual(buttons, sorted(["接收", "发送", "停止", "坐标", "编码", "打开", "最近文件", "保存", "设置", "帮助"]))
         self.assertIn("串口号", labels_of(w.port_box()))
         self.assertEqual([a11y.name(w.panel(i)) for i in range(3)], ["Welcome", "总计: 0", "当前单位: 度分秒, 米"])
         self.assertEqual([a11y.description(w.panel(i)) for i in range(3)], ["消息", "计数", "提示"])

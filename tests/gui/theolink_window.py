@@ -174,8 +174,9 @@ class Window:
             raise AssertionError("the program %s:\n%s" % (self.state(), self.session.log(self.process)[-4000:]))
 
     def close(self, timeout_s=START_TIMEOUT_S):
-        """Closes the window as its close button does; returns the exit status."""
-        x.close_window(self.texts["title"])
+        """Closes the window as its close button does; returns the exit status. The title
+        names the file opened or saved last, so it is read as it is now."""
+        x.close_window(a11y.name(self.frame))
         return self.process.wait(timeout_s)
 
     # --- typing -------------------------------------------------------------------------------

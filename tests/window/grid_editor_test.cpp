@@ -216,7 +216,7 @@ TEST_F(GridEditorTest, DeleteAppendAndInsertKeepTheRowNumbersConsecutive) {
 
 TEST_F(GridEditorTest, EnzOrderAndUsSurveyFeetAreStoredInMetres) {
   StartEmptyCoordEditor("[Setting]\r\nLengthUnit=1\r\nCoordOrder=1\r\n");
-  EXPECT_EQ(Grid()->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("East coordinates"));
+  EXPECT_EQ(Grid()->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("East coordinates\n[US ft]"));
   TypeRow(1, {QStringLiteral("P1"), QStringLiteral("1000"), QStringLiteral("3280.8333"), QStringLiteral("10")});
   Click("OKBtn");
   ASSERT_EQ(form_->Data().PointList.size(), 1u);

@@ -1,5 +1,8 @@
 // Start and end of the main window, the help text, the modes and the hints.
 #include <QComboBox>
+#include <QDialog>
+#include <QHeaderView>
+#include <QMenu>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -235,6 +238,93 @@ TEST_F(MainWindowTest, PortListIsReadAgainWhenTheBoxOpensKeepingTheSelectionByNa
   WriteIni("[Form]\r\nPort=0\r\nPortName=/dev/ttyUSB0\r\n");
   Start({"/dev/ttyACM0", "/dev/ttyUSB0"});
   EXPECT_EQ(form_->ComPort1().Port(), "/dev/ttyUSB0");
+}
+
+// A surveyor's day by the keyboard: the file's name and "*" in the title, the files reopened
+// from the recent menu, the units in the grid headers, and Ctrl+O, Ctrl+S and F1.
+TEST_F(MainWindowTest, TitleRecentFilesHeaderUnitsAndShortcuts) {
+  WriteHelp();
+  WriteIni("[Setting]\r\nLengthUnit=1\r\n");  // US survey feet
+  WriteBytes(File("pts.dat"), "P1,T1,10.5,20.5,3.0\r\n");
+  WriteBytes(File("gone.dat"), "P2,,1,2,3\r\n");
+  TForm1& form = Start();
+  form.show();
+  form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  QTRY_VERIFY(form.StartHelpShown());
+  const QString title = QStringLiteral(" - Theolink II v1.5");
+
+  ChooseFile(File("gone.dat"));
+  QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
+  WaitForFileWork();
+  ASSERT_EQ(dialogs_.filters.size(), 1u);  // Ctrl+O went to Open's dialog
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("gone.dat") + title);
+  OpenFile(File("pts.dat"));
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("pts.dat") + title);
+  QAbstractItemModel* grid = Grid()->model();
+  EXPECT_EQ(grid->headerData(2, Qt::Horizontal).toString(), QStringLiteral("North coordinates\n[US ft]"));
+  EXPECT_EQ(grid->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Code"));
+
+  Click("CoordBtn");
+  TypeIntoCell(1, 1, QStringLiteral("Q"));
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("pts.dat*") + title);
+  QTest::keyClick(CellEditor(), Qt::Key_Return);
+  Click("OKBtn");
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("pts.dat*") + title);  // in the data, not in a file
+  const std::string saved = File("out.dat");
+  ChooseFile(saved);
+  QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier);
+  WaitForFileWork();
+  EXPECT_EQ(ReadBytes(saved).substr(0, 3), "Q,T");
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("out.dat") + title);
+  EXPECT_EQ(form.StatusText(0), QStringLiteral("Saved 1 point to ") + QString::fromStdString(saved));
+
+  // No key reaches the window past a modal dialog.
+  {
+    QDialog modal(&form);
+    modal.setModal(true);
+    modal.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&modal));
+    QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(&form, Qt::Key_F1);
+  }
+  EXPECT_EQ(dialogs_.filters.size(), 3u);
+  EXPECT_EQ(form.Data().DataKind, DataKind::Coord);
+  QTest::keyClick(&form, Qt::Key_F1);
+  EXPECT_EQ(form.Data().DataKind, DataKind::Measure);
+  EXPECT_EQ(Control<LineView>("MeasText")->toPlainText(), QStringLiteral("English help\nline two"));
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("Theolink II v1.5"));
+
+  auto menuActions = [&] {
+    Click("RecentBtn");
+    auto* menu = Control<QMenu>("RecentMenu");
+    EXPECT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }));
+    return menu->actions();
+  };
+  auto choose = [&](QAction* action) {
+    auto* menu = Control<QMenu>("RecentMenu");
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+  };
+  QList<QAction*> actions = menuActions();
+  ASSERT_EQ(actions.size(), 3);
+  EXPECT_EQ(actions[0]->toolTip(), QString::fromStdString(saved));
+  EXPECT_EQ(actions[1]->toolTip(), QString::fromStdString(File("pts.dat")));
+  EXPECT_EQ(actions[2]->toolTip(), QString::fromStdString(File("gone.dat")));
+  std::filesystem::remove(File("gone.dat"));
+  choose(actions[2]);
+  QTRY_COMPARE(dialogs_.notices.size(), 1u);
+  EXPECT_EQ(dialogs_.notices[0], QString::fromStdString(File("gone.dat")) +
+                                     QStringLiteral(" no longer exists; it was taken off the recent files."));
+  EXPECT_EQ(IniFile::Load(Ini()).ReadString("Recent", "File3").value_or("?"), "");
+  actions = menuActions();
+  ASSERT_EQ(actions.size(), 2);
+  choose(actions[1]);
+  QTRY_COMPARE(form.windowTitle(), QStringLiteral("pts.dat") + title);
+  WaitForFileWork();
+  EXPECT_EQ(form.Grid().Cell(0, 1), "P1");
+  EXPECT_EQ(IniFile::Load(Ini()).ReadString("Recent", "File1").value_or(""), File("pts.dat"));
+
+  EXPECT_EQ(Control("RecentBtn")->accessibleName(), QStringLiteral("Recent files"));
 }
 
 TEST_F(MainWindowTest, AnErrorEscapingAHandlerIsShownAndTheProgramGoesOn) {

@@ -134,6 +134,7 @@ TEST_F(WindowFixture, SaveInEveryFilterOfEachModeWithTheReplaceQuestion) {
   dialogs_.answers.push_back(true);
   Click("SaveBtn");
   EXPECT_EQ(ReadBytes(target), "CURB\r\n");
+  EXPECT_EQ(form_->StatusText(0), QStringLiteral("Saved 1 code to ") + QString::fromStdString(target));
   ASSERT_EQ(dialogs_.questions.size(), 2u);
   EXPECT_EQ(dialogs_.questions[0], QStringLiteral("Are you sure you want to replace the current file?"));
 }

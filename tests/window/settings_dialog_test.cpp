@@ -53,7 +53,7 @@ TEST_F(SettingsDialogTest, UnitsAndOrderFollowAtOnceCloseBoxKeepsTheFileConfirmW
   Choose("DistUnitCBB", 1);  // US survey feet
   EXPECT_EQ(Cell(0, 2), QStringLiteral("67.2571"));
   Choose("CoordOrderCBB", 1);  // ENZ
-  EXPECT_EQ(Header(2), QStringLiteral("East coordinates"));
+  EXPECT_EQ(Header(2), QStringLiteral("East coordinates\n[US ft]"));  // the unit follows too
   EXPECT_EQ(Cell(0, 2), QStringLiteral("34.4487"));
 
   form_->Form2().close();  // the close box

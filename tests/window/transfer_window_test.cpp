@@ -5,6 +5,7 @@
 #include "window/line_view.h"
 
 #include "app/ini_file.h"
+#include "app/window_texts.h"
 #include "support/pty_instrument.h"
 #include "support/waits.h"
 #include "window/grid_model.h"
@@ -72,6 +73,13 @@ TEST_F(TransferWindowTest, ReceivedJobIsShownWithItsTotal) {
   ASSERT_FALSE(form_->Data().MeasurementList.empty());
   EXPECT_EQ(form_->StatusText(1), QStringLiteral("Total: %1").arg(form_->Data().MeasurementList.size()));
   EXPECT_TRUE(Control<LineView>("MeasText")->toPlainText().startsWith(QStringLiteral("JOB     SITE7")));
+  // Panel 2 keeps the transfer's last progress: every byte and line, and the time taken.
+  std::size_t lines = 0;
+  for (std::size_t at = job.find("\r\n"); at != std::string::npos; at = job.find("\r\n", at + 2)) ++lines;
+  const QString progress = form_->StatusText(2);
+  EXPECT_TRUE(progress.startsWith(QString::fromStdString(CountText(job.size(), 1) + " bytes, " + std::to_string(lines) +
+                                                         " lines, 0:0")))
+      << progress.toStdString();
   EXPECT_FALSE(Control("StopBtn")->isEnabled());
   EXPECT_TRUE(Control("OpenBtn")->isEnabled());
 }
@@ -193,12 +201,15 @@ TEST_F(TransferWindowTest, AReceivePastItsSizeLimitSaysSoAndNamesTheRawCopy) {
   EXPECT_TRUE(form_->Data().MeasurementList.empty());
 }
 
-TEST_F(TransferWindowTest, StopAndClosingDuringATransferClosesThePortAndStoresBothIndexes) {
+TEST_F(TransferWindowTest, EscStopsAndClosingDuringATransferClosesThePortAndStoresBothIndexes) {
   Watchdog watchdog(std::chrono::seconds(10), "close during transfer");
   StartOnPty();
+  form_->show();
+  form_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
   Click("ReceiveBtn");
   pty_.Send("JOB     J1\r\n");
-  Click("StopBtn");
+  QTest::keyClick(form_.get(), Qt::Key_Escape);  // as Stop
   EXPECT_FALSE(form_->ComPort1().Connected());
   EXPECT_EQ(form_->StatusText(0), QStringLiteral("Stop the operation!"));
   EXPECT_TRUE(form_->Data().MeasurementList.empty());
