@@ -15,7 +15,7 @@ namespace theolink {
 // title of WindowTitle; with no file, WindowTitle alone.
 std::string DocumentTitle(std::string_view fileName, bool modified, int language);
 
-// The grid's header texts for DataKind 2 or 3 in the language; the two plane coordinates
+// The grid's header texts for coordinates or codes in the language; the two plane coordinates
 // and the elevation end in the distance unit of the settings, after between:
 // "North coordinates [m]".
 std::vector<std::string> GridHeaderTexts(DataKind dataKind, const Settings& settings, int language,
