@@ -238,23 +238,17 @@ std::optional<GridSplice> GridEditor::NextUndo() const { return SpliceOf(history
 
 std::optional<GridSplice> GridEditor::NextRedo() const { return SpliceOf(history_.NextRedo(), false); }
 
-bool GridEditor::Undo() {
-  const GridStep* step = history_.NextUndo();
-  if (step == nullptr) return false;
-  const int at = step->at, count = static_cast<int>(step->after.size());
-  GridRows rows = step->before;
-  history_.Undo();
-  pending_ = {};
-  Splice(at, count, std::move(rows));
-  return true;
-}
+bool GridEditor::Undo() { return Replay(true); }
 
-bool GridEditor::Redo() {
-  const GridStep* step = history_.NextRedo();
+bool GridEditor::Redo() { return Replay(false); }
+
+bool GridEditor::Replay(bool undo) {
+  const GridStep* step = undo ? history_.NextUndo() : history_.NextRedo();
   if (step == nullptr) return false;
-  const int at = step->at, count = static_cast<int>(step->before.size());
-  GridRows rows = step->after;
-  history_.Redo();
+  // The rows the step left are swapped for the ones it found, or the other way round.
+  const int at = step->at, count = static_cast<int>((undo ? step->after : step->before).size());
+  GridRows rows = undo ? step->before : step->after;
+  undo ? history_.Undo() : history_.Redo();
   pending_ = {};
   Splice(at, count, std::move(rows));
   return true;

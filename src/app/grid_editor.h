@@ -113,6 +113,8 @@ class GridEditor {
   void PutCell(int row, int column, std::string text);
   // The check of a typed text without a step: a refused text puts back what the cell held.
   CellCheck TypeCell(int row, int column, std::string text);
+  // Undo (true) or redo of the next step.
+  bool Replay(bool undo);
   // Rows [at, at + count) become rows; the rows below are renumbered when the count changes.
   void Splice(int at, int count, GridRows rows);
   GridRows Copy(int at, int count) const;
