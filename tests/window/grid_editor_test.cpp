@@ -248,6 +248,11 @@ TEST_F(GridEditorTest, TabEnterDeleteAndAPastedBlock) {
   EXPECT_EQ(GridText(2, 3), QString());
   EXPECT_EQ(GridText(3, 0), QStringLiteral("#3"));
   EXPECT_EQ(form_->StatusText(1), QStringLiteral("Total: 3"));
+  QTest::keyClick(Grid(), Qt::Key_Z, Qt::ControlModifier);  // the whole block is one step
+  EXPECT_EQ(Grid()->model()->rowCount(), 1);
+  EXPECT_EQ(GridText(1, 1), QStringLiteral("A"));
+  QTest::keyClick(Grid(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(GridText(3, 5), QStringLiteral("C3"));
   // Delete empties the selected cells.
   Grid()->selectionModel()->select(QItemSelection(Grid()->model()->index(0, 2), Grid()->model()->index(1, 4)),
                                    QItemSelectionModel::ClearAndSelect);
@@ -294,6 +299,12 @@ TEST_F(GridEditorTest, UndoCopyFindAndTheQuestionBeforeEditsAreLost) {
   key(Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(Grid()->model()->rowCount(), 3);
   EXPECT_EQ(form_->StatusText(1), QStringLiteral("Total: 3"));
+  Grid()->setCurrentIndex(index(2, 1));
+  Click("InsertBtn");
+  ASSERT_EQ(Grid()->model()->rowCount(), 4);
+  key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Grid()->model()->rowCount(), 3);
+  EXPECT_EQ(GridText(2, 1), QStringLiteral("Q9"));
   Grid()->setCurrentIndex(index(1, 1));
   dialogs_.answers = {true};
   Click("DelBtn");
