@@ -233,6 +233,9 @@ constexpr TextEntry kTexts[] = {
     {TextId::DuplicateName, "点名重复", "Duplicate name"},
     {TextId::FindBoxName, "查找点名", "Find point name"},
     {TextId::NoPointNamed, "没有名为 %1 的点", "No point named %1"},
+    {TextId::NoCodeNamed, "没有编码 %1", "No code %1"},
+    {TextId::AskDiscardData, "编辑过的数据尚未保存到文件。要放弃这些修改吗？",
+     "The edited data is not saved to a file. Discard the changes?", "提示", "Warning"},
 };
 
 constexpr bool EntriesInIdOrder() {

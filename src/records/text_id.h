@@ -170,6 +170,8 @@ enum class TextId : std::uint8_t {
   DuplicateName,
   FindBoxName,
   NoPointNamed,
+  NoCodeNamed,
+  AskDiscardData,
   Count_  // number of entries; not a text
 };
 

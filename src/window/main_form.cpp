@@ -478,7 +478,7 @@ void TForm1::FormClose() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  if (!closed_ && !MayLeaveGrid()) {
+  if (!closed_ && !MayDiscardData()) {
     event->ignore();
     return;
   }
@@ -607,6 +607,12 @@ bool TForm1::MayLeaveGrid() {
   // Edits live only in the grid until Return writes them back.
   if (!gridModel_->GridModified()) return true;
   return dialogs_.AskYesNo(T(TextId::AskDiscardGrid), UiText(PickCaption(TextId::AskDiscardGrid)));
+}
+
+bool TForm1::MayDiscardData() {
+  // Written back by Return but saved to no file: the "*" of the title.
+  if (gridModel_->GridModified() || !dataModified_) return MayLeaveGrid();
+  return dialogs_.AskYesNo(T(TextId::AskDiscardData), UiText(PickCaption(TextId::AskDiscardData)));
 }
 
 AskOk TForm1::AskPerson() {
@@ -755,7 +761,8 @@ void TForm1::FindInGrid() {
   if (typed.isEmpty() || !strGrid_->isVisible()) return;
   const std::optional<int> row = FindNamedRow(gridModel_->Rows(), DataText(typed), strGrid_->currentIndex().row());
   if (!row) {
-    findStatus_ = UiText(FillText(PickText(TextId::NoPointNamed), {typed.toUtf8().toStdString()}));
+    findStatus_ = UiText(FillText(PickText(data_.DataKind == DataKind::Code ? TextId::NoCodeNamed : TextId::NoPointNamed),
+                                           {typed.toUtf8().toStdString()}));
     SetStatus(0, findStatus_);
     return;
   }
@@ -799,7 +806,7 @@ void TForm1::PlanBtnClick() {
 }
 
 void TForm1::HelpBtnClick() {
-  if (!MayLeaveGrid()) return;
+  if (!MayDiscardData()) return;
   if (GridEditing()) EndGridEditing();
   data_.DataKind = DataKind::Measure;
   InitDataShowView();
@@ -920,7 +927,7 @@ struct TForm1::OpenedFile {
 
 void TForm1::OpenPath(const std::string& path) {
   // Every open comes this way, whatever chose the file.
-  if (!MayLeaveGrid()) return;
+  if (!MayDiscardData()) return;
   auto opened = std::make_shared<OpenedFile>();
   opened->path = path;
   // The file is read into data of its own. The window's data may be read meanwhile: the
@@ -1005,7 +1012,7 @@ bool TForm1::OpenDropped(const QMimeData& mime) {
 // --- transfers -----------------------------------------------------------------------
 
 void TForm1::ReceiveBtnClick() {
-  if (!MayLeaveGrid()) return;
+  if (!MayDiscardData()) return;
   const ModeStep step = ReceiveModeStep(data_, AskPerson());
   if (step.declined) return;
   ApplyModeStep(step);

@@ -87,6 +87,8 @@ class TForm1 final : public QWidget, private TransferView {
   // True when the grid holds no edits that leaving it would lose, or the surveyor agreed
   // to lose them. Every way out of the grid asks this first.
   bool MayLeaveGrid();
+  // MayLeaveGrid, and outside the grid a question when edits written back were never saved.
+  bool MayDiscardData();
   void ReceiveBtnMouseMove(int x, int y);
   void SendBtnMouseMove(int x, int y);
   void StopBtnMouseMove(int x, int y);

@@ -354,6 +354,13 @@ TEST_F(GridEditorTest, UndoCopyFindAndTheQuestionBeforeEditsAreLost) {
   EXPECT_FALSE(form_->FileWorkPending());
   EXPECT_EQ(Page(), 1);
   EXPECT_EQ(GridText(2, 1), QStringLiteral("Q9"));
+  // Written back but saved to no file: the close still asks.
+  Click("OKBtn");
+  ASSERT_EQ(Page(), 0);
+  dialogs_.answers = {false};
+  form_->close();
+  EXPECT_EQ(dialogs_.questions.back(), QStringLiteral("The edited data is not saved to a file. Discard the changes?"));
+  EXPECT_TRUE(form_->isVisible());
   dialogs_.answers = {true};
   form_->close();
   EXPECT_FALSE(form_->isVisible());
