@@ -48,6 +48,7 @@
 #include "app/text_table.h"
 #include "app/window_modes.h"
 #include "app/window_texts.h"
+#include "files/file_io.h"
 #include "files/data_views.h"
 #include "files/file_open.h"
 #include "files/plan_scene.h"
@@ -910,8 +911,7 @@ void TForm1::RecentBtnClick() {
 }
 
 void TForm1::OpenRecent(const std::string& path) {
-  std::error_code ec;
-  if (!std::filesystem::exists(std::filesystem::path(path), ec)) {
+  if (!PathExists(path)) {
     RemoveRecentFile(config_, path);
     dialogs_.ShowNotice(T(TextId::RecentMissing).arg(QString::fromLocal8Bit(path.c_str())), kAppTitle);
     return;
